@@ -1,0 +1,40 @@
+#ifndef MINITOOLBARS_OPTIONS_H
+#define MINITOOLBARS_OPTIONS_H
+
+#include "MiniToolbarsGlobal.h"
+
+namespace MiniToolbars {
+
+// Global display options, applied through Controller::setOptions().
+class MINITOOLBARS_EXPORT Options
+{
+public:
+    enum Theme { Light = 0, Dark = 1 };
+    // Stored and handed back; no behaviour depends on it.
+    enum IconTheme { DefaultIcons = 0, AlternateIcons = 1 };
+
+    Options();
+    Options(const Options&) = default;
+    Options& operator=(const Options&) = default;
+
+    float scalingFactor() const;
+    Theme theme() const;
+    IconTheme iconTheme() const;
+    bool autoFade() const;
+
+    // Ignores zero, negative values and NaN.
+    void setScalingFactor(float factor);
+    void setTheme(Theme theme);
+    void setIconTheme(IconTheme iconTheme);
+    void setAutoFade(bool autoFade);
+
+private:
+    float m_scalingFactor;
+    Theme m_theme;
+    IconTheme m_iconTheme;
+    bool m_autoFade;
+};
+
+} // namespace MiniToolbars
+
+#endif

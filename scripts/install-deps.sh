@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs the Debian packages the build, the tests and the demo need, when missing.
+set -eu
+packages="build-essential cmake qtbase5-dev libqt5svg5-dev libqt5x11extras5-dev libgtest-dev
+libbenchmark-dev xvfb xauth xcompmgr x11-utils imagemagick binutils-mingw-w64-x86-64
+fonts-dejavu-core"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing

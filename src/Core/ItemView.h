@@ -1,0 +1,126 @@
+#ifndef MINITOOLBARS_ITEMVIEW_H
+#define MINITOOLBARS_ITEMVIEW_H
+
+#include "ItemPart.h"
+#include "MiniToolbarsGlobal.h"
+#include "MTBxString.h"
+#include "Rect.h"
+
+#include <deque>
+#include <memory>
+
+namespace MiniToolbars {
+
+class MTBxImage;
+class MTBxItem;
+class MTBxRender;
+class Style;
+class Text;
+class ToolbarWindow;
+
+enum ItemViewState {
+    Normal = 0,
+    Disabled = 1,
+    Pressed = 2
+};
+
+// The on-screen counterpart of one item while its toolbar is shown: measured
+// parts, a rectangle in layout space, hover and press state.
+class ItemView
+{
+public:
+    // index < 0 makes the grip view.
+    ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* previousItem,
+             MTBxItem* nextItem);
+    virtual ~ItemView();
+    ItemView(const ItemView&) = delete;
+    ItemView& operator=(const ItemView&) = delete;
+
+    // Rebuilds parts and size when dirty.
+    void measure();
+    void moveTo(float x, float y);
+    void draw(MTBxRender* renderer);
+    // Edges inclusive; onSubArea is only written on a hit when a sub-area exists.
+    bool hitTest(float x, float y, bool& onSubArea) const;
+    void getBounds(float& top, float& left, float& bottom, float& right) const;
+    void topLeft(float& x, float& y) const;
+
+    float width() const { return m_rect.width(); }
+    float height() const { return m_rect.height(); }
+    float left() const { return m_rect.left(); }
+    float top() const { return m_rect.top(); }
+    float right() const { return m_rect.right(); }
+    float bottom() const { return m_rect.bottom(); }
+    const Rect& rect() const { return m_rect; }
+
+    ItemViewState state() const { return m_state; }
+    // Ignored for the current state and for values outside Normal..Pressed.
+    void setState(int state);
+    void setHovered(bool hovered);
+    bool isHovered() const { return m_hovered; }
+    void setHoverSubArea(bool hoverSubArea) { m_hoverSubArea = hoverSubArea; }
+    bool hoverSubArea() const { return m_hoverSubArea; }
+    void setPressedSubArea(bool pressedSubArea) { m_pressedSubArea = pressedSubArea; }
+    bool pressedSubArea() const { return m_pressedSubArea; }
+    bool isGrip() const { return m_isGrip; }
+    bool isVisible() const { return m_visible; }
+    bool isDirty() const { return m_dirty; }
+    int index() const { return m_index; }
+
+    MTBxItem* item() const { return m_item; }
+    ToolbarWindow* window() const { return m_window; }
+    Text* caption() const { return m_caption.get(); }
+    Text* shortcutText() const { return m_shortcutText.get(); }
+    MTBxImage* image() const { return m_image.get(); }
+    // Item-local, y running down from the item's top; null without a sub-area.
+    const Rect* subAreaRect() const { return m_subAreaRect.get(); }
+    const std::deque<ItemPart>& parts() const { return m_parts; }
+    MTBxItem* previousItem() const { return m_previousItem; }
+    MTBxItem* nextItem() const { return m_nextItem; }
+
+    // Drops the item link when item is the attached one or null.
+    void detach(MTBxItem* item);
+    void replaceCaption();
+    void setIconByName(const MTBxString& name);
+    void setIconFromHandle(HICON handle);
+
+    bool startsGroup() const;
+    bool endsGroup() const;
+    bool previousAutoHides() const;
+    bool nextAutoHides() const;
+
+    bool isSeparator() const;
+    bool isCheckable() const;
+    bool isChecked() const;
+    bool hasSplitter() const;
+    bool hasOptionBox() const;
+    bool isActive() const;
+
+private:
+    void addPart(ItemPartKind kind, int width, bool atFront = false);
+    void renderImage();
+
+    Style* m_style;
+    std::deque<ItemPart> m_parts;
+    int m_index;
+    ItemViewState m_state;
+    bool m_dirty;
+    bool m_visible;
+    std::unique_ptr<Text> m_caption;
+    std::unique_ptr<Text> m_shortcutText;
+    std::unique_ptr<MTBxImage> m_image;
+    MTBxItem* m_item;
+    Rect m_rect;
+    std::unique_ptr<Rect> m_subAreaRect;
+    bool m_pressedSubArea;
+    bool m_hovered;
+    bool m_hoverSubArea;
+    MTBxItem* m_previousItem;
+    MTBxItem* m_nextItem;
+    bool m_isGrip;
+    ToolbarWindow* m_window;
+};
+
+} // namespace MiniToolbars
+
+#endif

@@ -1,0 +1,72 @@
+#ifndef MINITOOLBARS_NOTIFICATIONGUARD_H
+#define MINITOOLBARS_NOTIFICATIONGUARD_H
+
+#include <vector>
+
+namespace MiniToolbars {
+
+class ItemView;
+class MTBxItem;
+class ToolbarWindow;
+
+// Per-window delivery state plus the process-wide lists of objects whose
+// deletion was asked for while an event was being delivered. A callback may
+// thus remove the very item, or destroy the very toolbar, that raised it.
+class NotificationGuard
+{
+public:
+    explicit NotificationGuard(ToolbarWindow& window);
+    ~NotificationGuard();
+    NotificationGuard(const NotificationGuard&) = delete;
+    NotificationGuard& operator=(const NotificationGuard&) = delete;
+
+    // Finishes deferred work that is safe to finish now, then counts one more
+    // delivery. Refused for an item awaiting deletion (or whose view is), and
+    // while this window's own toolbar awaits destruction.
+    bool enter(MTBxItem* item);
+    void leave();
+    bool isDelivering() const { return m_depth > 0; }
+    int depth() const { return m_depth; }
+
+    // Events raised while the window lays out are dropped.
+    bool isInRelayout() const { return m_inRelayout; }
+    void setInRelayout(bool inRelayout) { m_inRelayout = inRelayout; }
+
+    // Ownership passes to the guard.
+    void deferItem(MTBxItem* item);
+    void deferItemView(ItemView* view);
+    // Retires the window and keeps the items (and the window's view) until
+    // they can be deleted.
+    void deferToolbar(std::vector<MTBxItem*>* items);
+
+    // Finishes every deferred toolbar destruction.
+    static void cleanupOldViews();
+    // Diagnostics for tests.
+    static int deferredItemCount();
+    static int deferredItemViewCount();
+    static int deferredToolbarCount();
+
+    // Enters on construction and leaves on destruction when accepted.
+    class Delivery
+    {
+    public:
+        Delivery(NotificationGuard& guard, MTBxItem* item);
+        ~Delivery();
+        Delivery(const Delivery&) = delete;
+        Delivery& operator=(const Delivery&) = delete;
+        bool accepted() const { return m_accepted; }
+
+    private:
+        NotificationGuard& m_guard;
+        bool m_accepted;
+    };
+
+private:
+    ToolbarWindow& m_window;
+    int m_depth;
+    bool m_inRelayout;
+};
+
+} // namespace MiniToolbars
+
+#endif

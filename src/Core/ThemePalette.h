@@ -1,0 +1,69 @@
+#ifndef MINITOOLBARS_THEMEPALETTE_H
+#define MINITOOLBARS_THEMEPALETTE_H
+
+#include "MTBxString.h"
+#include "ThemeColor.h"
+
+namespace MiniToolbars {
+
+// The ten theme images, in the order of the palette's icon names.
+enum class ThemeImage {
+    CheckBoxOn = 0,
+    CheckBoxOff,
+    OptionBox,
+    OptionBoxHighlighted,
+    MenuArrowRight,
+    MenuArrowLeft,
+    MenuArrowUp,
+    MenuArrowDown,
+    RemoveButton,
+    Grip,
+    Count
+};
+
+// Colours and built-in icon paths of one theme (0 light, 1 dark).
+class ThemePalette
+{
+public:
+    explicit ThemePalette(int theme = 0);
+
+    // Rewrites every colour and icon name for the theme; other values are ignored.
+    void setTheme(int theme);
+    int theme() const { return m_theme; }
+
+    const ThemeColor& buttonTop() const { return m_buttonTop; }
+    const ThemeColor& buttonBottom() const { return m_buttonBottom; }
+    const ThemeColor& buttonOuterBorder() const { return m_buttonOuterBorder; }
+    const ThemeColor& buttonInnerBorder() const { return m_buttonInnerBorder; }
+    const ThemeColor& separatorLine() const { return m_separatorLine; }
+    const ThemeColor& text() const { return m_text; }
+    const ThemeColor& activeTop() const { return m_activeTop; }
+    const ThemeColor& activeBottom() const { return m_activeBottom; }
+    const ThemeColor& pressedOuterBorder() const { return m_pressedOuterBorder; }
+    const ThemeColor& activeInnerBorder() const { return m_activeInnerBorder; }
+    const ThemeColor& pressedText() const { return m_pressedText; }
+
+    const MTBxString& iconName(ThemeImage image) const;
+
+    // The constant table of the twenty built-in paths, ten per theme.
+    static const wchar_t* builtInIconPath(int theme, ThemeImage image);
+
+private:
+    int m_theme;
+    ThemeColor m_buttonTop;
+    ThemeColor m_buttonBottom;
+    ThemeColor m_buttonOuterBorder;
+    ThemeColor m_buttonInnerBorder;
+    ThemeColor m_separatorLine;
+    ThemeColor m_text;
+    MTBxString m_iconNames[static_cast<int>(ThemeImage::Count)];
+    ThemeColor m_activeTop;
+    ThemeColor m_activeBottom;
+    ThemeColor m_pressedOuterBorder;
+    ThemeColor m_activeInnerBorder;
+    ThemeColor m_pressedText;
+};
+
+} // namespace MiniToolbars
+
+#endif

@@ -1,0 +1,48 @@
+#ifndef MINITOOLBARS_TOOLBARWINDOW_H
+#define MINITOOLBARS_TOOLBARWINDOW_H
+
+#include "NotificationGuard.h"
+#include "Point.h"
+
+namespace MiniToolbars {
+
+class MTBxView;
+
+// What the core asks of the window that shows a toolbar. The Qt backend's
+// window implements it; core tests use a stand-in. Owned by its view.
+class ToolbarWindow
+{
+public:
+    ToolbarWindow() : m_guard(*this) {}
+    virtual ~ToolbarWindow() = default;
+    ToolbarWindow(const ToolbarWindow&) = delete;
+    ToolbarWindow& operator=(const ToolbarWindow&) = delete;
+
+    virtual MTBxView* view() const = 0;
+    // position in screen pixels.
+    virtual void showAt(const Point& position, bool deferred) = 0;
+    // Posts one relayout request; several calls in one event-loop pass coalesce.
+    virtual void scheduleRelayout() = 0;
+    // Desktop-relative pixel position of the layout origin.
+    virtual void getOrigin(int& x, int& y) const = 0;
+    virtual bool hasPopup() const = 0;
+    // Opacity of the items that fade (1 when faded in).
+    virtual double currentOpacity() = 0;
+    // Schedules a repaint.
+    virtual void refresh() = 0;
+    // Re-evaluates the fade lock (display-only-no-fade-items changed) and repaints.
+    virtual void updateFadeLock() = 0;
+    // Leaves the registries, stops timers and tooltips, hides. Used when the
+    // toolbar is destroyed during one of its deliveries.
+    virtual void retire() = 0;
+
+    NotificationGuard& guard() { return m_guard; }
+    const NotificationGuard& guard() const { return m_guard; }
+
+private:
+    NotificationGuard m_guard;
+};
+
+} // namespace MiniToolbars
+
+#endif
