@@ -1,0 +1,40 @@
+#ifndef MINITOOLBARS_QMTBRENDER_H
+#define MINITOOLBARS_QMTBRENDER_H
+
+#include "MTBxRender.h"
+
+#include <QPointF>
+
+class QPainter;
+class QPoint;
+
+namespace MiniToolbars {
+
+// Paints item views with a painter that the toolbar window lends it for one
+// repaint, and converts layout points (y up) into window pixels.
+class QmtbRender : public MTBxRender
+{
+public:
+    QmtbRender();
+    ~QmtbRender() override;
+
+    void drawItem(ItemView* view, float x, float y, double opacity) override;
+    // Captions are drawn by drawItem.
+    void drawText(Text* text, float x, float y) override;
+
+    // Set at the start of a repaint, cleared (null) at its end.
+    void setPainter(QPainter* painter) { m_painter = painter; }
+    QPainter* painter() const { return m_painter; }
+    // Window-pixel position of the layout origin.
+    void setOrigin(const QPoint& origin);
+    const QPointF& origin() const { return m_origin; }
+    QPointF toWindowPoint(float x, float y) const;
+
+private:
+    QPainter* m_painter;
+    QPointF m_origin;
+};
+
+} // namespace MiniToolbars
+
+#endif
