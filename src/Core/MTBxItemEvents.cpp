@@ -1,0 +1,3 @@
+#include "MTBxItemEvents.h"
+
+MTBxItemEvents::~MTBxItemEvents() = default;

@@ -1,0 +1,12 @@
+#include "MTBxLabel.h"
+
+namespace MiniToolbars {
+
+MTBxLabel::MTBxLabel(const MTBxString& id, void* hostContext)
+    : MTBxItem(Label, id, false, hostContext)
+{
+}
+
+MTBxLabel::~MTBxLabel() = default;
+
+} // namespace MiniToolbars

@@ -1,0 +1,12 @@
+#include "MTBxNewLine.h"
+
+namespace MiniToolbars {
+
+MTBxNewLine::MTBxNewLine(const MTBxString& id)
+    : MTBxItem(NewLine, id, nullptr)
+{
+}
+
+MTBxNewLine::~MTBxNewLine() = default;
+
+} // namespace MiniToolbars

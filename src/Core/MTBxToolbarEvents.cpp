@@ -1,0 +1,3 @@
+#include "MTBxToolbarEvents.h"
+
+MTBxToolbarEvents::~MTBxToolbarEvents() = default;

@@ -1,0 +1,248 @@
+#include "MiniToolbar.h"
+
+#include "MTBxItem.h"
+#include "MTBxToolbarEventsUtility.h"
+#include "MTBxView.h"
+#include "NotificationGuard.h"
+#include "ToolbarWindow.h"
+
+#include <algorithm>
+
+namespace MiniToolbars {
+
+namespace {
+
+// The window whose guard decides whether deletions must wait.
+ToolbarWindow* windowOf(const MTBxView* view)
+{
+    return view ? view->window() : nullptr;
+}
+
+bool isDelivering(const MTBxView* view)
+{
+    const ToolbarWindow* window = windowOf(view);
+    return window && window->guard().isDelivering();
+}
+
+} // namespace
+
+MiniToolbar::MiniToolbar(MTBxString name, void* hostContext)
+    : m_items(new std::vector<MTBxItem*>)
+    , m_view(nullptr)
+    , m_name(name)
+    , m_hostContext(hostContext)
+    , m_displayOnlyNoFadeItems(false)
+    , m_userData(nullptr)
+    , m_localAutoFade(-1)
+{
+}
+
+MiniToolbar::~MiniToolbar()
+{
+    if (isDelivering(m_view)) {
+        // One of our own callbacks is running: its item must survive until it returns.
+        for (MTBxItem* item : *m_items)
+            item->setOwner(nullptr);
+        m_view->window()->guard().deferToolbar(m_items);
+        m_items = nullptr;
+    } else {
+        for (MTBxItem* item : *m_items)
+            delete item;
+        delete m_items;
+        m_items = nullptr;
+    }
+    if (m_view)
+        m_view->setToolbar(nullptr);
+}
+
+MTBxString MiniToolbar::name() const
+{
+    return m_name;
+}
+
+MTBxItem* MiniToolbar::addItem(MTBxItem* item, int index)
+{
+    const int count = itemCount();
+    if (index >= 0 && index <= count)
+        m_items->insert(m_items->begin() + index, item);
+    else
+        m_items->push_back(item);
+    if (item)
+        item->setOwner(this);
+    markLayoutDirty();
+    return item;
+}
+
+bool MiniToolbar::hasItem(int index) const
+{
+    return index >= 0 && index < itemCount();
+}
+
+MTBxItem* MiniToolbar::item(int index) const
+{
+    return hasItem(index) ? (*m_items)[static_cast<size_t>(index)] : nullptr;
+}
+
+int MiniToolbar::itemCount() const
+{
+    return static_cast<int>(m_items->size());
+}
+
+MTBxItem* MiniToolbar::itemWithTag(int tag) const
+{
+    for (MTBxItem* item : *m_items) {
+        if (item && item->tag() == tag)
+            return item;
+    }
+    return nullptr;
+}
+
+void MiniToolbar::removeItem(int index)
+{
+    if (!hasItem(index))
+        return;
+    MTBxItem* item = (*m_items)[static_cast<size_t>(index)];
+    m_items->erase(m_items->begin() + index);
+    deleteItemDeferred(item);
+}
+
+void MiniToolbar::removeItem(MTBxItem* item)
+{
+    const auto found = std::find(m_items->begin(), m_items->end(), item);
+    if (found == m_items->end())
+        return;
+    m_items->erase(found);
+    deleteItemDeferred(item);
+}
+
+// While one of our events is being delivered, the items wait like removeItem's
+// do: the callback may be running on any of them.
+void MiniToolbar::clear()
+{
+    std::vector<MTBxItem*> items;
+    items.swap(*m_items);
+    if (isDelivering(m_view)) {
+        for (MTBxItem* item : items)
+            deleteItemDeferred(item);
+        return;
+    }
+    for (MTBxItem* item : items)
+        delete item;
+}
+
+bool MiniToolbar::isEmpty() const
+{
+    return m_items->empty();
+}
+
+bool MiniToolbar::isVisible() const
+{
+    return m_view && m_view->shown();
+}
+
+bool MiniToolbar::getBounds(float& top, float& left, float& bottom, float& right)
+{
+    if (!m_view)
+        return false;
+    m_view->getBounds(top, left, bottom, right);
+    return true;
+}
+
+bool MiniToolbar::getNoFadeBounds(float& top, float& left, float& bottom, float& right)
+{
+    if (!m_view)
+        return false;
+    m_view->getNoFadeBounds(top, left, bottom, right);
+    return true;
+}
+
+void MiniToolbar::Notify(MTBxToolbarEvents::EventType type, unsigned int* p1, unsigned int* p2)
+{
+    if (!m_hostContext)
+        return;
+    ToolbarWindow* window = windowOf(m_view);
+    if (!window)
+        return;
+    NotificationGuard& guard = window->guard();
+    if (guard.isInRelayout())
+        return;
+    const NotificationGuard::Delivery delivery(guard, nullptr);
+    if (!delivery.accepted())
+        return;
+    if (MTBxToolbarEvents* sink = MTBxToolbarEventsUtility::GetMTBxToolbarEvents())
+        sink->Notify(m_hostContext, type, p1, p2);
+}
+
+void MiniToolbar::setDisplayOnlyNoFadeItems(bool displayOnlyNoFadeItems)
+{
+    m_displayOnlyNoFadeItems = displayOnlyNoFadeItems;
+    if (ToolbarWindow* window = windowOf(m_view))
+        window->updateFadeLock();
+}
+
+bool MiniToolbar::getDisplayOnlyNoFadeItems() const
+{
+    return m_displayOnlyNoFadeItems;
+}
+
+void MiniToolbar::setUserData(void* userData)
+{
+    m_userData = userData;
+}
+
+void* MiniToolbar::getUserData() const
+{
+    return m_userData;
+}
+
+void MiniToolbar::setLocalAutoFade(int localAutoFade)
+{
+    m_localAutoFade = localAutoFade;
+}
+
+int MiniToolbar::getLocalAutoFade() const
+{
+    return m_localAutoFade;
+}
+
+void MiniToolbar::CleanupOldViews()
+{
+    NotificationGuard::cleanupOldViews();
+}
+
+MTBxView* MiniToolbar::view() const
+{
+    return m_view;
+}
+
+void MiniToolbar::setView(MTBxView* view)
+{
+    m_view = view;
+}
+
+void* MiniToolbar::hostContext() const
+{
+    return m_hostContext;
+}
+
+// The item is already out of the list.
+void MiniToolbar::deleteItemDeferred(MTBxItem* item)
+{
+    if (!item)
+        return;
+    item->setOwner(nullptr);
+    if (isDelivering(m_view)) {
+        m_view->window()->guard().deferItem(item);
+    } else {
+        delete item;
+    }
+    markLayoutDirty();
+}
+
+void MiniToolbar::markLayoutDirty()
+{
+    if (m_view)
+        m_view->setLayoutDirty(true);
+}
+
+} // namespace MiniToolbars

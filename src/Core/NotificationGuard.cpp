@@ -1,0 +1,217 @@
+#include "NotificationGuard.h"
+
+#include "ItemView.h"
+#include "MTBxItem.h"
+#include "MTBxView.h"
+#include "ToolbarWindow.h"
+
+#include <algorithm>
+
+namespace MiniToolbars {
+
+namespace {
+
+// The items of a toolbar destroyed during one of its deliveries, and the
+// window (with its view) that showed it.
+struct DeferredToolbar
+{
+    std::vector<MTBxItem*>* items;
+    ToolbarWindow* window;
+};
+
+// Several toolbars may be destroyed during one delivery; each keeps its own
+// entry so that none of them is forgotten.
+std::vector<DeferredToolbar>& deferredToolbars()
+{
+    static std::vector<DeferredToolbar> toolbars;
+    return toolbars;
+}
+
+std::vector<MTBxItem*>& deferredItems()
+{
+    static std::vector<MTBxItem*> items;
+    return items;
+}
+
+std::vector<ItemView*>& deferredItemViews()
+{
+    static std::vector<ItemView*> views;
+    return views;
+}
+
+void deleteItems(std::vector<MTBxItem*>* items)
+{
+    if (!items)
+        return;
+    for (MTBxItem* item : *items)
+        delete item;
+    delete items;
+}
+
+// The entry must already be out of the list: deleting the view deletes the
+// window, whose guard then looks for entries of its own.
+void finish(const DeferredToolbar& toolbar)
+{
+    deleteItems(toolbar.items);
+    if (MTBxView* view = toolbar.window->view())
+        delete view;
+}
+
+// Finishes every deferred toolbar except those shown by keep. Returns whether
+// one of keep's remains.
+bool finishToolbarsExcept(const ToolbarWindow* keep)
+{
+    auto& toolbars = deferredToolbars();
+    for (;;) {
+        const auto found = std::find_if(toolbars.begin(), toolbars.end(),
+                                        [keep](const DeferredToolbar& t) { return t.window != keep; });
+        if (found == toolbars.end())
+            break;
+        const DeferredToolbar toolbar = *found;
+        toolbars.erase(found);
+        finish(toolbar);
+    }
+    return !toolbars.empty();
+}
+
+// Deletes the deferred items unless item is among them.
+bool releaseDeferredItems(const MTBxItem* item)
+{
+    auto& items = deferredItems();
+    if (item && std::find(items.begin(), items.end(), item) != items.end())
+        return false;
+    std::vector<MTBxItem*> doomed;
+    doomed.swap(items);
+    for (MTBxItem* doomedItem : doomed)
+        delete doomedItem;
+    return true;
+}
+
+// Deletes the deferred item views unless item's view is among them.
+bool releaseDeferredItemViews(const MTBxItem* item)
+{
+    auto& views = deferredItemViews();
+    const ItemView* view = item ? item->itemView() : nullptr;
+    if (view && std::find(views.begin(), views.end(), view) != views.end())
+        return false;
+    std::vector<ItemView*> doomed;
+    doomed.swap(views);
+    for (ItemView* doomedView : doomed)
+        delete doomedView;
+    return true;
+}
+
+} // namespace
+
+NotificationGuard::NotificationGuard(ToolbarWindow& window)
+    : m_window(window)
+    , m_depth(0)
+    , m_inRelayout(false)
+{
+}
+
+// A window that goes away while its toolbar's items wait for deletion (its
+// view was deleted by someone else) takes those items with it. Its item views
+// may be gone already, so the items forget them first.
+NotificationGuard::~NotificationGuard()
+{
+    auto& toolbars = deferredToolbars();
+    const auto own = std::stable_partition(toolbars.begin(), toolbars.end(),
+                                           [this](const DeferredToolbar& t) { return t.window != &m_window; });
+    const std::vector<DeferredToolbar> orphans(own, toolbars.end());
+    toolbars.erase(own, toolbars.end());
+    for (const DeferredToolbar& toolbar : orphans) {
+        if (!toolbar.items)
+            continue;
+        for (MTBxItem* item : *toolbar.items)
+            item->MTBxItem::disconnectView();
+        deleteItems(toolbar.items);
+    }
+}
+
+bool NotificationGuard::enter(MTBxItem* item)
+{
+    if (finishToolbarsExcept(&m_window))
+        return false;
+    if (m_depth == 0) {
+        if (!releaseDeferredItems(item))
+            return false;
+        if (!releaseDeferredItemViews(item))
+            return false;
+    }
+    ++m_depth;
+    return true;
+}
+
+void NotificationGuard::leave()
+{
+    if (m_depth > 0)
+        --m_depth;
+}
+
+void NotificationGuard::deferItem(MTBxItem* item)
+{
+    if (item)
+        deferredItems().push_back(item);
+}
+
+void NotificationGuard::deferItemView(ItemView* view)
+{
+    if (view)
+        deferredItemViews().push_back(view);
+}
+
+void NotificationGuard::deferToolbar(std::vector<MTBxItem*>* items)
+{
+    m_window.retire();
+    auto& toolbars = deferredToolbars();
+    const auto found = std::find_if(toolbars.begin(), toolbars.end(),
+                                    [this](const DeferredToolbar& t) { return t.window == &m_window; });
+    if (found == toolbars.end()) {
+        toolbars.push_back({ items, &m_window });
+        return;
+    }
+    // The window already waits for destruction: keep one entry per window.
+    if (!items)
+        return;
+    if (!found->items) {
+        found->items = items;
+        return;
+    }
+    found->items->insert(found->items->end(), items->begin(), items->end());
+    delete items;
+}
+
+void NotificationGuard::cleanupOldViews()
+{
+    finishToolbarsExcept(nullptr);
+}
+
+int NotificationGuard::deferredItemCount()
+{
+    return static_cast<int>(deferredItems().size());
+}
+
+int NotificationGuard::deferredItemViewCount()
+{
+    return static_cast<int>(deferredItemViews().size());
+}
+
+int NotificationGuard::deferredToolbarCount()
+{
+    return static_cast<int>(deferredToolbars().size());
+}
+
+NotificationGuard::Delivery::Delivery(NotificationGuard& guard, MTBxItem* item)
+    : m_guard(guard)
+    , m_accepted(guard.enter(item))
+{
+}
+
+NotificationGuard::Delivery::~Delivery()
+{
+    if (m_accepted)
+        m_guard.leave();
+}
+
+} // namespace MiniToolbars
