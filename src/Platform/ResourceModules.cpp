@@ -1,0 +1,24 @@
+#include "ResourceModules.h"
+
+#include "ModuleRegistry.h"
+
+#include <QString>
+
+namespace MiniToolbars {
+
+HMODULE loadResourceModule(const MTBxString& path)
+{
+    return ModuleRegistry::loadForHost(QString::fromUtf16(static_cast<const unsigned short*>(path)));
+}
+
+bool freeResourceModule(HMODULE module)
+{
+    return ModuleRegistry::free(module);
+}
+
+void setHostResourceModule(HMODULE module)
+{
+    ModuleRegistry::setHostModule(module);
+}
+
+} // namespace MiniToolbars

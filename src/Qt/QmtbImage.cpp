@@ -1,0 +1,216 @@
+#include "QmtbImage.h"
+
+#include "Factories.h"
+#include "IconHandles.h"
+#include "ModuleRegistry.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QPicture>
+#include <QPixmap>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+
+#include <cmath>
+#include <limits>
+
+namespace MiniToolbars {
+
+namespace {
+
+QString toQString(const MTBxString& text)
+{
+    return QString::fromUtf16(static_cast<const unsigned short*>(text));
+}
+
+bool acceptableSize(const QSize& size)
+{
+    return size.width() <= QmtbImage::kMaxEdge && size.height() <= QmtbImage::kMaxEdge;
+}
+
+bool isVectorFormat(const QByteArray& format)
+{
+    return format == "svg" || format == "svgz";
+}
+
+// Decodes through a reader whose declared size is checked before any pixel
+// memory is allocated. A reader that cannot tell its size beforehand has its
+// result checked instead. A refused or broken source gives a null image.
+QImage decodeChecked(QImageReader& reader)
+{
+    reader.setDecideFormatFromContent(true);
+    const QSize declared = reader.size();
+    if (declared.isValid() && !acceptableSize(declared))
+        return QImage();
+    QImage image;
+    if (!reader.read(&image))
+        return QImage();
+    if (!acceptableSize(image.size()))
+        return QImage();
+    return image;
+}
+
+} // namespace
+
+QmtbImage::QmtbImage(const MTBxString& reference)
+    : MTBxImage(reference)
+    , m_path(toQString(reference))
+{
+    static const QRegularExpression moduleReference(QStringLiteral("res://(.*)/(.+)/(.+)"));
+    const QRegularExpressionMatch match = moduleReference.match(m_path);
+    if (match.hasMatch() && match.capturedStart(0) == 0)
+        loadModuleResource(match.captured(1), match.captured(2), match.captured(3));
+    if (!m_raster && !m_vector)
+        loadFile();
+}
+
+QmtbImage::QmtbImage(const QImage& raster)
+    : MTBxImage(MTBxString())
+    , m_raster(std::make_unique<QImage>(raster))
+{
+}
+
+QmtbImage::~QmtbImage() = default;
+
+float QmtbImage::width() const
+{
+    return m_raster ? static_cast<float>(m_raster->width()) : -1.0f;
+}
+
+float QmtbImage::height() const
+{
+    return m_raster ? static_cast<float>(m_raster->height()) : -1.0f;
+}
+
+void QmtbImage::loadFile()
+{
+    const QString suffix = m_path.right(3);
+    if (suffix == QLatin1String("png")) {
+        QImageReader reader(m_path);
+        m_raster = std::make_unique<QImage>(decodeChecked(reader));
+    } else if (suffix == QLatin1String("svg")) {
+        m_vector = std::make_unique<QSvgRenderer>(m_path);
+    }
+}
+
+void QmtbImage::loadModuleResource(const QString& module, const QString& type, const QString& name)
+{
+    m_raster.reset();
+    m_vector.reset();
+
+    bool loadedHere = false;
+    HMODULE handle = ModuleRegistry::moduleHandle(module);
+    if (!handle) {
+        handle = ModuleRegistry::loadAsDataFile(module);
+        loadedHere = handle != nullptr;
+    }
+    if (!handle)
+        return;
+
+    ResourceBytes bytes;
+    if (ModuleRegistry::findResource(handle, type, name, &bytes) && bytes.data && bytes.size > 0
+        && bytes.size <= static_cast<unsigned int>(std::numeric_limits<int>::max())) {
+        // The bytes stay in the mapping; nothing is copied before decoding.
+        loadFromBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data),
+                                              static_cast<int>(bytes.size)));
+    }
+
+    if (loadedHere)
+        ModuleRegistry::free(handle);
+}
+
+void QmtbImage::loadFromBytes(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    // SVG text becomes a vector image, rasterised on demand like an SVG file.
+    if (!isVectorFormat(reader.format())) {
+        QImage image = decodeChecked(reader);
+        if (!image.isNull()) {
+            // The decoded image must not refer to the mapping that is about to go.
+            image.detach();
+            m_raster = std::make_unique<QImage>(image);
+            return;
+        }
+    }
+    m_raster.reset();
+    auto vector = std::make_unique<QSvgRenderer>();
+    if (vector->load(bytes))
+        m_vector = std::move(vector);
+}
+
+void QmtbImage::render(float size, float angle, bool asPicture)
+{
+    if (!m_vector)
+        return;
+    const QSize defaultSize = m_vector->defaultSize();
+
+    if (asPicture) {
+        m_picture.reset();
+        if (defaultSize.height() <= 0 || !std::isfinite(size) || !std::isfinite(angle))
+            return;
+        auto picture = std::make_unique<QPicture>();
+        QPainter painter(picture.get());
+        const qreal scale = size / defaultSize.height();
+        painter.scale(scale, scale);
+        painter.rotate(-angle);
+        painter.translate(-defaultSize.width() / 2, -defaultSize.height() / 2);
+        m_vector->render(&painter, QRectF(QPointF(0, 0), QSizeF(defaultSize)));
+        painter.end();
+        m_picture = std::move(picture);
+        return;
+    }
+
+    m_raster.reset();
+    // NaN, negative and oversized requests give an empty raster rather than a
+    // truncation into garbage or an allocation the size of the address space.
+    const int targetHeight = (std::isfinite(size) && size >= 0.0f && size <= kMaxEdge)
+        ? static_cast<int>(std::trunc(size)) : 0;
+    const QSize target = defaultSize.scaled(0, targetHeight, Qt::KeepAspectRatioByExpanding);
+    if (target.isEmpty() || !acceptableSize(target)) {
+        m_raster = std::make_unique<QImage>();
+        return;
+    }
+    auto raster = std::make_unique<QImage>(target, QImage::Format_ARGB32_Premultiplied);
+    raster->fill(0);
+    QPainter painter(raster.get());
+    m_vector->render(&painter, QRectF(QPointF(0, 0), QSizeF(target)));
+    painter.end();
+    m_raster = std::move(raster);
+}
+
+QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
+{
+    if (!data || length <= 0)
+        return nullptr;
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), length);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QImage image = decodeChecked(reader);
+    if (image.isNull())
+        return nullptr;
+    image.detach();
+    return new QmtbImage(image);
+}
+
+MTBxImage* createImage(const MTBxString& reference)
+{
+    return new QmtbImage(reference);
+}
+
+MTBxImage* createImageFromData(const unsigned char* data, int length)
+{
+    return QmtbImage::fromData(data, length);
+}
+
+MTBxImage* createImageFromIcon(HICON icon)
+{
+    return new QmtbImage(pixmapFromIconHandle(icon).toImage());
+}
+
+} // namespace MiniToolbars
