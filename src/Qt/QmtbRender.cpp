@@ -4,6 +4,8 @@
 #include "ItemView.h"
 #include "MTBxImage.h"
 #include "MTBxItem.h"
+#include "QmtbImage.h"
+#include "QmtbText.h"
 #include "Style.h"
 #include "Text.h"
 #include "ThemePalette.h"
@@ -183,8 +185,8 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
 
 const QImage* rasterOf(const MTBxImage* image)
 {
-    Q_UNUSED(image);
-    return nullptr;
+    const auto* qtImage = dynamic_cast<const QmtbImage*>(image);
+    return qtImage ? qtImage->raster() : nullptr;
 }
 
 void drawImage(QPainter& painter, const ItemContext& item, const ItemPart& part,
@@ -198,10 +200,17 @@ void drawImage(QPainter& painter, const ItemContext& item, const ItemPart& part,
     painter.drawImage(QPoint(item.rect.left() + part.x, y), *raster);
 }
 
+QFont styleFont(const Style& style)
+{
+    return QFont(toQString(style.fontFamily()), std::max(style.fontPointSize(), 1));
+}
+
 QFont captionFont(const ItemContext& item)
 {
-    const Style& style = *item.style;
-    return QFont(toQString(style.fontFamily()), std::max(style.fontPointSize(), 1));
+    const auto* caption = dynamic_cast<const QmtbText*>(item.view->caption());
+    if (caption && caption->font())
+        return *caption->font();
+    return styleFont(*item.style);
 }
 
 void drawCaption(QPainter& painter, const ItemContext& item, const ItemPart& part)
@@ -221,8 +230,7 @@ void drawCaption(QPainter& painter, const ItemContext& item, const ItemPart& par
     const QRectF box(item.rect.left() + part.x, item.rect.top() + style.textTopSpace() / 2,
                      part.width, style.textBoxHeight());
 
-    const QFontMetrics metrics(
-        QFont(toQString(style.fontFamily()), std::max(style.fontPointSize(), 1)));
+    const QFontMetrics metrics(styleFont(style));
     if (metrics.tightBoundingRect(text).width() <= box.width()) {
         painter.drawText(box, Qt::AlignTop, text);
         return;

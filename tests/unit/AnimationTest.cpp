@@ -1,0 +1,243 @@
+#include "QmtbFadeAnimation.h"
+
+#include <QPaintEvent>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Stand-in for the toolbar window: counts its repaints and the area asked for.
+class PaintCounter : public QWidget
+{
+public:
+    int paints = 0;
+    QRegion lastRegion;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        ++paints;
+        lastRegion = event->region();
+    }
+};
+
+class CountingAnimation : public QmtbAnimation
+{
+public:
+    using QmtbAnimation::QmtbAnimation;
+    int applied = 0;
+
+protected:
+    void applyProgress() override { ++applied; }
+};
+
+} // namespace
+
+TEST(AnimationTest, shouldFadeOutInEqualStepsAndFinishOneTickAfterTheLastStep)
+{
+    // A 0.6 s fade from 1.0 to 0.3 at 30 fps: equal steps, exactly 0.3 on tick 19, finished on tick 20.
+    QmtbFadeAnimation fade(nullptr, 1.0f, 0.3f, 30, 0.6f);
+    QSignalSpy finished(&fade, &QmtbAnimation::finished);
+    EXPECT_EQ(fade.interval(), 33);
+    EXPECT_TRUE(fade.isFadingOut());
+    EXPECT_FLOAT_EQ(fade.value(), 1.0f);
+    fade.start();
+
+    std::vector<float> values{fade.value()};
+    for (int tick = 1; tick <= 18; ++tick) {
+        fade.advance();
+        values.push_back(fade.value());
+    }
+    EXPECT_LT(fade.progress(), 1.0f);
+    EXPECT_FLOAT_EQ(fade.progress(), 0.99999994f);
+    EXPECT_GT(fade.value(), 0.3f);
+    const float step = values[0] - values[1];
+    for (size_t i = 1; i < values.size(); ++i)
+        EXPECT_NEAR(values[i - 1] - values[i], step, 1e-6f) << "tick " << i;
+
+    fade.advance();
+    EXPECT_EQ(fade.progress(), 1.0f);
+    EXPECT_EQ(fade.value(), 0.3f);
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_TRUE(fade.isRunning());
+
+    fade.advance();
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).value<QmtbAnimation*>(), &fade);
+    EXPECT_FALSE(fade.isRunning());
+    EXPECT_EQ(fade.frame(), 0);
+    EXPECT_EQ(fade.value(), 0.3f);
+}
+
+TEST(AnimationTest, shouldReachFullOpacityOnTheThirdTickOfAFadeIn)
+{
+    // A 0.1 s fade-in at 30 fps lands on 1.0 on tick 3 and finishes on tick 4.
+    QmtbFadeAnimation fade(nullptr, 0.3f, 1.0f, 30, 0.1f);
+    QSignalSpy finished(&fade, &QmtbAnimation::finished);
+    EXPECT_FALSE(fade.isFadingOut());
+    fade.start();
+    fade.advance();
+    fade.advance();
+    EXPECT_LT(fade.value(), 1.0f);
+    fade.advance();
+    EXPECT_EQ(fade.value(), 1.0f);
+    EXPECT_EQ(finished.count(), 0);
+    fade.advance();
+    EXPECT_EQ(finished.count(), 1);
+}
+
+TEST(AnimationTest, shouldRunToItsEndOnTheTimerAndRepaintTheTarget)
+{
+    // Driven by its own timer, a fade-in repaints the target window each frame and ends at 1.0.
+    PaintCounter target;
+    target.resize(50, 50);
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+    QTest::qWait(20);
+    const int paintsBefore = target.paints;
+
+    QmtbFadeAnimation fade(&target, 0.0f, 1.0f, 30, 0.1f);
+    QSignalSpy finished(&fade, &QmtbAnimation::finished);
+    fade.start();
+    EXPECT_TRUE(finished.wait(2000));
+    EXPECT_EQ(fade.value(), 1.0f);
+    EXPECT_FALSE(fade.isRunning());
+    QTest::qWait(20);
+    EXPECT_GE(target.paints - paintsBefore, 2);
+}
+
+TEST(AnimationTest, shouldRepaintOnlyTheGivenRegionWhenOneIsSet)
+{
+    // With a redraw region the target repaints just that part, not the whole window.
+    PaintCounter target;
+    target.resize(200, 100);
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+    QTest::qWait(20);
+
+    QmtbFadeAnimation fade(&target, 1.0f, 0.0f, 30, 0.6f);
+    fade.setRedrawRegion(QRegion(10, 10, 30, 20));
+    fade.start();
+    fade.advance();
+    const int before = target.paints;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return target.paints > before; }, 2000));
+    EXPECT_EQ(target.lastRegion, QRegion(10, 10, 30, 20));
+}
+
+TEST(AnimationTest, shouldEmitRedrawWithItsRegionAndStopEmittingOnceFinished)
+{
+    // The base animation announces its region each frame; finish emits once, and only while running.
+    CountingAnimation animation(30, 0.1f);
+    animation.setRegion(QRect(1, 2, 3, 4));
+    QSignalSpy redraw(&animation, &QmtbAnimation::redraw);
+    QSignalSpy finished(&animation, &QmtbAnimation::finished);
+
+    animation.finish();
+    EXPECT_EQ(finished.count(), 0);
+
+    animation.start();
+    animation.advance();
+    ASSERT_EQ(redraw.count(), 1);
+    EXPECT_EQ(redraw.at(0).at(0).toRect(), QRect(1, 2, 3, 4));
+    EXPECT_EQ(animation.applied, 1);
+
+    animation.finish();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(animation.isRunning());
+    EXPECT_EQ(animation.frame(), 0);
+    animation.finish();
+    EXPECT_EQ(finished.count(), 1);
+}
+
+TEST(AnimationTest, shouldFinishOnTheNextTickWhenRestartedAfterTheLastStep)
+{
+    // stop keeps the progress, so a restart after reaching 1.0 finishes at once on the next tick.
+    QmtbFadeAnimation fade(nullptr, 0.0f, 1.0f, 30, 0.1f);
+    QSignalSpy finished(&fade, &QmtbAnimation::finished);
+    fade.start();
+    for (int i = 0; i < 3; ++i)
+        fade.advance();
+    ASSERT_EQ(fade.progress(), 1.0f);
+    fade.stop();
+    EXPECT_EQ(fade.progress(), 1.0f);
+    EXPECT_EQ(finished.count(), 0);
+
+    fade.start();
+    fade.advance();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(fade.value(), 1.0f);
+}
+
+TEST(AnimationTest, shouldSurviveBeingDeletedByItsOwnFinishedReceiver)
+{
+    // The window deletes a finished animation from its handler; the timer path must not touch it after.
+    auto* fade = new QmtbFadeAnimation(nullptr, 1.0f, 0.0f, 100, 0.03f);
+    QPointer<QmtbAnimation> guard(fade);
+    bool deleted = false;
+    QObject::connect(fade, &QmtbAnimation::finished, [&deleted](QmtbAnimation* animation) {
+        delete animation;
+        deleted = true;
+    });
+    fade->start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return deleted; }, 2000));
+    EXPECT_TRUE(guard.isNull());
+    QTest::qWait(50);
+}
+
+TEST(AnimationTest, shouldStopTicksWhenARunningAnimationIsDestroyed)
+{
+    // Destroying a running animation ends its frames: no more ticks reach anyone.
+    auto animation = std::make_unique<CountingAnimation>(100, 10.0f);
+    int ticks = 0;
+    QObject context;
+    QObject::connect(animation.get(), &QmtbAnimation::redraw, &context, [&ticks] { ++ticks; });
+    animation->start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000));
+    animation.reset();
+    const int ticksAtDestruction = ticks;
+    QTest::qWait(60);
+    EXPECT_EQ(ticks, ticksAtDestruction);
+}
+
+TEST(AnimationTest, shouldOutliveItsTargetWindow)
+{
+    // A target window destroyed mid-fade leaves the animation running harmlessly.
+    auto target = std::make_unique<QWidget>();
+    QmtbFadeAnimation fade(target.get(), 1.0f, 0.0f, 30, 0.6f);
+    fade.start();
+    fade.advance();
+    target.reset();
+    EXPECT_EQ(fade.target(), nullptr);
+    fade.advance();
+    EXPECT_TRUE(fade.isRunning());
+}
+
+TEST(AnimationTest, shouldTreatBrokenTimingAndOpacitiesAsDefinedValues)
+{
+    // A zero frame rate, a NaN duration and out-of-range opacities give a finite, finishing fade.
+    QmtbFadeAnimation fade(nullptr, std::nanf(""), 2.0f, 0, std::nanf(""));
+    QSignalSpy finished(&fade, &QmtbAnimation::finished);
+    EXPECT_EQ(fade.interval(), 1000);
+    EXPECT_EQ(fade.from(), 1.0f);
+    EXPECT_EQ(fade.to(), 1.0f);
+    fade.start();
+    fade.advance();
+    EXPECT_EQ(fade.progress(), 1.0f);
+    EXPECT_EQ(fade.value(), 1.0f);
+    fade.advance();
+    EXPECT_EQ(finished.count(), 1);
+
+    QmtbFadeAnimation negative(nullptr, -1.0f, 0.5f, -5, -1.0f);
+    EXPECT_EQ(negative.from(), 0.0f);
+    negative.start();
+    negative.advance();
+    EXPECT_EQ(negative.value(), 0.5f);
+}
