@@ -1,0 +1,59 @@
+#include "QWinWidget.h"
+
+#include "Factories.h"
+#include "NativeEventFilter.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+namespace MiniToolbars {
+
+QWinWidget::QWinWidget(HWND parentWindow)
+    : QWidget(nullptr)
+    , m_parentWindow(parentWindow)
+{
+    const WId id = reinterpret_cast<WId>(parentWindow);
+    if (id == 0)
+        return;
+    if (QWidget* widget = QWidget::find(id)) {
+        m_hostWindow = widget->window();
+        return;
+    }
+    // Only xcb can wrap a window of another client; a bad id there yields a
+    // window that is never mapped, which is harmless as a transient parent.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        m_foreignWindow.reset(QWindow::fromWinId(id));
+}
+
+QWinWidget::~QWinWidget() = default;
+
+QWindow* QWinWidget::transientTarget() const
+{
+    if (m_hostWindow)
+        return m_hostWindow->windowHandle();
+    return m_foreignWindow.get();
+}
+
+void QWinWidget::attach(QWidget* toolbarWindow) const
+{
+    if (!toolbarWindow)
+        return;
+    QWindow* target = transientTarget();
+    if (!target)
+        return;
+    toolbarWindow->winId();
+    if (QWindow* handle = toolbarWindow->windowHandle())
+        handle->setTransientParent(target);
+}
+
+bool QWinWidget::fixWindowsHook()
+{
+    return NativeEventFilter::instance().reinstall();
+}
+
+HostWidget* createHostWidget(HWND parentWindow)
+{
+    return new QWinWidget(parentWindow);
+}
+
+} // namespace MiniToolbars

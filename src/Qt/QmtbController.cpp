@@ -1,0 +1,198 @@
+#include "QmtbController.h"
+
+#include "ControllerObserver.h"
+#include "MTBxFlowLayout.h"
+#include "MTBxItem.h"
+#include "MiniToolbar.h"
+#include "QmtbView.h"
+#include "Style.h"
+
+namespace MiniToolbars {
+
+namespace {
+
+// Only an entry field needs the keyboard; any other toolbar leaves the focus
+// where the host has it.
+bool needsKeyboard(const MiniToolbar* toolbar)
+{
+    for (int i = 0; toolbar->hasItem(i); ++i) {
+        const MTBxItem* item = toolbar->item(i);
+        if (item && item->itemType() == MTBxItem::DropDownEntry && item->isVisible())
+            return true;
+    }
+    return false;
+}
+
+void appendToolbars(const QList<QmtbView*>& windows, std::vector<MiniToolbar*>& toolbars)
+{
+    for (const QmtbView* window : windows) {
+        if (MiniToolbar* toolbar = window->view() ? window->view()->toolbar() : nullptr)
+            toolbars.push_back(toolbar);
+    }
+}
+
+} // namespace
+
+QmtbController::QmtbController()
+    : m_showing(false)
+{
+}
+
+QmtbController::~QmtbController()
+{
+    Style::destroy();
+}
+
+QmtbView* QmtbController::windowOf(const MiniToolbar* toolbar)
+{
+    if (!toolbar || !toolbar->view())
+        return nullptr;
+    return dynamic_cast<QmtbView*>(toolbar->view()->window());
+}
+
+bool QmtbController::showToolbar(MiniToolbar* toolbar, int x, int y, ControllerObserver* observer,
+                                 bool deferred)
+{
+    if (!observer || m_showing || !toolbar)
+        return false;
+    m_showing = true;
+    MTBxView* view = toolbar->view();
+    if (!view) {
+        view = new MTBxFlowLayout(toolbar, observer);
+        view->createHost(observer->getParentHwnd());
+        toolbar->setView(view);
+        view->setName(toolbar->name());
+    }
+    view->show(static_cast<float>(x), static_cast<float>(y), deferred);
+    if (QmtbView* window = windowOf(toolbar); window && needsKeyboard(toolbar))
+        window->activateWindow();
+    m_showing = false;
+    return true;
+}
+
+void QmtbController::closeToolbar(MiniToolbar* toolbar)
+{
+    if (!toolbar || !toolbar->view())
+        return;
+    MTBxView* view = toolbar->view();
+    if (QmtbView* window = windowOf(toolbar))
+        window->hideToolbar();
+    if (view->window() && view->window()->guard().isDelivering())
+        return;
+    toolbar->clear();
+    toolbar->setView(nullptr);
+    delete view;
+}
+
+void QmtbController::setSuspended(MiniToolbar* toolbar, bool suspended)
+{
+    if (QmtbView* window = windowOf(toolbar))
+        window->setSuspended(suspended);
+}
+
+bool QmtbController::isSuspended(MiniToolbar* toolbar)
+{
+    const QmtbView* window = windowOf(toolbar);
+    return window ? window->isSuspended() : true;
+}
+
+void QmtbController::pointerMoved(int x, int y)
+{
+    QmtbView::fadeAll(x, y);
+}
+
+void QmtbController::moveAllToolbars(MiniToolbar* toolbar, int dx, int dy)
+{
+    if (windowOf(toolbar))
+        QmtbView::moveAll(dx, dy);
+}
+
+void QmtbController::setClipRect(int x, int y, int width, int height)
+{
+    QmtbView::setParentClip(x, y, width, height);
+}
+
+void QmtbController::moveToolbar(MiniToolbar* toolbar, int x, int y, bool relative)
+{
+    if (QmtbView* window = windowOf(toolbar))
+        window->moveOrigin(x, y, relative);
+}
+
+void QmtbController::getToolbarPosition(MiniToolbar* toolbar, int& x, int& y)
+{
+    if (const QmtbView* window = windowOf(toolbar))
+        window->getOrigin(x, y);
+}
+
+void QmtbController::updateLayout(MiniToolbar* toolbar, bool force)
+{
+    if (QmtbView* window = windowOf(toolbar))
+        window->relayout(force);
+}
+
+void QmtbController::setOptions(const Options& options)
+{
+    Style* style = Style::instance();
+    const int theme = static_cast<int>(options.theme());
+    if (theme == Options::Light || theme == Options::Dark) {
+        style->setTheme(theme);
+        m_options.setTheme(options.theme());
+    }
+    m_options.setIconTheme(options.iconTheme());
+    const float factor = options.scalingFactor();
+    if (factor >= 0.0f) {
+        style->setScalingFactor(factor);
+        m_options.setScalingFactor(factor);
+    }
+    if (options.autoFade() != m_options.autoFade()) {
+        for (QmtbView* window : QmtbView::visibleWindows()) {
+            if (window->isAnimating()) {
+                window->stopAnimation();
+                window->refresh();
+            }
+        }
+    }
+    m_options.setAutoFade(options.autoFade());
+    style->setAutoFade(options.autoFade());
+}
+
+const Options& QmtbController::getOptions()
+{
+    return m_options;
+}
+
+void QmtbController::getVisibleToolbars(std::vector<MiniToolbar*>& toolbars)
+{
+    toolbars.clear();
+    appendToolbars(QmtbView::visibleWindows(), toolbars);
+}
+
+void QmtbController::getSuspendedToolbars(std::vector<MiniToolbar*>& toolbars, bool clearFirst)
+{
+    if (clearFirst)
+        toolbars.clear();
+    appendToolbars(QmtbView::suspendedWindows(), toolbars);
+}
+
+void QmtbController::suspendToolbar(MiniToolbar* toolbar)
+{
+    setSuspended(toolbar, true);
+}
+
+void QmtbController::resumeToolbar(MiniToolbar* toolbar)
+{
+    setSuspended(toolbar, false);
+}
+
+void QmtbController::clearEntryFocus(MiniToolbar* toolbar)
+{
+    if (!toolbar)
+        return;
+    for (int i = 0; toolbar->hasItem(i); ++i) {
+        MTBxItem* item = toolbar->item(i);
+        if (item && item->itemType() == MTBxItem::DropDownEntry)
+            item->clearFocus(true);
+    }
+}
+
+} // namespace MiniToolbars
