@@ -1,0 +1,329 @@
+#include "Factories.h"
+#include "MTBxImage.h"
+#include "Style.h"
+#include "ThemePalette.h"
+
+#include <QFile>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace MiniToolbars;
+
+namespace {
+
+constexpr int kImageCount = static_cast<int>(ThemeImage::Count);
+
+int ratio(int measured, double value, double reference)
+{
+    return static_cast<int>(std::trunc(measured * (value / reference + 0.0001)));
+}
+
+QString qString(const MTBxString& s)
+{
+    return QString::fromUtf16(static_cast<const unsigned short*>(s));
+}
+
+class StyleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Style::destroy();
+        Style::setXHeightOverride(-1);
+    }
+    void TearDown() override
+    {
+        Style::setXHeightOverride(-1);
+        Style::destroy();
+    }
+};
+
+// The metrics at each scaling factor follow from the x-height measured at that point size.
+TEST_F(StyleTest, shouldDeriveEveryMetricFromTheMeasuredXHeight)
+{
+    Style* style = Style::instance();
+    for (float factor : {0.5f, 1.0f, 1.25f, 1.5f, 2.0f, 3.0f}) {
+        SCOPED_TRACE(factor);
+        style->setScalingFactor(factor);
+        const int points = static_cast<int>(std::trunc(8 * factor));
+        const int x = measureXHeight(MTBxString(L"Tahoma"), points);
+        ASSERT_GT(x, 0);
+        const int top = ratio(x, 8, 6);
+        const int bottom = ratio(x, 6, 6);
+        const int inner = x + top + bottom;
+        const int border = ratio(inner, 1, 20);
+        const int h = inner + 2 * border;
+
+        EXPECT_FLOAT_EQ(style->scalingFactor(), factor);
+        EXPECT_EQ(style->fontPointSize(), points);
+        EXPECT_EQ(style->xHeight(), x);
+        EXPECT_EQ(style->textTopSpace(), top);
+        EXPECT_EQ(style->textBottomSpace(), bottom);
+        EXPECT_EQ(style->borderWidth(), border);
+        EXPECT_EQ(style->itemHeight(), h);
+        EXPECT_FLOAT_EQ(style->widthStep(), static_cast<float>(h * (5.0 / 22 + 0.0001)));
+        EXPECT_EQ(style->minItemWidth(), ratio(h, 20, 22));
+        EXPECT_EQ(style->cornerRadiusX(), static_cast<int>(h * 10.0 / 22));
+        EXPECT_EQ(style->cornerRadiusY(), static_cast<int>(h * 20.0 / 22));
+        EXPECT_EQ(style->gripCornerRadiusX(), static_cast<int>(h * 5.0 / 22));
+        EXPECT_EQ(style->gripCornerRadiusY(), static_cast<int>(h * 5.0 / 22));
+        EXPECT_EQ(style->textBoxHeight(), h - border - bottom);
+        const int gaps[9] = {8, 2, 2, 2, 2, 5, 2, 5, 5};
+        for (int i = 0; i < 9; ++i)
+            EXPECT_EQ(style->gap(i + 1), ratio(h, gaps[i], 22)) << "gap" << i + 1;
+        EXPECT_EQ(style->dropAreaWidth(), ratio(h, 20, 22));
+        EXPECT_EQ(style->splitterWidth(), border);
+        EXPECT_EQ(style->iconSize(), ratio(h, 16, 22));
+
+        // Vector theme images are rasterised at their derived heights.
+        EXPECT_EQ(style->image(ThemeImage::CheckBoxOn)->height(), ratio(h, 12, 22));
+        EXPECT_EQ(style->image(ThemeImage::OptionBox)->height(), ratio(h, 16, 22));
+        EXPECT_EQ(style->image(ThemeImage::MenuArrowRight)->height(), ratio(h, 9, 22));
+        EXPECT_EQ(style->image(ThemeImage::MenuArrowDown)->height(), ratio(h, 6, 22));
+        EXPECT_EQ(style->image(ThemeImage::RemoveButton)->height(), ratio(h, 16, 22));
+        EXPECT_EQ(style->image(ThemeImage::Grip)->height(), h);
+
+        // Constants that do not scale.
+        EXPECT_EQ(style->maxTextWidth(), 150);
+        EXPECT_EQ(style->separatorGap(), 8);
+        EXPECT_EQ(style->nearMargin(), 6);
+        EXPECT_EQ(style->stayNearMargin(), 10);
+    }
+}
+
+// With the reference x-height of 6 px every metric equals its design value.
+TEST_F(StyleTest, shouldReproduceTheDesignAtTheReferenceXHeight)
+{
+    Style::setXHeightOverride(6);
+    const Style* style = Style::instance();
+    EXPECT_EQ(style->xHeight(), 6);
+    EXPECT_EQ(style->itemHeight(), 22);
+    EXPECT_EQ(style->borderWidth(), 1);
+    EXPECT_EQ(style->minItemWidth(), 20);
+    EXPECT_EQ(style->iconSize(), 16);
+    EXPECT_EQ(style->textTopSpace(), 8);
+    EXPECT_EQ(style->textBottomSpace(), 6);
+    EXPECT_EQ(style->textBoxHeight(), 15);
+    EXPECT_EQ(style->dropAreaWidth(), 20);
+    EXPECT_EQ(style->splitterWidth(), 1);
+    EXPECT_EQ(style->cornerRadiusX(), 10);
+    EXPECT_EQ(style->cornerRadiusY(), 20);
+    EXPECT_EQ(style->gripCornerRadiusX(), 5);
+    EXPECT_EQ(style->gripCornerRadiusY(), 5);
+    EXPECT_EQ(static_cast<int>(style->widthStep()), 5);
+    const int gaps[9] = {8, 2, 2, 2, 2, 5, 2, 5, 5};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(style->gap(i + 1), gaps[i]) << "gap" << i + 1;
+    EXPECT_EQ(style->gap(0), 0);
+    EXPECT_EQ(style->gap(10), 0);
+
+    // Part widths come from the rasterised theme images (declared sizes 9x6, 6x9,
+    // 16x16, 11x12, and 6.749x16.498 for the grip, which Qt truncates to 6x16).
+    EXPECT_EQ(style->partWidth(DropDownArrow), 9);
+    EXPECT_EQ(style->partWidth(EntryArrow), 6);
+    EXPECT_EQ(style->partWidth(CheckBox), 12);
+    EXPECT_EQ(style->partWidth(OptionBox), 14);
+    EXPECT_EQ(style->partWidth(Grip), 8);
+    EXPECT_EQ(style->partWidth(Splitter), 1);
+    EXPECT_EQ(style->partWidth(Caption), 0);
+    EXPECT_EQ(style->partWidth(Icon), 0);
+    EXPECT_EQ(style->partWidth(LeadingMargin), 0);
+}
+
+// Every rule of the gap table, including which rule wins where two could match.
+TEST_F(StyleTest, shouldPickTheGapByTheFirstMatchingRule)
+{
+    Style::setXHeightOverride(6);
+    const Style* s = Style::instance();
+    EXPECT_EQ(s->gapBetween(EmptyCaption, Grip), 0);
+    EXPECT_EQ(s->gapBetween(LeadingMargin, EmptyCaption), 0);
+    EXPECT_EQ(s->gapBetween(Grip, LeadingMargin), 0);
+    EXPECT_EQ(s->gapBetween(LeadingMargin, Caption), 8);
+    EXPECT_EQ(s->gapBetween(EntryField, TrailingMargin), 8);
+    EXPECT_EQ(s->gapBetween(Caption, EntryArrow), 2);
+    EXPECT_EQ(s->gapBetween(EntryField, EntryArrow), 2);
+    EXPECT_EQ(s->gapBetween(Caption, DropDownArrow), 2);
+    EXPECT_EQ(s->gapBetween(DropDownArrow, TrailingMargin), 2);
+    EXPECT_EQ(s->gapBetween(EntryArrow, TrailingMargin), 2);
+    EXPECT_EQ(s->gapBetween(CheckBox, Caption), 5);
+    EXPECT_EQ(s->gapBetween(EntryField, CheckBox), 5);
+    EXPECT_EQ(s->gapBetween(LeadingMargin, CheckBox), 2);
+    EXPECT_EQ(s->gapBetween(CheckBox, TrailingMargin), 2);
+    EXPECT_EQ(s->gapBetween(Caption, Icon), 5);
+    EXPECT_EQ(s->gapBetween(Icon, EntryField), 5);
+    EXPECT_EQ(s->gapBetween(LeadingMargin, Icon), 5);
+    EXPECT_EQ(s->gapBetween(Icon, TrailingMargin), 5);
+    EXPECT_EQ(s->gapBetween(Icon, DropDownArrow), 2);
+    EXPECT_EQ(s->gapBetween(Icon, EntryArrow), 2);
+    EXPECT_EQ(s->gapBetween(Caption, EntryField), 5);
+    EXPECT_EQ(s->gapBetween(CheckBox, Icon), 5);
+    EXPECT_EQ(s->gapBetween(Icon, CheckBox), 5);
+    EXPECT_EQ(s->gapBetween(Caption, Splitter), 5);
+    EXPECT_EQ(s->gapBetween(Splitter, DropDownArrow), 5);
+    EXPECT_EQ(s->gapBetween(OptionBox, TrailingMargin), 9);
+    EXPECT_EQ(s->gapBetween(LeadingMargin, OptionBox), 9);
+    // From the splitter to the end of the trailing margin the parts fill the sub-area.
+    const int splitterToOption = s->gapBetween(Splitter, OptionBox);
+    EXPECT_EQ(splitterToOption, 20 - 14 - 9);
+    EXPECT_EQ(splitterToOption + s->partWidth(OptionBox) + s->gapBetween(OptionBox, TrailingMargin) + s->borderWidth(),
+              s->dropAreaWidth() + s->borderWidth());
+    EXPECT_EQ(s->gapBetween(Icon, Icon), -1);
+    EXPECT_EQ(s->gapBetween(Caption, Caption), -1);
+    EXPECT_EQ(s->gapBetween(DropDownArrow, Caption), -1);
+}
+
+// Factors that name no size leave the style as it was; tiny and huge ones stay usable.
+TEST_F(StyleTest, shouldKeepAUsablePointSizeForBadScalingFactors)
+{
+    Style* style = Style::instance();
+    const int height = style->itemHeight();
+    for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                      -std::numeric_limits<float>::infinity(), 0.0f, -1.0f}) {
+        style->setScalingFactor(bad);
+        EXPECT_EQ(style->fontPointSize(), 8);
+        EXPECT_FLOAT_EQ(style->scalingFactor(), 1.0f);
+        EXPECT_EQ(style->itemHeight(), height);
+    }
+
+    style->setScalingFactor(0.01f);
+    EXPECT_EQ(style->fontPointSize(), 1);
+    EXPECT_GE(style->itemHeight(), 0);
+
+    style->setScalingFactor(1e30f);
+    EXPECT_EQ(style->fontPointSize(), 256);
+    EXPECT_GT(style->itemHeight(), height);
+}
+
+// Construction sets the fixed values and the light theme.
+TEST_F(StyleTest, shouldStartWithTheFixedValuesAndTheLightTheme)
+{
+    const Style* style = Style::instance();
+    EXPECT_EQ(qString(style->fontFamily()), QStringLiteral("Tahoma"));
+    EXPECT_EQ(style->fontPointSize(), 8);
+    EXPECT_FLOAT_EQ(style->disabledOpacity(), 0.4f);
+    EXPECT_FLOAT_EQ(style->fadedOpacity(), 0.3f);
+    EXPECT_EQ(style->penColor(), ThemeColor(0, 52, 255, 200));
+    EXPECT_EQ(style->outlinePenColor(), ThemeColor(255, 255, 255, 179));
+    EXPECT_EQ(style->fadeFrameRate(), 30);
+    EXPECT_FLOAT_EQ(style->fadeInDuration(), 0.1f);
+    EXPECT_FLOAT_EQ(style->fadeOutDuration(), 0.6f);
+    EXPECT_TRUE(style->autoFade());
+    EXPECT_EQ(qString(style->popupStyleSheet()), QStringLiteral("background-color: rgba(90%,90%,90%, 80%)"));
+    EXPECT_EQ(style->palette().theme(), 0);
+    EXPECT_EQ(style->imageLoadCount(), kImageCount);
+    EXPECT_EQ(style->image(ThemeImage::Count), nullptr);
+    Style::instance()->setAutoFade(false);
+    EXPECT_FALSE(style->autoFade());
+}
+
+// The palette holds the colour table of each theme, alpha truncated from the opacity.
+TEST_F(StyleTest, shouldHoldTheColoursOfEachTheme)
+{
+    ThemePalette palette(0);
+    EXPECT_EQ(palette.buttonTop(), ThemeColor(255, 255, 255, 191));
+    EXPECT_EQ(palette.buttonBottom(), ThemeColor(159, 159, 159, 191));
+    EXPECT_EQ(palette.buttonOuterBorder(), ThemeColor(0, 0, 0, 127));
+    EXPECT_EQ(palette.buttonInnerBorder(), ThemeColor(255, 255, 255, 76));
+    EXPECT_EQ(palette.separatorLine(), ThemeColor(0, 0, 0, 51));
+    EXPECT_EQ(palette.text(), ThemeColor(0, 0, 0, 255));
+
+    palette.setTheme(1);
+    EXPECT_EQ(palette.theme(), 1);
+    EXPECT_EQ(palette.buttonTop(), ThemeColor(51, 51, 51, 191));
+    EXPECT_EQ(palette.buttonBottom(), ThemeColor(0, 0, 0, 191));
+    EXPECT_EQ(palette.buttonOuterBorder(), ThemeColor(255, 255, 255, 127));
+    EXPECT_EQ(palette.buttonInnerBorder(), ThemeColor(0, 0, 0, 25));
+    EXPECT_EQ(palette.separatorLine(), ThemeColor(255, 255, 255, 51));
+    EXPECT_EQ(palette.text(), ThemeColor(255, 255, 255, 255));
+
+    for (int theme : {0, 1}) {
+        palette.setTheme(theme);
+        EXPECT_EQ(palette.activeTop(), ThemeColor(218, 234, 251, 229));
+        EXPECT_EQ(palette.activeBottom(), ThemeColor(138, 163, 191, 229));
+        EXPECT_EQ(palette.pressedOuterBorder(), ThemeColor(16, 50, 160, 229));
+        EXPECT_EQ(palette.activeInnerBorder(), ThemeColor(255, 255, 255, 25));
+        EXPECT_EQ(palette.pressedText(), ThemeColor(255, 255, 255, 255));
+    }
+
+    palette.setTheme(7);
+    EXPECT_EQ(palette.theme(), 1);
+    EXPECT_EQ(ThemeColor(), ThemeColor(0, 0, 0, 255));
+    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, std::numeric_limits<float>::quiet_NaN()).alpha, 0);
+    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, 4.0f).alpha, 255);
+}
+
+// Each of the twenty built-in paths names a resource that loads as a drawable image.
+TEST_F(StyleTest, shouldResolveEveryBuiltInIconInBothThemes)
+{
+    Style* style = Style::instance();
+    for (int theme : {0, 1}) {
+        style->setTheme(theme);
+        for (int i = 0; i < kImageCount; ++i) {
+            const auto which = static_cast<ThemeImage>(i);
+            const QString path = QString::fromWCharArray(ThemePalette::builtInIconPath(theme, which));
+            SCOPED_TRACE(path.toStdString());
+            EXPECT_TRUE(path.startsWith(QStringLiteral(":/MiniToolbars/")));
+            EXPECT_TRUE(QFile::exists(path));
+            EXPECT_EQ(qString(style->palette().iconName(which)), path);
+            ASSERT_NE(style->image(which), nullptr);
+            EXPECT_GT(style->image(which)->width(), 0.0f);
+        }
+    }
+    // Remove mark and grip are shared between the themes.
+    for (ThemeImage shared : {ThemeImage::RemoveButton, ThemeImage::Grip})
+        EXPECT_STREQ(ThemePalette::builtInIconPath(0, shared), ThemePalette::builtInIconPath(1, shared));
+    EXPECT_STREQ(ThemePalette::builtInIconPath(2, ThemeImage::Grip), L"");
+    EXPECT_STREQ(ThemePalette::builtInIconPath(0, ThemeImage::Count), L"");
+}
+
+// A new theme reloads all ten images; the same theme only re-rasterises them.
+TEST_F(StyleTest, shouldReloadImagesOnlyWhenTheThemeChanges)
+{
+    Style* style = Style::instance();
+    const int loads = style->imageLoadCount();
+    MTBxImage* before[kImageCount];
+    for (int i = 0; i < kImageCount; ++i)
+        before[i] = style->image(static_cast<ThemeImage>(i));
+
+    style->setTheme(0);
+    EXPECT_EQ(style->imageLoadCount(), loads);
+    for (int i = 0; i < kImageCount; ++i)
+        EXPECT_EQ(style->image(static_cast<ThemeImage>(i)), before[i]);
+
+    style->setTheme(5);
+    EXPECT_EQ(style->imageLoadCount(), loads);
+    EXPECT_EQ(style->palette().theme(), 0);
+
+    style->setTheme(1);
+    EXPECT_EQ(style->imageLoadCount(), loads + kImageCount);
+    EXPECT_EQ(style->palette().theme(), 1);
+    EXPECT_EQ(style->palette().text(), ThemeColor(255, 255, 255, 255));
+    EXPECT_EQ(qString(style->image(ThemeImage::CheckBoxOn)->reference()),
+              QStringLiteral(":/MiniToolbars/Checkbox_On_D.svg"));
+    EXPECT_EQ(qString(style->image(ThemeImage::Grip)->reference()), QStringLiteral(":/MiniToolbars/Grip.svg"));
+
+    // A scaling change re-rasterises the images in place.
+    MTBxImage* grip = style->image(ThemeImage::Grip);
+    style->setScalingFactor(2.0f);
+    EXPECT_EQ(style->imageLoadCount(), loads + kImageCount);
+    EXPECT_EQ(style->image(ThemeImage::Grip), grip);
+    EXPECT_EQ(grip->height(), style->itemHeight());
+}
+
+// After destroy the next access builds a fresh style with the defaults.
+TEST_F(StyleTest, shouldStartAfreshAfterDestroy)
+{
+    Style* style = Style::instance();
+    style->setTheme(1);
+    style->setScalingFactor(2.0f);
+    Style::destroy();
+    style = Style::instance();
+    EXPECT_EQ(style->palette().theme(), 0);
+    EXPECT_FLOAT_EQ(style->scalingFactor(), 1.0f);
+    EXPECT_EQ(style->fontPointSize(), 8);
+}
+
+} // namespace
