@@ -1,0 +1,479 @@
+#include "Factories.h"
+#include "IconHandles.h"
+#include "ItemView.h"
+#include "MTBxButton.h"
+#include "MTBxFlowLayout.h"
+#include "MTBxGrip.h"
+#include "MTBxImage.h"
+#include "MTBxItemEventsUtility.h"
+#include "MTBxSeparator.h"
+#include "QmtbRender.h"
+#include "Style.h"
+#include "Text.h"
+#include "ToolbarWindow.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+using namespace MiniToolbars;
+
+namespace {
+
+// Stand-in for the toolbar window: records what the core asks of it.
+class StandInWindow : public ToolbarWindow
+{
+public:
+    explicit StandInWindow(MTBxView* view = nullptr) : m_view(view) {}
+    MTBxView* view() const override { return m_view; }
+    void showAt(const Point&, bool) override {}
+    void scheduleRelayout() override { ++relayouts; }
+    void getOrigin(int& x, int& y) const override { x = 0; y = 0; }
+    bool hasPopup() const override { return false; }
+    double currentOpacity() override { return opacity; }
+    void refresh() override { ++refreshes; }
+    void updateFadeLock() override {}
+    void retire() override {}
+
+    MTBxView* m_view;
+    int relayouts = 0;
+    int refreshes = 0;
+    double opacity = 1.0;
+};
+
+struct ItemEvent
+{
+    void* context;
+    MTBxItemEvents::EventType type;
+};
+
+class RecordingItemSink : public MTBxItemEvents
+{
+public:
+    void Notify(void* context, EventType type, unsigned int*, unsigned int*) override
+    {
+        events.push_back({ context, type });
+    }
+    std::vector<ItemEvent> events;
+};
+
+QByteArray pngBytes(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(QColor(200, 30, 30));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+void giveIcon(MTBxItem& item, int size)
+{
+    const QByteArray bytes = pngBytes(size, size);
+    item.setIconData(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                     static_cast<unsigned int>(bytes.size()));
+}
+
+std::vector<ItemPartKind> kinds(const ItemView& view)
+{
+    std::vector<ItemPartKind> result;
+    for (const ItemPart& part : view.parts())
+        result.push_back(part.kind);
+    return result;
+}
+
+std::vector<int> offsets(const ItemView& view)
+{
+    std::vector<int> result;
+    for (const ItemPart& part : view.parts())
+        result.push_back(part.x);
+    return result;
+}
+
+int widthAfterSteps(int total, int desired)
+{
+    return total < desired ? desired : desired + (total - desired + 4) / 5 * 5;
+}
+
+class ItemViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Style::setXHeightOverride(6);
+        style = Style::instance();
+        ASSERT_EQ(style->itemHeight(), 22);
+        ASSERT_EQ(style->borderWidth(), 1);
+        ASSERT_EQ(style->minItemWidth(), 20);
+        ASSERT_EQ(static_cast<int>(style->widthStep()), 5);
+    }
+    void TearDown() override { MTBxItemEventsUtility::SetMTBxItemEvents(nullptr); }
+
+    Style* style = nullptr;
+};
+
+} // namespace
+
+TEST_F(ItemViewTest, shouldPlaceIconAndCaptionPartsAtDesignMetrics)
+{
+    // A 16-px icon with a caption: margins, gap9 and gap8 give the documented positions.
+    MTBxButton item(L"open", nullptr);
+    giveIcon(item, 16);
+    item.setText(L"Open");
+    item.setShowText(true);
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    view.measure();
+
+    ASSERT_NE(view.caption(), nullptr);
+    const int captionWidth = static_cast<int>(view.caption()->width());
+    ASSERT_GT(captionWidth, 0);
+    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, Icon, Caption, TrailingMargin }));
+    EXPECT_EQ(offsets(view), (std::vector<int>{ 0, 6, 27, 27 + captionWidth + 8 }));
+    EXPECT_EQ(view.parts()[1].width, 16);
+    EXPECT_EQ(view.parts()[2].width, captionWidth);
+    const int total = captionWidth + 36;
+    EXPECT_EQ(view.width(), widthAfterSteps(total, 20));
+    EXPECT_EQ(view.height(), 22);
+    if (captionWidth == 22) {
+        EXPECT_EQ(view.parts()[3].x, 57);
+        EXPECT_EQ(view.width(), 60);
+    }
+    EXPECT_EQ(widthAfterSteps(58, 20), 60);
+    EXPECT_FALSE(view.isDirty());
+}
+
+TEST_F(ItemViewTest, shouldGrowIconOnlyItemInWholeWidthSteps)
+{
+    // An icon alone totals 28 px: 20 px minimum plus two steps of 5 gives 30.
+    MTBxButton item(L"icon", nullptr);
+    giveIcon(item, 16);
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    view.measure();
+
+    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, Icon, TrailingMargin }));
+    EXPECT_EQ(offsets(view), (std::vector<int>{ 0, 6, 27 }));
+    EXPECT_EQ(view.parts()[1].gapBefore, 5);
+    EXPECT_EQ(view.parts()[1].gapAfter, 5);
+    EXPECT_EQ(view.width(), 30);
+    EXPECT_EQ(view.height(), 22);
+}
+
+TEST_F(ItemViewTest, shouldCapCaptionButKeepExplicitWidth)
+{
+    // Explicit width 300 with text shown: the caption stops at 150, the item stays 300 wide.
+    MTBxButton item(L"wide", nullptr);
+    item.setText(L"Wide");
+    item.setShowText(true);
+    item.setWidth(300);
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    view.measure();
+
+    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, Caption, TrailingMargin }));
+    EXPECT_EQ(view.parts()[1].width, 150);
+    EXPECT_EQ(offsets(view), (std::vector<int>{ 0, 9, 167 }));
+    EXPECT_EQ(view.width(), 300);
+}
+
+TEST_F(ItemViewTest, shouldMeasureWidthStringInsteadOfCaption)
+{
+    // The sample text decides the caption width so that the item does not jump when its text changes.
+    MTBxButton item(L"sample", nullptr);
+    item.setText(L"a");
+    item.setWidthString(L"a much longer sample");
+    item.setShowText(true);
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    view.measure();
+
+    std::unique_ptr<Text> sample(createText(L"a much longer sample", 0));
+    ASSERT_NE(sample, nullptr);
+    ASSERT_EQ(view.parts().size(), 3u);
+    EXPECT_EQ(view.parts()[1].width, static_cast<int>(sample->width()));
+}
+
+TEST_F(ItemViewTest, shouldPutCheckBoxFrontAndGripWithoutGaps)
+{
+    // A checkable item starts with its check box; the grip part sits between the margins with no gaps.
+    MTBxButton checkable(L"check", nullptr);
+    giveIcon(checkable, 16);
+    checkable.setCheckable(true);
+    ItemView view(0, &checkable, nullptr, nullptr, nullptr);
+    view.measure();
+    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, CheckBox, Icon, TrailingMargin }));
+    EXPECT_EQ(view.parts()[1].gapBefore, 2);
+    EXPECT_EQ(view.parts()[2].gapBefore, 5);
+    EXPECT_EQ(view.parts()[1].width, std::max(0, style->partWidth(CheckBox)));
+
+    MTBxGrip grip;
+    ItemView gripView(-1, &grip, nullptr, nullptr, nullptr);
+    gripView.measure();
+    EXPECT_TRUE(gripView.isGrip());
+    EXPECT_EQ(kinds(gripView), (std::vector<ItemPartKind>{ LeadingMargin, Grip, TrailingMargin }));
+    EXPECT_EQ(offsets(gripView), (std::vector<int>{ 0, 1, 7 }));
+    EXPECT_EQ(gripView.parts()[1].width, 6);
+    EXPECT_EQ(gripView.width(), 9);
+}
+
+TEST_F(ItemViewTest, shouldHitSubAreaAtRightEndOnly)
+{
+    // An option box makes a sub-area of dropAreaWidth + border at the right end; edges count as hits.
+    MTBxButton item(L"options", nullptr);
+    giveIcon(item, 16);
+    item.setOptionBox(true);
+    item.setWidth(80);
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    view.measure();
+    view.moveTo(10.0f, -30.0f);
+
+    ASSERT_NE(view.subAreaRect(), nullptr);
+    EXPECT_EQ(view.subAreaRect()->width(), 21.0f);
+    EXPECT_EQ(view.subAreaRect()->left(), view.width() - 21.0f);
+
+    bool onSubArea = false;
+    EXPECT_TRUE(view.hitTest(10.0f + view.width() - 3.0f, -40.0f, onSubArea));
+    EXPECT_TRUE(onSubArea);
+    EXPECT_TRUE(view.hitTest(12.0f, -30.0f, onSubArea));
+    EXPECT_FALSE(onSubArea);
+    EXPECT_TRUE(view.hitTest(10.0f, -52.0f, onSubArea));
+
+    onSubArea = true;
+    EXPECT_FALSE(view.hitTest(9.0f, -40.0f, onSubArea));
+    EXPECT_FALSE(view.hitTest(20.0f, -29.0f, onSubArea));
+    EXPECT_TRUE(onSubArea);
+
+    float top = 0, left = 0, bottom = 0, right = 0;
+    view.getBounds(top, left, bottom, right);
+    EXPECT_EQ(top, -30.0f);
+    EXPECT_EQ(left, 10.0f);
+    EXPECT_EQ(bottom, -52.0f);
+    EXPECT_EQ(right, 90.0f);
+}
+
+TEST_F(ItemViewTest, shouldGiveComboboxSplitterButNoSubArea)
+{
+    // A combo box always shows a splitter; without splitter or option box it has no sub-area.
+    MTBxItem combo(MTBxItem::Combobox, L"combo", nullptr);
+    giveIcon(combo, 16);
+    ItemView view(0, &combo, nullptr, nullptr, nullptr);
+    view.measure();
+    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, Icon, Splitter, TrailingMargin }));
+    EXPECT_EQ(view.subAreaRect(), nullptr);
+}
+
+TEST_F(ItemViewTest, shouldKeepZeroRectWithoutParts)
+{
+    // Nothing to show: no parts, and the rectangle keeps its zero size.
+    MTBxButton empty(L"empty", nullptr);
+    empty.setWidth(40);
+    ItemView view(0, &empty, nullptr, nullptr, nullptr);
+    view.measure();
+    EXPECT_TRUE(view.parts().empty());
+    EXPECT_EQ(view.width(), 0.0f);
+    EXPECT_EQ(view.height(), 0.0f);
+
+    MTBxSeparator separator;
+    ItemView separatorView(1, &separator, nullptr, nullptr, nullptr);
+    separatorView.measure();
+    EXPECT_TRUE(separatorView.parts().empty());
+    EXPECT_TRUE(separatorView.isSeparator());
+}
+
+TEST_F(ItemViewTest, shouldTakeIconFromNameThenDataThenHandle)
+{
+    // The icon name wins over raw bytes, which win over an icon handle.
+    QImage handleImage(12, 12, QImage::Format_ARGB32);
+    handleImage.fill(Qt::blue);
+    HICON handle = createIconHandle(handleImage);
+    ASSERT_NE(handle, nullptr);
+
+    MTBxButton item(L"icon", nullptr);
+    item.setIconFromHandle(handle);
+    {
+        ItemView view(0, &item, nullptr, nullptr, nullptr);
+        ASSERT_NE(view.image(), nullptr);
+        EXPECT_EQ(view.image()->width(), 12.0f);
+    }
+    giveIcon(item, 10);
+    {
+        ItemView view(0, &item, nullptr, nullptr, nullptr);
+        ASSERT_NE(view.image(), nullptr);
+        EXPECT_EQ(view.image()->width(), 10.0f);
+    }
+    item.setIcon(L":/MiniToolbars/Checkbox_On_L.svg");
+    {
+        ItemView view(0, &item, nullptr, nullptr, nullptr);
+        ASSERT_NE(view.image(), nullptr);
+        EXPECT_EQ(view.image()->reference(), MTBxString(L":/MiniToolbars/Checkbox_On_L.svg"));
+        EXPECT_EQ(view.image()->height(), 16.0f);
+
+        view.setIconByName(MTBxString());
+        EXPECT_EQ(view.image(), nullptr);
+        view.setIconFromHandle(handle);
+        ASSERT_NE(view.image(), nullptr);
+        EXPECT_EQ(view.image()->width(), 12.0f);
+    }
+    destroyIconHandle(handle);
+}
+
+TEST_F(ItemViewTest, shouldNotDivideByZeroWhenWidthStepVanishes)
+{
+    // A 1-px x-height makes the width step truncate to 0; the item then takes its exact width.
+    Style::setXHeightOverride(1);
+    ASSERT_EQ(static_cast<int>(style->widthStep()), 0);
+    MTBxButton item(L"tiny", nullptr);
+    giveIcon(item, 16);
+    item.setText(L"Tiny");
+    item.setShowText(true);
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    view.measure();
+    ASSERT_FALSE(view.parts().empty());
+    const int total = view.parts().back().x + view.parts().back().width;
+    EXPECT_EQ(view.width(), std::max(total, style->minItemWidth()));
+    EXPECT_EQ(view.height(), style->itemHeight());
+}
+
+TEST_F(ItemViewTest, shouldForwardHoverAndIgnoreInvalidStates)
+{
+    // Hover goes to the item once per change; leaving clears the sub-area hover; bad states are ignored.
+    RecordingItemSink sink;
+    MTBxItemEventsUtility::SetMTBxItemEvents(&sink);
+    StandInWindow window;
+    int context = 0;
+    MTBxButton item(L"hover", &context);
+    ItemView view(0, &item, &window, nullptr, nullptr);
+    item.setItemView(&view);
+
+    view.setHoverSubArea(true);
+    view.setHovered(true);
+    view.setHovered(true);
+    EXPECT_TRUE(item.isHover());
+    EXPECT_TRUE(view.hoverSubArea());
+    view.setHovered(false);
+    EXPECT_FALSE(view.hoverSubArea());
+    ASSERT_EQ(sink.events.size(), 2u);
+    EXPECT_EQ(sink.events[0].type, MTBxItemEvents::HoverEnter);
+    EXPECT_EQ(sink.events[1].type, MTBxItemEvents::HoverLeave);
+    EXPECT_EQ(sink.events[0].context, &context);
+
+    view.setState(Pressed);
+    view.setState(3);
+    view.setState(-1);
+    EXPECT_EQ(view.state(), Pressed);
+    view.setState(Normal);
+    EXPECT_EQ(view.state(), Normal);
+
+    MTBxButton disabled(L"off", nullptr);
+    disabled.setEnabled(false);
+    ItemView disabledView(1, &disabled, nullptr, nullptr, nullptr);
+    EXPECT_EQ(disabledView.state(), Disabled);
+}
+
+TEST_F(ItemViewTest, shouldReleaseItemLinkOnDetachAndDestruction)
+{
+    // Detaching or destroying a view leaves the item without a dangling view link.
+    MTBxButton item(L"link", nullptr);
+    MTBxButton other(L"other", nullptr);
+    auto view = std::make_unique<ItemView>(0, &item, nullptr, nullptr, nullptr);
+    item.setItemView(view.get());
+
+    view->detach(&other);
+    EXPECT_EQ(view->item(), &item);
+    view.reset();
+    EXPECT_EQ(item.itemView(), nullptr);
+
+    ItemView second(0, &item, nullptr, nullptr, nullptr);
+    item.setItemView(&second);
+    second.detach(nullptr);
+    EXPECT_EQ(second.item(), nullptr);
+    EXPECT_EQ(item.itemView(), nullptr);
+    EXPECT_FALSE(second.isCheckable());
+    second.measure();
+    EXPECT_TRUE(second.parts().empty());
+}
+
+TEST_F(ItemViewTest, shouldAnswerNeighbourQueriesForRenderer)
+{
+    // Missing neighbours count as group edges and as auto-hiding.
+    MTBxButton previous(L"previous", nullptr);
+    MTBxSeparator next;
+    MTBxButton item(L"middle", nullptr);
+    previous.setAutoHide(false);
+    ItemView view(1, &item, nullptr, &previous, &next);
+    EXPECT_FALSE(view.startsGroup());
+    EXPECT_TRUE(view.endsGroup());
+    EXPECT_FALSE(view.previousAutoHides());
+    EXPECT_TRUE(view.nextAutoHides());
+
+    ItemView alone(0, &item, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(alone.startsGroup());
+    EXPECT_TRUE(alone.endsGroup());
+    EXPECT_TRUE(alone.previousAutoHides());
+    EXPECT_TRUE(alone.nextAutoHides());
+}
+
+TEST_F(ItemViewTest, shouldReplaceCaptionFromWidestText)
+{
+    // A new text is measured again on request.
+    MTBxButton item(L"caption", nullptr);
+    item.setText(L"i");
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    ASSERT_NE(view.caption(), nullptr);
+    const float before = view.caption()->width();
+    item.setText(L"a considerably wider caption");
+    view.replaceCaption();
+    ASSERT_NE(view.caption(), nullptr);
+    EXPECT_GT(view.caption()->width(), before);
+    EXPECT_EQ(view.caption()->text(), MTBxString(L"a considerably wider caption"));
+}
+
+TEST_F(ItemViewTest, shouldFadeOnlyAutoHidingItems)
+{
+    // The window's fade opacity dims auto-hiding items; items that never fade, or have no window, draw opaque.
+    StandInWindow window;
+    window.opacity = 0.2;
+    MTBxButton fading(L"fading", nullptr);
+    MTBxButton steady(L"steady", nullptr);
+    MTBxButton windowless(L"windowless", nullptr);
+    steady.setAutoHide(false);
+    for (MTBxButton* item : { &fading, &steady, &windowless }) {
+        giveIcon(*item, 16);
+        item->setWidth(40);
+    }
+    ItemView fadingView(0, &fading, &window, nullptr, nullptr);
+    ItemView steadyView(1, &steady, &window, nullptr, nullptr);
+    ItemView windowlessView(2, &windowless, nullptr, nullptr, nullptr);
+    float x = 0.0f;
+    for (ItemView* view : { &fadingView, &steadyView, &windowlessView }) {
+        view->measure();
+        view->moveTo(x, 0.0f);
+        x += 50.0f;
+    }
+
+    QImage canvas(180, 40, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    QmtbRender render;
+    render.setPainter(&painter);
+    render.setOrigin(QPoint(10, 10));
+    fadingView.draw(&render);
+    steadyView.draw(&render);
+    windowlessView.draw(&render);
+    render.setPainter(nullptr);
+    painter.end();
+    canvas.save(QStringLiteral(MTB_TEST_BINARY_DIR "/ItemViewFade.png"));
+
+    // Sample the background just right of each icon.
+    auto alphaAt = [&](const ItemView& view) {
+        const QPointF p = render.toWindowPoint(view.left() + 30.0f, view.top() - 11.0f);
+        return qAlpha(canvas.pixel(p.toPoint()));
+    };
+    const int steadyAlpha = alphaAt(steadyView);
+    ASSERT_GT(steadyAlpha, 100);
+    EXPECT_LT(alphaAt(fadingView), steadyAlpha / 2);
+    EXPECT_EQ(alphaAt(windowlessView), steadyAlpha);
+}
