@@ -147,7 +147,8 @@ void QmtbImage::render(float size, float angle, bool asPicture)
 {
     if (!m_vector)
         return;
-    const QSize defaultSize = m_vector->defaultSize();
+    // A document that failed to parse counts as 0 by 0 (Qt reports -1 by -1).
+    const QSize defaultSize = m_vector->isValid() ? m_vector->defaultSize().expandedTo(QSize(0, 0)) : QSize(0, 0);
 
     if (asPicture) {
         m_picture.reset();
@@ -171,7 +172,7 @@ void QmtbImage::render(float size, float angle, bool asPicture)
     const int targetHeight = (std::isfinite(size) && size >= 0.0f && size <= kMaxEdge)
         ? static_cast<int>(std::trunc(size)) : 0;
     const QSize target = defaultSize.scaled(0, targetHeight, Qt::KeepAspectRatioByExpanding);
-    if (target.isEmpty() || !acceptableSize(target)) {
+    if (defaultSize.isEmpty() || target.isEmpty() || !acceptableSize(target)) {
         m_raster = std::make_unique<QImage>();
         return;
     }

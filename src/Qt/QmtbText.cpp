@@ -52,7 +52,9 @@ void QmtbText::measure()
     int xHeight = 0;
     if (haveFontEngine()) {
         const QFontMetrics metrics(*m_font);
-        const QRect ink = metrics.tightBoundingRect(m_string);
+        // Blanks have no ink, but some font engines let the bounding rectangle
+        // reach from the pen origin across them; they are left out of the measure.
+        const QRect ink = metrics.tightBoundingRect(m_string.trimmed());
         width = ink.width();
         height = ink.height();
         xHeight = metrics.tightBoundingRect(QStringLiteral("x")).height();

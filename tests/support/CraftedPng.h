@@ -1,0 +1,61 @@
+#ifndef MINITOOLBARS_TESTS_CRAFTEDPNG_H
+#define MINITOOLBARS_TESTS_CRAFTEDPNG_H
+
+// PNG files built byte by byte, so tests can announce sizes that no encoder
+// would be asked to produce.
+
+#include <QByteArray>
+#include <QtEndian>
+
+#include <cstdint>
+
+namespace CraftedPng {
+
+inline std::uint32_t crc32(const QByteArray& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
+inline QByteArray bigEndian32(std::uint32_t value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+inline QByteArray chunk(const char* tag, const QByteArray& data)
+{
+    const QByteArray tagged = QByteArray(tag, 4) + data;
+    return bigEndian32(static_cast<std::uint32_t>(data.size())) + tagged + bigEndian32(crc32(tagged));
+}
+
+// A 1-bit greyscale PNG of the given size. With rows == 0 the image data is
+// left out (a header that announces the size and nothing behind it); otherwise
+// all rows are present and zero, which compresses to almost nothing.
+inline QByteArray greyscale(std::uint32_t width, std::uint32_t height, bool withRows)
+{
+    QByteArray header = bigEndian32(width) + bigEndian32(height);
+    header.append(char(1)); // bit depth
+    header.append(char(0)); // greyscale
+    header.append(3, '\0'); // compression, filter, interlace
+    QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
+    if (withRows) {
+        const int stride = 1 + static_cast<int>((width + 7) / 8);
+        const QByteArray raw(stride * static_cast<int>(height), '\0');
+        // qCompress prefixes the zlib stream with a 4-byte length.
+        png += chunk("IDAT", qCompress(raw, 9).mid(4));
+    } else {
+        png += chunk("IDAT", qCompress(QByteArray(64, '\0'), 9).mid(4));
+    }
+    return png + chunk("IEND", QByteArray());
+}
+
+} // namespace CraftedPng
+
+#endif
