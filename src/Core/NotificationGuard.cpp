@@ -57,21 +57,26 @@ void finish(const DeferredToolbar& toolbar)
         delete view;
 }
 
-// Finishes every deferred toolbar except those shown by keep. Returns whether
-// one of keep's remains.
+// Finishes every deferred toolbar except those shown by keep and those whose
+// window is still delivering further up the stack (deleting that window now
+// would pull the guard from under its delivery). Returns whether one of
+// keep's remains.
 bool finishToolbarsExcept(const ToolbarWindow* keep)
 {
     auto& toolbars = deferredToolbars();
+    const auto finishable = [keep](const DeferredToolbar& t) {
+        return t.window != keep && !t.window->guard().isDelivering();
+    };
     for (;;) {
-        const auto found = std::find_if(toolbars.begin(), toolbars.end(),
-                                        [keep](const DeferredToolbar& t) { return t.window != keep; });
+        const auto found = std::find_if(toolbars.begin(), toolbars.end(), finishable);
         if (found == toolbars.end())
             break;
         const DeferredToolbar toolbar = *found;
         toolbars.erase(found);
         finish(toolbar);
     }
-    return !toolbars.empty();
+    return std::any_of(toolbars.begin(), toolbars.end(),
+                       [keep](const DeferredToolbar& t) { return t.window == keep; });
 }
 
 // Deletes the deferred items unless item is among them.

@@ -1,0 +1,427 @@
+#include "ItemView.h"
+#include "MTBxButton.h"
+#include "MTBxCommandItem.h"
+#include "MTBxGrip.h"
+#include "MTBxItem.h"
+#include "MTBxLabel.h"
+#include "MTBxNewLine.h"
+#include "MTBxSeparator.h"
+#include "MiniToolbar.h"
+#include "ToolbarStandIns.h"
+#include "TooltipOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+
+using namespace MiniToolbars;
+using MiniToolbars::Testing::RecordingItemSink;
+using MiniToolbars::Testing::StandInView;
+
+namespace {
+
+int contextA = 0;
+
+// Every flag and field at its documented default, apart from what the caller names.
+void expectDefaults(const MTBxItem& item, const wchar_t* id, MTBxItem::MTBItemType type,
+                    bool hasDropDown, void* hostContext)
+{
+    EXPECT_TRUE(item.id() == id);
+    EXPECT_TRUE(item.idSelected() == id);
+    EXPECT_EQ(type, item.itemType());
+    EXPECT_EQ(hasDropDown, item.hasDropDown());
+    EXPECT_EQ(hostContext, item.hostContext());
+
+    EXPECT_TRUE(item.isEnabled());
+    EXPECT_TRUE(item.isVisible());
+    EXPECT_TRUE(item.autoHide());
+    EXPECT_FALSE(item.isCheckable());
+    EXPECT_FALSE(item.isChecked());
+    EXPECT_FALSE(item.hasOptionBox());
+    EXPECT_FALSE(item.isActive());
+    EXPECT_FALSE(item.showText());
+    EXPECT_FALSE(item.isSynchronizedWithCurrentItem());
+    EXPECT_FALSE(item.hasSplitter());
+    EXPECT_FALSE(item.valueErrorFlag());
+    EXPECT_FALSE(item.lockValue());
+    EXPECT_FALSE(item.isHover());
+    EXPECT_FALSE(item.hasRemoveButton());
+
+    EXPECT_TRUE(item.text().empty());
+    EXPECT_TRUE(item.description().empty());
+    EXPECT_TRUE(item.icon().empty());
+    EXPECT_TRUE(item.shortcut().empty());
+    EXPECT_TRUE(item.toolTip().empty());
+    EXPECT_TRUE(item.widthString().empty());
+    EXPECT_TRUE(item.value().empty());
+    EXPECT_TRUE(item.widestText().empty());
+
+    EXPECT_EQ(0, item.width());
+    EXPECT_EQ(0, item.tag());
+    EXPECT_EQ(nullptr, item.data());
+    EXPECT_EQ(nullptr, item.iconData());
+    EXPECT_EQ(0u, item.iconDataLength());
+    EXPECT_EQ(nullptr, item.iconHandle());
+    EXPECT_EQ(nullptr, item.parent());
+    EXPECT_EQ(nullptr, item.itemView());
+    EXPECT_EQ(nullptr, item.owner());
+}
+
+HICON fakeHandle(std::uintptr_t value)
+{
+    return reinterpret_cast<HICON>(value);
+}
+
+// A toolbar with a stand-in view whose layout flag starts clear.
+struct ShownToolbar
+{
+    ShownToolbar()
+        : toolbar(std::make_unique<MiniToolbar>(MTBxString(L"bar"), &contextA))
+        , view(new StandInView(toolbar.get()))
+    {
+        view->setLayoutDirty(false);
+    }
+    ~ShownToolbar()
+    {
+        toolbar.reset();
+        delete view;
+    }
+
+    MTBxItem* add(MTBxItem* item, bool attach = true)
+    {
+        toolbar->addItem(item);
+        if (attach)
+            view->attach(item);
+        return item;
+    }
+
+    Testing::StandInWindow& window() const { return *view->standInWindow(); }
+
+    std::unique_ptr<MiniToolbar> toolbar;
+    StandInView* view;
+};
+
+} // namespace
+
+TEST(MTBxItem, everyConstructorFormStartsAtTheDefaults)
+{
+    // The three constructor forms differ only in id, type, drop-down flag and host context.
+    const MTBxItem plain;
+    expectDefaults(plain, L"", MTBxItem::UndefinedItem, false, nullptr);
+    const MTBxItem typed(MTBxItem::HostType4, &contextA);
+    expectDefaults(typed, L"", MTBxItem::HostType4, false, &contextA);
+    const MTBxItem withId(MTBxItem::Button, MTBxString(L"cmd.save"), &contextA);
+    expectDefaults(withId, L"cmd.save", MTBxItem::Button, false, &contextA);
+    const MTBxItem withDropDown(MTBxItem::DropDownButton, MTBxString(L"more"), true, &contextA);
+    expectDefaults(withDropDown, L"more", MTBxItem::DropDownButton, true, &contextA);
+}
+
+TEST(MTBxItem, simpleKindsFixTypeAndId)
+{
+    // Each simple kind sets its type; separators and row breaks have default ids and no context.
+    expectDefaults(MTBxLabel(MTBxString(L"l"), &contextA), L"l", MTBxItem::Label, false, &contextA);
+    expectDefaults(MTBxButton(MTBxString(L"b"), &contextA), L"b", MTBxItem::Button, false, &contextA);
+    expectDefaults(MTBxCommandItem(MTBxString(L"c"), &contextA), L"c", MTBxItem::CommandItem, false,
+                   &contextA);
+    const MTBxSeparator separator;
+    expectDefaults(separator, L"Separator", MTBxItem::Separator, false, nullptr);
+    const MTBxNewLine newLine;
+    expectDefaults(newLine, L"NewLine", MTBxItem::NewLine, false, nullptr);
+    EXPECT_TRUE(MTBxSeparator(MTBxString(L"sep2")).id() == L"sep2");
+
+    EXPECT_TRUE(separator.isSeparator());
+    EXPECT_FALSE(separator.isNewLine());
+    EXPECT_TRUE(separator.isSeparatorType());
+    EXPECT_TRUE(newLine.isNewLine());
+    EXPECT_FALSE(newLine.isSeparator());
+    EXPECT_TRUE(newLine.isSeparatorType());
+    EXPECT_FALSE(MTBxButton(MTBxString(L"b"), nullptr).isSeparatorType());
+
+    const MTBxGrip grip;
+    EXPECT_EQ(MTBxItem::Button, grip.itemType());
+    EXPECT_EQ(4, grip.width());
+    EXPECT_FALSE(grip.showText());
+    EXPECT_EQ(nullptr, grip.hostContext());
+}
+
+TEST(MTBxItem, initializeItemStoresOnlyItsFields)
+{
+    // initializeItem sets its 21 fields and leaves id, drop-down, tag, data, value and the rest alone.
+    MTBxItem parent;
+    MTBxItem item(MTBxItem::Button, MTBxString(L"id"), true, &contextA);
+    item.setTag(7);
+    item.setData(&contextA);
+    item.setValue(MTBxString(L"v"));
+    item.setShortcut(MTBxString(L"Ctrl+S"));
+    item.initializeItem(&parent, MTBxString(L"text"), MTBxString(L"desc"), MTBxString(L"tip"),
+                        MTBxString(L"icon.svg"), true, false, false, true, true, true, true, false, true,
+                        true, true, true, true, fakeHandle(0x40), 33, MTBxString(L"WWW"));
+    EXPECT_EQ(&parent, item.parent());
+    EXPECT_TRUE(item.text() == L"text");
+    EXPECT_TRUE(item.description() == L"desc");
+    EXPECT_TRUE(item.toolTip() == L"tip");
+    EXPECT_TRUE(item.icon() == L"icon.svg");
+    EXPECT_TRUE(item.isActive());
+    EXPECT_FALSE(item.isEnabled());
+    EXPECT_FALSE(item.isVisible());
+    EXPECT_TRUE(item.isCheckable());
+    EXPECT_TRUE(item.isChecked());
+    EXPECT_TRUE(item.showText());
+    EXPECT_TRUE(item.isSynchronizedWithCurrentItem());
+    EXPECT_FALSE(item.autoHide());
+    EXPECT_TRUE(item.hasSplitter());
+    EXPECT_TRUE(item.hasOptionBox());
+    EXPECT_TRUE(item.valueErrorFlag());
+    EXPECT_TRUE(item.lockValue());
+    EXPECT_TRUE(item.hasRemoveButton());
+    EXPECT_EQ(fakeHandle(0x40), item.iconHandle());
+    EXPECT_EQ(33, item.width());
+    EXPECT_TRUE(item.widthString() == L"WWW");
+
+    EXPECT_TRUE(item.id() == L"id");
+    EXPECT_TRUE(item.hasDropDown());
+    EXPECT_EQ(7, item.tag());
+    EXPECT_EQ(&contextA, item.data());
+    EXPECT_TRUE(item.value() == L"v");
+    EXPECT_TRUE(item.shortcut() == L"Ctrl+S");
+    EXPECT_EQ(&contextA, item.hostContext());
+    EXPECT_FALSE(item.isHover());
+}
+
+TEST(MTBxItem, iconBytesAreCopiedAndDroppedByOtherSources)
+{
+    // setIconData keeps a private copy; null or zero length clears; a name or handle drops the bytes.
+    MTBxItem item;
+    unsigned char bytes[] = { 1, 2, 3, 4 };
+    item.setIconData(bytes, 4);
+    ASSERT_NE(nullptr, item.iconData());
+    EXPECT_NE(bytes, item.iconData());
+    bytes[0] = 9;
+    EXPECT_EQ(1, item.iconData()[0]);
+    EXPECT_EQ(4u, item.iconDataLength());
+
+    item.setIconData(bytes, 0);
+    EXPECT_EQ(nullptr, item.iconData());
+    EXPECT_EQ(0u, item.iconDataLength());
+    item.setIconData(bytes, 2);
+    item.setIconData(nullptr, 5);
+    EXPECT_EQ(nullptr, item.iconData());
+    EXPECT_EQ(0u, item.iconDataLength());
+
+    item.setIconFromHandle(fakeHandle(0x10));
+    item.setIconData(bytes, 4);
+    EXPECT_EQ(fakeHandle(0x10), item.iconHandle());
+    item.setIcon(MTBxString(L"open.svg"));
+    EXPECT_EQ(nullptr, item.iconData());
+    EXPECT_EQ(0u, item.iconDataLength());
+    EXPECT_TRUE(item.icon() == L"open.svg");
+
+    item.setIconData(bytes, 4);
+    item.setIconFromHandle(fakeHandle(0x20));
+    EXPECT_EQ(nullptr, item.iconData());
+    EXPECT_EQ(fakeHandle(0x20), item.iconHandle());
+    EXPECT_TRUE(item.icon() == L"open.svg");
+}
+
+TEST(MTBxItem, fullTooltipFallsBackInOrder)
+{
+    // Tooltip, then description, then nothing for a visible caption without drop-down, else the text.
+    MTBxItem item(MTBxItem::Button, MTBxString(L"id"), &contextA);
+    item.setText(MTBxString(L"Open"));
+    EXPECT_TRUE(item.GetFullTooltip() == L"Open");
+    item.setShowText(true);
+    EXPECT_TRUE(item.GetFullTooltip().empty());
+    item.setHasDropDown(true);
+    EXPECT_TRUE(item.GetFullTooltip() == L"Open");
+    item.setDescription(MTBxString(L"Opens a file"));
+    EXPECT_TRUE(item.GetFullTooltip() == L"Opens a file");
+    item.setToolTip(MTBxString(L"Open (Ctrl+O)"));
+    EXPECT_TRUE(item.GetFullTooltip() == L"Open (Ctrl+O)");
+    EXPECT_EQ(&item.toolTip(), &item.GetFullTooltip());
+}
+
+TEST(MTBxItem, debugTooltipShowsIdAndIcon)
+{
+    // With debug tooltips on, the text is followed by an empty line, the id and the icon name.
+    SetMTBTooltipOption(DebugTooltip, true);
+    MTBxItem item(MTBxItem::Button, MTBxString(L"cmd.open"), &contextA);
+    item.setText(MTBxString(L"Open"));
+    item.setIcon(MTBxString(L"open.svg"));
+    item.setShowText(true);
+    EXPECT_TRUE(item.GetFullTooltip() == L"Open\n\ncmd.open\nopen.svg");
+
+    item.setToolTip(MTBxString(L"Tip \U0001F600"));
+    EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600\n\ncmd.open\nopen.svg");
+
+    // One shared string serves every item and is rebuilt on each call.
+    MTBxItem other(MTBxItem::Button, MTBxString(L"x"), nullptr);
+    const MTBxString& first = item.GetFullTooltip();
+    const MTBxString& second = other.GetFullTooltip();
+    EXPECT_EQ(&first, &second);
+    EXPECT_TRUE(second == L"\n\nx\n");
+
+    SetMTBTooltipOption(DebugTooltip, false);
+    EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600");
+}
+
+TEST(MTBxItem, boundsNeedAView)
+{
+    // Without a view getBounds answers false and leaves its outputs untouched.
+    const MTBxItem item;
+    float top = 1.0f, left = 2.0f, bottom = 3.0f, right = 4.0f;
+    EXPECT_FALSE(item.getBounds(top, left, bottom, right));
+    EXPECT_EQ(1.0f, top);
+    EXPECT_EQ(2.0f, left);
+    EXPECT_EQ(3.0f, bottom);
+    EXPECT_EQ(4.0f, right);
+}
+
+TEST(MTBxItem, checkedChangedIsSentOnlyForShownItems)
+{
+    // setChecked notifies only through a view, and only when asked; the window repaints either way.
+    RecordingItemSink sink;
+    MTBxItem hidden(MTBxItem::Button, MTBxString(L"h"), &contextA);
+    hidden.setChecked(true, true);
+    EXPECT_TRUE(hidden.isChecked());
+    EXPECT_TRUE(sink.events.empty());
+
+    ShownToolbar shown;
+    MTBxItem* item = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
+    item->setChecked(true, true);
+    ASSERT_EQ(1u, sink.events.size());
+    EXPECT_EQ(MTBxItemEvents::CheckedChanged, sink.events[0].type);
+    EXPECT_EQ(&contextA, sink.events[0].hostContext);
+    EXPECT_EQ(1u, static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(sink.events[0].p1)));
+    EXPECT_EQ(1, shown.window().refreshes);
+
+    item->setChecked(true, true);
+    EXPECT_EQ(1u, sink.events.size());
+    item->setChecked(false, false);
+    EXPECT_EQ(1u, sink.events.size());
+    EXPECT_EQ(2, shown.window().refreshes);
+    item->setChecked(true);
+    ASSERT_EQ(2u, sink.events.size());
+    item->setChecked(false);
+    ASSERT_EQ(3u, sink.events.size());
+    EXPECT_EQ(nullptr, sink.events[2].p1);
+    EXPECT_EQ(0, shown.window().guard().depth());
+}
+
+TEST(MTBxItem, hoverSendsOneEventPerChange)
+{
+    // Repeated setHovered(true) sends one HoverEnter; setHovered(false) one HoverLeave.
+    RecordingItemSink sink;
+    ShownToolbar shown;
+    MTBxItem* item = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
+    item->setHovered(true);
+    item->setHovered(true);
+    item->setHovered(false);
+    item->setHovered(false);
+    ASSERT_EQ(2u, sink.events.size());
+    EXPECT_EQ(MTBxItemEvents::HoverEnter, sink.events[0].type);
+    EXPECT_EQ(MTBxItemEvents::HoverLeave, sink.events[1].type);
+    EXPECT_EQ(2, shown.window().refreshes);
+}
+
+TEST(MTBxItem, childEventsTravelThroughTheParentsWindow)
+{
+    // A child has no view of its own: its events use the parent's window and it never repaints it.
+    RecordingItemSink sink;
+    ShownToolbar shown;
+    MTBxItem* parent = shown.add(new MTBxItem(MTBxItem::DropDownButton, MTBxString(L"p"), true, &contextA));
+    int childContext = 0;
+    MTBxItem child(MTBxItem::Button, MTBxString(L"c"), &childContext);
+    child.setParent(parent);
+    child.itemClicked(nullptr);
+    ASSERT_EQ(1u, sink.events.size());
+    EXPECT_EQ(&childContext, sink.events[0].hostContext);
+    EXPECT_EQ(MTBxItemEvents::Clicked, sink.events[0].type);
+
+    MTBxItem orphan(MTBxItem::Button, MTBxString(L"o"), &childContext);
+    orphan.itemClicked(nullptr);
+    EXPECT_EQ(1u, sink.events.size());
+}
+
+TEST(MTBxItem, settersReachTheView)
+{
+    // Width changes ask for a relayout, enabling sets the view state, hiding detaches the view.
+    ShownToolbar shown;
+    MTBxItem* item = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
+    ItemView* view = item->itemView();
+    ASSERT_NE(nullptr, view);
+
+    item->setWidth(20);
+    EXPECT_TRUE(shown.view->layoutDirty());
+    EXPECT_EQ(1, shown.window().relayoutRequests);
+    shown.view->setLayoutDirty(false);
+    item->setWidthString(MTBxString(L"WW"));
+    EXPECT_EQ(2, shown.window().relayoutRequests);
+    shown.view->setLayoutDirty(false);
+
+    item->setEnabled(false);
+    EXPECT_EQ(Disabled, view->state());
+    item->setEnabled(true);
+    EXPECT_EQ(Normal, view->state());
+    const int refreshes = shown.window().refreshes;
+    item->setValueErrorFlag(true);
+    item->setActive(true);
+    item->setActive(true);
+    EXPECT_EQ(refreshes + 2, shown.window().refreshes);
+
+    item->setVisible(true);
+    EXPECT_EQ(2, shown.window().relayoutRequests);
+    item->setVisible(false);
+    EXPECT_EQ(3, shown.window().relayoutRequests);
+    EXPECT_EQ(nullptr, item->itemView());
+    EXPECT_EQ(nullptr, view->item());
+}
+
+TEST(MTBxItem, destroyingAnItemLeavesItsViewWithoutItem)
+{
+    // The item view survives its item and only loses the link.
+    ShownToolbar shown;
+    MTBxItem* item = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
+    ItemView* view = item->itemView();
+    shown.toolbar->removeItem(item);
+    EXPECT_EQ(nullptr, view->item());
+    EXPECT_EQ(1, shown.view->itemViewCount());
+}
+
+TEST(MTBxItem, cleanupClearsOnlyItsOwnView)
+{
+    // cleanup with a foreign view keeps the link; with the item's view it clears it.
+    ShownToolbar shown;
+    MTBxItem* first = shown.add(new MTBxButton(MTBxString(L"a"), &contextA));
+    MTBxItem* second = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
+    ItemView* firstView = first->itemView();
+    ItemView* secondView = second->itemView();
+    first->cleanup(secondView);
+    EXPECT_EQ(firstView, first->itemView());
+    first->cleanup(firstView);
+    EXPECT_EQ(nullptr, first->itemView());
+    second->disconnectView();
+    EXPECT_EQ(nullptr, second->itemView());
+    // The views drop their side of the links too, as they do when they go away.
+    firstView->detach(first);
+    secondView->detach(second);
+}
+
+TEST(MTBxItem, textChangesRefreshTheMirroringParent)
+{
+    // A child's new text is re-measured by a parent that shows its current child's caption.
+    ShownToolbar shown;
+    MTBxItem* parent = shown.add(new MTBxItem(MTBxItem::DropDownButton, MTBxString(L"p"), true, &contextA));
+    MTBxItem child(MTBxItem::Button, MTBxString(L"c"), &contextA);
+    child.setParent(parent);
+    child.setText(MTBxString(L"one"));
+    EXPECT_EQ(0, shown.window().refreshes);
+    parent->setShowText(true);
+    parent->setSynchronizedWithCurrentItem(true);
+    child.setText(MTBxString(L"two"));
+    EXPECT_EQ(1, shown.window().refreshes);
+    EXPECT_TRUE(child.text() == L"two");
+
+    parent->setText(MTBxString(L"parent"));
+    EXPECT_EQ(2, shown.window().refreshes);
+}

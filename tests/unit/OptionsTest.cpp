@@ -1,0 +1,110 @@
+#include "MTBxItemEventsUtility.h"
+#include "MTBxToolbarEventsUtility.h"
+#include "Options.h"
+#include "ToolbarStandIns.h"
+#include "TooltipOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace MiniToolbars;
+
+TEST(Options, startsAtTheDefaults)
+{
+    // A new value has scaling 1, the light theme, the default icons and auto fade on.
+    const Options options;
+    EXPECT_EQ(1.0f, options.scalingFactor());
+    EXPECT_EQ(Options::Light, options.theme());
+    EXPECT_EQ(Options::DefaultIcons, options.iconTheme());
+    EXPECT_TRUE(options.autoFade());
+}
+
+TEST(Options, ignoresScalingFactorsThatAreNotPositive)
+{
+    // Zero, negative, NaN and infinite factors leave the old value; positive ones are stored.
+    Options options;
+    options.setScalingFactor(0.0f);
+    options.setScalingFactor(-2.0f);
+    options.setScalingFactor(std::nanf(""));
+    options.setScalingFactor(std::numeric_limits<float>::infinity());
+    EXPECT_EQ(1.0f, options.scalingFactor());
+    options.setScalingFactor(1.5f);
+    EXPECT_EQ(1.5f, options.scalingFactor());
+    options.setScalingFactor(-0.0f);
+    EXPECT_EQ(1.5f, options.scalingFactor());
+    options.setScalingFactor(0.25f);
+    EXPECT_EQ(0.25f, options.scalingFactor());
+}
+
+TEST(Options, copiesAllFields)
+{
+    // Copy construction and assignment carry every field; the copies stay independent.
+    Options options;
+    options.setScalingFactor(2.0f);
+    options.setTheme(Options::Dark);
+    options.setIconTheme(Options::AlternateIcons);
+    options.setAutoFade(false);
+    const Options copy(options);
+    Options assigned;
+    assigned = options;
+    for (const Options* o : { &copy, static_cast<const Options*>(&assigned) }) {
+        EXPECT_EQ(2.0f, o->scalingFactor());
+        EXPECT_EQ(Options::Dark, o->theme());
+        EXPECT_EQ(Options::AlternateIcons, o->iconTheme());
+        EXPECT_FALSE(o->autoFade());
+    }
+    options.setTheme(Options::Light);
+    EXPECT_EQ(Options::Dark, copy.theme());
+}
+
+TEST(TooltipOptions, startEnabledWithoutDebugAndWithHalfASecondDelay)
+{
+    // Without any call tooltips are on, debug tooltips off and the delay 500 ms.
+    EXPECT_TRUE(IsMTBTooltipsEnabled());
+    EXPECT_FALSE(IsMTBDebugTooltipEnabled());
+    EXPECT_EQ(500, GetMTBToolTipDelay());
+}
+
+TEST(TooltipOptions, switchesAreIndependentBits)
+{
+    // Each option sets or clears only its own bit; the delay is stored without checks.
+    SetMTBTooltipOption(DebugTooltip, true);
+    EXPECT_TRUE(IsMTBDebugTooltipEnabled());
+    EXPECT_TRUE(IsMTBTooltipsEnabled());
+    SetMTBTooltipOption(TooltipsEnabled, false);
+    EXPECT_FALSE(IsMTBTooltipsEnabled());
+    EXPECT_TRUE(IsMTBDebugTooltipEnabled());
+    SetMTBTooltipOption(DebugTooltip, false);
+    EXPECT_FALSE(IsMTBDebugTooltipEnabled());
+    SetMTBTooltipOption(static_cast<TooltipOptions>(3), true);
+    EXPECT_TRUE(IsMTBTooltipsEnabled());
+    EXPECT_TRUE(IsMTBDebugTooltipEnabled());
+    SetMTBTooltipOption(static_cast<TooltipOptions>(4), true);
+    SetMTBTooltipOption(static_cast<TooltipOptions>(4), false);
+    EXPECT_TRUE(IsMTBTooltipsEnabled());
+    EXPECT_TRUE(IsMTBDebugTooltipEnabled());
+
+    SetMTBToolTipDelay(0);
+    EXPECT_EQ(0, GetMTBToolTipDelay());
+    SetMTBToolTipDelay(-10);
+    EXPECT_EQ(-10, GetMTBToolTipDelay());
+}
+
+TEST(EventSinks, registrationKeepsTheLastSink)
+{
+    // Registering replaces the previous sink; null unregisters.
+    EXPECT_EQ(nullptr, MTBxItemEventsUtility::GetMTBxItemEvents());
+    EXPECT_EQ(nullptr, MTBxToolbarEventsUtility::GetMTBxToolbarEvents());
+    {
+        Testing::RecordingItemSink first;
+        Testing::RecordingItemSink second;
+        EXPECT_EQ(&second, MTBxItemEventsUtility::GetMTBxItemEvents());
+        MTBxItemEventsUtility::SetMTBxItemEvents(&first);
+        EXPECT_EQ(&first, MTBxItemEventsUtility::GetMTBxItemEvents());
+        Testing::RecordingToolbarSink toolbarSink;
+        EXPECT_EQ(&toolbarSink, MTBxToolbarEventsUtility::GetMTBxToolbarEvents());
+    }
+    EXPECT_EQ(nullptr, MTBxToolbarEventsUtility::GetMTBxToolbarEvents());
+}

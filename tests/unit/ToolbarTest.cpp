@@ -1,0 +1,209 @@
+#include "MTBxButton.h"
+#include "MTBxItem.h"
+#include "MiniToolbar.h"
+#include "NotificationGuard.h"
+#include "ToolbarStandIns.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace MiniToolbars;
+using MiniToolbars::Testing::RecordingItemSink;
+using MiniToolbars::Testing::RecordingToolbarSink;
+using MiniToolbars::Testing::StandInView;
+
+namespace {
+
+int hostContext = 0;
+
+MTBxItem* button(const wchar_t* id, int tag = 0)
+{
+    auto* item = new MTBxButton(MTBxString(id), &hostContext);
+    item->setTag(tag);
+    return item;
+}
+
+bool hasId(const MTBxItem* item, const wchar_t* id)
+{
+    return item && item->id() == id;
+}
+
+} // namespace
+
+TEST(MiniToolbar, newToolbarHasDefaults)
+{
+    // A new toolbar is empty, follows the global fade, shows everything and has no view.
+    const MiniToolbar toolbar(MTBxString(L"main"), &hostContext);
+    EXPECT_TRUE(toolbar.name() == L"main");
+    EXPECT_TRUE(toolbar.isEmpty());
+    EXPECT_EQ(0, toolbar.itemCount());
+    EXPECT_EQ(-1, toolbar.getLocalAutoFade());
+    EXPECT_FALSE(toolbar.getDisplayOnlyNoFadeItems());
+    EXPECT_EQ(nullptr, toolbar.getUserData());
+    EXPECT_EQ(nullptr, toolbar.view());
+    EXPECT_EQ(&hostContext, toolbar.hostContext());
+    EXPECT_FALSE(toolbar.isVisible());
+}
+
+TEST(MiniToolbar, insertsBeforeIndexOrAppends)
+{
+    // Valid indexes insert; negative and too large ones append; the toolbar becomes the owner.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    MTBxItem* a = toolbar.addItem(button(L"a"), 0);
+    toolbar.addItem(button(L"b"), 0);
+    toolbar.addItem(button(L"c"), 5);
+    toolbar.addItem(button(L"d"), -1);
+    toolbar.addItem(button(L"e"), 4);
+    toolbar.addItem(button(L"f"), 1);
+    ASSERT_EQ(6, toolbar.itemCount());
+    const wchar_t* expected[] = { L"b", L"f", L"a", L"c", L"d", L"e" };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(hasId(toolbar.item(i), expected[i])) << i;
+    EXPECT_EQ(&toolbar, a->owner());
+    EXPECT_FALSE(toolbar.isEmpty());
+}
+
+TEST(MiniToolbar, outOfRangeIndexesGiveNothing)
+{
+    // item() and hasItem() reject -1 and count; removeItem ignores them.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    toolbar.addItem(button(L"a"));
+    toolbar.addItem(button(L"b"));
+    EXPECT_TRUE(toolbar.hasItem(0));
+    EXPECT_TRUE(toolbar.hasItem(1));
+    EXPECT_FALSE(toolbar.hasItem(2));
+    EXPECT_FALSE(toolbar.hasItem(-1));
+    EXPECT_EQ(nullptr, toolbar.item(2));
+    EXPECT_EQ(nullptr, toolbar.item(-1));
+    toolbar.removeItem(2);
+    toolbar.removeItem(-1);
+    toolbar.removeItem(static_cast<MTBxItem*>(nullptr));
+    MTBxButton stranger(MTBxString(L"x"), nullptr);
+    toolbar.removeItem(&stranger);
+    EXPECT_EQ(2, toolbar.itemCount());
+}
+
+TEST(MiniToolbar, findsTheFirstItemWithATag)
+{
+    // itemWithTag returns the first match in display order and null when none matches.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    toolbar.addItem(button(L"a", 1));
+    toolbar.addItem(button(L"b", 7));
+    toolbar.addItem(button(L"c", 7));
+    EXPECT_TRUE(hasId(toolbar.itemWithTag(7), L"b"));
+    EXPECT_TRUE(hasId(toolbar.itemWithTag(1), L"a"));
+    EXPECT_EQ(nullptr, toolbar.itemWithTag(3));
+}
+
+TEST(MiniToolbar, removesByIndexAndByPointer)
+{
+    // Both removal forms take the item out and keep the order of the rest; clear empties the toolbar.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    toolbar.addItem(button(L"a"));
+    MTBxItem* b = toolbar.addItem(button(L"b"));
+    toolbar.addItem(button(L"c"));
+    toolbar.addItem(button(L"d"));
+    toolbar.removeItem(0);
+    toolbar.removeItem(b);
+    ASSERT_EQ(2, toolbar.itemCount());
+    EXPECT_TRUE(hasId(toolbar.item(0), L"c"));
+    EXPECT_TRUE(hasId(toolbar.item(1), L"d"));
+    toolbar.clear();
+    EXPECT_TRUE(toolbar.isEmpty());
+    toolbar.addItem(button(L"e"));
+    EXPECT_EQ(1, toolbar.itemCount());
+}
+
+TEST(MiniToolbar, storesHostSwitches)
+{
+    // User data and the local fade value are stored as given; without a view the fade lock is only stored.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    toolbar.setUserData(&hostContext);
+    toolbar.setLocalAutoFade(0);
+    toolbar.setDisplayOnlyNoFadeItems(true);
+    EXPECT_EQ(&hostContext, toolbar.getUserData());
+    EXPECT_EQ(0, toolbar.getLocalAutoFade());
+    EXPECT_TRUE(toolbar.getDisplayOnlyNoFadeItems());
+}
+
+TEST(MiniToolbar, viewQueriesNeedAView)
+{
+    // Bounds queries answer false without a view and leave the outputs untouched.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    float top = 1.0f, left = 2.0f, bottom = 3.0f, right = 4.0f;
+    EXPECT_FALSE(toolbar.getBounds(top, left, bottom, right));
+    EXPECT_FALSE(toolbar.getNoFadeBounds(top, left, bottom, right));
+    EXPECT_EQ(1.0f, top);
+    EXPECT_EQ(2.0f, left);
+    EXPECT_EQ(3.0f, bottom);
+    EXPECT_EQ(4.0f, right);
+}
+
+TEST(MiniToolbar, shownToolbarForwardsToItsView)
+{
+    // With a view: visibility follows the view, changes ask for relayout, the fade lock is re-evaluated.
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"t"), &hostContext);
+    auto* view = new StandInView(toolbar.get());
+    Testing::StandInWindow& window = *view->standInWindow();
+    EXPECT_TRUE(toolbar->isVisible());
+    view->setShown(false);
+    EXPECT_FALSE(toolbar->isVisible());
+
+    view->setLayoutDirty(false);
+    toolbar->addItem(button(L"a"));
+    EXPECT_EQ(1, window.relayoutRequests);
+    view->setLayoutDirty(false);
+    toolbar->removeItem(0);
+    EXPECT_EQ(2, window.relayoutRequests);
+    view->setLayoutDirty(false);
+    toolbar->addItem(button(L"b"));
+    view->setLayoutDirty(false);
+    toolbar->clear();
+    EXPECT_FALSE(view->layoutDirty());
+
+    toolbar->setDisplayOnlyNoFadeItems(true);
+    EXPECT_EQ(1, window.fadeLockUpdates);
+
+    float top = 9.0f, left = 9.0f, bottom = 9.0f, right = 9.0f;
+    EXPECT_TRUE(toolbar->getBounds(top, left, bottom, right));
+    EXPECT_TRUE(toolbar->getNoFadeBounds(top, left, bottom, right));
+
+    // The view outlives the toolbar and forgets it.
+    toolbar.reset();
+    EXPECT_EQ(nullptr, view->toolbar());
+    delete view;
+}
+
+TEST(MiniToolbar, removalDuringDeliveryWaits)
+{
+    // removeItem and clear inside a callback hand the items to the guard instead of deleting them.
+    RecordingItemSink sink;
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"t"), &hostContext);
+    auto* view = new StandInView(toolbar.get());
+    MTBxItem* clicked = toolbar->addItem(button(L"a"));
+    toolbar->addItem(button(L"b"));
+    toolbar->addItem(button(L"c"));
+    view->attach(clicked);
+    view->setLayoutDirty(false);
+
+    sink.onEvent = [&](void*, MTBxItemEvents::EventType) {
+        toolbar->removeItem(clicked);
+        EXPECT_EQ(1, NotificationGuard::deferredItemCount());
+        EXPECT_TRUE(view->layoutDirty());
+        toolbar->clear();
+        EXPECT_EQ(3, NotificationGuard::deferredItemCount());
+        EXPECT_TRUE(toolbar->isEmpty());
+        // Still alive: the callback runs on it.
+        EXPECT_TRUE(clicked->id() == L"a");
+        EXPECT_EQ(nullptr, clicked->owner());
+    };
+    clicked->itemClicked(clicked->itemView());
+    EXPECT_EQ(1u, sink.events.size());
+    EXPECT_EQ(3, NotificationGuard::deferredItemCount());
+
+    toolbar->Notify(MTBxToolbarEvents::ToolbarKeyDown, nullptr, nullptr);
+    EXPECT_EQ(0, NotificationGuard::deferredItemCount());
+    toolbar.reset();
+    delete view;
+}
