@@ -1,0 +1,265 @@
+#include "CraftedPng.h"
+#include "Factories.h"
+#include "MTBxImage.h"
+#include "ModuleRegistry.h"
+#include "PeResourceReader.h"
+#include "QmtbImage.h"
+#include "ResourceModules.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace MiniToolbars;
+
+namespace {
+
+const QByteArray kSvg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\">"
+                        "<rect width=\"20\" height=\"10\" fill=\"red\"/></svg>";
+
+MTBxString mtb(const QString& s)
+{
+    return MTBxString(s.toStdWString().c_str());
+}
+
+std::unique_ptr<MTBxImage> imageFrom(const QString& reference)
+{
+    return std::unique_ptr<MTBxImage>(createImage(mtb(reference)));
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// Builds a resource-only DLL with a 13 x 11 PNG as PNG/#101, an oversized PNG as
+// PNG/#102 and an SVG named LOGO of type 10 (RCDATA).
+class ResourceModuleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString windres = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-windres"));
+        const QString ld = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-ld"));
+        if (windres.isEmpty() || ld.isEmpty())
+            GTEST_SKIP() << "the mingw-w64 binutils are not installed";
+        ASSERT_TRUE(m_dir.isValid());
+
+        QImage logo(13, 11, QImage::Format_ARGB32);
+        logo.fill(QColor(10, 200, 90));
+        ASSERT_TRUE(logo.save(m_dir.filePath(QStringLiteral("logo.png")), "PNG"));
+        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("huge.png")), CraftedPng::greyscale(60000, 60000, false)));
+        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("icon.svg")), kSvg));
+        const QString rc = QStringLiteral("101 PNG \"%1\"\n102 PNG \"%2\"\nLOGO RCDATA \"%3\"\n")
+                               .arg(m_dir.filePath(QStringLiteral("logo.png")), m_dir.filePath(QStringLiteral("huge.png")),
+                                    m_dir.filePath(QStringLiteral("icon.svg")));
+        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("res.rc")), rc.toUtf8()));
+        ASSERT_TRUE(run(windres, {QStringLiteral("--preprocessor=cat"), m_dir.filePath(QStringLiteral("res.rc")),
+                                  QStringLiteral("-O"), QStringLiteral("coff"), QStringLiteral("-o"),
+                                  m_dir.filePath(QStringLiteral("res.o"))}));
+        m_dll = m_dir.filePath(QStringLiteral("res.dll"));
+        ASSERT_TRUE(run(ld, {QStringLiteral("-shared"), QStringLiteral("-e"), QStringLiteral("0"), QStringLiteral("-o"),
+                             m_dll, m_dir.filePath(QStringLiteral("res.o"))}));
+    }
+
+    void TearDown() override { setHostResourceModule(nullptr); }
+
+    QTemporaryDir m_dir;
+    QString m_dll;
+};
+
+// A module named by a path with slashes is loaded as a data file and released after decoding.
+TEST_F(ResourceModuleTest, shouldLoadAPngByNumericIdAndReleaseTheModule)
+{
+    ASSERT_TRUE(m_dll.startsWith(QLatin1Char('/')));
+    auto image = imageFrom(QStringLiteral("res://%1/PNG/#101").arg(m_dll));
+    EXPECT_FALSE(static_cast<QmtbImage*>(image.get())->isVector());
+    EXPECT_EQ(image->width(), 13.0f);
+    EXPECT_EQ(image->height(), 11.0f);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+
+    // The id is the low 16 bits of the number; the type compares case-insensitively.
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/png/#65637").arg(m_dll))->width(), 13.0f);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+}
+
+// SVG bytes under a string name in a numeric type give a vector image.
+TEST_F(ResourceModuleTest, shouldLoadAnSvgByCaseInsensitiveNameAsVector)
+{
+    auto image = imageFrom(QStringLiteral("res://%1/#10/logo").arg(m_dll));
+    EXPECT_TRUE(static_cast<QmtbImage*>(image.get())->isVector());
+    EXPECT_EQ(image->width(), -1.0f);
+    image->render(21.5f, 0.0f, false);
+    EXPECT_EQ(image->height(), 21.0f);
+    EXPECT_EQ(image->width(), 42.0f);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+}
+
+// A module the host loaded is found by its file name or path and stays loaded.
+TEST_F(ResourceModuleTest, shouldFindAHostLoadedModuleAndKeepIt)
+{
+    const HMODULE module = loadResourceModule(mtb(m_dll));
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(loadResourceModule(mtb(m_dll)), module);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 1);
+
+    EXPECT_EQ(imageFrom(QStringLiteral("res://res.dll/PNG/#101"))->width(), 13.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://RES.DLL/PNG/#101"))->width(), 13.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/PNG/#101").arg(m_dll))->width(), 13.0f);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 1);
+
+    // Two loads, two frees; a third free finds nothing.
+    EXPECT_TRUE(freeResourceModule(module));
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 1);
+    EXPECT_TRUE(freeResourceModule(module));
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+    EXPECT_FALSE(freeResourceModule(module));
+    EXPECT_FALSE(freeResourceModule(nullptr));
+
+    // Without the host's module, a bare file name names no file here.
+    EXPECT_EQ(imageFrom(QStringLiteral("res://res.dll/PNG/#101"))->width(), -1.0f);
+}
+
+// An empty module name stands for the module the host named as its own.
+TEST_F(ResourceModuleTest, shouldUseTheHostModuleForAnEmptyModuleName)
+{
+    EXPECT_EQ(imageFrom(QStringLiteral("res:///PNG/#101"))->width(), -1.0f);
+    const HMODULE module = loadResourceModule(mtb(m_dll));
+    setHostResourceModule(module);
+    EXPECT_EQ(imageFrom(QStringLiteral("res:///PNG/#101"))->width(), 13.0f);
+    EXPECT_TRUE(freeResourceModule(module));
+    EXPECT_EQ(imageFrom(QStringLiteral("res:///PNG/#101"))->width(), -1.0f);
+}
+
+// Missing modules, types, names and oversized resources resolve to nothing.
+TEST_F(ResourceModuleTest, shouldResolveMissingOrOversizedResourcesToNothing)
+{
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/PNG/#999").arg(m_dll))->width(), -1.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/GIF/#101").arg(m_dll))->width(), -1.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/#10/#101").arg(m_dll))->width(), -1.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/PNG/#abc").arg(m_dll))->width(), -1.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/PNG/#102").arg(m_dll))->width(), -1.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/missing.dll/PNG/#101").arg(m_dir.path()))->width(), -1.0f);
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/PNG").arg(m_dll))->width(), -1.0f);
+    // Not at the start, so not a module reference; the extension decides.
+    EXPECT_EQ(imageFrom(QStringLiteral("xres://%1/PNG/#101").arg(m_dll))->width(), -1.0f);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+}
+
+// Every truncation and a set of corruptions of a real module find nothing or stay in bounds.
+TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedAndCorruptModules)
+{
+    const QByteArray dll = readFile(m_dll);
+    ASSERT_GT(dll.size(), 512);
+    const ResourceKey png = ResourceKey::fromString(QStringLiteral("PNG"));
+    const ResourceKey id101 = ResourceKey::fromString(QStringLiteral("#101"));
+    for (int length = 0; length <= dll.size(); ++length) {
+        const QByteArray cut = dll.left(length);
+        const auto* data = reinterpret_cast<const unsigned char*>(cut.constData());
+        const PeResourceReader reader(data, static_cast<std::uint64_t>(length));
+        const unsigned char* bytes = nullptr;
+        std::uint32_t size = 0;
+        if (reader.find(png, id101, &bytes, &size)) {
+            ASSERT_GE(bytes, data);
+            ASSERT_LE(bytes + size, data + length);
+        }
+    }
+
+    // Locate the resource section through the headers.
+    const auto u16 = [&dll](int at) { return qFromLittleEndian<quint16>(dll.constData() + at); };
+    const auto u32 = [&dll](int at) { return qFromLittleEndian<quint32>(dll.constData() + at); };
+    const int pe = static_cast<int>(u32(0x3C));
+    const int sections = pe + 24 + u16(pe + 20);
+    int rsrcHeader = -1;
+    for (int i = 0; i < u16(pe + 6); ++i) {
+        if (dll.mid(sections + i * 40, 5) == ".rsrc")
+            rsrcHeader = sections + i * 40;
+    }
+    ASSERT_GT(rsrcHeader, 0);
+    const int rsrc = static_cast<int>(u32(rsrcHeader + 20));
+
+    const auto patched = [&dll](int at, quint32 value) {
+        QByteArray copy = dll;
+        qToLittleEndian(value, copy.data() + at);
+        return copy;
+    };
+    const auto finds = [&](const QByteArray& bytes) {
+        const PeResourceReader reader(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                      static_cast<std::uint64_t>(bytes.size()));
+        const unsigned char* out = nullptr;
+        std::uint32_t size = 0;
+        return reader.find(png, id101, &out, &size);
+    };
+    ASSERT_TRUE(finds(dll));
+    // The first root entry is the named type PNG; its name directory lists #101 first.
+    const int firstEntry = rsrc + 16;
+    const quint32 typeDirectory = u32(firstEntry + 4) & 0x7FFFFFFFu;
+    const int nameEntry = rsrc + static_cast<int>(typeDirectory) + 16;
+    ASSERT_EQ(u32(nameEntry), 101u);
+    // Directories that point back at the root or at themselves.
+    EXPECT_FALSE(finds(patched(firstEntry + 4, 0x80000000u)));
+    EXPECT_FALSE(finds(patched(nameEntry + 4, 0x80000000u)));
+    EXPECT_FALSE(finds(patched(nameEntry + 4, 0x80000000u | typeDirectory)));
+    // A data entry where a directory belongs.
+    EXPECT_FALSE(finds(patched(nameEntry + 4, typeDirectory)));
+    // Subdirectory and data offsets past the end of the section.
+    EXPECT_FALSE(finds(patched(firstEntry + 4, 0x8FFFFFF0u)));
+    // An absurd entry count.
+    QByteArray counts = dll;
+    qToLittleEndian<quint16>(0xFFFF, counts.data() + rsrc + 12);
+    qToLittleEndian<quint16>(0xFFFF, counts.data() + rsrc + 14);
+    EXPECT_FALSE(finds(counts));
+    // Headers that point outside the file.
+    EXPECT_FALSE(finds(patched(0x3C, 0x7FFFFFF0u)));
+    EXPECT_FALSE(finds(patched(rsrcHeader + 20, 0xFFFFFF00u)));
+    EXPECT_FALSE(finds(patched(rsrcHeader + 12, 0x10u)));
+
+    // Hostile files on disk resolve to nothing through the image code as well.
+    const QString hostile = m_dir.filePath(QStringLiteral("hostile.dll"));
+    ASSERT_TRUE(writeFile(hostile, patched(firstEntry + 4, 0x80000000u)));
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/PNG/#101").arg(hostile))->width(), -1.0f);
+    ASSERT_TRUE(writeFile(hostile, QByteArray()));
+    EXPECT_EQ(imageFrom(QStringLiteral("res://%1/PNG/#101").arg(hostile))->width(), -1.0f);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+}
+
+// "#N" is an integer id (low 16 bits, no digits give 0); anything else is a name.
+TEST(ResourceKeyTest, shouldReadNumericIdsAndNames)
+{
+    EXPECT_TRUE(ResourceKey::fromString(QStringLiteral("#101")).isId);
+    EXPECT_EQ(ResourceKey::fromString(QStringLiteral("#101")).id, 101);
+    EXPECT_EQ(ResourceKey::fromString(QStringLiteral("#70000")).id, 70000 & 0xFFFF);
+    EXPECT_EQ(ResourceKey::fromString(QStringLiteral("#99999999999999999999")).id, 0xFFFF);
+    EXPECT_EQ(ResourceKey::fromString(QStringLiteral("#abc")).id, 0);
+    EXPECT_EQ(ResourceKey::fromString(QStringLiteral("#")).id, 0);
+    const ResourceKey name = ResourceKey::fromString(QStringLiteral("logo"));
+    EXPECT_FALSE(name.isId);
+    EXPECT_EQ(name.name, QStringLiteral("logo"));
+    const unsigned char* bytes = nullptr;
+    std::uint32_t size = 0;
+    EXPECT_FALSE(PeResourceReader(nullptr, 100).find(name, name, &bytes, &size));
+}
+
+} // namespace
