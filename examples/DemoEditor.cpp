@@ -254,7 +254,9 @@ QRect DemoEditor::toolbarRect() const
         return {};
     int x = 0, y = 0;
     m_controller->getToolbarPosition(m_toolbar.get(), x, y);
-    return toolbarScreenRect(QPoint(x, y), top, left, bottom, right);
+    // The grip hangs to the left of the first item, outside the reported bounds.
+    const float gripReach = 12.0f * m_settings.scalingFactor;
+    return toolbarScreenRect(QPoint(x, y), top, left - gripReach, bottom, right);
 }
 
 QRect DemoEditor::viewportRect() const

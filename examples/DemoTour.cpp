@@ -28,7 +28,7 @@ DemoTour::DemoTour(DemoEditor& editor, const QString& directory)
 
 QString DemoTour::selectedPhrase()
 {
-    return QStringLiteral("fades, so that it never stands between you and your text");
+    return QStringLiteral("the keyboard stays with the editor");
 }
 
 int DemoTour::run()
