@@ -1,5 +1,6 @@
 #include "WindowMask.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 namespace MiniToolbars {
@@ -7,6 +8,10 @@ namespace MiniToolbars {
 void applyWindowMask(QWidget* window, const QRegion& region)
 {
     if (!window)
+        return;
+    // Platforms without a screen have nothing to shape (and say so loudly).
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         return;
     // One pixel outside the window: the shape then covers nothing on screen.
     const QRegion mask = region.isEmpty() ? QRegion(-1, -1, 1, 1) : region;

@@ -238,16 +238,18 @@ void QmtbView::keepInsideParent()
     if (parent.contains(toolbar))
         return;
 
+    // Right and bottom first; then the left and top edges are tested where
+    // that shift put them, so a toolbar larger than the parent ends on its
+    // left and top edges wherever it started.
     int dx = 0;
     int dy = 0;
-    // Later tests win: a toolbar larger than the parent sticks to its top left.
     if (toolbar.right() > parent.right())
         dx = toolbar.right() - parent.right();
     if (toolbar.bottom() > parent.bottom())
         dy = toolbar.bottom() - parent.bottom();
-    if (toolbar.left() < parent.left())
+    if (toolbar.left() - dx < parent.left())
         dx = toolbar.left() - parent.left();
-    if (toolbar.top() < parent.top())
+    if (toolbar.top() - dy < parent.top())
         dy = toolbar.top() - parent.top();
     m_originX -= dx;
     m_originY -= dy;

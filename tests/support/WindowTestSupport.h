@@ -1,0 +1,150 @@
+#ifndef MINITOOLBARS_WINDOWTESTSUPPORT_H
+#define MINITOOLBARS_WINDOWTESTSUPPORT_H
+
+// Shared by the toolbar-window and controller tests: a host observer, toolbar
+// builders and the window points of items.
+
+#include "Controller.h"
+#include "ControllerObserver.h"
+#include "MTBxButton.h"
+#include "MTBxItem.h"
+#include "MiniToolbar.h"
+#include "QmtbController.h"
+#include "QmtbView.h"
+#include "Style.h"
+
+#include <QEvent>
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace MiniToolbars {
+namespace Testing {
+
+// The host's observer. Without bounds set it leaves the caller's values.
+class HostObserver : public ControllerObserver
+{
+public:
+    void mtbMoved(int& dx, int& dy) override
+    {
+        moves.push_back(QPoint(dx, dy));
+        if (vetoMoves) {
+            dx = 0;
+            dy = 0;
+        }
+    }
+    void getMtbParentBounds(int x, int y, int& left, int& top, int& width, int& height) override
+    {
+        ++boundsQueries;
+        if (onBounds)
+            onBounds(x, y);
+        if (!hasBounds)
+            return;
+        left = bounds.left();
+        top = bounds.top();
+        width = bounds.width();
+        height = bounds.height();
+    }
+    HWND getParentHwnd() override
+    {
+        if (onParentHwnd)
+            onParentHwnd();
+        return parent;
+    }
+    void setBounds(const QRect& rect)
+    {
+        hasBounds = true;
+        bounds = rect;
+    }
+
+    bool hasBounds = false;
+    QRect bounds;
+    bool vetoMoves = false;
+    HWND parent = nullptr;
+    int boundsQueries = 0;
+    std::vector<QPoint> moves;
+    std::function<void(int, int)> onBounds;
+    std::function<void()> onParentHwnd;
+};
+
+// Counts the events of one type that reach an object.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QObject* target, int type) : m_type(type) { target->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == m_type) {
+            ++count;
+            if (onEvent)
+                onEvent(event);
+        }
+        return false;
+    }
+    int count = 0;
+    std::function<void(QEvent*)> onEvent;
+
+private:
+    int m_type;
+};
+
+inline int hostContext = 0;
+
+inline MTBxItem* makeButton(const wchar_t* text, bool autoHide = true)
+{
+    auto* item = new MTBxButton(MTBxString(text), &hostContext);
+    item->setText(MTBxString(text));
+    item->setShowText(true);
+    item->setAutoHide(autoHide);
+    return item;
+}
+
+inline std::unique_ptr<MiniToolbar> makeToolbar(int buttons, bool autoHide = true)
+{
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
+    static const wchar_t* names[] = { L"Bold", L"Italic", L"Under", L"Strike", L"Left", L"Right" };
+    for (int i = 0; i < buttons; ++i)
+        toolbar->addItem(makeButton(names[i % 6], autoHide));
+    return toolbar;
+}
+
+inline QmtbView* windowOf(const MiniToolbar* toolbar)
+{
+    return QmtbController::windowOf(toolbar);
+}
+
+// Window point at the centre of a laid-out item.
+inline QPoint centreOf(const MiniToolbar* toolbar, int index)
+{
+    float top = 0;
+    float left = 0;
+    float bottom = 0;
+    float right = 0;
+    toolbar->item(index)->getBounds(top, left, bottom, right);
+    int x = 0;
+    int y = 0;
+    windowOf(toolbar)->getOrigin(x, y);
+    return QPoint(x + static_cast<int>((left + right) / 2), y - static_cast<int>((top + bottom) / 2));
+}
+
+// Window rectangle of the toolbar's bounds (without the grip).
+inline QRect toolbarRect(MiniToolbar* toolbar)
+{
+    float top = 0;
+    float left = 0;
+    float bottom = 0;
+    float right = 0;
+    toolbar->getBounds(top, left, bottom, right);
+    int x = 0;
+    int y = 0;
+    windowOf(toolbar)->getOrigin(x, y);
+    return QRectF(x + left, y - top, right - left, top - bottom).toRect();
+}
+
+} // namespace Testing
+} // namespace MiniToolbars
+
+#endif

@@ -1,0 +1,547 @@
+#include "EventTypes.h"
+#include "ItemView.h"
+#include "MTBxView.h"
+#include "NativeEventFilter.h"
+#include "QWinWidget.h"
+#include "QmtbAnimation.h"
+#include "ToolbarStandIns.h"
+#include "TooltipOptions.h"
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Style::setXHeightOverride(6);
+        controller.reset(Controller::createInstance());
+        observer.setBounds(QRect(0, 0, 800, 600));
+    }
+    void TearDown() override
+    {
+        for (auto& toolbar : toolbars)
+            controller->closeToolbar(toolbar.get());
+        toolbars.clear();
+        controller.reset();
+    }
+
+    MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar)
+    {
+        toolbars.push_back(std::move(toolbar));
+        return toolbars.back().get();
+    }
+    MiniToolbar* shown(int buttons, int x = 300, int y = 300, bool autoHide = true)
+    {
+        MiniToolbar* toolbar = add(makeToolbar(buttons, autoHide));
+        EXPECT_TRUE(controller->showToolbar(toolbar, x, y, &observer));
+        return toolbar;
+    }
+    // Lets a running fade reach its end.
+    static void finishFade(QmtbView* window)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isAnimating(), 3000);
+    }
+
+    RecordingItemSink itemSink;
+    RecordingToolbarSink toolbarSink;
+    HostObserver observer;
+    std::unique_ptr<Controller> controller;
+    std::vector<std::unique_ptr<MiniToolbar>> toolbars;
+};
+
+} // namespace
+
+TEST_F(WindowTest, shouldCoverTheDesktopAndShowTheToolbarAtItsOrigin)
+{
+    // A shown toolbar's window spans the virtual desktop, is translucent and frameless, and keeps the origin.
+    MiniToolbar* toolbar = shown(2, 300, 200);
+    QmtbView* window = windowOf(toolbar);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(QmtbView::desktopGeometry(), window->geometry());
+    EXPECT_TRUE(window->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(Qt::Tool, window->windowType());
+    EXPECT_EQ(QStringLiteral("mtbWindow"), window->objectName());
+    EXPECT_EQ(QStringLiteral("MiniToolbar"), window->windowTitle());
+    EXPECT_TRUE(window->hasMouseTracking());
+    int x = 0;
+    int y = 0;
+    controller->getToolbarPosition(toolbar, x, y);
+    EXPECT_EQ(QPoint(300, 200), QPoint(x, y));
+    EXPECT_TRUE(toolbar->isVisible());
+    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
+}
+
+TEST_F(WindowTest, shouldPostOneDeferredShowForTwoRequests)
+{
+    // Two deferred shows before the event loop runs post a single show event; it lays the toolbar out.
+    MiniToolbar* toolbar = add(makeToolbar(2));
+    ASSERT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer, true));
+    QmtbView* window = windowOf(toolbar);
+    EventCounter shows(window, EventTypes::deferredShow());
+    EventCounter relayouts(window, EventTypes::relayout());
+    ASSERT_TRUE(controller->showToolbar(toolbar, 310, 300, &observer, true));
+    EXPECT_TRUE(window->isShowPending());
+    EXPECT_EQ(0, toolbar->view()->itemViewCount());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(1, shows.count);
+    EXPECT_EQ(0, relayouts.count);
+    EXPECT_FALSE(window->isShowPending());
+    EXPECT_EQ(2, toolbar->view()->itemViewCount());
+}
+
+TEST_F(WindowTest, shouldLeaveRelayoutToAPendingShow)
+{
+    // A forced relayout while a show is pending does nothing; the show lays out, and later changes coalesce.
+    MiniToolbar* toolbar = add(makeToolbar(2));
+    controller->showToolbar(toolbar, 300, 300, &observer, true);
+    controller->updateLayout(toolbar, true);
+    EXPECT_EQ(0, toolbar->view()->itemViewCount());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(2, toolbar->view()->itemViewCount());
+
+    QmtbView* window = windowOf(toolbar);
+    EventCounter relayouts(window, EventTypes::relayout());
+    toolbar->addItem(makeButton(L"One"));
+    toolbar->addItem(makeButton(L"Two"));
+    EXPECT_TRUE(window->isRelayoutPending());
+    controller->updateLayout(toolbar, true);
+    EXPECT_EQ(2, toolbar->view()->itemViewCount());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(1, relayouts.count);
+    EXPECT_EQ(4, toolbar->view()->itemViewCount());
+}
+
+TEST_F(WindowTest, shouldKeepToolbarInsideDefaultBoundsWhenObserverLeavesThem)
+{
+    // An observer that gives no bounds leaves 0,0,100,100: the toolbar ends within (15,10)-(89,89).
+    HostObserver silent;
+    MiniToolbar* toolbar = add(makeToolbar(1));
+    controller->showToolbar(toolbar, 500, 400, &silent);
+    EXPECT_GT(silent.boundsQueries, 0);
+    const QRect rect = toolbarRect(toolbar);
+    EXPECT_GE(rect.left(), 15);
+    EXPECT_GE(rect.top(), 10);
+    EXPECT_LE(rect.right(), 89);
+    EXPECT_LE(rect.bottom(), 89);
+
+    controller->moveToolbar(toolbar, -50, -50, false);
+    const QRect moved = toolbarRect(toolbar);
+    EXPECT_EQ(15, moved.left());
+    EXPECT_EQ(10, moved.top());
+}
+
+TEST_F(WindowTest, shouldPutAWideToolbarOnTheParentsLeftEdge)
+{
+    // A toolbar wider than the parent rectangle ends with its left edge on the rectangle's left edge.
+    observer.setBounds(QRect(100, 100, 120, 200));
+    MiniToolbar* toolbar = shown(6, 400, 150);
+    const QRect rect = toolbarRect(toolbar);
+    ASSERT_GT(rect.width(), 120);
+    EXPECT_EQ(115, rect.left());
+    EXPECT_EQ(150, rect.top());
+}
+
+TEST_F(WindowTest, shouldNeitherMoveNorRepaintForTheSameOrigin)
+{
+    // moveToolbar to the current origin changes nothing on screen; another origin repaints both places.
+    MiniToolbar* toolbar = shown(2, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    QCoreApplication::processEvents();
+    EventCounter paints(window, QEvent::Paint);
+    EventCounter updates(window, QEvent::UpdateRequest);
+    controller->moveToolbar(toolbar, 300, 300, false);
+    controller->moveToolbar(toolbar, 0, 0, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(0, paints.count);
+    EXPECT_EQ(0, updates.count);
+
+    QRegion repainted;
+    paints.onEvent = [&](QEvent* e) { repainted += static_cast<QPaintEvent*>(e)->region(); };
+    const QRegion before = window->paintedRegion();
+    controller->moveToolbar(toolbar, 40, 30, true);
+    QCoreApplication::processEvents();
+    int x = 0;
+    int y = 0;
+    controller->getToolbarPosition(toolbar, x, y);
+    EXPECT_EQ(QPoint(340, 330), QPoint(x, y));
+    EXPECT_GT(paints.count, 0);
+    // The old place leaves the mask; only the new one needs fresh pixels.
+    EXPECT_FALSE(window->paintedRegion().intersects(before));
+    EXPECT_TRUE(repainted.contains(window->paintedRegion().boundingRect()));
+}
+
+TEST_F(WindowTest, shouldRepaintOnlyTheToolbarsAreaDuringAFade)
+{
+    // Fade frames repaint the toolbar's area, never the desktop-sized window.
+    MiniToolbar* toolbar = shown(3, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    QCoreApplication::processEvents();
+    QRegion repainted;
+    EventCounter paints(window, QEvent::Paint);
+    paints.onEvent = [&](QEvent* e) { repainted += static_cast<QPaintEvent*>(e)->region(); };
+    controller->pointerMoved(700, 550);
+    ASSERT_TRUE(window->isAnimating());
+    finishFade(window);
+    EXPECT_GE(paints.count, 5);
+    const QRect area = window->paintedRegion().boundingRect();
+    EXPECT_TRUE(QRegion(area).contains(repainted.boundingRect()))
+        << "repainted " << repainted.boundingRect().width() << "x" << repainted.boundingRect().height();
+    EXPECT_LT(area.width() * area.height(), window->width() * window->height() / 20);
+}
+
+TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripAndPenMargin)
+{
+    // The painted region (the window's mask) is bounds and grip with the pen margin, follows moves, and is clipped.
+    MiniToolbar* toolbar = shown(2, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    const QRect rect = toolbarRect(toolbar);
+    const QRect mask = window->paintedRegion().boundingRect();
+    const int m = QmtbView::penMargin;
+    EXPECT_EQ(300 - 12 - m, mask.left());
+    EXPECT_EQ(rect.top() - m, mask.top());
+    EXPECT_EQ(rect.right() + m, mask.right());
+    EXPECT_EQ(rect.bottom() + m, mask.bottom());
+
+    controller->moveToolbar(toolbar, 10, 20, true);
+    EXPECT_EQ(mask.translated(10, 20), window->paintedRegion().boundingRect());
+
+    controller->setClipRect(0, 0, 320, 800);
+    EXPECT_EQ(319, window->paintedRegion().boundingRect().right());
+    controller->setClipRect(0, 0, 0, 0);
+    EXPECT_EQ(mask.translated(10, 20), window->paintedRegion().boundingRect());
+}
+
+TEST_F(WindowTest, shouldAddVisibleChildPopupsToThePaintedRegion)
+{
+    // A visible child widget (an entry field, a list) joins the painted region; hidden again it leaves it.
+    MiniToolbar* toolbar = shown(1, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    auto* child = new QWidget(window);
+    child->setGeometry(500, 500, 40, 30);
+    child->show();
+    EXPECT_TRUE(window->paintedRegion().contains(QPoint(510, 510)));
+    child->hide();
+    EXPECT_FALSE(window->paintedRegion().contains(QPoint(510, 510)));
+    delete child;
+}
+
+TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndResume)
+{
+    // Suspending hides the window and moves it to the suspended list; resuming shows it at the same origin.
+    MiniToolbar* toolbar = shown(2, 250, 260);
+    QmtbView* window = windowOf(toolbar);
+    controller->suspendToolbar(toolbar);
+    EXPECT_TRUE(controller->isSuspended(toolbar));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(toolbar->isVisible());
+    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
+    EXPECT_EQ(1, QmtbView::suspendedWindows().size());
+    controller->resumeToolbar(toolbar);
+    EXPECT_FALSE(controller->isSuspended(toolbar));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(toolbar->isVisible());
+    int x = 0;
+    int y = 0;
+    controller->getToolbarPosition(toolbar, x, y);
+    EXPECT_EQ(QPoint(250, 260), QPoint(x, y));
+    EXPECT_EQ(1, QmtbView::visibleWindows().size());
+    EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+}
+
+TEST_F(WindowTest, shouldShowAHiddenToolbarAsNotSuspended)
+{
+    // A toolbar hidden by closing inside a callback and shown again is no longer reported as suspended.
+    MiniToolbar* toolbar = shown(1);
+    windowOf(toolbar)->hideToolbar();
+    EXPECT_TRUE(controller->isSuspended(toolbar));
+    controller->showToolbar(toolbar, 300, 300, &observer);
+    EXPECT_FALSE(controller->isSuspended(toolbar));
+    controller->suspendToolbar(toolbar);
+    EXPECT_FALSE(windowOf(toolbar)->isVisible());
+}
+
+TEST_F(WindowTest, shouldFinishHidingWhenTheRunningFadeEnds)
+{
+    // Hiding during a fade ends the fade; its end completes the hide and removes the native filter.
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    controller->pointerMoved(700, 550);
+    ASSERT_TRUE(window->isAnimating());
+    window->hideToolbar();
+    EXPECT_EQ(nullptr, window->animation());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->isShown());
+    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
+    EXPECT_TRUE(QmtbView::suspendedWindows().contains(window));
+}
+
+TEST_F(WindowTest, shouldKeepTheNativeFilterWhileAnotherToolbarIsShown)
+{
+    // Hiding one of two toolbars leaves the filter for the other; hiding the last removes it.
+    MiniToolbar* a = shown(1, 200, 200);
+    MiniToolbar* b = shown(1, 400, 400);
+    windowOf(a)->hideToolbar();
+    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
+    windowOf(b)->hideToolbar();
+    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
+    EXPECT_TRUE(Controller::resetWindowsHook());
+}
+
+TEST_F(WindowTest, shouldOnlyHideWhenClosedFromAnItemCallback)
+{
+    // closeToolbar inside a Clicked callback hides the window but keeps items and view until closed again.
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
+        if (type == MTBxItemEvents::Clicked)
+            controller->closeToolbar(toolbar);
+    };
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centreOf(toolbar, 0));
+    EXPECT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(nullptr, toolbar->view());
+    EXPECT_EQ(2, toolbar->itemCount());
+    itemSink.onEvent = nullptr;
+    controller->closeToolbar(toolbar);
+    EXPECT_EQ(nullptr, toolbar->view());
+    EXPECT_TRUE(toolbar->isEmpty());
+}
+
+TEST_F(WindowTest, shouldSendClickedForAClickOnAButton)
+{
+    // A press and release on a button through Qt's input reach the host as one Clicked with the item's context.
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centreOf(toolbar, 1));
+    ASSERT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
+    EXPECT_EQ(&hostContext, itemSink.events.back().hostContext);
+    EXPECT_TRUE(toolbarSink.types.empty());
+}
+
+TEST_F(WindowTest, shouldDragWithoutClicking)
+{
+    // Press, a move of 20 px and release move the toolbar, report ToolbarMoved and click nothing.
+    MiniToolbar* toolbar = shown(2, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    const QPoint start = centreOf(toolbar, 0);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(window->windowHandle(), start + QPoint(3, 2));
+    EXPECT_TRUE(observer.moves.empty());
+    QTest::mouseMove(window->windowHandle(), start + QPoint(20, 10));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, start + QPoint(20, 10));
+    ASSERT_EQ(1u, observer.moves.size());
+    EXPECT_EQ(QPoint(20, 10), observer.moves[0]);
+    int x = 0;
+    int y = 0;
+    controller->getToolbarPosition(toolbar, x, y);
+    EXPECT_EQ(QPoint(320, 310), QPoint(x, y));
+    ASSERT_EQ(1u, toolbarSink.types.size());
+    EXPECT_EQ(MTBxToolbarEvents::ToolbarMoved, toolbarSink.types[0]);
+    EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
+}
+
+TEST_F(WindowTest, shouldStayInPlaceWhenTheObserverVetoesADrag)
+{
+    // An observer that zeroes each step keeps the toolbar still; the release still counts as a move.
+    observer.vetoMoves = true;
+    MiniToolbar* toolbar = shown(2, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    const QPoint start = centreOf(toolbar, 0);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(window->windowHandle(), start + QPoint(30, 0));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, start + QPoint(30, 0));
+    int x = 0;
+    int y = 0;
+    controller->getToolbarPosition(toolbar, x, y);
+    EXPECT_EQ(QPoint(300, 300), QPoint(x, y));
+    EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
+    ASSERT_EQ(1u, toolbarSink.types.size());
+    EXPECT_EQ(MTBxToolbarEvents::ToolbarMoved, toolbarSink.types[0]);
+}
+
+TEST_F(WindowTest, shouldSendModifiedClickWithTheModifierMask)
+{
+    // A click with Control held gives ModifiedClick carrying modifiers and button in one mask.
+    MiniToolbar* toolbar = shown(1);
+    QmtbView* window = windowOf(toolbar);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::ControlModifier, centreOf(toolbar, 0));
+    ASSERT_EQ(1, itemSink.count(MTBxItemEvents::ModifiedClick));
+    unsigned int mask = 0;
+    for (const ItemEventRecord& e : itemSink.events) {
+        if (e.type == MTBxItemEvents::ModifiedClick)
+            mask = static_cast<unsigned int>(reinterpret_cast<quintptr>(e.p1));
+    }
+    EXPECT_EQ(static_cast<unsigned int>(Qt::ControlModifier) | Qt::LeftButton, mask);
+}
+
+TEST_F(WindowTest, shouldEmitHoveredAndStartTheTooltipDelay)
+{
+    // Hovering an item emits hovered and starts the tooltip timer with the delay; leaving stops it.
+    SetMTBToolTipDelay(700);
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    std::vector<ItemView*> hovered;
+    QObject::connect(window, &QmtbView::hovered, [&](ItemView* view) { hovered.push_back(view); });
+    QTest::mouseMove(window->windowHandle(), QPoint(5, 5));
+    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 0));
+    ASSERT_EQ(1u, hovered.size());
+    EXPECT_NE(nullptr, hovered[0]);
+    EXPECT_TRUE(window->isToolTipTimerActive());
+    EXPECT_EQ(700, window->toolTipTimerInterval());
+    QTest::mouseMove(window->windowHandle(), QPoint(700, 500));
+    ASSERT_EQ(2u, hovered.size());
+    EXPECT_EQ(nullptr, hovered[1]);
+    EXPECT_FALSE(window->isToolTipTimerActive());
+}
+
+TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
+{
+    // A faded-in toolbar counts 10 px left as near; once faded out, 7 px left is far and 6 px near.
+    MiniToolbar* toolbar = shown(2, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    ASSERT_TRUE(window->isFadedIn());
+    controller->pointerMoved(290, 305);
+    EXPECT_TRUE(window->isFadedIn());
+    EXPECT_FALSE(window->isAnimating());
+    controller->pointerMoved(289, 305);
+    EXPECT_FALSE(window->isFadedIn());
+    finishFade(window);
+    controller->pointerMoved(293, 305);
+    EXPECT_FALSE(window->isFadedIn());
+    controller->pointerMoved(294, 305);
+    EXPECT_TRUE(window->isFadedIn());
+    finishFade(window);
+    EXPECT_DOUBLE_EQ(1.0, window->currentOpacity());
+}
+
+TEST_F(WindowTest, shouldJudgeBelowAgainstTheBoundsHeight)
+{
+    // Below the toolbar, the pointer is near up to the height plus the margin.
+    MiniToolbar* toolbar = shown(1, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    const int height = toolbarRect(toolbar).height();
+    controller->pointerMoved(305, 300 + height + 10);
+    EXPECT_TRUE(window->isFadedIn());
+    controller->pointerMoved(305, 300 + height + 11);
+    EXPECT_FALSE(window->isFadedIn());
+}
+
+TEST_F(WindowTest, shouldKeepALocallyExcludedToolbarOutOfFading)
+{
+    // Local auto fade 0 keeps the toolbar faded in however far the pointer goes.
+    MiniToolbar* toolbar = shown(2);
+    toolbar->setLocalAutoFade(0);
+    controller->pointerMoved(790, 590);
+    EXPECT_TRUE(windowOf(toolbar)->isFadedIn());
+    EXPECT_FALSE(windowOf(toolbar)->isAnimating());
+}
+
+TEST_F(WindowTest, shouldLockFadedInWhenTheGlobalSwitchIsOff)
+{
+    // With auto fade off, a following toolbar ignores the pointer and a faded-out one is locked faded in.
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    controller->pointerMoved(790, 590);
+    finishFade(window);
+    ASSERT_FALSE(window->isFadedIn());
+    Options options;
+    options.setAutoFade(false);
+    controller->setOptions(options);
+    controller->pointerMoved(300, 300);
+    EXPECT_FALSE(window->isAnimating());
+    window->setFadedIn(false);
+    EXPECT_TRUE(window->isFadedIn());
+    EXPECT_DOUBLE_EQ(1.0, window->currentOpacity());
+
+    toolbar->setLocalAutoFade(1);
+    controller->pointerMoved(790, 590);
+    EXPECT_FALSE(window->isFadedIn());
+}
+
+TEST_F(WindowTest, shouldLockFadedOutWhileOnlyNoFadeItemsShow)
+{
+    // setDisplayOnlyNoFadeItems locks the window faded out: fading items vanish, the pointer brings nothing back.
+    MiniToolbar* toolbar = add(makeToolbar(1));
+    toolbar->addItem(makeButton(L"Keep", false));
+    controller->showToolbar(toolbar, 300, 300, &observer);
+    QmtbView* window = windowOf(toolbar);
+    toolbar->setDisplayOnlyNoFadeItems(true);
+    EXPECT_FALSE(window->isFadedIn());
+    EXPECT_DOUBLE_EQ(0.0, window->currentOpacity());
+    controller->pointerMoved(305, 305);
+    EXPECT_FALSE(window->isFadedIn());
+    toolbar->setDisplayOnlyNoFadeItems(false);
+    controller->pointerMoved(305, 305);
+    EXPECT_TRUE(window->isFadedIn());
+}
+
+TEST_F(WindowTest, shouldRestFaintAndReportFadedWhenEveryItemAutoHides)
+{
+    // A toolbar whose items all auto-hide fades to 0.3 and then tells the host ToolbarFaded.
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    controller->pointerMoved(790, 590);
+    finishFade(window);
+    EXPECT_FLOAT_EQ(0.3f, static_cast<float>(window->currentOpacity()));
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(toolbarSink.types.empty());
+    EXPECT_EQ(MTBxToolbarEvents::ToolbarFaded, toolbarSink.types.back());
+    EXPECT_EQ(&hostContext, toolbarSink.contexts.back());
+}
+
+TEST_F(WindowTest, shouldFadeNoFadeToolbarsToZeroForFadingItems)
+{
+    // With an item that never fades, the fading items go to 0 and no ToolbarFaded is sent.
+    MiniToolbar* toolbar = add(makeToolbar(1));
+    toolbar->addItem(makeButton(L"Keep", false));
+    controller->showToolbar(toolbar, 300, 300, &observer);
+    QmtbView* window = windowOf(toolbar);
+    controller->pointerMoved(790, 590);
+    finishFade(window);
+    EXPECT_DOUBLE_EQ(0.0, window->currentOpacity());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(toolbarSink.types.empty());
+}
+
+TEST_F(WindowTest, shouldParentToTheHostWindowItNames)
+{
+    // A handle naming a Qt widget of this process makes its window the toolbar's transient parent.
+    QWidget host;
+    host.setGeometry(50, 50, 400, 300);
+    QWidget child(&host);
+    host.show();
+    observer.parent = reinterpret_cast<HWND>(child.winId());
+    MiniToolbar* toolbar = shown(1);
+    auto* wrapper = dynamic_cast<QWinWidget*>(toolbar->view()->host());
+    ASSERT_NE(nullptr, wrapper);
+    EXPECT_EQ(&host, wrapper->hostWindow());
+    EXPECT_EQ(wrapper, windowOf(toolbar)->parentWidget());
+    EXPECT_EQ(host.windowHandle(), windowOf(toolbar)->windowHandle()->transientParent());
+}
+
+TEST_F(WindowTest, shouldWrapAnUnknownHandleInAPlainWidget)
+{
+    // Off X11 an unknown or null handle gives a plain wrapper without a host window.
+    QWinWidget unknown(reinterpret_cast<HWND>(quintptr(0x7fffff)));
+    EXPECT_EQ(nullptr, unknown.hostWindow());
+    EXPECT_EQ(nullptr, unknown.transientTarget());
+    QWinWidget none(nullptr);
+    EXPECT_EQ(nullptr, none.transientTarget());
+    EXPECT_TRUE(QWinWidget::fixWindowsHook());
+}
