@@ -560,3 +560,29 @@ TEST_F(FlowLayoutTest, shouldNotShowAgainWithAStalePress)
     EXPECT_TRUE(window->shownDeferred);
     EXPECT_TRUE(sink.events.empty());
 }
+
+TEST_F(FlowLayoutTest, shouldCreateTheWindowOnceAroundItsHost)
+{
+    // The first show creates the real window inside the host widget; later shows reuse it; the view takes both down.
+    MiniToolbar bar(MTBxString(L"real"), nullptr);
+    auto real = std::make_unique<MTBxFlowLayout>(&bar, nullptr);
+    bar.setView(real.get());
+    real->createHost(nullptr);
+    ASSERT_NE(real->host(), nullptr);
+    EXPECT_EQ(real->window(), nullptr);
+
+    EXPECT_TRUE(real->show(40.0f, 50.0f, true));
+    ToolbarWindow* first = real->window();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->view(), real.get());
+    EXPECT_TRUE(real->show(60.0f, 70.0f, false));
+    EXPECT_EQ(real->window(), first);
+
+    // The window lives inside the host: replacing the host now would pull it away.
+    HostWidget* host = real->host();
+    real->createHost(nullptr);
+    EXPECT_EQ(real->host(), host);
+
+    bar.setView(nullptr);
+    real.reset();
+}
