@@ -276,6 +276,13 @@ ItemView* MTBxFlowLayout::mouseRelease(float x, float y, bool moved, int buttons
             return hit;
         }
 
+        // Only the view the press went to reacts: a press elsewhere that is
+        // released over a check item must not toggle it.
+        if (m_current->state() != Pressed) {
+            m_current = nullptr;
+            return mouseMove(x, y);
+        }
+
         // Each callback may relayout; current is read again after every one.
         MTBxItem* item = m_current->item();
         if ((static_cast<unsigned int>(buttons) & modifierMask) && item) {

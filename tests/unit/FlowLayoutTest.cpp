@@ -586,3 +586,18 @@ TEST_F(FlowLayoutTest, shouldCreateTheWindowOnceAroundItsHost)
     bar.setView(nullptr);
     real.reset();
 }
+
+TEST_F(FlowLayoutTest, shouldIgnoreReleaseOverAnItemThatWasNotPressed)
+{
+    // A press on a label dragged onto a check item and released there neither checks nor clicks it.
+    add<MTBxLabel>(L"label", 60);
+    MTBxItem* check = add(L"check", 40);
+    check->setCheckable(true);
+    layout->rebuild(false);
+
+    EXPECT_EQ(layout->mousePress(10.0f, -10.0f), nullptr);
+    EXPECT_EQ(layout->mouseMove(80.0f, -10.0f), check->itemView());
+    EXPECT_EQ(layout->mouseRelease(80.0f, -10.0f, false, 0x04000001), check->itemView());
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(sink.itemTypes(), (std::vector<int>{ MTBxItemEvents::HoverEnter }));
+}
