@@ -55,9 +55,12 @@ void QmtbAnimation::advance()
 
     ++m_frame;
     // Double arithmetic, single-precision result: the last step lands exactly on 1.
-    const double frames = static_cast<double>(m_frameRate) * static_cast<double>(m_duration);
-    float progress = frames > 0.0 ? static_cast<float>(m_frame / frames) : 1.0f;
-    if (!(progress <= 1.0f)) // also catches NaN from a broken duration
+    // A rate or duration that is not positive (or NaN) jumps straight to the end.
+    float progress = 1.0f;
+    if (m_frameRate > 0 && m_duration > 0.0f)
+        progress = static_cast<float>(
+            m_frame / (static_cast<double>(m_frameRate) * static_cast<double>(m_duration)));
+    if (!(progress <= 1.0f))
         progress = 1.0f;
     m_progress = progress;
     applyProgress();

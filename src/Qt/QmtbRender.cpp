@@ -232,7 +232,9 @@ void drawCaption(QPainter& painter, const ItemContext& item, const ItemPart& par
 
     const QFontMetrics metrics(styleFont(style));
     if (metrics.tightBoundingRect(text).width() <= box.width()) {
-        painter.drawText(box, Qt::AlignTop, text);
+        // The box is as wide as the ink, but the ink starts after the first
+        // glyph's bearing: clipping would shave the last column off.
+        painter.drawText(box, Qt::AlignTop | Qt::TextDontClip, text);
         return;
     }
     // Too wide: cut the text by clipping and let an ellipsis follow it.
