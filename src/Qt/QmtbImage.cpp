@@ -5,6 +5,7 @@
 #include "ModuleRegistry.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QPicture>
@@ -13,6 +14,8 @@
 #include <QSvgRenderer>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 namespace MiniToolbars {
@@ -34,19 +37,81 @@ bool isVectorFormat(const QByteArray& format)
     return format == "svg" || format == "svgz";
 }
 
-// Decodes through a reader whose declared size is checked before any pixel
-// memory is allocated. A reader that cannot tell its size beforehand has its
-// result checked instead. A refused or broken source gives a null image.
-QImage decodeChecked(QImageReader& reader)
+std::uint32_t littleEndian(const QByteArray& bytes, int at, int length)
 {
+    std::uint32_t value = 0;
+    for (int i = length - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
+    return value;
+}
+
+std::uint32_t bigEndian32(const QByteArray& bytes, int at)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
+    return value;
+}
+
+// Every image of an icon directory, embedded PNG or bitmap, within the limit.
+bool iconEntriesAcceptable(QIODevice& device)
+{
+    const qint64 start = device.pos();
+    const QByteArray header = device.read(6);
+    bool ok = header.size() == 6;
+    const int count = ok ? static_cast<int>(littleEndian(header, 4, 2)) : 0;
+    for (int i = 0; ok && i < count; ++i) {
+        if (!device.seek(start + 6 + 16 * qint64(i)))
+            break;
+        const QByteArray entry = device.read(16);
+        if (entry.size() < 16)
+            break;
+        if (!device.seek(start + littleEndian(entry, 12, 4)))
+            continue;
+        const QByteArray image = device.read(24);
+        if (image.startsWith("\x89PNG") && image.size() >= 24) {
+            ok = bigEndian32(image, 16) <= std::uint32_t(QmtbImage::kMaxEdge)
+                && bigEndian32(image, 20) <= std::uint32_t(QmtbImage::kMaxEdge);
+        } else if (image.size() >= 12) {
+            // A bitmap stores twice the height (colour and mask); both may be negative.
+            const auto width = static_cast<std::int32_t>(littleEndian(image, 4, 4));
+            const auto height = static_cast<std::int32_t>(littleEndian(image, 8, 4));
+            ok = std::llabs(width) <= QmtbImage::kMaxEdge && std::llabs(height) <= 2LL * QmtbImage::kMaxEdge;
+        }
+    }
+    device.seek(start);
+    return ok;
+}
+
+// Some decoders allocate more than the size they declare: a GIF its logical
+// screen, an icon file the images inside it. Those sizes are checked here.
+bool containerSizesAcceptable(QIODevice& device)
+{
+    const QByteArray head = device.peek(10);
+    if (head.startsWith("GIF8") && head.size() >= 10) {
+        return littleEndian(head, 6, 2) <= std::uint32_t(QmtbImage::kMaxEdge)
+            && littleEndian(head, 8, 2) <= std::uint32_t(QmtbImage::kMaxEdge);
+    }
+    if (head.size() >= 6 && head.at(0) == 0 && head.at(1) == 0 && (head.at(2) == 1 || head.at(2) == 2)
+        && head.at(3) == 0)
+        return iconEntriesAcceptable(device);
+    return true;
+}
+
+// Decodes from an open, seekable device. The size the format declares is
+// checked before any pixel memory is allocated; a source that cannot declare
+// its size is not decoded at all. A refused or broken source gives a null image.
+QImage decodeChecked(QIODevice& device)
+{
+    if (!containerSizesAcceptable(device))
+        return QImage();
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QSize declared = reader.size();
-    if (declared.isValid() && !acceptableSize(declared))
+    if (!declared.isValid() || declared.isEmpty() || !acceptableSize(declared))
         return QImage();
     QImage image;
-    if (!reader.read(&image))
-        return QImage();
-    if (!acceptableSize(image.size()))
+    if (!reader.read(&image) || !acceptableSize(image.size()))
         return QImage();
     return image;
 }
@@ -87,8 +152,8 @@ void QmtbImage::loadFile()
 {
     const QString suffix = m_path.right(3);
     if (suffix == QLatin1String("png")) {
-        QImageReader reader(m_path);
-        m_raster = std::make_unique<QImage>(decodeChecked(reader));
+        QFile file(m_path);
+        m_raster = std::make_unique<QImage>(file.open(QIODevice::ReadOnly) ? decodeChecked(file) : QImage());
     } else if (suffix == QLatin1String("svg")) {
         m_vector = std::make_unique<QSvgRenderer>(m_path);
     }
@@ -125,11 +190,10 @@ void QmtbImage::loadFromBytes(const QByteArray& bytes)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
     // SVG text becomes a vector image, rasterised on demand like an SVG file.
-    if (!isVectorFormat(reader.format())) {
-        QImage image = decodeChecked(reader);
+    if (!isVectorFormat(QImageReader::imageFormat(&buffer))) {
+        buffer.seek(0);
+        QImage image = decodeChecked(buffer);
         if (!image.isNull()) {
             // The decoded image must not refer to the mapping that is about to go.
             image.detach();
@@ -191,8 +255,7 @@ QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), length);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    QImage image = decodeChecked(reader);
+    QImage image = decodeChecked(buffer);
     if (image.isNull())
         return nullptr;
     image.detach();

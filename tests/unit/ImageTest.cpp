@@ -50,6 +50,30 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 const QByteArray kSvg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\">"
                         "<rect width=\"20\" height=\"10\" fill=\"red\"/></svg>";
 
+QByteArray littleEndian(quint32 value, int length)
+{
+    QByteArray bytes;
+    for (int i = 0; i < length; ++i)
+        bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    return bytes;
+}
+
+// A GIF with the given logical screen and one 1 x 1 frame.
+QByteArray gif(quint16 screenWidth, quint16 screenHeight)
+{
+    return QByteArray("GIF89a") + littleEndian(screenWidth, 2) + littleEndian(screenHeight, 2)
+        + QByteArray("\x80\x00\x00\x00\x00\x00\xff\xff\xff", 9) + QByteArray(",\0\0\0\0", 5)
+        + littleEndian(1, 2) + littleEndian(1, 2) + QByteArray("\x00\x02\x02\x44\x01\x00;", 8);
+}
+
+// An icon file whose directory announces 16 x 16 for the given embedded image.
+QByteArray icon(const QByteArray& embedded)
+{
+    return littleEndian(0, 2) + littleEndian(1, 2) + littleEndian(1, 2) + QByteArray("\x10\x10\x00\x00", 4)
+        + littleEndian(1, 2) + littleEndian(32, 2) + littleEndian(static_cast<quint32>(embedded.size()), 4)
+        + littleEndian(22, 4) + embedded;
+}
+
 long peakResidentKb()
 {
     rusage usage{};
@@ -181,6 +205,28 @@ TEST(ImageTest, shouldRefuseOversizedRastersBeforeDecoding)
     ASSERT_TRUE(writeFile(path, CraftedPng::greyscale(60000, 60000, false)));
     EXPECT_EQ(imageFrom(path)->width(), 0.0f);
     EXPECT_LT(peakResidentKb() - before, 64 * 1024);
+}
+
+// Containers whose decoders allocate beyond the declared frame size are checked as well.
+TEST(ImageTest, shouldRefuseContainersThatHideLargeImages)
+{
+    auto small = imageFromBytes(gif(1, 1));
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->width(), 1.0f);
+    // The frame is 1 x 1, but the decoder would fill a 27905 x 8193 screen (870 MB).
+    const long before = peakResidentKb();
+    EXPECT_EQ(imageFromBytes(gif(27905, 8193)), nullptr);
+    EXPECT_LT(peakResidentKb() - before, 64 * 1024);
+    EXPECT_EQ(imageFromBytes(gif(4097, 1)), nullptr);
+
+    auto ico = imageFromBytes(encoded(16, 16, "ICO"));
+    ASSERT_NE(ico, nullptr);
+    EXPECT_EQ(ico->width(), 16.0f);
+    EXPECT_EQ(imageFromBytes(icon(CraftedPng::greyscale(60000, 60000, false))), nullptr);
+    QByteArray bitmap = littleEndian(40, 4) + littleEndian(30000, 4) + littleEndian(60000, 4) + QByteArray(52, '\0');
+    EXPECT_EQ(imageFromBytes(icon(bitmap)), nullptr);
+    bitmap = littleEndian(40, 4) + littleEndian(0x80000000u, 4) + littleEndian(0x80000000u, 4) + QByteArray(52, '\0');
+    EXPECT_EQ(imageFromBytes(icon(bitmap)), nullptr);
 }
 
 } // namespace

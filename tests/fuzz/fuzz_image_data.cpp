@@ -1,0 +1,21 @@
+#include "FuzzTargets.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+// Image plugins and fonts expect a GUI application, as in the library's hosts.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication* app = new QGuiApplication(*argc, *argv);
+    (void)app;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (!FuzzTargets::imageData(data, size))
+        __builtin_trap();
+    return 0;
+}
