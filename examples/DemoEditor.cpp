@@ -245,6 +245,16 @@ bool DemoEditor::isToolbarShown() const
     return m_shown && m_toolbar->isVisible();
 }
 
+MTBxItem* DemoEditor::item(const QString& id) const
+{
+    for (int i = 0; i < m_toolbar->itemCount(); ++i) {
+        MTBxItem* candidate = m_toolbar->item(i);
+        if (QString::fromUtf16(static_cast<const unsigned short*>(candidate->id())) == id)
+            return candidate;
+    }
+    return nullptr;
+}
+
 QRect DemoEditor::toolbarRect() const
 {
     if (!m_shown)

@@ -20,6 +20,7 @@ class QTextEdit;
 
 namespace MiniToolbars {
 class Controller;
+class MTBxItem;
 class MiniToolbar;
 }
 
@@ -38,6 +39,8 @@ public:
     MiniToolbars::Controller* controller() const;
     MiniToolbars::MiniToolbar* toolbar() const;
     bool isToolbarShown() const;
+    // The shown toolbar's item with this id, or null.
+    MiniToolbars::MTBxItem* item(const QString& id) const;
     // The toolbar's area in screen pixels, empty while it is not shown.
     QRect toolbarRect() const;
     // The editor's visible text area in screen pixels.

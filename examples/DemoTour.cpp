@@ -2,6 +2,8 @@
 
 #include "DemoEditor.h"
 
+#include <MiniToolbars/MTBxItem.h>
+
 #include <QCursor>
 #include <QDir>
 #include <QEventLoop>
@@ -59,6 +61,10 @@ int DemoTour::run()
             const int start = m_editor.textEdit()->toPlainText().indexOf(selectedPhrase());
             m_editor.selectText(start, selectedPhrase().size());
             waitFor(300);
+            // Checking Bold goes through the host's event sink, which makes the selection bold.
+            if (MiniToolbars::MTBxItem* bold = m_editor.item(QStringLiteral("bold")))
+                bold->setChecked(true, true);
+            waitFor(100);
 
             const QRect toolbar = m_editor.toolbarRect();
             if (!toolbar.isValid()) {

@@ -321,7 +321,8 @@ TEST_F(DemoHostTest, shouldKeepKeyboardInEditorWhileToolbarShows)
     const int start = text()->toPlainText().indexOf(phrase);
     const QRect toolbar = selectPhrase(phrase);
     ASSERT_TRUE(toolbar.isValid());
-    EXPECT_EQ(QApplication::activeWindow(), m_editor.get());
+    EXPECT_EQ(QApplication::activeWindow(), m_editor.get())
+        << "active: " << (QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "none");
     EXPECT_EQ(QApplication::focusWidget(), text());
 
     movePointer(QPoint(toolbar.left() + 40, toolbar.top() + 8));
@@ -330,6 +331,40 @@ TEST_F(DemoHostTest, shouldKeepKeyboardInEditorWhileToolbarShows)
     EXPECT_TRUE(QTest::qWaitFor([&] { return text()->toPlainText().mid(start, 2) == QLatin1String("zq"); }, 2000))
         << "editor text at the selection: " << qPrintable(text()->toPlainText().mid(start, 12));
     EXPECT_EQ(QApplication::focusWidget(), text());
+}
+
+TEST_F(DemoHostTest, shouldToggleBoldWhenItsItemIsClicked)
+{
+    // A click on Bold makes the selection bold and reaches the log with the item's id; a second click undoes it.
+    const QString phrase = DemoTour::selectedPhrase();
+    const int start = text()->toPlainText().indexOf(phrase);
+    ASSERT_TRUE(selectPhrase(phrase).isValid());
+    MTBxItem* bold = m_editor->item(QStringLiteral("bold"));
+    ASSERT_NE(bold, nullptr);
+    float top = 0, left = 0, bottom = 0, right = 0;
+    ASSERT_TRUE(bold->getBounds(top, left, bottom, right));
+    int x = 0, y = 0;
+    m_editor->controller()->getToolbarPosition(m_editor->toolbar(), x, y);
+    const QPoint centre(x + static_cast<int>((left + right) / 2), y - static_cast<int>((top + bottom) / 2));
+
+    const auto boldAt = [&](int position) {
+        QTextCursor probe(text()->document());
+        probe.setPosition(position);
+        return probe.charFormat().fontWeight() >= QFont::Bold;
+    };
+    click(centre);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boldAt(start + 1) && boldAt(start + phrase.size()); }, 2000));
+    EXPECT_FALSE(boldAt(start));
+    EXPECT_TRUE(bold->isChecked());
+    EXPECT_TRUE(m_editor->eventLog().contains(QStringLiteral("CheckedChanged  bold  checked")))
+        << qPrintable(m_editor->eventLog().join(QLatin1Char('\n')));
+    EXPECT_TRUE(m_editor->eventLog().contains(QStringLiteral("Clicked  bold")));
+    EXPECT_TRUE(text()->textCursor().hasSelection());
+
+    QTest::qWait(300);
+    click(centre);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !boldAt(start + 1); }, 2000));
+    EXPECT_TRUE(m_editor->eventLog().contains(QStringLiteral("CheckedChanged  bold  unchecked")));
 }
 
 TEST_F(DemoHostTest, shouldPlaceToolbarInsideEditorNearItsEdges)
