@@ -1,0 +1,199 @@
+// Cost of one full paint of a laid-out 20-item toolbar through the renderer,
+// next to a QToolBar with the same texts and icons rendered by QWidget::render
+// onto an image of the same size.
+#include "ItemView.h"
+#include "MiniToolbar.h"
+#include "MTBxButton.h"
+#include "MTBxCommandItem.h"
+#include "MTBxFlowLayout.h"
+#include "MTBxLabel.h"
+#include "MTBxSeparator.h"
+#include "QmtbRender.h"
+#include "Style.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QImage>
+#include <QLayout>
+#include <QPainter>
+#include <QToolBar>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+using namespace MiniToolbars;
+
+namespace {
+
+const int kItemCount = 20;
+const QPoint kOrigin(16, 4);
+
+const wchar_t* const kIcons[] = {
+    L":/MiniToolbars/Options_L.svg",
+    L":/MiniToolbars/Checkbox_On_L.svg",
+    L":/MiniToolbars/menuArrowRight_L.svg",
+    L":/MiniToolbars/Checkbox_Off_L.svg",
+};
+
+struct ItemSpec
+{
+    enum Kind { Button, Command, Label, Separator } kind;
+    std::wstring text;
+    const wchar_t* icon;
+    bool checkable;
+    bool optionBox;
+};
+
+// Icon buttons, captioned buttons, check items, a label, command items with an
+// option box, and separators: one row of twenty.
+std::vector<ItemSpec> specs()
+{
+    std::vector<ItemSpec> result;
+    for (int i = 0; i < kItemCount; ++i) {
+        const std::wstring caption = L"Item " + std::to_wstring(i);
+        switch (i % 7) {
+        case 3:
+            result.push_back({ItemSpec::Separator, L"", nullptr, false, false});
+            break;
+        case 5:
+            result.push_back({ItemSpec::Label, caption, nullptr, false, false});
+            break;
+        case 6:
+            result.push_back({ItemSpec::Command, caption, kIcons[i % 4], false, true});
+            break;
+        default:
+            result.push_back({ItemSpec::Button, i % 2 ? caption : L"", kIcons[i % 4], i % 4 == 1,
+                              false});
+            break;
+        }
+    }
+    return result;
+}
+
+struct MiniToolbarScene
+{
+    MiniToolbarScene()
+        : toolbar(MTBxString(L"paint"), nullptr)
+        , layout(&toolbar, nullptr)
+    {
+        static int context = 0;
+        for (const ItemSpec& spec : specs()) {
+            MTBxItem* item = nullptr;
+            switch (spec.kind) {
+            case ItemSpec::Separator:
+                item = new MTBxSeparator;
+                break;
+            case ItemSpec::Label:
+                item = new MTBxLabel(MTBxString(L"label"), &context);
+                break;
+            case ItemSpec::Command:
+                item = new MTBxCommandItem(MTBxString(L"command"), &context);
+                break;
+            case ItemSpec::Button:
+                item = new MTBxButton(MTBxString(L"button"), &context);
+                break;
+            }
+            if (!spec.text.empty()) {
+                item->setText(MTBxString(spec.text.c_str()));
+                item->setShowText(true);
+            }
+            if (spec.icon)
+                item->setIcon(MTBxString(spec.icon));
+            item->setCheckable(spec.checkable);
+            item->setOptionBox(spec.optionBox);
+            toolbar.addItem(item);
+        }
+        toolbar.setView(&layout);
+        layout.rebuild(true);
+        layout.setShown(true);
+    }
+    ~MiniToolbarScene() { toolbar.setView(nullptr); }
+
+    QSize pixelSize() const
+    {
+        float top = 0, left = 0, bottom = 0, right = 0;
+        layout.getBounds(top, left, bottom, right);
+        return QSize(kOrigin.x() + static_cast<int>(std::ceil(right)) + 2,
+                     kOrigin.y() + static_cast<int>(std::ceil(top - bottom)) + 2);
+    }
+
+    MiniToolbar toolbar;
+    MTBxFlowLayout layout;
+};
+
+struct QtToolbarScene
+{
+    QtToolbarScene()
+    {
+        bar.setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        bar.setIconSize(QSize(16, 16));
+        for (const ItemSpec& spec : specs()) {
+            if (spec.kind == ItemSpec::Separator) {
+                bar.addSeparator();
+                continue;
+            }
+            QAction* action = bar.addAction(QString::fromStdWString(spec.text));
+            if (spec.icon)
+                action->setIcon(QIcon(QString::fromWCharArray(spec.icon)));
+            action->setCheckable(spec.checkable);
+        }
+        bar.ensurePolished();
+        if (bar.layout())
+            bar.layout()->activate();
+        bar.resize(bar.sizeHint());
+    }
+
+    QToolBar bar;
+};
+
+QSize commonSize(const MiniToolbarScene& mini, const QtToolbarScene& qt)
+{
+    return mini.pixelSize().expandedTo(qt.bar.size());
+}
+
+void BM_PaintMiniToolbar(benchmark::State& state)
+{
+    Style::setXHeightOverride(6);
+    MiniToolbarScene mini;
+    QtToolbarScene qt;
+    QImage image(commonSize(mini, qt), QImage::Format_ARGB32_Premultiplied);
+    QmtbRender render;
+    render.setOrigin(kOrigin);
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        render.setPainter(&painter);
+        mini.layout.draw(&render, true);
+        render.setPainter(nullptr);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["items"] = kItemCount;
+    state.counters["width"] = image.width();
+    state.counters["height"] = image.height();
+}
+BENCHMARK(BM_PaintMiniToolbar)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintQToolBar(benchmark::State& state)
+{
+    Style::setXHeightOverride(6);
+    MiniToolbarScene mini;
+    QtToolbarScene qt;
+    QImage image(commonSize(mini, qt), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        qt.bar.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["items"] = kItemCount;
+    state.counters["width"] = image.width();
+    state.counters["height"] = image.height();
+}
+BENCHMARK(BM_PaintQToolBar)->Unit(benchmark::kMicrosecond);
+
+} // namespace
