@@ -61,6 +61,8 @@ public:
 
 private:
     void deleteItemDeferred(MTBxItem* item);
+    // Takes item out of the list without deleting it.
+    void release(MTBxItem* item);
     void markLayoutDirty();
 
     std::vector<MTBxItem*>* m_items;

@@ -60,15 +60,23 @@ MTBxString MiniToolbar::name() const
     return m_name;
 }
 
+// A null item or a second insertion of the same item would later be deleted
+// twice (or dereferenced): null is refused, an item already here stays where it
+// is, and an item of another toolbar moves over.
 MTBxItem* MiniToolbar::addItem(MTBxItem* item, int index)
 {
+    if (!item)
+        return nullptr;
+    if (std::find(m_items->begin(), m_items->end(), item) != m_items->end())
+        return item;
+    if (MiniToolbar* previous = item->owner())
+        previous->release(item);
     const int count = itemCount();
     if (index >= 0 && index <= count)
         m_items->insert(m_items->begin() + index, item);
     else
         m_items->push_back(item);
-    if (item)
-        item->setOwner(this);
+    item->setOwner(this);
     markLayoutDirty();
     return item;
 }
@@ -236,6 +244,16 @@ void MiniToolbar::deleteItemDeferred(MTBxItem* item)
     } else {
         delete item;
     }
+    markLayoutDirty();
+}
+
+void MiniToolbar::release(MTBxItem* item)
+{
+    const auto found = std::find(m_items->begin(), m_items->end(), item);
+    if (found == m_items->end())
+        return;
+    m_items->erase(found);
+    item->setOwner(nullptr);
     markLayoutDirty();
 }
 

@@ -84,6 +84,26 @@ TEST(MiniToolbar, outOfRangeIndexesGiveNothing)
     EXPECT_EQ(2, toolbar.itemCount());
 }
 
+TEST(MiniToolbar, refusesNullAndDoubleInsertion)
+{
+    // Null is refused, an item added twice stays once, an item of another toolbar moves over.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    MiniToolbar other(MTBxString(L"o"));
+    EXPECT_EQ(nullptr, toolbar.addItem(nullptr));
+    EXPECT_TRUE(toolbar.isEmpty());
+    MTBxItem* a = toolbar.addItem(button(L"a"));
+    toolbar.addItem(button(L"b"));
+    EXPECT_EQ(a, toolbar.addItem(a, 1));
+    EXPECT_EQ(2, toolbar.itemCount());
+    EXPECT_EQ(a, toolbar.item(0));
+
+    EXPECT_EQ(a, other.addItem(a));
+    EXPECT_EQ(&other, a->owner());
+    EXPECT_EQ(1, toolbar.itemCount());
+    EXPECT_EQ(1, other.itemCount());
+    EXPECT_TRUE(hasId(toolbar.item(0), L"b"));
+}
+
 TEST(MiniToolbar, findsTheFirstItemWithATag)
 {
     // itemWithTag returns the first match in display order and null when none matches.
