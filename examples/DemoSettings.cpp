@@ -4,6 +4,28 @@
 
 #include <cmath>
 
+namespace {
+
+// QCommandLineParser's own help text needs an application object; this one does not.
+QString helpText(const QList<QCommandLineOption>& options)
+{
+    QString text = QStringLiteral("Usage: minitoolbars-demo [options]\n"
+                                  "A small text editor that shows a mini toolbar over the selection.\n\n"
+                                  "Options:\n");
+    for (const QCommandLineOption& option : options) {
+        QStringList names;
+        for (const QString& name : option.names())
+            names.append(name.size() == 1 ? QStringLiteral("-") + name : QStringLiteral("--") + name);
+        QString left = names.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty())
+            left += QStringLiteral(" <%1>").arg(option.valueName());
+        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(option.description());
+    }
+    return text;
+}
+
+} // namespace
+
 bool isAcceptedScalingFactor(float factor)
 {
     return std::isfinite(factor) && factor >= 0.5f && factor <= 4.0f;
@@ -41,7 +63,7 @@ DemoArguments parseDemoArguments(const QStringList& arguments)
     }
     if (parser.isSet(help)) {
         result.status = DemoArguments::Status::ShowHelp;
-        result.message = parser.helpText();
+        result.message = helpText({help, theme, scale, noAutoFade, noTooltips, debugTooltips, tour});
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -4,16 +4,18 @@
 #include "DemoTour.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTimer>
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("minitoolbars-demo"));
-
-    const DemoArguments arguments = parseDemoArguments(QApplication::arguments());
+    // Read before the application object exists, so that --help needs no display.
+    QStringList words;
+    for (int i = 0; i < argc; ++i)
+        words.append(QString::fromLocal8Bit(argv[i]));
+    const DemoArguments arguments = parseDemoArguments(words);
     switch (arguments.status) {
     case DemoArguments::Status::ShowHelp:
         std::printf("%s", qPrintable(arguments.message));
@@ -24,6 +26,9 @@ int main(int argc, char** argv)
     case DemoArguments::Status::Run:
         break;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("minitoolbars-demo"));
 
     DemoEditor editor(arguments.settings);
     editor.resize(900, 640);

@@ -1,6 +1,8 @@
 // The demo host on a real X server: where its toolbar goes, whether the host
 // keeps its pixels, clicks and keys around the toolbar, and how it fades.
 #include "DemoEditor.h"
+#include "DemoSettings.h"
+#include "EventText.h"
 #include "DemoTour.h"
 #include "ToolbarPlacement.h"
 
@@ -435,6 +437,70 @@ TEST(ToolbarPlacementTest, shouldConvertLayoutBoundsToScreenPixels)
     EXPECT_EQ(toolbarScreenRect(QPoint(10, 20), 0, -12, -52, 476), QRect(-2, 20, 488, 52));
     EXPECT_FALSE(toolbarScreenRect(QPoint(10, 20), 0, 0, 10, 5).isValid());
     EXPECT_FALSE(toolbarScreenRect(QPoint(10, 20), NAN, 0, -5, 5).isValid());
+}
+
+TEST(DemoArgumentsTest, shouldReadEverySwitch)
+{
+    // Theme, scale, fading, tooltips and the tour all come from the command line.
+    const DemoArguments parsed = parseDemoArguments(
+        {QStringLiteral("demo"), QStringLiteral("--theme"), QStringLiteral("DARK"), QStringLiteral("--scale"),
+         QStringLiteral("2"), QStringLiteral("--no-auto-fade"), QStringLiteral("--no-tooltips"),
+         QStringLiteral("--debug-tooltips"), QStringLiteral("--tour"), QStringLiteral("/tmp/shots")});
+    ASSERT_EQ(parsed.status, DemoArguments::Status::Run) << qPrintable(parsed.message);
+    EXPECT_EQ(parsed.settings.theme, DemoSettings::Theme::Dark);
+    EXPECT_FLOAT_EQ(parsed.settings.scalingFactor, 2.0f);
+    EXPECT_FALSE(parsed.settings.autoFade);
+    EXPECT_FALSE(parsed.settings.tooltips);
+    EXPECT_TRUE(parsed.settings.debugTooltips);
+    EXPECT_EQ(parsed.settings.tourDirectory, QStringLiteral("/tmp/shots"));
+
+    const DemoArguments defaults = parseDemoArguments({QStringLiteral("demo")});
+    ASSERT_EQ(defaults.status, DemoArguments::Status::Run);
+    EXPECT_EQ(defaults.settings.theme, DemoSettings::Theme::Light);
+    EXPECT_FLOAT_EQ(defaults.settings.scalingFactor, 1.0f);
+    EXPECT_TRUE(defaults.settings.autoFade && defaults.settings.tooltips);
+    EXPECT_FALSE(defaults.settings.debugTooltips);
+    EXPECT_TRUE(defaults.settings.tourDirectory.isEmpty());
+
+    EXPECT_EQ(parseDemoArguments({QStringLiteral("demo"), QStringLiteral("--help")}).status,
+              DemoArguments::Status::ShowHelp);
+}
+
+TEST(DemoArgumentsTest, shouldRefuseBadValues)
+{
+    // Unknown themes, scales that are not finite numbers in range, stray words and a bare --tour are refused.
+    const QStringList bad[] = {
+        {QStringLiteral("demo"), QStringLiteral("--theme"), QStringLiteral("blue")},
+        {QStringLiteral("demo"), QStringLiteral("--scale"), QStringLiteral("nan")},
+        {QStringLiteral("demo"), QStringLiteral("--scale"), QStringLiteral("inf")},
+        {QStringLiteral("demo"), QStringLiteral("--scale"), QStringLiteral("0")},
+        {QStringLiteral("demo"), QStringLiteral("--scale"), QStringLiteral("-2")},
+        {QStringLiteral("demo"), QStringLiteral("--scale"), QStringLiteral("1e30")},
+        {QStringLiteral("demo"), QStringLiteral("--scale"), QStringLiteral("two")},
+        {QStringLiteral("demo"), QStringLiteral("stray")},
+        {QStringLiteral("demo"), QStringLiteral("--unknown")},
+        {QStringLiteral("demo"), QStringLiteral("--tour")},
+        {QStringLiteral("demo"), QStringLiteral("--tour=")},
+    };
+    for (const QStringList& arguments : bad) {
+        const DemoArguments parsed = parseDemoArguments(arguments);
+        EXPECT_EQ(parsed.status, DemoArguments::Status::Error) << qPrintable(arguments.join(QLatin1Char(' ')));
+        EXPECT_FALSE(parsed.message.isEmpty());
+    }
+}
+
+TEST(EventTextTest, shouldNameEventsWithTheirIdAndMeaningfulArguments)
+{
+    // Log lines carry the event name, the id and the arguments that matter; unknown types stay readable.
+    EXPECT_EQ(describeItemEvent(QStringLiteral("bold"), MTBxItemEvents::CheckedChanged, 1, 0),
+              QStringLiteral("CheckedChanged  bold  checked"));
+    EXPECT_EQ(describeItemEvent(QStringLiteral("copy"), MTBxItemEvents::Clicked, 0, 0),
+              QStringLiteral("Clicked  copy"));
+    EXPECT_EQ(describeItemEvent(QStringLiteral("x"), 42, 7, 7), QStringLiteral("ItemEvent(42)  x"));
+    EXPECT_EQ(describeToolbarEvent(QStringLiteral("selection"), MTBxToolbarEvents::ToolbarMoved,
+                                   static_cast<std::uintptr_t>(-5), 120),
+              QStringLiteral("ToolbarMoved  selection  to -5, 120"));
+    EXPECT_EQ(toolbarEventName(0), QStringLiteral("ToolbarEvent(0)"));
 }
 
 } // namespace
