@@ -377,6 +377,29 @@ TEST(MTBxItem, settersReachTheView)
     EXPECT_EQ(nullptr, view->item());
 }
 
+TEST(MTBxItem, visibleChangesRepaintTheWindow)
+{
+    // A shown caption, a new icon name or handle repaint the window; a hidden caption does not.
+    ShownToolbar shown;
+    MTBxItem* item = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
+    item->setText(MTBxString(L"hidden caption"));
+    EXPECT_EQ(0, shown.window().refreshes);
+    item->setShowText(true);
+    item->setText(MTBxString(L"shown caption"));
+    EXPECT_EQ(1, shown.window().refreshes);
+
+    const unsigned char bytes[] = { 1, 2, 3 };
+    item->setIconData(bytes, 3);
+    EXPECT_EQ(1, shown.window().refreshes);
+    item->setIcon(MTBxString(L":/MiniToolbars/Grip.svg"));
+    EXPECT_EQ(2, shown.window().refreshes);
+    EXPECT_EQ(nullptr, item->iconData());
+    item->setIconFromHandle(nullptr);
+    EXPECT_EQ(3, shown.window().refreshes);
+    item->setIcon(MTBxString());
+    EXPECT_EQ(4, shown.window().refreshes);
+}
+
 TEST(MTBxItem, destroyingAnItemLeavesItsViewWithoutItem)
 {
     // The item view survives its item and only loses the link.
