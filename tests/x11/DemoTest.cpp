@@ -381,7 +381,7 @@ TEST_F(DemoHostTest, shouldPlaceToolbarInsideEditorNearItsEdges)
     EXPECT_GT(toolbar.top(), text()->viewport()->mapToGlobal(text()->cursorRect(first).topLeft()).y());
 
     m_editor->selectText(0, 0);
-    QTest::qWaitFor([&] { return !m_editor->isToolbarShown(); }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_editor->isToolbarShown(); }, 1000));
     m_editor->resize(600, 420);
     QTest::qWait(200);
     const int end = text()->toPlainText().size();
