@@ -395,6 +395,27 @@ TEST_F(DemoHostTest, shouldPlaceToolbarInsideEditorNearItsEdges)
     EXPECT_LT(toolbar.bottom(), text()->viewport()->mapToGlobal(text()->cursorRect(last).topLeft()).y());
 }
 
+TEST_F(DemoHostTest, shouldFollowSelectionToItsNewPlace)
+{
+    // Selecting other text while the toolbar shows moves the same toolbar above the new selection.
+    const QRect before = selectPhrase(DemoTour::selectedPhrase());
+    ASSERT_TRUE(before.isValid());
+    const QString phrase = QStringLiteral("Sphinx of black quartz");
+    const int start = text()->toPlainText().indexOf(phrase);
+    m_editor->selectText(start, phrase.size());
+    QTest::qWait(300);
+    const QRect after = m_editor->toolbarRect();
+    ASSERT_TRUE(after.isValid());
+    EXPECT_TRUE(m_editor->isToolbarShown());
+    EXPECT_NE(after.topLeft(), before.topLeft());
+    QTextCursor cursor(text()->document());
+    cursor.setPosition(start);
+    const QPoint selectionTop = text()->viewport()->mapToGlobal(text()->cursorRect(cursor).topLeft());
+    EXPECT_LT(after.bottom(), selectionTop.y());
+    EXPECT_GT(after.bottom(), selectionTop.y() - 20);
+    EXPECT_TRUE(m_editor->viewportRect().contains(after));
+}
+
 TEST_F(DemoHostTest, shouldFadeAsPointerLeavesAndReturn)
 {
     // The toolbar's pixels grow fainter when the pointer goes away and opaque again when it comes back.
