@@ -7,5 +7,6 @@ build=${1:-build}
 sh scripts/install-deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTB_SANITIZE="${MTB_SANITIZE:-OFF}"
 cmake --build "$build" --parallel "$(nproc)"
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/sanitizers/lsan.supp"
 cd "$build"
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300
