@@ -759,6 +759,9 @@ void DemoEditor::setSelectionFormat(int action, bool on)
 
 void DemoEditor::logEvent(const QString& line)
 {
+    // Bounded, so that a long session does not keep every line forever.
+    if (m_eventLog.size() >= 10000)
+        m_eventLog.removeFirst();
     m_eventLog.append(line);
     // Faded notifications come with every repaint: count repeats instead of listing them.
     if (line == m_lastLine) {
