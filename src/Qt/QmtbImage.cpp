@@ -61,12 +61,14 @@ bool iconEntriesAcceptable(QIODevice& device)
     bool ok = header.size() == 6;
     const int count = ok ? static_cast<int>(littleEndian(header, 4, 2)) : 0;
     for (int i = 0; ok && i < count; ++i) {
-        if (!device.seek(start + 6 + 16 * qint64(i)))
+        const qint64 entryAt = start + 6 + 16 * qint64(i);
+        if (entryAt + 16 > device.size() || !device.seek(entryAt))
             break;
         const QByteArray entry = device.read(16);
         if (entry.size() < 16)
             break;
-        if (!device.seek(start + littleEndian(entry, 12, 4)))
+        const qint64 imageAt = start + littleEndian(entry, 12, 4);
+        if (imageAt >= device.size() || !device.seek(imageAt))
             continue;
         const QByteArray image = device.read(24);
         if (image.startsWith("\x89PNG") && image.size() >= 24) {
