@@ -9,9 +9,10 @@ namespace MiniToolbars {
 class MINITOOLBARS_EXPORT Options
 {
 public:
-    enum Theme { Light = 0, Dark = 1 };
+    // A fixed underlying type: hosts may hand in any int; unknown themes are ignored.
+    enum Theme : int { Light = 0, Dark = 1 };
     // Stored and handed back; no behaviour depends on it.
-    enum IconTheme { DefaultIcons = 0, AlternateIcons = 1 };
+    enum IconTheme : int { DefaultIcons = 0, AlternateIcons = 1 };
 
     Options();
     Options(const Options&) = default;
