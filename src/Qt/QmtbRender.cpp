@@ -26,17 +26,23 @@ namespace MiniToolbars {
 
 namespace {
 
+// Far beyond any screen, and safe to convert to int.
+constexpr double kCoordinateLimit = 1 << 24;
+
 // Halves go away from zero.
 int roundAway(double value)
 {
     if (!std::isfinite(value))
         return 0;
+    value = std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
     return static_cast<int>(value > 0 ? value + 0.5 : value - 0.5);
 }
 
 int truncated(double value)
 {
-    return std::isfinite(value) ? static_cast<int>(value) : 0;
+    if (!std::isfinite(value))
+        return 0;
+    return static_cast<int>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
 }
 
 QColor toQColor(const ThemeColor& c)

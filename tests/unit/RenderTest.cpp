@@ -530,6 +530,10 @@ TEST(RenderTest, shouldConvertLayoutPointsToWindowPixels)
     EXPECT_EQ(render.toWindowPoint(3.7f, -2.9f), QPointF(103, 52));
     EXPECT_EQ(render.toWindowPoint(-3.7f, 2.9f), QPointF(97, 48));
     EXPECT_EQ(render.toWindowPoint(0.0f, 0.0f), QPointF(100, 50));
+    // Absurd coordinates stay defined instead of overflowing.
+    EXPECT_EQ(render.toWindowPoint(std::nanf(""), 0.0f), QPointF(100, 50));
+    EXPECT_LT(render.toWindowPoint(1e30f, 0.0f).x(), 1e9);
+    EXPECT_GT(render.toWindowPoint(0.0f, 1e30f).y(), -1e9);
 }
 
 TEST(RenderTest, shouldDrawNothingWithoutAPainterOrAView)
@@ -554,7 +558,7 @@ TEST(RenderTest, shouldDrawNothingWithoutAPainterOrAView)
             ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
 }
 
-TEST(RenderTest, writesASampleSheetWhenAskedTo)
+TEST(RenderTest, shouldRenderASampleSheetForAVisualCheck)
 {
     // Renders a sheet of toolbars in every state to the PNG named by MTB_RENDER_SHEET, for a visual check.
     const QString path = qEnvironmentVariable("MTB_RENDER_SHEET");
