@@ -564,7 +564,7 @@ TEST(RenderTest, shouldRenderASampleSheetForAVisualCheck)
     const QString path = qEnvironmentVariable("MTB_RENDER_SHEET");
     if (path.isEmpty())
         GTEST_SKIP() << "set MTB_RENDER_SHEET to a PNG path";
-    QImage sheet(460, 260, QImage::Format_ARGB32_Premultiplied);
+    QImage sheet(600, 260, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(QColor(90, 120, 160));
     QPainter painter(&sheet);
     for (int theme : {0, 1}) {
@@ -596,7 +596,7 @@ TEST(RenderTest, shouldRenderASampleSheetForAVisualCheck)
                 options->itemView()->setState(Pressed);
                 options->itemView()->setPressedSubArea(true);
             }
-            QImage strip(460, 40, QImage::Format_ARGB32_Premultiplied);
+            QImage strip(600, 40, QImage::Format_ARGB32_Premultiplied);
             strip.fill(Qt::transparent);
             strip = scene.paint(strip);
             painter.drawImage(0, 10 + (theme * 3 + row) * 40, strip);
