@@ -10,7 +10,8 @@
 
 #include <QApplication>
 #include <QPaintEvent>
-#include <QSignalSpy>
+#include <QPointer>
+#include <QToolTip>
 #include <QTest>
 #include <QWindow>
 
@@ -544,4 +545,83 @@ TEST_F(WindowTest, shouldWrapAnUnknownHandleInAPlainWidget)
     QWinWidget none(nullptr);
     EXPECT_EQ(nullptr, none.transientTarget());
     EXPECT_TRUE(QWinWidget::fixWindowsHook());
+}
+
+TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
+{
+    // A resting pointer shows the item's tooltip after the delay; the next item's follows without delay; a move hides it.
+    SetMTBToolTipDelay(30);
+    MiniToolbar* toolbar = shown(2);
+    toolbar->item(0)->setToolTip(MTBxString(L"Make bold"));
+    toolbar->item(1)->setToolTip(MTBxString(L"Make italic"));
+    QmtbView* window = windowOf(toolbar);
+    QTest::mouseMove(window->windowHandle(), QPoint(5, 5));
+    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 0));
+    QTRY_VERIFY(window->isToolTipVisible());
+    EXPECT_EQ(QStringLiteral("Make bold"), QToolTip::text());
+    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 1));
+    EXPECT_EQ(0, window->toolTipTimerInterval());
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Make italic"));
+    controller->moveToolbar(toolbar, 5, 5, true);
+    EXPECT_FALSE(window->isToolTipVisible());
+}
+
+TEST_F(WindowTest, shouldNeverStartTheTooltipTimerWhenTooltipsAreOff)
+{
+    // With tooltips disabled, hovering an item starts no timer.
+    SetMTBTooltipOption(TooltipsEnabled, false);
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    QTest::mouseMove(window->windowHandle(), QPoint(5, 5));
+    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 0));
+    EXPECT_NE(nullptr, toolbar->view()->current());
+    EXPECT_FALSE(window->isToolTipTimerActive());
+    SetMTBTooltipOption(TooltipsEnabled, true);
+}
+
+TEST_F(WindowTest, shouldRetireTheWindowOfAToolbarDestroyedInItsCallback)
+{
+    // Destroying the toolbar inside its Clicked callback hides and unregisters its window; cleanup deletes it.
+    MiniToolbar* toolbar = shown(2);
+    QmtbView* window = windowOf(toolbar);
+    QPointer<QmtbView> alive(window);
+    itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
+        if (type == MTBxItemEvents::Clicked)
+            toolbars.clear();
+    };
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centreOf(toolbar, 0));
+    itemSink.onEvent = nullptr;
+    ASSERT_TRUE(alive);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
+    EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+    MiniToolbar::CleanupOldViews();
+    EXPECT_FALSE(alive);
+}
+
+TEST_F(WindowTest, shouldDropAPendingShowOfAClosedToolbar)
+{
+    // Closing a toolbar whose deferred show is still queued deletes the window; the queued show goes with it.
+    MiniToolbar* toolbar = add(makeToolbar(2));
+    controller->showToolbar(toolbar, 300, 300, &observer, true);
+    QPointer<QmtbView> window(windowOf(toolbar));
+    controller->closeToolbar(toolbar);
+    EXPECT_FALSE(window);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nullptr, toolbar->view());
+}
+
+TEST_F(WindowTest, shouldCloseDuringAFade)
+{
+    // Closing a toolbar while it fades stops the fade and deletes window and animation cleanly.
+    MiniToolbar* toolbar = shown(2);
+    QPointer<QmtbView> window(windowOf(toolbar));
+    controller->pointerMoved(790, 590);
+    ASSERT_TRUE(window->isAnimating());
+    QPointer<QmtbAnimation> animation(window->animation());
+    controller->closeToolbar(toolbar);
+    EXPECT_FALSE(window);
+    EXPECT_FALSE(animation);
+    QTest::qWait(100);
+    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
 }
