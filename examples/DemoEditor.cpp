@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QBuffer>
 #include <QCursor>
 #include <QDockWidget>
@@ -22,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>

@@ -13,7 +13,6 @@
 #include <vector>
 
 class QAction;
-class QActionGroup;
 class QMenu;
 class QPlainTextEdit;
 class QTextEdit;
