@@ -31,7 +31,7 @@ class QmtbView : public QWidget, public ToolbarWindow
     Q_OBJECT
 
 public:
-    // The toolbar stays this far beyond its bounds when painting outlines.
+    // Antialiased outlines may reach this far beyond the items they belong to.
     static constexpr int penMargin = 2;
     // Pointer moves shorter than this (Manhattan distance) are ignored.
     static constexpr int moveThreshold = 6;
