@@ -39,7 +39,7 @@ const wchar_t* const kIcons[] = {
     L":/MiniToolbars/Checkbox_Off_L.svg",
 };
 
-struct ItemSpec
+struct ItemRecipe
 {
     enum Kind { Button, Command, Label, Separator } kind;
     std::wstring text;
@@ -50,23 +50,23 @@ struct ItemSpec
 
 // Icon buttons, captioned buttons, check items, a label, command items with an
 // option box, and separators: one row of twenty.
-std::vector<ItemSpec> specs()
+std::vector<ItemRecipe> recipes()
 {
-    std::vector<ItemSpec> result;
+    std::vector<ItemRecipe> result;
     for (int i = 0; i < kItemCount; ++i) {
         const std::wstring caption = L"Item " + std::to_wstring(i);
         switch (i % 7) {
         case 3:
-            result.push_back({ItemSpec::Separator, L"", nullptr, false, false});
+            result.push_back({ItemRecipe::Separator, L"", nullptr, false, false});
             break;
         case 5:
-            result.push_back({ItemSpec::Label, caption, nullptr, false, false});
+            result.push_back({ItemRecipe::Label, caption, nullptr, false, false});
             break;
         case 6:
-            result.push_back({ItemSpec::Command, caption, kIcons[i % 4], false, true});
+            result.push_back({ItemRecipe::Command, caption, kIcons[i % 4], false, true});
             break;
         default:
-            result.push_back({ItemSpec::Button, i % 2 ? caption : L"", kIcons[i % 4], i % 4 == 1,
+            result.push_back({ItemRecipe::Button, i % 2 ? caption : L"", kIcons[i % 4], i % 4 == 1,
                               false});
             break;
         }
@@ -81,30 +81,30 @@ struct MiniToolbarScene
         , layout(&toolbar, nullptr)
     {
         static int context = 0;
-        for (const ItemSpec& spec : specs()) {
+        for (const ItemRecipe& recipe : recipes()) {
             MTBxItem* item = nullptr;
-            switch (spec.kind) {
-            case ItemSpec::Separator:
+            switch (recipe.kind) {
+            case ItemRecipe::Separator:
                 item = new MTBxSeparator;
                 break;
-            case ItemSpec::Label:
+            case ItemRecipe::Label:
                 item = new MTBxLabel(MTBxString(L"label"), &context);
                 break;
-            case ItemSpec::Command:
+            case ItemRecipe::Command:
                 item = new MTBxCommandItem(MTBxString(L"command"), &context);
                 break;
-            case ItemSpec::Button:
+            case ItemRecipe::Button:
                 item = new MTBxButton(MTBxString(L"button"), &context);
                 break;
             }
-            if (!spec.text.empty()) {
-                item->setText(MTBxString(spec.text.c_str()));
+            if (!recipe.text.empty()) {
+                item->setText(MTBxString(recipe.text.c_str()));
                 item->setShowText(true);
             }
-            if (spec.icon)
-                item->setIcon(MTBxString(spec.icon));
-            item->setCheckable(spec.checkable);
-            item->setOptionBox(spec.optionBox);
+            if (recipe.icon)
+                item->setIcon(MTBxString(recipe.icon));
+            item->setCheckable(recipe.checkable);
+            item->setOptionBox(recipe.optionBox);
             toolbar.addItem(item);
         }
         toolbar.setView(&layout);
@@ -131,15 +131,15 @@ struct QtToolbarScene
     {
         bar.setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         bar.setIconSize(QSize(16, 16));
-        for (const ItemSpec& spec : specs()) {
-            if (spec.kind == ItemSpec::Separator) {
+        for (const ItemRecipe& recipe : recipes()) {
+            if (recipe.kind == ItemRecipe::Separator) {
                 bar.addSeparator();
                 continue;
             }
-            QAction* action = bar.addAction(QString::fromStdWString(spec.text));
-            if (spec.icon)
-                action->setIcon(QIcon(QString::fromWCharArray(spec.icon)));
-            action->setCheckable(spec.checkable);
+            QAction* action = bar.addAction(QString::fromStdWString(recipe.text));
+            if (recipe.icon)
+                action->setIcon(QIcon(QString::fromWCharArray(recipe.icon)));
+            action->setCheckable(recipe.checkable);
         }
         bar.ensurePolished();
         if (bar.layout())
