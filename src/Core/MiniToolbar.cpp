@@ -45,14 +45,21 @@ MiniToolbar::~MiniToolbar()
             item->setOwner(nullptr);
         m_view->window()->guard().deferToolbar(m_items);
         m_items = nullptr;
-    } else {
-        for (MTBxItem* item : *m_items)
-            delete item;
-        delete m_items;
-        m_items = nullptr;
-    }
-    if (m_view)
         m_view->setToolbar(nullptr);
+        return;
+    }
+    for (MTBxItem* item : *m_items)
+        delete item;
+    delete m_items;
+    m_items = nullptr;
+    if (m_view) {
+        // Nothing but this toolbar leads to its view. A toolbar destroyed while
+        // still shown, or closed from inside one of its own callbacks (which only
+        // hides it), would otherwise leave its view and window behind for good.
+        m_view->setToolbar(nullptr);
+        delete m_view;
+        m_view = nullptr;
+    }
 }
 
 MTBxString MiniToolbar::name() const

@@ -127,6 +127,7 @@ protected:
     }
     void TearDown() override
     {
+        toolbar->setView(nullptr);
         toolbar.reset();
         layout.reset();
         MTBxItemEventsUtility::SetMTBxItemEvents(nullptr);

@@ -82,11 +82,8 @@ struct ShownToolbar
     {
         view->setLayoutDirty(false);
     }
-    ~ShownToolbar()
-    {
-        toolbar.reset();
-        delete view;
-    }
+    // Destroying the toolbar takes its view along.
+    ~ShownToolbar() { toolbar.reset(); }
 
     MTBxItem* add(MTBxItem* item, bool attach = true)
     {

@@ -38,12 +38,11 @@ struct Shown
     StandInWindow& window() const { return *view->standInWindow(); }
     NotificationGuard& guard() const { return view->window()->guard(); }
 
-    // Normal teardown: the toolbar first, then the view, as a host closing it would.
+    // Normal teardown outside any delivery: the toolbar takes its view along.
     void destroy()
     {
         delete toolbar;
         toolbar = nullptr;
-        delete view;
         view = nullptr;
     }
 

@@ -189,10 +189,19 @@ TEST(MiniToolbar, shownToolbarForwardsToItsView)
     EXPECT_TRUE(toolbar->getBounds(top, left, bottom, right));
     EXPECT_TRUE(toolbar->getNoFadeBounds(top, left, bottom, right));
 
-    // The view outlives the toolbar and forgets it.
     toolbar.reset();
-    EXPECT_EQ(nullptr, view->toolbar());
-    delete view;
+}
+
+TEST(MiniToolbar, destroyingAShownToolbarTakesItsViewAlong)
+{
+    // A toolbar destroyed without being closed (or closed from inside its own callback,
+    // which only hides it) must not leave its view and window behind.
+    int windowsDestroyed = 0;
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"t"), &hostContext);
+    auto* view = new StandInView(toolbar.get(), &windowsDestroyed);
+    view->attach(toolbar->addItem(button(L"a")));
+    toolbar.reset();
+    EXPECT_EQ(1, windowsDestroyed);
 }
 
 TEST(MiniToolbar, removalDuringDeliveryWaits)
@@ -224,6 +233,4 @@ TEST(MiniToolbar, removalDuringDeliveryWaits)
 
     toolbar->Notify(MTBxToolbarEvents::ToolbarKeyDown, nullptr, nullptr);
     EXPECT_EQ(0, NotificationGuard::deferredItemCount());
-    toolbar.reset();
-    delete view;
 }
