@@ -12,6 +12,7 @@
 #include "QWinWidget.h"
 #include "QmtbFadeAnimation.h"
 #include "QmtbRender.h"
+#include "QtCompat.h"
 #include "Style.h"
 #include "TooltipOptions.h"
 #include "WindowMask.h"
@@ -626,7 +627,7 @@ QPoint QmtbView::windowPoint(const QPoint& globalPosition) const
 
 void QmtbView::mousePressEvent(QMouseEvent* event)
 {
-    pressAt(windowPoint(event->globalPos()));
+    pressAt(windowPoint(QtCompat::globalPoint(event)));
 }
 
 void QmtbView::pressAt(const QPoint& point)
@@ -653,7 +654,7 @@ void QmtbView::mouseMoveEvent(QMouseEvent* event)
 {
     forwardMouseEvent(event);
     event->accept();
-    moveTo(windowPoint(event->globalPos()));
+    moveTo(windowPoint(QtCompat::globalPoint(event)));
 }
 
 void QmtbView::moveTo(const QPoint& point)
@@ -700,7 +701,7 @@ void QmtbView::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
         | static_cast<int>(event->buttons());
-    releaseAt(windowPoint(event->globalPos()), buttons);
+    releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
 }
 
 void QmtbView::releaseAt(const QPoint& point, int buttons)
@@ -727,7 +728,7 @@ void QmtbView::releaseAt(const QPoint& point, int buttons)
 
 void QmtbView::wheelEvent(QWheelEvent* event)
 {
-    wheelAt(windowPoint(event->globalPosition().toPoint()), event->angleDelta().y() / 8);
+    wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
     QWidget::wheelEvent(event);
 }
 
@@ -747,10 +748,11 @@ void QmtbView::leaveEvent(QEvent* event)
 
 bool QmtbView::forwardMouseEvent(QMouseEvent* event)
 {
-    QWidget* target = QApplication::widgetAt(event->globalPos());
+    const QPoint global = QtCompat::globalPoint(event);
+    QWidget* target = QApplication::widgetAt(global);
     if (!target || target == this || target->parentWidget() == this)
         return false;
-    QMouseEvent forwarded(event->type(), target->mapFromGlobal(event->globalPos()), event->globalPos(),
+    QMouseEvent forwarded(event->type(), target->mapFromGlobal(global), global,
                           event->button(), event->buttons(), event->modifiers());
     QCoreApplication::sendEvent(target, &forwarded);
     return true;
