@@ -1,10 +1,13 @@
 #ifndef MINITOOLBARS_TESTS_CRAFTEDPNG_H
 #define MINITOOLBARS_TESTS_CRAFTEDPNG_H
 
-// PNG files built byte by byte, so tests can announce sizes that no encoder
-// would be asked to produce.
+// Image bytes for tests: PNG files built byte by byte, so tests can announce
+// sizes that no encoder would be asked to produce, and plainly encoded ones.
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QColor>
+#include <QImage>
 #include <QtEndian>
 
 #include <cstdint>
@@ -54,6 +57,18 @@ inline QByteArray greyscale(std::uint32_t width, std::uint32_t height, bool with
         png += chunk("IDAT", qCompress(QByteArray(64, '\0'), 9).mid(4));
     }
     return png + chunk("IEND", QByteArray());
+}
+
+// A plain image of one colour, encoded the ordinary way.
+inline QByteArray encoded(int width, int height, const QColor& colour = QColor(20, 120, 220), const char* format = "PNG")
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 } // namespace CraftedPng

@@ -22,7 +22,7 @@ namespace Testing {
 class StandInWindow : public ToolbarWindow
 {
 public:
-    explicit StandInWindow(MTBxView* view, int* destroyed = nullptr)
+    explicit StandInWindow(MTBxView* view = nullptr, int* destroyed = nullptr)
         : m_view(view)
         , m_destroyed(destroyed)
     {
@@ -34,15 +34,21 @@ public:
     }
 
     MTBxView* view() const override { return m_view; }
-    void showAt(const Point&, bool) override { m_visible = true; }
+    void showAt(const Point& position, bool deferred) override
+    {
+        m_visible = true;
+        ++shows;
+        shownAt = position;
+        shownDeferred = deferred;
+    }
     void scheduleRelayout() override { ++relayoutRequests; }
     void getOrigin(int& x, int& y) const override
     {
-        x = 0;
-        y = 0;
+        x = originX;
+        y = originY;
     }
-    bool hasPopup() const override { return false; }
-    double currentOpacity() override { return 1.0; }
+    bool hasPopup() const override { return popup; }
+    double currentOpacity() override { return opacity; }
     void refresh() override { ++refreshes; }
     void updateFadeLock() override { ++fadeLockUpdates; }
     void retire() override
@@ -57,6 +63,13 @@ public:
     int refreshes = 0;
     int fadeLockUpdates = 0;
     int retirements = 0;
+    int shows = 0;
+    Point shownAt;
+    bool shownDeferred = false;
+    int originX = 0;
+    int originY = 0;
+    bool popup = false;
+    double opacity = 1.0;
 
 private:
     MTBxView* m_view;

@@ -1,8 +1,9 @@
 #ifndef MINITOOLBARS_WINDOWTESTSUPPORT_H
 #define MINITOOLBARS_WINDOWTESTSUPPORT_H
 
-// Shared by the toolbar-window and controller tests: a host observer, toolbar
-// builders and the window points of items.
+// Shared by the toolbar-window, controller and mask tests: a host observer,
+// toolbar builders, the window points of items and a fixture that shows
+// toolbars through a real controller.
 
 #include "Controller.h"
 #include "ControllerObserver.h"
@@ -12,10 +13,14 @@
 #include "QmtbController.h"
 #include "QmtbView.h"
 #include "Style.h"
+#include "ToolbarStandIns.h"
 
 #include <QEvent>
 #include <QObject>
 #include <QPoint>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -143,6 +148,52 @@ inline QRect toolbarRect(MiniToolbar* toolbar)
     windowOf(toolbar)->getOrigin(x, y);
     return QRectF(x + left, y - top, right - left, top - bottom).toRect();
 }
+
+// Toolbars shown by a fresh controller inside an 800 x 600 parent, with both
+// host sinks recording.
+class ControllerFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Style::setXHeightOverride(6);
+        controller.reset(Controller::createInstance());
+        observer.setBounds(QRect(0, 0, 800, 600));
+    }
+    void TearDown() override
+    {
+        for (auto& toolbar : toolbars)
+            controller->closeToolbar(toolbar.get());
+        toolbars.clear();
+        controller.reset();
+    }
+
+    MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar)
+    {
+        toolbars.push_back(std::move(toolbar));
+        return toolbars.back().get();
+    }
+    MiniToolbar* shown(int buttons, int x = 300, int y = 300, bool autoHide = true)
+    {
+        MiniToolbar* toolbar = add(makeToolbar(buttons, autoHide));
+        EXPECT_TRUE(controller->showToolbar(toolbar, x, y, &observer));
+        return toolbar;
+    }
+    QPoint origin(MiniToolbar* toolbar) const
+    {
+        QPoint p(-1, -1);
+        controller->getToolbarPosition(toolbar, p.rx(), p.ry());
+        return p;
+    }
+    // Lets a running fade reach its end.
+    static void finishFade(QmtbView* window) { QTRY_VERIFY_WITH_TIMEOUT(!window->isAnimating(), 3000); }
+
+    RecordingItemSink itemSink;
+    RecordingToolbarSink toolbarSink;
+    HostObserver observer;
+    std::unique_ptr<Controller> controller;
+    std::vector<std::unique_ptr<MiniToolbar>> toolbars;
+};
 
 } // namespace Testing
 } // namespace MiniToolbars

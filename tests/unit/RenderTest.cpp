@@ -1,3 +1,4 @@
+#include "CraftedPng.h"
 #include "ItemView.h"
 #include "MTBxButton.h"
 #include "MTBxFlowLayout.h"
@@ -7,9 +8,8 @@
 #include "QmtbRender.h"
 #include "QmtbText.h"
 #include "Style.h"
-#include "ToolbarWindow.h"
+#include "ToolbarStandIns.h"
 
-#include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -27,27 +27,6 @@ namespace {
 
 const QPoint kOrigin(20, 10);
 
-// Stand-in for the toolbar window: only its fade opacity matters to drawing.
-class FadingWindow : public ToolbarWindow
-{
-public:
-    double opacity = 1.0;
-
-    MTBxView* view() const override { return nullptr; }
-    void showAt(const Point&, bool) override {}
-    void scheduleRelayout() override {}
-    void getOrigin(int& x, int& y) const override
-    {
-        x = 0;
-        y = 0;
-    }
-    bool hasPopup() const override { return false; }
-    double currentOpacity() override { return opacity; }
-    void refresh() override {}
-    void updateFadeLock() override {}
-    void retire() override {}
-};
-
 // A toolbar laid out by the real flow layout and painted onto an offscreen image.
 class Scene
 {
@@ -58,7 +37,7 @@ public:
     {
         Style::setXHeightOverride(6);
         Style::instance()->setTheme(theme);
-        auto window = std::make_unique<FadingWindow>();
+        auto window = std::make_unique<Testing::StandInWindow>();
         m_window = window.get();
         m_layout.adoptWindow(std::move(window));
     }
@@ -112,13 +91,13 @@ public:
         return nullptr;
     }
 
-    FadingWindow* window() const { return m_window; }
+    Testing::StandInWindow* window() const { return m_window; }
     QmtbRender& render() { return m_render; }
 
 private:
     MiniToolbar m_toolbar;
     MTBxFlowLayout m_layout;
-    FadingWindow* m_window = nullptr;
+    Testing::StandInWindow* m_window = nullptr;
     QmtbRender m_render;
 };
 
@@ -227,60 +206,38 @@ TEST(RenderTest, shouldRoundANonFadingItemAtBothEndsOnAFadedOutToolbar)
     EXPECT_EQ(colorAt(image, r.left() - 10, r.top() + 10).alpha(), 0);
 }
 
-TEST(RenderTest, shouldFillTheBackgroundFromTheTopToTheBottomColour)
+TEST(RenderTest, shouldFillTheBackgroundFromTheTopToTheBottomColourAndBrightenOnHover)
 {
-    // The plain gradient runs from buttonTop to buttonBottom; the active one from activeTop to activeBottom.
+    // Plain and active gradients run top to bottom; hovering multiplies each channel by 1.2 and clamps at 255.
     for (int theme : {0, 1}) {
-        Scene scene(theme);
-        MTBxButton* plain = scene.button(L"P");
-        plain->setWidth(100);
-        scene.separator();
-        MTBxButton* active = scene.button(L"A");
-        active->setWidth(100);
-        active->setActive(true);
-        scene.layout();
-        const QImage image = scene.paint();
-        const ThemePalette& palette = Style::instance()->palette();
+        for (bool hovered : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "theme " << theme << (hovered ? " hovered" : ""));
+            Scene scene(theme);
+            MTBxButton* plain = scene.button(L"P");
+            plain->setWidth(100);
+            scene.separator();
+            MTBxButton* active = scene.button(L"A");
+            active->setWidth(100);
+            active->setActive(true);
+            scene.layout();
+            plain->itemView()->setHovered(hovered);
+            active->itemView()->setHovered(hovered);
+            const QImage image = scene.paint();
+            const ThemePalette& palette = Style::instance()->palette();
+            const auto look = [hovered](const ThemeColor& c) { return hovered ? brighter(c) : c; };
 
-        QRect r = Scene::pixels(plain);
-        Stops s = gradientStops(image, r.left() + 70, r, 3, 18);
-        expectColorNear(s.top, palette.buttonTop(), 4, "plain top");
-        expectColorNear(s.bottom, palette.buttonBottom(), 4, "plain bottom");
-        EXPECT_NEAR(colorAt(image, r.left() + 70, r.top() + 10).alpha(), palette.buttonTop().alpha, 2);
+            QRect r = Scene::pixels(plain);
+            Stops s = gradientStops(image, r.left() + 70, r, 3, 18);
+            expectColorNear(s.top, look(palette.buttonTop()), 4, "plain top");
+            expectColorNear(s.bottom, look(palette.buttonBottom()), 4, "plain bottom");
+            EXPECT_NEAR(colorAt(image, r.left() + 70, r.top() + 10).alpha(), palette.buttonTop().alpha, 2);
 
-        r = Scene::pixels(active);
-        s = gradientStops(image, r.left() + 70, r, 3, 18);
-        expectColorNear(s.top, palette.activeTop(), 4, "active top");
-        expectColorNear(s.bottom, palette.activeBottom(), 4, "active bottom");
-    }
-}
-
-TEST(RenderTest, shouldBrightenHoveredColoursAndClampAt255)
-{
-    // Hovering multiplies each channel by 1.2 and stops at 255 (230 gives 255, not 276).
-    for (int theme : {0, 1}) {
-        Scene scene(theme);
-        MTBxButton* plain = scene.button(L"P");
-        plain->setWidth(100);
-        scene.separator();
-        MTBxButton* active = scene.button(L"A");
-        active->setWidth(100);
-        active->setActive(true);
-        scene.layout();
-        plain->itemView()->setHovered(true);
-        active->itemView()->setHovered(true);
-        const QImage image = scene.paint();
-        const ThemePalette& palette = Style::instance()->palette();
-
-        QRect r = Scene::pixels(plain);
-        Stops s = gradientStops(image, r.left() + 70, r, 3, 18);
-        expectColorNear(s.top, brighter(palette.buttonTop()), 4, "hovered top");
-        expectColorNear(s.bottom, brighter(palette.buttonBottom()), 4, "hovered bottom");
-
-        r = Scene::pixels(active);
-        s = gradientStops(image, r.left() + 70, r, 3, 18);
-        expectColorNear(s.top, ThemeColor(255, 255, 255, 229), 4, "hovered active top");
-        expectColorNear(s.bottom, brighter(palette.activeBottom()), 4, "hovered active bottom");
+            r = Scene::pixels(active);
+            s = gradientStops(image, r.left() + 70, r, 3, 18);
+            // Brightened, 218, 234, 251 would be 261, 280, 301.
+            expectColorNear(s.top, hovered ? ThemeColor(255, 255, 255, 229) : palette.activeTop(), 4, "active top");
+            expectColorNear(s.bottom, look(palette.activeBottom()), 4, "active bottom");
+        }
     }
 }
 
@@ -495,12 +452,7 @@ TEST(RenderTest, shouldDrawThePressedCaptionInThePressedTextColour)
 TEST(RenderTest, shouldPlaceIconsLeftAlignedAndCentredVertically)
 {
     // An icon's raster sits at its part's left edge, centred in the item height.
-    QImage red(16, 16, QImage::Format_ARGB32);
-    red.fill(QColor(255, 0, 0));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    red.save(&buffer, "PNG");
+    const QByteArray bytes = CraftedPng::encoded(16, 16, QColor(255, 0, 0));
 
     Scene scene(0);
     MTBxButton* item = scene.button(L"Icon");
@@ -556,54 +508,6 @@ TEST(RenderTest, shouldDrawNothingWithoutAPainterOrAView)
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
             ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
-}
-
-TEST(RenderTest, shouldRenderASampleSheetForAVisualCheck)
-{
-    // Renders a sheet of toolbars in every state to the PNG named by MTB_RENDER_SHEET, for a visual check.
-    const QString path = qEnvironmentVariable("MTB_RENDER_SHEET");
-    if (path.isEmpty())
-        GTEST_SKIP() << "set MTB_RENDER_SHEET to a PNG path";
-    QImage sheet(600, 260, QImage::Format_ARGB32_Premultiplied);
-    sheet.fill(QColor(90, 120, 160));
-    QPainter painter(&sheet);
-    for (int theme : {0, 1}) {
-        for (int row = 0; row < 3; ++row) {
-            Scene scene(theme);
-            MTBxButton* plain = scene.button(L"Plain");
-            MTBxButton* hovered = scene.button(L"Hovered");
-            MTBxButton* pressed = scene.button(L"Pressed");
-            scene.separator();
-            MTBxButton* disabled = scene.button(L"Disabled");
-            scene.separator();
-            MTBxButton* check = scene.button(L"Check");
-            check->setCheckable(true);
-            check->setChecked(row == 1, false);
-            MTBxButton* options = scene.button(L"Options");
-            options->setOptionBox(true);
-            MTBxButton* longCaption = scene.button(L"A caption far too long to fit");
-            longCaption->setWidthString(MTBxString(L"A caption far"));
-            disabled->setEnabled(false);
-            plain->setActive(row == 2);
-            scene.layout();
-            hovered->itemView()->setHovered(true);
-            pressed->itemView()->setState(Pressed);
-            if (row >= 1) {
-                options->itemView()->setHovered(true);
-                options->itemView()->setHoverSubArea(true);
-            }
-            if (row == 2) {
-                options->itemView()->setState(Pressed);
-                options->itemView()->setPressedSubArea(true);
-            }
-            QImage strip(600, 40, QImage::Format_ARGB32_Premultiplied);
-            strip.fill(Qt::transparent);
-            strip = scene.paint(strip);
-            painter.drawImage(0, 10 + (theme * 3 + row) * 40, strip);
-        }
-    }
-    painter.end();
-    EXPECT_TRUE(sheet.scaled(sheet.size() * 2).save(path));
 }
 
 TEST(RenderTest, shouldDrawAFittingCaptionWhole)

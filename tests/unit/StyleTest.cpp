@@ -138,33 +138,19 @@ TEST_F(StyleTest, shouldPickTheGapByTheFirstMatchingRule)
 {
     Style::setXHeightOverride(6);
     const Style* s = Style::instance();
-    EXPECT_EQ(s->gapBetween(EmptyCaption, Grip), 0);
-    EXPECT_EQ(s->gapBetween(LeadingMargin, EmptyCaption), 0);
-    EXPECT_EQ(s->gapBetween(Grip, LeadingMargin), 0);
-    EXPECT_EQ(s->gapBetween(LeadingMargin, Caption), 8);
-    EXPECT_EQ(s->gapBetween(EntryField, TrailingMargin), 8);
-    EXPECT_EQ(s->gapBetween(Caption, EntryArrow), 2);
-    EXPECT_EQ(s->gapBetween(EntryField, EntryArrow), 2);
-    EXPECT_EQ(s->gapBetween(Caption, DropDownArrow), 2);
-    EXPECT_EQ(s->gapBetween(DropDownArrow, TrailingMargin), 2);
-    EXPECT_EQ(s->gapBetween(EntryArrow, TrailingMargin), 2);
-    EXPECT_EQ(s->gapBetween(CheckBox, Caption), 5);
-    EXPECT_EQ(s->gapBetween(EntryField, CheckBox), 5);
-    EXPECT_EQ(s->gapBetween(LeadingMargin, CheckBox), 2);
-    EXPECT_EQ(s->gapBetween(CheckBox, TrailingMargin), 2);
-    EXPECT_EQ(s->gapBetween(Caption, Icon), 5);
-    EXPECT_EQ(s->gapBetween(Icon, EntryField), 5);
-    EXPECT_EQ(s->gapBetween(LeadingMargin, Icon), 5);
-    EXPECT_EQ(s->gapBetween(Icon, TrailingMargin), 5);
-    EXPECT_EQ(s->gapBetween(Icon, DropDownArrow), 2);
-    EXPECT_EQ(s->gapBetween(Icon, EntryArrow), 2);
-    EXPECT_EQ(s->gapBetween(Caption, EntryField), 5);
-    EXPECT_EQ(s->gapBetween(CheckBox, Icon), 5);
-    EXPECT_EQ(s->gapBetween(Icon, CheckBox), 5);
-    EXPECT_EQ(s->gapBetween(Caption, Splitter), 5);
-    EXPECT_EQ(s->gapBetween(Splitter, DropDownArrow), 5);
-    EXPECT_EQ(s->gapBetween(OptionBox, TrailingMargin), 9);
-    EXPECT_EQ(s->gapBetween(LeadingMargin, OptionBox), 9);
+    const struct { ItemPartKind a, b; int gap; } rules[] = {
+        {EmptyCaption, Grip, 0}, {LeadingMargin, EmptyCaption, 0}, {Grip, LeadingMargin, 0},
+        {LeadingMargin, Caption, 8}, {EntryField, TrailingMargin, 8}, {Caption, EntryArrow, 2},
+        {EntryField, EntryArrow, 2}, {Caption, DropDownArrow, 2}, {DropDownArrow, TrailingMargin, 2},
+        {EntryArrow, TrailingMargin, 2}, {CheckBox, Caption, 5}, {EntryField, CheckBox, 5},
+        {LeadingMargin, CheckBox, 2}, {CheckBox, TrailingMargin, 2}, {Caption, Icon, 5},
+        {Icon, EntryField, 5}, {LeadingMargin, Icon, 5}, {Icon, TrailingMargin, 5},
+        {Icon, DropDownArrow, 2}, {Icon, EntryArrow, 2}, {Caption, EntryField, 5},
+        {CheckBox, Icon, 5}, {Icon, CheckBox, 5}, {Caption, Splitter, 5},
+        {Splitter, DropDownArrow, 5}, {OptionBox, TrailingMargin, 9}, {LeadingMargin, OptionBox, 9},
+    };
+    for (const auto& r : rules)
+        EXPECT_EQ(s->gapBetween(r.a, r.b), r.gap) << r.a << "," << r.b;
     // From the splitter to the end of the trailing margin the parts fill the sub-area.
     const int splitterToOption = s->gapBetween(Splitter, OptionBox);
     EXPECT_EQ(splitterToOption, 20 - 14 - 9);
@@ -195,64 +181,6 @@ TEST_F(StyleTest, shouldKeepAUsablePointSizeForBadScalingFactors)
     style->setScalingFactor(1e30f);
     EXPECT_EQ(style->fontPointSize(), 256);
     EXPECT_GT(style->itemHeight(), height);
-}
-
-// Construction sets the fixed values and the light theme.
-TEST_F(StyleTest, shouldStartWithTheFixedValuesAndTheLightTheme)
-{
-    const Style* style = Style::instance();
-    EXPECT_EQ(qString(style->fontFamily()), QStringLiteral("Tahoma"));
-    EXPECT_EQ(style->fontPointSize(), 8);
-    EXPECT_FLOAT_EQ(style->disabledOpacity(), 0.4f);
-    EXPECT_FLOAT_EQ(style->fadedOpacity(), 0.3f);
-    EXPECT_EQ(style->penColor(), ThemeColor(0, 52, 255, 200));
-    EXPECT_EQ(style->outlinePenColor(), ThemeColor(255, 255, 255, 179));
-    EXPECT_EQ(style->fadeFrameRate(), 30);
-    EXPECT_FLOAT_EQ(style->fadeInDuration(), 0.1f);
-    EXPECT_FLOAT_EQ(style->fadeOutDuration(), 0.6f);
-    EXPECT_TRUE(style->autoFade());
-    EXPECT_EQ(qString(style->popupStyleSheet()), QStringLiteral("background-color: rgba(90%,90%,90%, 80%)"));
-    EXPECT_EQ(style->palette().theme(), 0);
-    EXPECT_EQ(style->imageLoadCount(), kImageCount);
-    EXPECT_EQ(style->image(ThemeImage::Count), nullptr);
-    Style::instance()->setAutoFade(false);
-    EXPECT_FALSE(style->autoFade());
-}
-
-// The palette holds the colour table of each theme, alpha truncated from the opacity.
-TEST_F(StyleTest, shouldHoldTheColoursOfEachTheme)
-{
-    ThemePalette palette(0);
-    EXPECT_EQ(palette.buttonTop(), ThemeColor(255, 255, 255, 191));
-    EXPECT_EQ(palette.buttonBottom(), ThemeColor(159, 159, 159, 191));
-    EXPECT_EQ(palette.buttonOuterBorder(), ThemeColor(0, 0, 0, 127));
-    EXPECT_EQ(palette.buttonInnerBorder(), ThemeColor(255, 255, 255, 76));
-    EXPECT_EQ(palette.separatorLine(), ThemeColor(0, 0, 0, 51));
-    EXPECT_EQ(palette.text(), ThemeColor(0, 0, 0, 255));
-
-    palette.setTheme(1);
-    EXPECT_EQ(palette.theme(), 1);
-    EXPECT_EQ(palette.buttonTop(), ThemeColor(51, 51, 51, 191));
-    EXPECT_EQ(palette.buttonBottom(), ThemeColor(0, 0, 0, 191));
-    EXPECT_EQ(palette.buttonOuterBorder(), ThemeColor(255, 255, 255, 127));
-    EXPECT_EQ(palette.buttonInnerBorder(), ThemeColor(0, 0, 0, 25));
-    EXPECT_EQ(palette.separatorLine(), ThemeColor(255, 255, 255, 51));
-    EXPECT_EQ(palette.text(), ThemeColor(255, 255, 255, 255));
-
-    for (int theme : {0, 1}) {
-        palette.setTheme(theme);
-        EXPECT_EQ(palette.activeTop(), ThemeColor(218, 234, 251, 229));
-        EXPECT_EQ(palette.activeBottom(), ThemeColor(138, 163, 191, 229));
-        EXPECT_EQ(palette.pressedOuterBorder(), ThemeColor(16, 50, 160, 229));
-        EXPECT_EQ(palette.activeInnerBorder(), ThemeColor(255, 255, 255, 25));
-        EXPECT_EQ(palette.pressedText(), ThemeColor(255, 255, 255, 255));
-    }
-
-    palette.setTheme(7);
-    EXPECT_EQ(palette.theme(), 1);
-    EXPECT_EQ(ThemeColor(), ThemeColor(0, 0, 0, 255));
-    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, std::numeric_limits<float>::quiet_NaN()).alpha, 0);
-    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, 4.0f).alpha, 255);
 }
 
 // Each of the twenty built-in paths names a resource that loads as a drawable image.
@@ -296,6 +224,8 @@ TEST_F(StyleTest, shouldReloadImagesOnlyWhenTheThemeChanges)
     style->setTheme(5);
     EXPECT_EQ(style->imageLoadCount(), loads);
     EXPECT_EQ(style->palette().theme(), 0);
+    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, std::numeric_limits<float>::quiet_NaN()).alpha, 0);
+    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, 4.0f).alpha, 255);
 
     style->setTheme(1);
     EXPECT_EQ(style->imageLoadCount(), loads + kImageCount);
@@ -311,19 +241,6 @@ TEST_F(StyleTest, shouldReloadImagesOnlyWhenTheThemeChanges)
     EXPECT_EQ(style->imageLoadCount(), loads + kImageCount);
     EXPECT_EQ(style->image(ThemeImage::Grip), grip);
     EXPECT_EQ(grip->height(), style->itemHeight());
-}
-
-// After destroy the next access builds a fresh style with the defaults.
-TEST_F(StyleTest, shouldStartAfreshAfterDestroy)
-{
-    Style* style = Style::instance();
-    style->setTheme(1);
-    style->setScalingFactor(2.0f);
-    Style::destroy();
-    style = Style::instance();
-    EXPECT_EQ(style->palette().theme(), 0);
-    EXPECT_FLOAT_EQ(style->scalingFactor(), 1.0f);
-    EXPECT_EQ(style->fontPointSize(), 8);
 }
 
 } // namespace

@@ -22,45 +22,8 @@ using namespace MiniToolbars::Testing;
 
 namespace {
 
-class WindowTest : public ::testing::Test
+class WindowTest : public ControllerFixture
 {
-protected:
-    void SetUp() override
-    {
-        Style::setXHeightOverride(6);
-        controller.reset(Controller::createInstance());
-        observer.setBounds(QRect(0, 0, 800, 600));
-    }
-    void TearDown() override
-    {
-        for (auto& toolbar : toolbars)
-            controller->closeToolbar(toolbar.get());
-        toolbars.clear();
-        controller.reset();
-    }
-
-    MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar)
-    {
-        toolbars.push_back(std::move(toolbar));
-        return toolbars.back().get();
-    }
-    MiniToolbar* shown(int buttons, int x = 300, int y = 300, bool autoHide = true)
-    {
-        MiniToolbar* toolbar = add(makeToolbar(buttons, autoHide));
-        EXPECT_TRUE(controller->showToolbar(toolbar, x, y, &observer));
-        return toolbar;
-    }
-    // Lets a running fade reach its end.
-    static void finishFade(QmtbView* window)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!window->isAnimating(), 3000);
-    }
-
-    RecordingItemSink itemSink;
-    RecordingToolbarSink toolbarSink;
-    HostObserver observer;
-    std::unique_ptr<Controller> controller;
-    std::vector<std::unique_ptr<MiniToolbar>> toolbars;
 };
 
 } // namespace
@@ -80,10 +43,7 @@ TEST_F(WindowTest, shouldCoverTheDesktopAndShowTheToolbarAtItsOrigin)
     EXPECT_EQ(QStringLiteral("mtbWindow"), window->objectName());
     EXPECT_EQ(QStringLiteral("MiniToolbar"), window->windowTitle());
     EXPECT_TRUE(window->hasMouseTracking());
-    int x = 0;
-    int y = 0;
-    controller->getToolbarPosition(toolbar, x, y);
-    EXPECT_EQ(QPoint(300, 200), QPoint(x, y));
+    EXPECT_EQ(QPoint(300, 200), origin(toolbar));
     EXPECT_TRUE(toolbar->isVisible());
     EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
 }
@@ -177,10 +137,7 @@ TEST_F(WindowTest, shouldNeitherMoveNorRepaintForTheSameOrigin)
     const QRegion before = window->paintedRegion();
     controller->moveToolbar(toolbar, 40, 30, true);
     QCoreApplication::processEvents();
-    int x = 0;
-    int y = 0;
-    controller->getToolbarPosition(toolbar, x, y);
-    EXPECT_EQ(QPoint(340, 330), QPoint(x, y));
+    EXPECT_EQ(QPoint(340, 330), origin(toolbar));
     EXPECT_GT(paints.count, 0);
     // The old place leaves the mask; only the new one needs fresh pixels.
     EXPECT_FALSE(window->paintedRegion().intersects(before));
@@ -257,10 +214,7 @@ TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndResume)
     EXPECT_FALSE(controller->isSuspended(toolbar));
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(toolbar->isVisible());
-    int x = 0;
-    int y = 0;
-    controller->getToolbarPosition(toolbar, x, y);
-    EXPECT_EQ(QPoint(250, 260), QPoint(x, y));
+    EXPECT_EQ(QPoint(250, 260), origin(toolbar));
     EXPECT_EQ(1, QmtbView::visibleWindows().size());
     EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
 }
@@ -337,7 +291,7 @@ TEST_F(WindowTest, shouldSendClickedForAClickOnAButton)
 
 TEST_F(WindowTest, shouldDragWithoutClicking)
 {
-    // Press, a move of 20 px and release move the toolbar, report ToolbarMoved and click nothing.
+    // Press, a move of 20 px and release move the toolbar, report ToolbarMoved and click nothing, vetoed or not.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     const QPoint start = centreOf(toolbar, 0);
@@ -348,32 +302,21 @@ TEST_F(WindowTest, shouldDragWithoutClicking)
     QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, start + QPoint(20, 10));
     ASSERT_EQ(1u, observer.moves.size());
     EXPECT_EQ(QPoint(20, 10), observer.moves[0]);
-    int x = 0;
-    int y = 0;
-    controller->getToolbarPosition(toolbar, x, y);
-    EXPECT_EQ(QPoint(320, 310), QPoint(x, y));
+    EXPECT_EQ(QPoint(320, 310), origin(toolbar));
     ASSERT_EQ(1u, toolbarSink.types.size());
     EXPECT_EQ(MTBxToolbarEvents::ToolbarMoved, toolbarSink.types[0]);
     EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
-}
 
-TEST_F(WindowTest, shouldStayInPlaceWhenTheObserverVetoesADrag)
-{
     // An observer that zeroes each step keeps the toolbar still; the release still counts as a move.
     observer.vetoMoves = true;
-    MiniToolbar* toolbar = shown(2, 300, 300);
-    QmtbView* window = windowOf(toolbar);
-    const QPoint start = centreOf(toolbar, 0);
-    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, start);
-    QTest::mouseMove(window->windowHandle(), start + QPoint(30, 0));
-    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, start + QPoint(30, 0));
-    int x = 0;
-    int y = 0;
-    controller->getToolbarPosition(toolbar, x, y);
-    EXPECT_EQ(QPoint(300, 300), QPoint(x, y));
+    const QPoint again = centreOf(toolbar, 0);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, again);
+    QTest::mouseMove(window->windowHandle(), again + QPoint(30, 0));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, again + QPoint(30, 0));
+    EXPECT_EQ(QPoint(320, 310), origin(toolbar));
     EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
-    ASSERT_EQ(1u, toolbarSink.types.size());
-    EXPECT_EQ(MTBxToolbarEvents::ToolbarMoved, toolbarSink.types[0]);
+    ASSERT_EQ(2u, toolbarSink.types.size());
+    EXPECT_EQ(MTBxToolbarEvents::ToolbarMoved, toolbarSink.types[1]);
 }
 
 TEST_F(WindowTest, shouldSendModifiedClickWithTheModifierMask)
@@ -393,7 +336,7 @@ TEST_F(WindowTest, shouldSendModifiedClickWithTheModifierMask)
 
 TEST_F(WindowTest, shouldEmitHoveredAndStartTheTooltipDelay)
 {
-    // Hovering an item emits hovered and starts the tooltip timer with the delay; leaving stops it.
+    // Hovering an item emits hovered and starts the tooltip timer with the delay; leaving stops it; tooltips off start none.
     SetMTBToolTipDelay(700);
     MiniToolbar* toolbar = shown(2);
     QmtbView* window = windowOf(toolbar);
@@ -408,6 +351,12 @@ TEST_F(WindowTest, shouldEmitHoveredAndStartTheTooltipDelay)
     QTest::mouseMove(window->windowHandle(), QPoint(700, 500));
     ASSERT_EQ(2u, hovered.size());
     EXPECT_EQ(nullptr, hovered[1]);
+    EXPECT_FALSE(window->isToolTipTimerActive());
+
+    // With tooltips disabled, hovering an item starts no timer.
+    SetMTBTooltipOption(TooltipsEnabled, false);
+    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 1));
+    EXPECT_NE(nullptr, toolbar->view()->current());
     EXPECT_FALSE(window->isToolTipTimerActive());
 }
 
@@ -492,32 +441,31 @@ TEST_F(WindowTest, shouldLockFadedOutWhileOnlyNoFadeItemsShow)
     EXPECT_TRUE(window->isFadedIn());
 }
 
-TEST_F(WindowTest, shouldRestFaintAndReportFadedWhenEveryItemAutoHides)
+TEST_F(WindowTest, shouldRestFaintAndReportFadedOnlyWhenEveryItemAutoHides)
 {
-    // A toolbar whose items all auto-hide fades to 0.3 and then tells the host ToolbarFaded.
-    MiniToolbar* toolbar = shown(2);
-    QmtbView* window = windowOf(toolbar);
-    controller->pointerMoved(790, 590);
-    finishFade(window);
-    EXPECT_FLOAT_EQ(0.3f, static_cast<float>(window->currentOpacity()));
-    QCoreApplication::processEvents();
-    ASSERT_FALSE(toolbarSink.types.empty());
-    EXPECT_EQ(MTBxToolbarEvents::ToolbarFaded, toolbarSink.types.back());
-    EXPECT_EQ(&hostContext, toolbarSink.contexts.back());
-}
-
-TEST_F(WindowTest, shouldFadeNoFadeToolbarsToZeroForFadingItems)
-{
-    // With an item that never fades, the fading items go to 0 and no ToolbarFaded is sent.
-    MiniToolbar* toolbar = add(makeToolbar(1));
-    toolbar->addItem(makeButton(L"Keep", false));
-    controller->showToolbar(toolbar, 300, 300, &observer);
-    QmtbView* window = windowOf(toolbar);
-    controller->pointerMoved(790, 590);
-    finishFade(window);
-    EXPECT_DOUBLE_EQ(0.0, window->currentOpacity());
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(toolbarSink.types.empty());
+    // All items auto-hiding: the toolbar rests at 0.3 and tells the host ToolbarFaded; with a steady item it goes to 0 silently.
+    for (bool withSteadyItem : { false, true }) {
+        SCOPED_TRACE(withSteadyItem);
+        toolbarSink.types.clear();
+        MiniToolbar* toolbar = add(makeToolbar(1));
+        if (withSteadyItem)
+            toolbar->addItem(makeButton(L"Keep", false));
+        controller->showToolbar(toolbar, 300, 300, &observer);
+        QmtbView* window = windowOf(toolbar);
+        controller->pointerMoved(790, 590);
+        finishFade(window);
+        QCoreApplication::processEvents();
+        if (withSteadyItem) {
+            EXPECT_DOUBLE_EQ(0.0, window->currentOpacity());
+            EXPECT_TRUE(toolbarSink.types.empty());
+        } else {
+            EXPECT_FLOAT_EQ(0.3f, static_cast<float>(window->currentOpacity()));
+            ASSERT_FALSE(toolbarSink.types.empty());
+            EXPECT_EQ(MTBxToolbarEvents::ToolbarFaded, toolbarSink.types.back());
+            EXPECT_EQ(&hostContext, toolbarSink.contexts.back());
+        }
+        controller->closeToolbar(toolbar);
+    }
 }
 
 TEST_F(WindowTest, shouldParentToTheHostWindowItNames)
@@ -534,17 +482,6 @@ TEST_F(WindowTest, shouldParentToTheHostWindowItNames)
     EXPECT_EQ(&host, wrapper->hostWindow());
     EXPECT_EQ(wrapper, windowOf(toolbar)->parentWidget());
     EXPECT_EQ(host.windowHandle(), windowOf(toolbar)->windowHandle()->transientParent());
-}
-
-TEST_F(WindowTest, shouldWrapAnUnknownHandleInAPlainWidget)
-{
-    // Off X11 an unknown or null handle gives a plain wrapper without a host window.
-    QWinWidget unknown(reinterpret_cast<HWND>(quintptr(0x7fffff)));
-    EXPECT_EQ(nullptr, unknown.hostWindow());
-    EXPECT_EQ(nullptr, unknown.transientTarget());
-    QWinWidget none(nullptr);
-    EXPECT_EQ(nullptr, none.transientTarget());
-    EXPECT_TRUE(QWinWidget::fixWindowsHook());
 }
 
 TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
@@ -564,19 +501,6 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("Make italic"));
     controller->moveToolbar(toolbar, 5, 5, true);
     EXPECT_FALSE(window->isToolTipVisible());
-}
-
-TEST_F(WindowTest, shouldNeverStartTheTooltipTimerWhenTooltipsAreOff)
-{
-    // With tooltips disabled, hovering an item starts no timer.
-    SetMTBTooltipOption(TooltipsEnabled, false);
-    MiniToolbar* toolbar = shown(2);
-    QmtbView* window = windowOf(toolbar);
-    QTest::mouseMove(window->windowHandle(), QPoint(5, 5));
-    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 0));
-    EXPECT_NE(nullptr, toolbar->view()->current());
-    EXPECT_FALSE(window->isToolTipTimerActive());
-    SetMTBTooltipOption(TooltipsEnabled, true);
 }
 
 TEST_F(WindowTest, shouldRetireTheWindowOfAToolbarDestroyedInItsCallback)
