@@ -12,8 +12,10 @@
 #include "MiniToolbar.h"
 #include "ToolbarWindow.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace MiniToolbars {
@@ -149,6 +151,15 @@ public:
             n += e.type == type ? 1 : 0;
         return n;
     }
+    std::vector<int> types() const
+    {
+        std::vector<int> result;
+        for (const ItemEventRecord& e : events)
+            result.push_back(e.type);
+        return result;
+    }
+    // The first argument of event i as the number it carries.
+    std::intptr_t arg(size_t i) const { return reinterpret_cast<std::intptr_t>(events.at(i).p1); }
 
     std::vector<ItemEventRecord> events;
     std::function<void(void*, EventType)> onEvent;
@@ -160,16 +171,18 @@ public:
     RecordingToolbarSink() { MTBxToolbarEventsUtility::SetMTBxToolbarEvents(this); }
     ~RecordingToolbarSink() override { MTBxToolbarEventsUtility::SetMTBxToolbarEvents(nullptr); }
 
-    void Notify(void* hostContext, EventType type, unsigned int*, unsigned int*) override
+    void Notify(void* hostContext, EventType type, unsigned int* p1, unsigned int* p2) override
     {
         contexts.push_back(hostContext);
         types.push_back(type);
+        args.push_back({ reinterpret_cast<std::intptr_t>(p1), reinterpret_cast<std::intptr_t>(p2) });
         if (onEvent)
             onEvent(hostContext, type);
     }
 
     std::vector<void*> contexts;
     std::vector<EventType> types;
+    std::vector<std::pair<std::intptr_t, std::intptr_t>> args;
     std::function<void(void*, EventType)> onEvent;
 };
 

@@ -1,3 +1,4 @@
+#include "CraftedPng.h"
 #include "ItemView.h"
 #include "MiniToolbar.h"
 #include "MTBxButton.h"
@@ -10,9 +11,8 @@
 #include "NotificationGuard.h"
 #include "QmtbRender.h"
 #include "Style.h"
-#include "ToolbarWindow.h"
+#include "ToolbarStandIns.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -23,92 +23,9 @@
 #include <vector>
 
 using namespace MiniToolbars;
+using MiniToolbars::Testing::StandInWindow;
 
 namespace {
-
-// Stand-in for the toolbar window: records what the layout asks of it.
-class StandInWindow : public ToolbarWindow
-{
-public:
-    explicit StandInWindow(MTBxView* view) : m_view(view) {}
-    MTBxView* view() const override { return m_view; }
-    void showAt(const Point& position, bool deferred) override
-    {
-        ++shows;
-        shownAt = position;
-        shownDeferred = deferred;
-    }
-    void scheduleRelayout() override { ++relayouts; }
-    void getOrigin(int& x, int& y) const override
-    {
-        x = originX;
-        y = originY;
-    }
-    bool hasPopup() const override { return popup; }
-    double currentOpacity() override { return opacity; }
-    void refresh() override { ++refreshes; }
-    void updateFadeLock() override {}
-    void retire() override {}
-
-    MTBxView* m_view;
-    int shows = 0;
-    Point shownAt;
-    bool shownDeferred = false;
-    int relayouts = 0;
-    int refreshes = 0;
-    int originX = 0;
-    int originY = 0;
-    bool popup = false;
-    double opacity = 1.0;
-};
-
-struct Event
-{
-    void* context;
-    bool toolbarEvent;
-    int type;
-    std::intptr_t p1;
-    std::intptr_t p2;
-};
-
-// The host's two sinks in one; an optional action runs inside each item delivery.
-class RecordingSink : public MTBxItemEvents, public MTBxToolbarEvents
-{
-public:
-    void Notify(void* context, MTBxItemEvents::EventType type, unsigned int* p1, unsigned int* p2) override
-    {
-        events.push_back({ context, false, type, reinterpret_cast<std::intptr_t>(p1),
-                           reinterpret_cast<std::intptr_t>(p2) });
-        if (onItemEvent)
-            onItemEvent(type);
-    }
-    void Notify(void* context, MTBxToolbarEvents::EventType type, unsigned int* p1, unsigned int* p2) override
-    {
-        events.push_back({ context, true, type, reinterpret_cast<std::intptr_t>(p1),
-                           reinterpret_cast<std::intptr_t>(p2) });
-    }
-    std::vector<int> itemTypes() const
-    {
-        std::vector<int> types;
-        for (const Event& event : events)
-            if (!event.toolbarEvent)
-                types.push_back(event.type);
-        return types;
-    }
-    std::vector<Event> events;
-    std::function<void(MTBxItemEvents::EventType)> onItemEvent;
-};
-
-QByteArray iconBytes()
-{
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(QColor(30, 120, 200));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 class FlowLayoutTest : public ::testing::Test
 {
@@ -117,8 +34,6 @@ protected:
     {
         Style::setXHeightOverride(6);
         ASSERT_EQ(Style::instance()->itemHeight(), 22);
-        MTBxItemEventsUtility::SetMTBxItemEvents(&sink);
-        MTBxToolbarEventsUtility::SetMTBxToolbarEvents(&sink);
         toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &toolbarContext);
         layout = std::make_unique<MTBxFlowLayout>(toolbar.get(), nullptr);
         toolbar->setView(layout.get());
@@ -130,8 +45,6 @@ protected:
         toolbar->setView(nullptr);
         toolbar.reset();
         layout.reset();
-        MTBxItemEventsUtility::SetMTBxItemEvents(nullptr);
-        MTBxToolbarEventsUtility::SetMTBxToolbarEvents(nullptr);
     }
 
     // An icon-only button: 28 px of parts, so any width from 28 up is exact.
@@ -168,10 +81,11 @@ protected:
         return { top, left, bottom, right };
     }
 
-    QByteArray icon = iconBytes();
+    QByteArray icon = CraftedPng::encoded(16, 16);
     int toolbarContext = 0;
     int itemContext = 0;
-    RecordingSink sink;
+    Testing::RecordingItemSink sink;
+    Testing::RecordingToolbarSink toolbarSink;
     std::unique_ptr<MiniToolbar> toolbar;
     std::unique_ptr<MTBxFlowLayout> layout;
     StandInWindow* window = nullptr;
@@ -254,7 +168,7 @@ TEST_F(FlowLayoutTest, shouldAdvanceSeparatorsAndAddRowForTrailingLineBreak)
 
 TEST_F(FlowLayoutTest, shouldBoundItemsThatNeverFade)
 {
-    // The no-fade rectangle spans the steady items and reaches one row pitch below the lowest.
+    // The no-fade rectangle spans the steady items and reaches one row pitch below the lowest; without any it is the bounds.
     add(L"A", 60);
     add(L"B", 40, false);
     addNewLine();
@@ -266,17 +180,12 @@ TEST_F(FlowLayoutTest, shouldBoundItemsThatNeverFade)
     toolbar->item(3)->setAutoHide(true);
     layout->rebuild(true);
     EXPECT_EQ(edges(*layout, true), (std::vector<float>{ 0, 60, -30, 100 }));
-}
 
-TEST_F(FlowLayoutTest, shouldUseFullBoundsWhenEveryItemFades)
-{
     // Without steady items the no-fade bounds are the bounds.
-    add(L"A", 60);
-    add(L"B", 40);
-    layout->rebuild(false);
+    toolbar->item(1)->setAutoHide(true);
+    layout->rebuild(true);
     EXPECT_FALSE(layout->hasNoFadeItems());
     EXPECT_EQ(edges(*layout, true), edges(*layout, false));
-    EXPECT_EQ(edges(*layout, true), (std::vector<float>{ 0, 0, -22, 100 }));
 }
 
 TEST_F(FlowLayoutTest, shouldSkipDisabledLabelsAndSeparatorsWhenHitTesting)
@@ -340,9 +249,15 @@ TEST_F(FlowLayoutTest, shouldKeepPressWhileThePointerWanders)
 
     EXPECT_EQ(layout->mouseRelease(80.0f, -10.0f, false, 1), b->itemView());
     EXPECT_EQ(a->itemView()->state(), Normal);
-    EXPECT_EQ(sink.itemTypes(), (std::vector<int>{ MTBxItemEvents::HoverEnter, MTBxItemEvents::HoverLeave,
+    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::HoverEnter, MTBxItemEvents::HoverLeave,
                                                    MTBxItemEvents::Clicked }));
     EXPECT_FALSE(b->isHover());
+
+    // A click that opened a popup leaves its item pressed.
+    window->popup = true;
+    layout->mousePress(10.0f, -10.0f);
+    layout->mouseRelease(10.0f, -10.0f, false, 1);
+    EXPECT_EQ(a->itemView()->state(), Pressed);
 }
 
 TEST_F(FlowLayoutTest, shouldKeepStateOnUnchangedRelayoutButNotOnForcedOne)
@@ -386,7 +301,7 @@ TEST_F(FlowLayoutTest, shouldDeferDroppedViewsUntilTheDeliveryEnds)
     ItemView* oldView = a->itemView();
     int deferredDuringCallback = -1;
     int depthDuringCallback = -1;
-    sink.onItemEvent = [&](MTBxItemEvents::EventType type) {
+    sink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
         if (type != MTBxItemEvents::Clicked)
             return;
         layout->rebuild(true);
@@ -403,7 +318,7 @@ TEST_F(FlowLayoutTest, shouldDeferDroppedViewsUntilTheDeliveryEnds)
     EXPECT_NE(a->itemView(), oldView);
     EXPECT_EQ(a->itemView(), view(0));
 
-    sink.onItemEvent = nullptr;
+    sink.onEvent = nullptr;
     layout->keyDown(65, 0);
     EXPECT_EQ(NotificationGuard::deferredItemViewCount(), 0);
 
@@ -420,10 +335,10 @@ TEST_F(FlowLayoutTest, shouldEndDrawingAtAnItemDeletedWhileShown)
     layout->rebuild(false);
     ItemView* bView = b->itemView();
     ItemView* cView = c->itemView();
-    const int relayoutsBefore = window->relayouts;
+    const int relayoutsBefore = window->relayoutRequests;
 
     toolbar->removeItem(b);
-    EXPECT_EQ(window->relayouts, relayoutsBefore + 1);
+    EXPECT_EQ(window->relayoutRequests, relayoutsBefore + 1);
     EXPECT_EQ(bView->item(), nullptr);
     EXPECT_EQ(hit(70.0f, -10.0f), nullptr);
     EXPECT_EQ(hit(110.0f, -10.0f), cView);
@@ -466,12 +381,11 @@ TEST_F(FlowLayoutTest, shouldSendMovedAndNoClickAfterDrag)
     EXPECT_EQ(layout->mouseRelease(10.0f, -10.0f, true, 1), a->itemView());
     EXPECT_EQ(a->itemView()->state(), Normal);
     EXPECT_FALSE(a->itemView()->pressedSubArea());
-    ASSERT_EQ(sink.events.size(), 1u);
-    EXPECT_TRUE(sink.events[0].toolbarEvent);
-    EXPECT_EQ(sink.events[0].type, MTBxToolbarEvents::ToolbarMoved);
-    EXPECT_EQ(sink.events[0].context, &toolbarContext);
-    EXPECT_EQ(sink.events[0].p1, 320);
-    EXPECT_EQ(static_cast<int>(sink.events[0].p2), -45);
+    EXPECT_TRUE(sink.events.empty());
+    ASSERT_EQ(toolbarSink.types, (std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarMoved }));
+    EXPECT_EQ(toolbarSink.contexts[0], &toolbarContext);
+    EXPECT_EQ(toolbarSink.args[0].first, 320);
+    EXPECT_EQ(static_cast<int>(toolbarSink.args[0].second), -45);
 }
 
 TEST_F(FlowLayoutTest, shouldSendModifiedClickBeforeCheckAndClick)
@@ -485,30 +399,18 @@ TEST_F(FlowLayoutTest, shouldSendModifiedClickBeforeCheckAndClick)
     layout->mousePress(10.0f, -10.0f);
     layout->mouseRelease(10.0f, -10.0f, false, buttons);
     EXPECT_TRUE(a->isChecked());
-    EXPECT_EQ(sink.itemTypes(), (std::vector<int>{ MTBxItemEvents::ModifiedClick, MTBxItemEvents::CheckedChanged,
+    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::ModifiedClick, MTBxItemEvents::CheckedChanged,
                                                    MTBxItemEvents::Clicked }));
-    ASSERT_EQ(sink.events.size(), 3u);
-    EXPECT_EQ(sink.events[0].p1, buttons);
-    EXPECT_EQ(sink.events[1].p1, 1);
-    EXPECT_EQ(sink.events[0].context, &itemContext);
+    EXPECT_EQ(sink.arg(0), buttons);
+    EXPECT_EQ(sink.arg(1), 1);
+    EXPECT_EQ(sink.events[0].hostContext, &itemContext);
 
     sink.events.clear();
     layout->mousePress(10.0f, -10.0f);
     layout->mouseRelease(10.0f, -10.0f, false, 0x1);
     EXPECT_FALSE(a->isChecked());
-    EXPECT_EQ(sink.itemTypes(), (std::vector<int>{ MTBxItemEvents::CheckedChanged, MTBxItemEvents::Clicked }));
-    EXPECT_EQ(sink.events[0].p1, 0);
-}
-
-TEST_F(FlowLayoutTest, shouldKeepPressWhileAPopupIsOpen)
-{
-    // A click that opened a popup leaves its item pressed.
-    MTBxItem* a = add(L"A", 60);
-    layout->rebuild(false);
-    window->popup = true;
-    layout->mousePress(10.0f, -10.0f);
-    layout->mouseRelease(10.0f, -10.0f, false, 1);
-    EXPECT_EQ(a->itemView()->state(), Pressed);
+    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::CheckedChanged, MTBxItemEvents::Clicked }));
+    EXPECT_EQ(sink.arg(0), 0);
 }
 
 TEST_F(FlowLayoutTest, shouldAskForOneRelayoutWhenMarkedDirtyTwice)
@@ -516,13 +418,13 @@ TEST_F(FlowLayoutTest, shouldAskForOneRelayoutWhenMarkedDirtyTwice)
     // Marking the layout dirty twice posts a single relayout request.
     add(L"A", 60);
     layout->rebuild(false);
-    const int before = window->relayouts;
+    const int before = window->relayoutRequests;
     layout->setLayoutDirty(true);
     layout->setLayoutDirty(true);
-    EXPECT_EQ(window->relayouts, before + 1);
+    EXPECT_EQ(window->relayoutRequests, before + 1);
     layout->rebuild(false);
     add(L"B", 40);
-    EXPECT_EQ(window->relayouts, before + 2);
+    EXPECT_EQ(window->relayoutRequests, before + 2);
 }
 
 TEST_F(FlowLayoutTest, shouldForwardKeysAndFadeToTheToolbar)
@@ -532,18 +434,16 @@ TEST_F(FlowLayoutTest, shouldForwardKeysAndFadeToTheToolbar)
     layout->keyDown(0x41, 0x1e0001);
     layout->keyUp(0x41, -7);
     layout->notifyFaded();
-    ASSERT_EQ(sink.events.size(), 3u);
-    EXPECT_EQ(sink.events[0].type, MTBxToolbarEvents::ToolbarKeyDown);
-    EXPECT_EQ(sink.events[0].p1, 0x41);
-    EXPECT_EQ(sink.events[0].p2, 0x1e0001);
-    EXPECT_EQ(sink.events[1].type, MTBxToolbarEvents::ToolbarKeyUp);
-    EXPECT_EQ(sink.events[1].p2, -7);
-    EXPECT_EQ(sink.events[2].type, MTBxToolbarEvents::ToolbarFaded);
+    EXPECT_EQ(toolbarSink.types, (std::vector<MTBxToolbarEvents::EventType>{
+                                     MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp,
+                                     MTBxToolbarEvents::ToolbarFaded }));
+    EXPECT_EQ(toolbarSink.args[0], std::make_pair(std::intptr_t(0x41), std::intptr_t(0x1e0001)));
+    EXPECT_EQ(toolbarSink.args[1].second, -7);
     EXPECT_EQ(window->guard().depth(), 0);
 
     layout->setToolbar(nullptr);
     layout->keyDown(0x41, 0);
-    EXPECT_EQ(sink.events.size(), 3u);
+    EXPECT_EQ(toolbarSink.types.size(), 3u);
 }
 
 TEST_F(FlowLayoutTest, shouldNotShowAgainWithAStalePress)
@@ -562,32 +462,6 @@ TEST_F(FlowLayoutTest, shouldNotShowAgainWithAStalePress)
     EXPECT_TRUE(sink.events.empty());
 }
 
-TEST_F(FlowLayoutTest, shouldCreateTheWindowOnceAroundItsHost)
-{
-    // The first show creates the real window inside the host widget; later shows reuse it; the view takes both down.
-    MiniToolbar bar(MTBxString(L"real"), nullptr);
-    auto real = std::make_unique<MTBxFlowLayout>(&bar, nullptr);
-    bar.setView(real.get());
-    real->createHost(nullptr);
-    ASSERT_NE(real->host(), nullptr);
-    EXPECT_EQ(real->window(), nullptr);
-
-    EXPECT_TRUE(real->show(40.0f, 50.0f, true));
-    ToolbarWindow* first = real->window();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->view(), real.get());
-    EXPECT_TRUE(real->show(60.0f, 70.0f, false));
-    EXPECT_EQ(real->window(), first);
-
-    // The window lives inside the host: replacing the host now would pull it away.
-    HostWidget* host = real->host();
-    real->createHost(nullptr);
-    EXPECT_EQ(real->host(), host);
-
-    bar.setView(nullptr);
-    real.reset();
-}
-
 TEST_F(FlowLayoutTest, shouldIgnoreReleaseOverAnItemThatWasNotPressed)
 {
     // A press on a label dragged onto a check item and released there neither checks nor clicks it.
@@ -600,5 +474,5 @@ TEST_F(FlowLayoutTest, shouldIgnoreReleaseOverAnItemThatWasNotPressed)
     EXPECT_EQ(layout->mouseMove(80.0f, -10.0f), check->itemView());
     EXPECT_EQ(layout->mouseRelease(80.0f, -10.0f, false, 0x04000001), check->itemView());
     EXPECT_FALSE(check->isChecked());
-    EXPECT_EQ(sink.itemTypes(), (std::vector<int>{ MTBxItemEvents::HoverEnter }));
+    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::HoverEnter }));
 }

@@ -1,3 +1,4 @@
+#include "CraftedPng.h"
 #include "Factories.h"
 #include "IconHandles.h"
 #include "ItemView.h"
@@ -10,10 +11,10 @@
 #include "QmtbRender.h"
 #include "Style.h"
 #include "Text.h"
-#include "ToolbarWindow.h"
+#include "ToolbarStandIns.h"
 
-#include <QBuffer>
 #include <QImage>
+#include <QString>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -22,60 +23,14 @@
 #include <vector>
 
 using namespace MiniToolbars;
+using MiniToolbars::Testing::RecordingItemSink;
+using MiniToolbars::Testing::StandInWindow;
 
 namespace {
 
-// Stand-in for the toolbar window: records what the core asks of it.
-class StandInWindow : public ToolbarWindow
-{
-public:
-    explicit StandInWindow(MTBxView* view = nullptr) : m_view(view) {}
-    MTBxView* view() const override { return m_view; }
-    void showAt(const Point&, bool) override {}
-    void scheduleRelayout() override { ++relayouts; }
-    void getOrigin(int& x, int& y) const override { x = 0; y = 0; }
-    bool hasPopup() const override { return false; }
-    double currentOpacity() override { return opacity; }
-    void refresh() override { ++refreshes; }
-    void updateFadeLock() override {}
-    void retire() override {}
-
-    MTBxView* m_view;
-    int relayouts = 0;
-    int refreshes = 0;
-    double opacity = 1.0;
-};
-
-struct ItemEvent
-{
-    void* context;
-    MTBxItemEvents::EventType type;
-};
-
-class RecordingItemSink : public MTBxItemEvents
-{
-public:
-    void Notify(void* context, EventType type, unsigned int*, unsigned int*) override
-    {
-        events.push_back({ context, type });
-    }
-    std::vector<ItemEvent> events;
-};
-
-QByteArray pngBytes(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(QColor(200, 30, 30));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 void giveIcon(MTBxItem& item, int size)
 {
-    const QByteArray bytes = pngBytes(size, size);
+    const QByteArray bytes = CraftedPng::encoded(size, size, QColor(200, 30, 30));
     item.setIconData(reinterpret_cast<const unsigned char*>(bytes.constData()),
                      static_cast<unsigned int>(bytes.size()));
 }
@@ -113,7 +68,6 @@ protected:
         ASSERT_EQ(style->minItemWidth(), 20);
         ASSERT_EQ(static_cast<int>(style->widthStep()), 5);
     }
-    void TearDown() override { MTBxItemEventsUtility::SetMTBxItemEvents(nullptr); }
 
     Style* style = nullptr;
 };
@@ -148,38 +102,6 @@ TEST_F(ItemViewTest, shouldPlaceIconAndCaptionPartsAtDesignMetrics)
     EXPECT_FALSE(view.isDirty());
 }
 
-TEST_F(ItemViewTest, shouldGrowIconOnlyItemInWholeWidthSteps)
-{
-    // An icon alone totals 28 px: 20 px minimum plus two steps of 5 gives 30.
-    MTBxButton item(L"icon", nullptr);
-    giveIcon(item, 16);
-    ItemView view(0, &item, nullptr, nullptr, nullptr);
-    view.measure();
-
-    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, Icon, TrailingMargin }));
-    EXPECT_EQ(offsets(view), (std::vector<int>{ 0, 6, 27 }));
-    EXPECT_EQ(view.parts()[1].gapBefore, 5);
-    EXPECT_EQ(view.parts()[1].gapAfter, 5);
-    EXPECT_EQ(view.width(), 30);
-    EXPECT_EQ(view.height(), 22);
-}
-
-TEST_F(ItemViewTest, shouldCapCaptionButKeepExplicitWidth)
-{
-    // Explicit width 300 with text shown: the caption stops at 150, the item stays 300 wide.
-    MTBxButton item(L"wide", nullptr);
-    item.setText(L"Wide");
-    item.setShowText(true);
-    item.setWidth(300);
-    ItemView view(0, &item, nullptr, nullptr, nullptr);
-    view.measure();
-
-    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, Caption, TrailingMargin }));
-    EXPECT_EQ(view.parts()[1].width, 150);
-    EXPECT_EQ(offsets(view), (std::vector<int>{ 0, 9, 167 }));
-    EXPECT_EQ(view.width(), 300);
-}
-
 TEST_F(ItemViewTest, shouldMeasureWidthStringInsteadOfCaption)
 {
     // The sample text decides the caption width so that the item does not jump when its text changes.
@@ -196,27 +118,64 @@ TEST_F(ItemViewTest, shouldMeasureWidthStringInsteadOfCaption)
     EXPECT_EQ(view.parts()[1].width, static_cast<int>(sample->width()));
 }
 
-TEST_F(ItemViewTest, shouldPutCheckBoxFrontAndGripWithoutGaps)
+TEST_F(ItemViewTest, shouldLayOutThePartsOfEachKindOfItem)
 {
-    // A checkable item starts with its check box; the grip part sits between the margins with no gaps.
-    MTBxButton checkable(L"check", nullptr);
-    giveIcon(checkable, 16);
-    checkable.setCheckable(true);
-    ItemView view(0, &checkable, nullptr, nullptr, nullptr);
-    view.measure();
-    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, CheckBox, Icon, TrailingMargin }));
-    EXPECT_EQ(view.parts()[1].gapBefore, 2);
-    EXPECT_EQ(view.parts()[2].gapBefore, 5);
-    EXPECT_EQ(view.parts()[1].width, std::max(0, style->partWidth(CheckBox)));
-
+    // Icon alone: 28 px grown to 30 in steps; width 300 caps the caption at 150; check box first; combo splitter; grip without gaps; nothing to show keeps a zero rect.
+    MTBxButton icon(L"icon", nullptr);
+    giveIcon(icon, 16);
+    MTBxButton wide(L"wide", nullptr);
+    wide.setText(L"Wide");
+    wide.setShowText(true);
+    wide.setWidth(300);
+    MTBxButton check(L"check", nullptr);
+    giveIcon(check, 16);
+    check.setCheckable(true);
+    MTBxItem combo(MTBxItem::Combobox, L"combo", nullptr);
+    giveIcon(combo, 16);
     MTBxGrip grip;
-    ItemView gripView(-1, &grip, nullptr, nullptr, nullptr);
-    gripView.measure();
-    EXPECT_TRUE(gripView.isGrip());
-    EXPECT_EQ(kinds(gripView), (std::vector<ItemPartKind>{ LeadingMargin, Grip, TrailingMargin }));
-    EXPECT_EQ(offsets(gripView), (std::vector<int>{ 0, 1, 7 }));
-    EXPECT_EQ(gripView.parts()[1].width, 6);
-    EXPECT_EQ(gripView.width(), 9);
+    MTBxButton empty(L"empty", nullptr);
+    empty.setWidth(40);
+    MTBxSeparator separator;
+    struct Case
+    {
+        MTBxItem* item;
+        int index;
+        std::vector<ItemPartKind> kinds;
+        std::vector<int> offsets;
+        float width;
+    };
+    const Case cases[] = {
+        { &icon, 0, { LeadingMargin, Icon, TrailingMargin }, { 0, 6, 27 }, 30 },
+        { &wide, 0, { LeadingMargin, Caption, TrailingMargin }, { 0, 9, 167 }, 300 },
+        { &check, 0, { LeadingMargin, CheckBox, Icon, TrailingMargin }, {}, -1 },
+        { &combo, 0, { LeadingMargin, Icon, Splitter, TrailingMargin }, {}, -1 },
+        { &grip, -1, { LeadingMargin, Grip, TrailingMargin }, { 0, 1, 7 }, 9 },
+        { &empty, 0, {}, {}, 0 },
+        { &separator, 1, {}, {}, 0 },
+    };
+    std::vector<std::unique_ptr<ItemView>> views;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(static_cast<const unsigned short*>(c.item->id())).toStdString());
+        views.push_back(std::make_unique<ItemView>(c.index, c.item, nullptr, nullptr, nullptr));
+        ItemView& view = *views.back();
+        view.measure();
+        EXPECT_EQ(kinds(view), c.kinds);
+        if (!c.offsets.empty())
+            EXPECT_EQ(offsets(view), c.offsets);
+        if (c.width >= 0)
+            EXPECT_EQ(view.width(), c.width);
+        EXPECT_EQ(view.height(), c.kinds.empty() ? 0.0f : 22.0f);
+    }
+    EXPECT_EQ(views[0]->parts()[1].gapBefore, 5);
+    EXPECT_EQ(views[0]->parts()[1].gapAfter, 5);
+    EXPECT_EQ(views[1]->parts()[1].width, 150);
+    EXPECT_EQ(views[2]->parts()[1].gapBefore, 2);
+    EXPECT_EQ(views[2]->parts()[2].gapBefore, 5);
+    EXPECT_EQ(views[2]->parts()[1].width, std::max(0, style->partWidth(CheckBox)));
+    EXPECT_EQ(views[3]->subAreaRect(), nullptr);
+    EXPECT_TRUE(views[4]->isGrip());
+    EXPECT_EQ(views[4]->parts()[1].width, 6);
+    EXPECT_TRUE(views[6]->isSeparator());
 }
 
 TEST_F(ItemViewTest, shouldHitSubAreaAtRightEndOnly)
@@ -252,35 +211,6 @@ TEST_F(ItemViewTest, shouldHitSubAreaAtRightEndOnly)
     EXPECT_EQ(left, 10.0f);
     EXPECT_EQ(bottom, -52.0f);
     EXPECT_EQ(right, 90.0f);
-}
-
-TEST_F(ItemViewTest, shouldGiveComboboxSplitterButNoSubArea)
-{
-    // A combo box always shows a splitter; without splitter or option box it has no sub-area.
-    MTBxItem combo(MTBxItem::Combobox, L"combo", nullptr);
-    giveIcon(combo, 16);
-    ItemView view(0, &combo, nullptr, nullptr, nullptr);
-    view.measure();
-    EXPECT_EQ(kinds(view), (std::vector<ItemPartKind>{ LeadingMargin, Icon, Splitter, TrailingMargin }));
-    EXPECT_EQ(view.subAreaRect(), nullptr);
-}
-
-TEST_F(ItemViewTest, shouldKeepZeroRectWithoutParts)
-{
-    // Nothing to show: no parts, and the rectangle keeps its zero size.
-    MTBxButton empty(L"empty", nullptr);
-    empty.setWidth(40);
-    ItemView view(0, &empty, nullptr, nullptr, nullptr);
-    view.measure();
-    EXPECT_TRUE(view.parts().empty());
-    EXPECT_EQ(view.width(), 0.0f);
-    EXPECT_EQ(view.height(), 0.0f);
-
-    MTBxSeparator separator;
-    ItemView separatorView(1, &separator, nullptr, nullptr, nullptr);
-    separatorView.measure();
-    EXPECT_TRUE(separatorView.parts().empty());
-    EXPECT_TRUE(separatorView.isSeparator());
 }
 
 TEST_F(ItemViewTest, shouldTakeIconFromNameThenDataThenHandle)
@@ -341,7 +271,6 @@ TEST_F(ItemViewTest, shouldForwardHoverAndIgnoreInvalidStates)
 {
     // Hover goes to the item once per change; leaving clears the sub-area hover; bad states are ignored.
     RecordingItemSink sink;
-    MTBxItemEventsUtility::SetMTBxItemEvents(&sink);
     StandInWindow window;
     int context = 0;
     MTBxButton item(L"hover", &context);
@@ -358,7 +287,7 @@ TEST_F(ItemViewTest, shouldForwardHoverAndIgnoreInvalidStates)
     ASSERT_EQ(sink.events.size(), 2u);
     EXPECT_EQ(sink.events[0].type, MTBxItemEvents::HoverEnter);
     EXPECT_EQ(sink.events[1].type, MTBxItemEvents::HoverLeave);
-    EXPECT_EQ(sink.events[0].context, &context);
+    EXPECT_EQ(sink.events[0].hostContext, &context);
 
     view.setState(Pressed);
     view.setState(3);
@@ -394,26 +323,6 @@ TEST_F(ItemViewTest, shouldReleaseItemLinkOnDetachAndDestruction)
     EXPECT_FALSE(second.isCheckable());
     second.measure();
     EXPECT_TRUE(second.parts().empty());
-}
-
-TEST_F(ItemViewTest, shouldAnswerNeighbourQueriesForRenderer)
-{
-    // Missing neighbours count as group edges and as auto-hiding.
-    MTBxButton previous(L"previous", nullptr);
-    MTBxSeparator next;
-    MTBxButton item(L"middle", nullptr);
-    previous.setAutoHide(false);
-    ItemView view(1, &item, nullptr, &previous, &next);
-    EXPECT_FALSE(view.startsGroup());
-    EXPECT_TRUE(view.endsGroup());
-    EXPECT_FALSE(view.previousAutoHides());
-    EXPECT_TRUE(view.nextAutoHides());
-
-    ItemView alone(0, &item, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(alone.startsGroup());
-    EXPECT_TRUE(alone.endsGroup());
-    EXPECT_TRUE(alone.previousAutoHides());
-    EXPECT_TRUE(alone.nextAutoHides());
 }
 
 TEST_F(ItemViewTest, shouldReplaceCaptionFromWidestText)

@@ -56,23 +56,17 @@ int contextC = 3;
 
 } // namespace
 
-TEST(NotificationGuard, withoutSinkNothingHappens)
+TEST(NotificationGuard, withoutSinkOrHostContextNothingIsDelivered)
 {
-    // Events without a registered sink are harmless and leave the depth at 0.
+    // Events without a registered sink are harmless; a null host context never reaches a sink, even for keys.
     int destroyed = 0;
-    Shown shown(&contextA, &destroyed);
-    MTBxItem* item = shown.add(&contextA);
-    shown.click(item);
-    item->setHovered(true);
-    shown.toolbar->Notify(MTBxToolbarEvents::ToolbarKeyDown, nullptr, nullptr);
-    EXPECT_EQ(0, shown.guard().depth());
-    shown.destroy();
+    Shown silent(&contextA, &destroyed);
+    silent.click(silent.add(&contextA));
+    silent.toolbar->Notify(MTBxToolbarEvents::ToolbarKeyDown, nullptr, nullptr);
+    EXPECT_EQ(0, silent.guard().depth());
+    silent.destroy();
     EXPECT_EQ(1, destroyed);
-}
 
-TEST(NotificationGuard, nullHostContextSilencesEvents)
-{
-    // A toolbar or item made with a null host context never reaches a sink, even for key events.
     RecordingItemSink itemSink;
     RecordingToolbarSink toolbarSink;
     Shown shown(nullptr, nullptr);
@@ -80,6 +74,7 @@ TEST(NotificationGuard, nullHostContextSilencesEvents)
     shown.toolbar->Notify(MTBxToolbarEvents::ToolbarKeyDown, nullptr, nullptr);
     shown.toolbar->Notify(MTBxToolbarEvents::ToolbarKeyUp, nullptr, nullptr);
     shown.click(item);
+    item->setHovered(true);
     EXPECT_TRUE(toolbarSink.types.empty());
     EXPECT_TRUE(itemSink.events.empty());
     shown.destroy();
@@ -294,9 +289,11 @@ TEST(NotificationGuard, anotherWindowsDeliveryFinishesADestroyedToolbar)
     EXPECT_EQ(2, destroyed);
 }
 
-TEST(NotificationGuard, twoToolbarsDestroyedDuringOneDeliveryAreBothFinished)
+namespace {
+
+// Nested deliveries on two windows whose toolbars both die: neither is forgotten or leaked.
+void destroyTwoToolbarsInOneDelivery(bool finishThroughThirdWindow)
 {
-    // Nested deliveries on two windows whose toolbars both die: neither is forgotten or leaked.
     RecordingItemSink sink;
     int destroyed = 0;
     Shown first(&contextA, &destroyed);
@@ -326,40 +323,33 @@ TEST(NotificationGuard, twoToolbarsDestroyedDuringOneDeliveryAreBothFinished)
     EXPECT_EQ(2, NotificationGuard::deferredToolbarCount());
     EXPECT_EQ(0, destroyed);
 
+    if (finishThroughThirdWindow) {
+        // Entering a third window finishes both deferred toolbars.
+        Shown third(&contextC, &destroyed);
+        third.click(third.add(&contextC));
+        EXPECT_EQ(3u, sink.events.size());
+        EXPECT_EQ(0, NotificationGuard::deferredToolbarCount());
+        EXPECT_EQ(2, destroyed);
+        third.destroy();
+        return;
+    }
     MiniToolbar::CleanupOldViews();
     EXPECT_EQ(0, NotificationGuard::deferredToolbarCount());
     EXPECT_EQ(2, destroyed);
 }
 
+} // namespace
+
+TEST(NotificationGuard, twoToolbarsDestroyedDuringOneDeliveryAreBothFinished)
+{
+    // Both dead toolbars are finished by CleanupOldViews after the nested deliveries.
+    destroyTwoToolbarsInOneDelivery(false);
+}
+
 TEST(NotificationGuard, aThirdWindowFinishesEveryDestroyedToolbar)
 {
-    // Entering a third window finishes both deferred toolbars; entering a dead one is refused.
-    RecordingItemSink sink;
-    int destroyed = 0;
-    Shown first(&contextA, &destroyed);
-    Shown second(&contextB, &destroyed);
-    Shown third(&contextC, &destroyed);
-    MTBxItem* a = first.add(&contextA);
-    MTBxItem* b = second.add(&contextB);
-    MTBxItem* c = third.add(&contextC);
-    sink.onEvent = [&](void* context, MTBxItemEvents::EventType) {
-        if (context == &contextA) {
-            second.click(b);
-            delete first.toolbar;
-            first.toolbar = nullptr;
-        } else if (context == &contextB) {
-            delete second.toolbar;
-            second.toolbar = nullptr;
-        }
-    };
-    first.click(a);
-    EXPECT_EQ(2, NotificationGuard::deferredToolbarCount());
-
-    third.click(c);
-    EXPECT_EQ(0, NotificationGuard::deferredToolbarCount());
-    EXPECT_EQ(2, destroyed);
-    EXPECT_EQ(3u, sink.events.size());
-    third.destroy();
+    // Entering a third window after the nested deliveries finishes both dead toolbars.
+    destroyTwoToolbarsInOneDelivery(true);
 }
 
 TEST(NotificationGuard, deletingTheViewOfADestroyedToolbarFreesItsItems)
