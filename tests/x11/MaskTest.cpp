@@ -1,6 +1,5 @@
-// The toolbar window on a real X server: its shape equals what it paints, the
-// host keeps the clicks and pixels around the toolbar, and showing a toolbar
-// leaves the keyboard focus with the host.
+// The toolbar window on a real X server: its shape equals what it paints and
+// the host keeps the clicks and pixels around the toolbar.
 #include "QWinWidget.h"
 #include "ToolbarStandIns.h"
 #include "WindowTestSupport.h"
@@ -164,24 +163,6 @@ TEST_F(MaskTest, shouldLetClicksBesideTheToolbarThroughToTheHost)
     ASSERT_TRUE(runXdotool({ "mousemove", QString::number(button.x()), QString::number(button.y()), "click", "1" }));
     QTRY_COMPARE(itemSink.count(MTBxItemEvents::Clicked), 1);
     EXPECT_EQ(size_t(1), host.presses.size());
-}
-
-TEST_F(MaskTest, shouldLeaveTheKeyboardFocusWithTheHost)
-{
-    // Showing a toolbar of buttons keeps the host's window active and its focused widget focused.
-    auto* edit = new QWidget(&host);
-    edit->setFocusPolicy(Qt::StrongFocus);
-    edit->setGeometry(10, 10, 100, 20);
-    edit->show();
-    host.activateWindow();
-    edit->setFocus();
-    QTRY_COMPARE(QApplication::activeWindow(), &host);
-    QTRY_COMPARE(QApplication::focusWidget(), edit);
-    QmtbView* window = showToolbar(400, 300);
-    QTest::qWait(200);
-    EXPECT_EQ(&host, QApplication::activeWindow());
-    EXPECT_EQ(edit, QApplication::focusWidget());
-    EXPECT_NE(window, QApplication::activeWindow());
 }
 
 TEST_F(MaskTest, shouldStayAboveTheHostWindow)
