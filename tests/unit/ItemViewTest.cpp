@@ -76,7 +76,7 @@ protected:
 
 TEST_F(ItemViewTest, shouldPlaceIconAndCaptionPartsAtDesignMetrics)
 {
-    // A 16-px icon with a caption: margins, gap9 and gap8 give the documented positions.
+    // A 16-px icon with a caption: margins, gap9 and gap8 place the parts at 0, 6, 27 and 57.
     MTBxButton item(L"open", nullptr);
     giveIcon(item, 16);
     item.setText(L"Open");
