@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QtEndian>
 
@@ -69,6 +70,16 @@ inline QByteArray encoded(int width, int height, const QColor& colour = QColor(2
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+// A 20 x 10 red rectangle as SVG.
+inline const QByteArray wideSvg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\">"
+                                  "<rect width=\"20\" height=\"10\" fill=\"red\"/></svg>";
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace CraftedPng

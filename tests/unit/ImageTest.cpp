@@ -3,7 +3,6 @@
 #include "MTBxImage.h"
 #include "QmtbImage.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -19,6 +18,9 @@ using namespace MiniToolbars;
 
 namespace {
 
+using CraftedPng::encoded;
+using CraftedPng::writeFile;
+
 std::unique_ptr<MTBxImage> imageFrom(const QString& reference)
 {
     return std::unique_ptr<MTBxImage>(createImage(MTBxString(reference.toStdWString().c_str())));
@@ -29,26 +31,6 @@ std::unique_ptr<MTBxImage> imageFromBytes(const QByteArray& bytes)
     return std::unique_ptr<MTBxImage>(
         createImageFromData(reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size()));
 }
-
-QByteArray encoded(int width, int height, const char* format = "PNG")
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(QColor(20, 120, 220));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-const QByteArray kSvg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\">"
-                        "<rect width=\"20\" height=\"10\" fill=\"red\"/></svg>";
 
 QByteArray littleEndian(quint32 value, int length)
 {
@@ -103,7 +85,7 @@ TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wide.svg"));
-    ASSERT_TRUE(writeFile(path, kSvg));
+    ASSERT_TRUE(writeFile(path, CraftedPng::wideSvg));
     auto file = imageFrom(path);
     file->render(7.0f, 0.0f, false);
     EXPECT_EQ(file->height(), 7.0f);
@@ -149,7 +131,7 @@ TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
 
     // The format comes from the content, not from the ending.
     const QString jpegNamedPng = dir.filePath(QStringLiteral("photo.png"));
-    ASSERT_TRUE(writeFile(jpegNamedPng, encoded(5, 4, "JPG")));
+    ASSERT_TRUE(writeFile(jpegNamedPng, encoded(5, 4, QColor(20, 120, 220), "JPG")));
     EXPECT_EQ(imageFrom(jpegNamedPng)->width(), 5.0f);
 
     // A missing or broken PNG is a null raster that draws nothing.
@@ -219,7 +201,7 @@ TEST(ImageTest, shouldRefuseContainersThatHideLargeImages)
     EXPECT_LT(peakResidentKb() - before, 64 * 1024);
     EXPECT_EQ(imageFromBytes(gif(4097, 1)), nullptr);
 
-    auto ico = imageFromBytes(encoded(16, 16, "ICO"));
+    auto ico = imageFromBytes(encoded(16, 16, QColor(20, 120, 220), "ICO"));
     ASSERT_NE(ico, nullptr);
     EXPECT_EQ(ico->width(), 16.0f);
     EXPECT_EQ(imageFromBytes(icon(CraftedPng::greyscale(60000, 60000, false))), nullptr);

@@ -124,41 +124,6 @@ TEST(MTBxItem, simpleKindsFixTypeAndId)
     EXPECT_EQ(nullptr, grip.hostContext());
 }
 
-TEST(MTBxItem, initializeItemStoresOnlyItsFields)
-{
-    // initializeItem sets its 21 fields and leaves id, drop-down, tag, data, value and the rest alone.
-    MTBxItem parent;
-    MTBxItem item(MTBxItem::Button, MTBxString(L"id"), true, &contextA);
-    item.setTag(7);
-    item.setData(&contextA);
-    item.setValue(MTBxString(L"v"));
-    item.setShortcut(MTBxString(L"Ctrl+S"));
-    item.initializeItem(&parent, MTBxString(L"text"), MTBxString(L"desc"), MTBxString(L"tip"),
-                        MTBxString(L"icon.svg"), true, false, false, true, true, true, true, false, true,
-                        true, true, true, true, fakeHandle(0x40), 33, MTBxString(L"WWW"));
-    EXPECT_EQ(&parent, item.parent());
-    EXPECT_TRUE(item.text() == L"text");
-    EXPECT_TRUE(item.description() == L"desc");
-    EXPECT_TRUE(item.toolTip() == L"tip");
-    EXPECT_TRUE(item.icon() == L"icon.svg");
-    EXPECT_EQ((std::vector<bool>{ true, false, false, true, true, true, true, false, true, true, true, true, true }),
-              (std::vector<bool>{ item.isActive(), item.isEnabled(), item.isVisible(), item.isCheckable(), item.isChecked(),
-                                  item.showText(), item.isSynchronizedWithCurrentItem(), item.autoHide(), item.hasSplitter(),
-                                  item.hasOptionBox(), item.valueErrorFlag(), item.lockValue(), item.hasRemoveButton() }));
-    EXPECT_EQ(fakeHandle(0x40), item.iconHandle());
-    EXPECT_EQ(33, item.width());
-    EXPECT_TRUE(item.widthString() == L"WWW");
-
-    EXPECT_TRUE(item.id() == L"id");
-    EXPECT_TRUE(item.hasDropDown());
-    EXPECT_EQ(7, item.tag());
-    EXPECT_EQ(&contextA, item.data());
-    EXPECT_TRUE(item.value() == L"v");
-    EXPECT_TRUE(item.shortcut() == L"Ctrl+S");
-    EXPECT_EQ(&contextA, item.hostContext());
-    EXPECT_FALSE(item.isHover());
-}
-
 TEST(MTBxItem, iconBytesAreCopiedAndDroppedByOtherSources)
 {
     // setIconData keeps a private copy; null or zero length clears; a name or handle drops the bytes.

@@ -6,7 +6,6 @@
 #include "QmtbImage.h"
 #include "ResourceModules.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -22,8 +21,7 @@ using namespace MiniToolbars;
 
 namespace {
 
-const QByteArray kSvg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\">"
-                        "<rect width=\"20\" height=\"10\" fill=\"red\"/></svg>";
+using CraftedPng::writeFile;
 
 MTBxString mtb(const QString& s)
 {
@@ -33,12 +31,6 @@ MTBxString mtb(const QString& s)
 std::unique_ptr<MTBxImage> imageFrom(const QString& reference)
 {
     return std::unique_ptr<MTBxImage>(createImage(mtb(reference)));
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray readFile(const QString& path)
@@ -71,7 +63,7 @@ protected:
         logo.fill(QColor(10, 200, 90));
         ASSERT_TRUE(logo.save(m_dir.filePath(QStringLiteral("logo.png")), "PNG"));
         ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("huge.png")), CraftedPng::greyscale(60000, 60000, false)));
-        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("icon.svg")), kSvg));
+        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("icon.svg")), CraftedPng::wideSvg));
         const QString rc = QStringLiteral("101 PNG \"%1\"\n102 PNG \"%2\"\nLOGO RCDATA \"%3\"\n")
                                .arg(m_dir.filePath(QStringLiteral("logo.png")), m_dir.filePath(QStringLiteral("huge.png")),
                                     m_dir.filePath(QStringLiteral("icon.svg")));

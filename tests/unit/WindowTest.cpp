@@ -15,6 +15,9 @@
 #include <QTest>
 #include <QWindow>
 
+#include <cstdint>
+#include <memory>
+
 #include <gtest/gtest.h>
 
 using namespace MiniToolbars;
@@ -40,9 +43,6 @@ TEST_F(WindowTest, shouldCoverTheDesktopAndShowTheToolbarAtItsOrigin)
     EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(Qt::Tool, window->windowType());
-    EXPECT_EQ(QStringLiteral("mtbWindow"), window->objectName());
-    EXPECT_EQ(QStringLiteral("MiniToolbar"), window->windowTitle());
-    EXPECT_TRUE(window->hasMouseTracking());
     EXPECT_EQ(QPoint(300, 200), origin(toolbar));
     EXPECT_TRUE(toolbar->isVisible());
     EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
@@ -165,7 +165,7 @@ TEST_F(WindowTest, shouldRepaintOnlyTheToolbarsAreaDuringAFade)
 
 TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripAndPenMargin)
 {
-    // The painted region (the window's mask) is bounds and grip with the pen margin, follows moves, and is clipped.
+    // The painted region (the window's mask) is bounds and grip with the pen margin, follows moves, is clipped, takes in child popups.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     const QRect rect = toolbarRect(toolbar);
@@ -183,20 +183,14 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripAndPenMargin)
     EXPECT_EQ(319, window->paintedRegion().boundingRect().right());
     controller->setClipRect(0, 0, 0, 0);
     EXPECT_EQ(mask.translated(10, 20), window->paintedRegion().boundingRect());
-}
 
-TEST_F(WindowTest, shouldAddVisibleChildPopupsToThePaintedRegion)
-{
     // A visible child widget (an entry field, a list) joins the painted region; hidden again it leaves it.
-    MiniToolbar* toolbar = shown(1, 300, 300);
-    QmtbView* window = windowOf(toolbar);
-    auto* child = new QWidget(window);
+    auto child = std::make_unique<QWidget>(window);
     child->setGeometry(500, 500, 40, 30);
     child->show();
     EXPECT_TRUE(window->paintedRegion().contains(QPoint(510, 510)));
     child->hide();
     EXPECT_FALSE(window->paintedRegion().contains(QPoint(510, 510)));
-    delete child;
 }
 
 TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndResume)
@@ -217,25 +211,22 @@ TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndResume)
     EXPECT_EQ(QPoint(250, 260), origin(toolbar));
     EXPECT_EQ(1, QmtbView::visibleWindows().size());
     EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
-}
 
-TEST_F(WindowTest, shouldShowAHiddenToolbarAsNotSuspended)
-{
-    // A toolbar hidden by closing inside a callback and shown again is no longer reported as suspended.
-    MiniToolbar* toolbar = shown(1);
-    windowOf(toolbar)->hideToolbar();
+    // A toolbar hidden as from a callback and shown again is no longer reported as suspended.
+    window->hideToolbar();
     EXPECT_TRUE(controller->isSuspended(toolbar));
-    controller->showToolbar(toolbar, 300, 300, &observer);
+    controller->showToolbar(toolbar, 250, 260, &observer);
     EXPECT_FALSE(controller->isSuspended(toolbar));
-    controller->suspendToolbar(toolbar);
-    EXPECT_FALSE(windowOf(toolbar)->isVisible());
 }
 
 TEST_F(WindowTest, shouldFinishHidingWhenTheRunningFadeEnds)
 {
-    // Hiding during a fade ends the fade; its end completes the hide and removes the native filter.
+    // Hiding during a fade ends the fade and completes the hide; the native filter goes with the last shown toolbar.
+    MiniToolbar* other = shown(1, 200, 200);
     MiniToolbar* toolbar = shown(2);
     QmtbView* window = windowOf(toolbar);
+    windowOf(other)->hideToolbar();
+    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
     controller->pointerMoved(700, 550);
     ASSERT_TRUE(window->isAnimating());
     window->hideToolbar();
@@ -244,17 +235,6 @@ TEST_F(WindowTest, shouldFinishHidingWhenTheRunningFadeEnds)
     EXPECT_FALSE(window->isShown());
     EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
     EXPECT_TRUE(QmtbView::suspendedWindows().contains(window));
-}
-
-TEST_F(WindowTest, shouldKeepTheNativeFilterWhileAnotherToolbarIsShown)
-{
-    // Hiding one of two toolbars leaves the filter for the other; hiding the last removes it.
-    MiniToolbar* a = shown(1, 200, 200);
-    MiniToolbar* b = shown(1, 400, 400);
-    windowOf(a)->hideToolbar();
-    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
-    windowOf(b)->hideToolbar();
-    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
     EXPECT_TRUE(Controller::resetWindowsHook());
 }
 
@@ -287,6 +267,15 @@ TEST_F(WindowTest, shouldSendClickedForAClickOnAButton)
     ASSERT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
     EXPECT_EQ(&hostContext, itemSink.events.back().hostContext);
     EXPECT_TRUE(toolbarSink.types.empty());
+
+    // With Control held the click also gives ModifiedClick carrying modifiers and button in one mask.
+    itemSink.events.clear();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::ControlModifier, centreOf(toolbar, 0));
+    ASSERT_EQ(1, itemSink.count(MTBxItemEvents::ModifiedClick));
+    for (size_t i = 0; i < itemSink.events.size(); ++i) {
+        if (itemSink.events[i].type == MTBxItemEvents::ModifiedClick)
+            EXPECT_EQ(static_cast<std::intptr_t>(Qt::ControlModifier) | Qt::LeftButton, itemSink.arg(i));
+    }
 }
 
 TEST_F(WindowTest, shouldDragWithoutClicking)
@@ -319,21 +308,6 @@ TEST_F(WindowTest, shouldDragWithoutClicking)
     EXPECT_EQ(MTBxToolbarEvents::ToolbarMoved, toolbarSink.types[1]);
 }
 
-TEST_F(WindowTest, shouldSendModifiedClickWithTheModifierMask)
-{
-    // A click with Control held gives ModifiedClick carrying modifiers and button in one mask.
-    MiniToolbar* toolbar = shown(1);
-    QmtbView* window = windowOf(toolbar);
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::ControlModifier, centreOf(toolbar, 0));
-    ASSERT_EQ(1, itemSink.count(MTBxItemEvents::ModifiedClick));
-    unsigned int mask = 0;
-    for (const ItemEventRecord& e : itemSink.events) {
-        if (e.type == MTBxItemEvents::ModifiedClick)
-            mask = static_cast<unsigned int>(reinterpret_cast<quintptr>(e.p1));
-    }
-    EXPECT_EQ(static_cast<unsigned int>(Qt::ControlModifier) | Qt::LeftButton, mask);
-}
-
 TEST_F(WindowTest, shouldEmitHoveredAndStartTheTooltipDelay)
 {
     // Hovering an item emits hovered and starts the tooltip timer with the delay; leaving stops it; tooltips off start none.
@@ -362,7 +336,7 @@ TEST_F(WindowTest, shouldEmitHoveredAndStartTheTooltipDelay)
 
 TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
 {
-    // A faded-in toolbar counts 10 px left as near; once faded out, 7 px left is far and 6 px near.
+    // A faded-in toolbar counts 10 px left (and height + 10 below) as near; once faded out, 7 px left is far and 6 px near.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     ASSERT_TRUE(window->isFadedIn());
@@ -378,13 +352,8 @@ TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
     EXPECT_TRUE(window->isFadedIn());
     finishFade(window);
     EXPECT_DOUBLE_EQ(1.0, window->currentOpacity());
-}
 
-TEST_F(WindowTest, shouldJudgeBelowAgainstTheBoundsHeight)
-{
     // Below the toolbar, the pointer is near up to the height plus the margin.
-    MiniToolbar* toolbar = shown(1, 300, 300);
-    QmtbView* window = windowOf(toolbar);
     const int height = toolbarRect(toolbar).height();
     controller->pointerMoved(305, 300 + height + 10);
     EXPECT_TRUE(window->isFadedIn());
@@ -392,19 +361,9 @@ TEST_F(WindowTest, shouldJudgeBelowAgainstTheBoundsHeight)
     EXPECT_FALSE(window->isFadedIn());
 }
 
-TEST_F(WindowTest, shouldKeepALocallyExcludedToolbarOutOfFading)
-{
-    // Local auto fade 0 keeps the toolbar faded in however far the pointer goes.
-    MiniToolbar* toolbar = shown(2);
-    toolbar->setLocalAutoFade(0);
-    controller->pointerMoved(790, 590);
-    EXPECT_TRUE(windowOf(toolbar)->isFadedIn());
-    EXPECT_FALSE(windowOf(toolbar)->isAnimating());
-}
-
 TEST_F(WindowTest, shouldLockFadedInWhenTheGlobalSwitchIsOff)
 {
-    // With auto fade off, a following toolbar ignores the pointer and a faded-out one is locked faded in.
+    // With auto fade off a toolbar ignores the pointer and is locked faded in; local 1 opts back in, local 0 opts out.
     MiniToolbar* toolbar = shown(2);
     QmtbView* window = windowOf(toolbar);
     controller->pointerMoved(790, 590);
@@ -422,6 +381,15 @@ TEST_F(WindowTest, shouldLockFadedInWhenTheGlobalSwitchIsOff)
     toolbar->setLocalAutoFade(1);
     controller->pointerMoved(790, 590);
     EXPECT_FALSE(window->isFadedIn());
+
+    // Local auto fade 0 keeps the toolbar faded in however far the pointer goes.
+    MiniToolbar* excluded = shown(2, 100, 100);
+    excluded->setLocalAutoFade(0);
+    options.setAutoFade(true);
+    controller->setOptions(options);
+    controller->pointerMoved(790, 590);
+    EXPECT_TRUE(windowOf(excluded)->isFadedIn());
+    EXPECT_FALSE(windowOf(excluded)->isAnimating());
 }
 
 TEST_F(WindowTest, shouldLockFadedOutWhileOnlyNoFadeItemsShow)
@@ -523,21 +491,17 @@ TEST_F(WindowTest, shouldRetireTheWindowOfAToolbarDestroyedInItsCallback)
     EXPECT_FALSE(alive);
 }
 
-TEST_F(WindowTest, shouldDropAPendingShowOfAClosedToolbar)
+TEST_F(WindowTest, shouldCloseWithAShowPendingOrDuringAFade)
 {
-    // Closing a toolbar whose deferred show is still queued deletes the window; the queued show goes with it.
-    MiniToolbar* toolbar = add(makeToolbar(2));
-    controller->showToolbar(toolbar, 300, 300, &observer, true);
-    QPointer<QmtbView> window(windowOf(toolbar));
-    controller->closeToolbar(toolbar);
-    EXPECT_FALSE(window);
+    // Closing deletes the window with its queued show, or stops a running fade and deletes window and animation.
+    MiniToolbar* pending = add(makeToolbar(2));
+    controller->showToolbar(pending, 300, 300, &observer, true);
+    QPointer<QmtbView> pendingWindow(windowOf(pending));
+    controller->closeToolbar(pending);
+    EXPECT_FALSE(pendingWindow);
     QCoreApplication::processEvents();
-    EXPECT_EQ(nullptr, toolbar->view());
-}
+    EXPECT_EQ(nullptr, pending->view());
 
-TEST_F(WindowTest, shouldCloseDuringAFade)
-{
-    // Closing a toolbar while it fades stops the fade and deletes window and animation cleanly.
     MiniToolbar* toolbar = shown(2);
     QPointer<QmtbView> window(windowOf(toolbar));
     controller->pointerMoved(790, 590);
