@@ -121,32 +121,29 @@ inline QmtbView* windowOf(const MiniToolbar* toolbar)
     return QmtbController::windowOf(toolbar);
 }
 
+inline QPoint windowOrigin(const MiniToolbar* toolbar)
+{
+    QPoint origin;
+    windowOf(toolbar)->getOrigin(origin.rx(), origin.ry());
+    return origin;
+}
+
 // Window point at the centre of a laid-out item.
 inline QPoint centreOf(const MiniToolbar* toolbar, int index)
 {
-    float top = 0;
-    float left = 0;
-    float bottom = 0;
-    float right = 0;
+    float top = 0, left = 0, bottom = 0, right = 0;
     toolbar->item(index)->getBounds(top, left, bottom, right);
-    int x = 0;
-    int y = 0;
-    windowOf(toolbar)->getOrigin(x, y);
-    return QPoint(x + static_cast<int>((left + right) / 2), y - static_cast<int>((top + bottom) / 2));
+    const QPoint o = windowOrigin(toolbar);
+    return QPoint(o.x() + static_cast<int>((left + right) / 2), o.y() - static_cast<int>((top + bottom) / 2));
 }
 
 // Window rectangle of the toolbar's bounds (without the grip).
 inline QRect toolbarRect(MiniToolbar* toolbar)
 {
-    float top = 0;
-    float left = 0;
-    float bottom = 0;
-    float right = 0;
+    float top = 0, left = 0, bottom = 0, right = 0;
     toolbar->getBounds(top, left, bottom, right);
-    int x = 0;
-    int y = 0;
-    windowOf(toolbar)->getOrigin(x, y);
-    return QRectF(x + left, y - top, right - left, top - bottom).toRect();
+    const QPoint o = windowOrigin(toolbar);
+    return QRectF(o.x() + left, o.y() - top, right - left, top - bottom).toRect();
 }
 
 // Toolbars shown by a fresh controller inside an 800 x 600 parent, with both

@@ -14,16 +14,6 @@
 
 namespace {
 
-// Stand-in for the toolbar window: counts its repaints.
-class PaintCounter : public QWidget
-{
-public:
-    int paints = 0;
-
-protected:
-    void paintEvent(QPaintEvent*) override { ++paints; }
-};
-
 class CountingAnimation : public QmtbAnimation
 {
 public:
@@ -70,26 +60,6 @@ TEST(AnimationTest, shouldFadeOutInEqualStepsAndFinishOneTickAfterTheLastStep)
     EXPECT_FALSE(fade.isRunning());
     EXPECT_EQ(fade.frame(), 0);
     EXPECT_EQ(fade.value(), 0.3f);
-}
-
-TEST(AnimationTest, shouldRunToItsEndOnTheTimerAndRepaintTheTarget)
-{
-    // Driven by its own timer, a fade-in repaints the target window each frame and ends at 1.0.
-    PaintCounter target;
-    target.resize(50, 50);
-    target.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
-    QTest::qWait(20);
-    const int paintsBefore = target.paints;
-
-    QmtbFadeAnimation fade(&target, 0.0f, 1.0f, 30, 0.1f);
-    QSignalSpy finished(&fade, &QmtbAnimation::finished);
-    fade.start();
-    EXPECT_TRUE(finished.wait(2000));
-    EXPECT_EQ(fade.value(), 1.0f);
-    EXPECT_FALSE(fade.isRunning());
-    QTest::qWait(20);
-    EXPECT_GE(target.paints - paintsBefore, 2);
 }
 
 TEST(AnimationTest, shouldEmitRedrawWithItsRegionAndStopEmittingOnceFinished)

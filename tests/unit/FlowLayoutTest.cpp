@@ -156,14 +156,12 @@ TEST_F(FlowLayoutTest, shouldAdvanceSeparatorsAndAddRowForTrailingLineBreak)
     add(L"B", 40);
     addNewLine();
     layout->rebuild(false);
-
     ASSERT_EQ(layout->itemViewCount(), 4);
-    EXPECT_EQ(bounds(view(1)), (std::vector<float>{ 0, 0, 0, 0 }));
     EXPECT_EQ(view(1)->item(), separator);
+    EXPECT_EQ(bounds(view(1)), (std::vector<float>{ 0, 0, 0, 0 }));
     EXPECT_EQ(bounds(view(2)), (std::vector<float>{ 68, 0, 40, 22 }));
     EXPECT_EQ(edges(*layout, false), (std::vector<float>{ 0, 0, -52, 108 }));
-    EXPECT_TRUE(view(0)->endsGroup());
-    EXPECT_TRUE(view(2)->startsGroup());
+    EXPECT_TRUE(view(0)->endsGroup() && view(2)->startsGroup());
 }
 
 TEST_F(FlowLayoutTest, shouldBoundItemsThatNeverFade)
@@ -258,6 +256,20 @@ TEST_F(FlowLayoutTest, shouldKeepPressWhileThePointerWanders)
     layout->mousePress(10.0f, -10.0f);
     layout->mouseRelease(10.0f, -10.0f, false, 1);
     EXPECT_EQ(a->itemView()->state(), Pressed);
+}
+
+TEST_F(FlowLayoutTest, shouldIgnoreReleaseOverAnItemThatWasNotPressed)
+{
+    // A press on a label dragged onto a check item and released there neither checks nor clicks it.
+    add<MTBxLabel>(L"label", 60);
+    MTBxItem* check = add(L"check", 40);
+    check->setCheckable(true);
+    layout->rebuild(false);
+    EXPECT_EQ(layout->mousePress(10.0f, -10.0f), nullptr);
+    EXPECT_EQ(layout->mouseMove(80.0f, -10.0f), check->itemView());
+    EXPECT_EQ(layout->mouseRelease(80.0f, -10.0f, false, 0x04000001), check->itemView());
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::HoverEnter }));
 }
 
 TEST_F(FlowLayoutTest, shouldKeepStateOnUnchangedRelayoutButNotOnForcedOne)
@@ -460,19 +472,4 @@ TEST_F(FlowLayoutTest, shouldNotShowAgainWithAStalePress)
     EXPECT_EQ(window->shownAt, Point(100.0, 200.0));
     EXPECT_TRUE(window->shownDeferred);
     EXPECT_TRUE(sink.events.empty());
-}
-
-TEST_F(FlowLayoutTest, shouldIgnoreReleaseOverAnItemThatWasNotPressed)
-{
-    // A press on a label dragged onto a check item and released there neither checks nor clicks it.
-    add<MTBxLabel>(L"label", 60);
-    MTBxItem* check = add(L"check", 40);
-    check->setCheckable(true);
-    layout->rebuild(false);
-
-    EXPECT_EQ(layout->mousePress(10.0f, -10.0f), nullptr);
-    EXPECT_EQ(layout->mouseMove(80.0f, -10.0f), check->itemView());
-    EXPECT_EQ(layout->mouseRelease(80.0f, -10.0f, false, 0x04000001), check->itemView());
-    EXPECT_FALSE(check->isChecked());
-    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::HoverEnter }));
 }

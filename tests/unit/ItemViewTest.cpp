@@ -8,14 +8,12 @@
 #include "MTBxImage.h"
 #include "MTBxItemEventsUtility.h"
 #include "MTBxSeparator.h"
-#include "QmtbRender.h"
 #include "Style.h"
 #include "Text.h"
 #include "ToolbarStandIns.h"
 
 #include <QImage>
 #include <QString>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -338,51 +336,4 @@ TEST_F(ItemViewTest, shouldReplaceCaptionFromWidestText)
     ASSERT_NE(view.caption(), nullptr);
     EXPECT_GT(view.caption()->width(), before);
     EXPECT_EQ(view.caption()->text(), MTBxString(L"a considerably wider caption"));
-}
-
-TEST_F(ItemViewTest, shouldFadeOnlyAutoHidingItems)
-{
-    // The window's fade opacity dims auto-hiding items; items that never fade, or have no window, draw opaque.
-    StandInWindow window;
-    window.opacity = 0.2;
-    MTBxButton fading(L"fading", nullptr);
-    MTBxButton steady(L"steady", nullptr);
-    MTBxButton windowless(L"windowless", nullptr);
-    steady.setAutoHide(false);
-    for (MTBxButton* item : { &fading, &steady, &windowless }) {
-        giveIcon(*item, 16);
-        item->setWidth(40);
-    }
-    ItemView fadingView(0, &fading, &window, nullptr, nullptr);
-    ItemView steadyView(1, &steady, &window, nullptr, nullptr);
-    ItemView windowlessView(2, &windowless, nullptr, nullptr, nullptr);
-    float x = 0.0f;
-    for (ItemView* view : { &fadingView, &steadyView, &windowlessView }) {
-        view->measure();
-        view->moveTo(x, 0.0f);
-        x += 50.0f;
-    }
-
-    QImage canvas(180, 40, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
-    QPainter painter(&canvas);
-    QmtbRender render;
-    render.setPainter(&painter);
-    render.setOrigin(QPoint(10, 10));
-    fadingView.draw(&render);
-    steadyView.draw(&render);
-    windowlessView.draw(&render);
-    render.setPainter(nullptr);
-    painter.end();
-    canvas.save(QStringLiteral(MTB_TEST_BINARY_DIR "/ItemViewFade.png"));
-
-    // Sample the background just right of each icon.
-    auto alphaAt = [&](const ItemView& view) {
-        const QPointF p = render.toWindowPoint(view.left() + 30.0f, view.top() - 11.0f);
-        return qAlpha(canvas.pixel(p.toPoint()));
-    };
-    const int steadyAlpha = alphaAt(steadyView);
-    ASSERT_GT(steadyAlpha, 100);
-    EXPECT_LT(alphaAt(fadingView), steadyAlpha / 2);
-    EXPECT_EQ(alphaAt(windowlessView), steadyAlpha);
 }

@@ -38,6 +38,12 @@ struct Shown
     StandInWindow& window() const { return *view->standInWindow(); }
     NotificationGuard& guard() const { return view->window()->guard(); }
 
+    // Destruction as a host does it inside a callback: the view stays for the guard.
+    void kill()
+    {
+        delete toolbar;
+        toolbar = nullptr;
+    }
     // Normal teardown outside any delivery: the toolbar takes its view along.
     void destroy()
     {
@@ -207,8 +213,7 @@ TEST(NotificationGuard, cleanupInsideTheCallbackWaitsForTheDelivery)
     Shown shown(&contextA, &destroyed);
     MTBxItem* clicked = shown.add(&contextA);
     sink.onEvent = [&](void*, MTBxItemEvents::EventType) {
-        delete shown.toolbar;
-        shown.toolbar = nullptr;
+        shown.kill();
         MiniToolbar::CleanupOldViews();
         EXPECT_EQ(0, destroyed);
         EXPECT_EQ(1, NotificationGuard::deferredToolbarCount());
@@ -234,8 +239,7 @@ TEST(NotificationGuard, toolbarDestroyedInItsCallbackHidesAtOnce)
     sink.onEvent = [&](void* context, MTBxItemEvents::EventType) {
         if (context != &contextA)
             return;
-        delete shown.toolbar;
-        shown.toolbar = nullptr;
+        shown.kill();
         EXPECT_EQ(1, window.retirements);
         EXPECT_FALSE(window.visible());
         EXPECT_TRUE(clicked->id() == L"clicked");
@@ -270,8 +274,7 @@ TEST(NotificationGuard, anotherWindowsDeliveryFinishesADestroyedToolbar)
     MTBxItem* other = living.add(&contextB);
     sink.onEvent = [&](void* context, MTBxItemEvents::EventType) {
         if (context == &contextA) {
-            delete dying.toolbar;
-            dying.toolbar = nullptr;
+            dying.kill();
         }
     };
     dying.click(clicked);
@@ -309,10 +312,8 @@ void destroyTwoToolbarsInOneDelivery(bool finishThroughThirdWindow)
         if (context == &contextA) {
             second.click(b);
         } else if (context == &contextB) {
-            delete first.toolbar;
-            first.toolbar = nullptr;
-            delete second.toolbar;
-            second.toolbar = nullptr;
+            first.kill();
+            second.kill();
             EXPECT_EQ(2, NotificationGuard::deferredToolbarCount());
         }
     };
@@ -361,8 +362,7 @@ TEST(NotificationGuard, deletingTheViewOfADestroyedToolbarFreesItsItems)
     MTBxItem* clicked = shown.add(&contextA);
     shown.add(&contextA, L"second");
     sink.onEvent = [&](void*, MTBxItemEvents::EventType) {
-        delete shown.toolbar;
-        shown.toolbar = nullptr;
+        shown.kill();
     };
     shown.click(clicked);
     ASSERT_EQ(1, NotificationGuard::deferredToolbarCount());

@@ -357,7 +357,7 @@ TEST(RenderTest, shouldElideACaptionWiderThanItsPart)
 
 TEST(RenderTest, shouldGiveTheOptionBoxItsOwnLookWhenHoveredAndPressed)
 {
-    // Hovering or pressing the option box changes only that end; the main area stays plain.
+    // Hovering or pressing the option box changes only that end; pressing the main area turns the caption pressedText.
     for (int theme : {0, 1}) {
         Scene scene(theme);
         MTBxButton* item = scene.button(L"Options");
@@ -422,31 +422,21 @@ TEST(RenderTest, shouldGiveTheOptionBoxItsOwnLookWhenHoveredAndPressed)
                     differs = pressed.pixel(x, y) != hovered.pixel(x, y);
             EXPECT_TRUE(differs) << theme;
         }
-    }
-}
 
-TEST(RenderTest, shouldDrawThePressedCaptionInThePressedTextColour)
-{
-    // Pressing the main area turns the background active and the caption pressedText.
-    Scene scene(0);
-    MTBxButton* item = scene.button(L"Pressed");
-    item->setWidth(100);
-    scene.layout();
-    item->itemView()->setState(Pressed);
-    const QImage image = scene.paint();
-    const QRect r = Scene::pixels(item);
-    const ItemPart* caption = Scene::part(item, Caption);
-    ASSERT_NE(caption, nullptr);
-    int white = 0;
-    int black = 0;
-    for (int dx = 0; dx < 40; ++dx)
-        for (int y = 4; y < 19; ++y) {
-            const QColor c = colorAt(image, r.left() + caption->x + dx, r.top() + y);
-            white += isTextInk(c, ThemeColor(255, 255, 255, 255)) ? 1 : 0;
-            black += isTextInk(c, ThemeColor(0, 0, 0, 255)) ? 1 : 0;
-        }
-    EXPECT_GT(white, 5);
-    EXPECT_EQ(black, 0);
+        // Pressing the main area instead turns the caption pressedText (white), leaving no dark ink.
+        view->setPressedSubArea(false);
+        const QImage mainPressed = scene.paint();
+        int white = 0;
+        int black = 0;
+        for (int dx = 0; dx < caption->width; ++dx)
+            for (int y = 4; y < 19; ++y) {
+                const QColor c = colorAt(mainPressed, r.left() + caption->x + dx, r.top() + y);
+                white += isTextInk(c, ThemeColor(255, 255, 255, 255)) ? 1 : 0;
+                black += isTextInk(c, ThemeColor(0, 0, 0, 255)) ? 1 : 0;
+            }
+        EXPECT_GT(white, 5) << theme;
+        EXPECT_EQ(black, 0) << theme;
+    }
 }
 
 TEST(RenderTest, shouldPlaceIconsLeftAlignedAndCentredVertically)
@@ -474,23 +464,17 @@ TEST(RenderTest, shouldPlaceIconsLeftAlignedAndCentredVertically)
     EXPECT_NE(colorAt(image, left, top + h), QColor(255, 0, 0));
 }
 
-TEST(RenderTest, shouldConvertLayoutPointsToWindowPixels)
+TEST(RenderTest, shouldConvertPointsAndIgnoreBadDrawingRequests)
 {
-    // Layout y grows upwards; both coordinates are cut toward zero before the origin is added.
+    // Layout y grows upwards and is cut toward zero; absurd points stay finite; drawing outside a repaint, a null view or NaN opacity does nothing.
     QmtbRender render;
     render.setOrigin(QPoint(100, 50));
     EXPECT_EQ(render.toWindowPoint(3.7f, -2.9f), QPointF(103, 52));
     EXPECT_EQ(render.toWindowPoint(-3.7f, 2.9f), QPointF(97, 48));
-    EXPECT_EQ(render.toWindowPoint(0.0f, 0.0f), QPointF(100, 50));
-    // Absurd coordinates stay defined instead of overflowing.
     EXPECT_EQ(render.toWindowPoint(std::nanf(""), 0.0f), QPointF(100, 50));
     EXPECT_LT(render.toWindowPoint(1e30f, 0.0f).x(), 1e9);
     EXPECT_GT(render.toWindowPoint(0.0f, 1e30f).y(), -1e9);
-}
 
-TEST(RenderTest, shouldDrawNothingWithoutAPainterOrAView)
-{
-    // Drawing outside a repaint, or a null view, is a silent no-op.
     Scene scene(0);
     MTBxButton* item = scene.button(L"Idle");
     scene.layout();
