@@ -124,7 +124,7 @@ TEST(NotificationGuard, eventsDuringLayoutAreDropped)
 
 TEST(NotificationGuard, clickedItemRemovedInItsCallbackDiesAtTheNextDelivery)
 {
-    // The removed item outlives its own callback and is deleted when the next event starts.
+    // A removed or cleared item outlives its own callback and is deleted when the next event starts.
     RecordingItemSink sink;
     Shown shown(&contextA, nullptr);
     MTBxItem* clicked = shown.add(&contextA, L"clicked");
@@ -148,6 +148,18 @@ TEST(NotificationGuard, clickedItemRemovedInItsCallbackDiesAtTheNextDelivery)
     EXPECT_EQ(0, NotificationGuard::deferredItemCount());
     EXPECT_EQ(nullptr, clickedView->item());
     EXPECT_EQ(2u, sink.events.size());
+
+    // clear inside a callback hands the items over as well; a toolbar event frees them.
+    RecordingToolbarSink toolbarSink;
+    sink.onEvent = [&](void*, MTBxItemEvents::EventType) {
+        shown.toolbar->clear();
+        EXPECT_TRUE(shown.toolbar->isEmpty());
+        EXPECT_EQ(nullptr, other->owner());
+    };
+    shown.click(other);
+    EXPECT_EQ(1, NotificationGuard::deferredItemCount());
+    shown.toolbar->Notify(MTBxToolbarEvents::ToolbarKeyDown, nullptr, nullptr);
+    EXPECT_EQ(0, NotificationGuard::deferredItemCount());
     shown.destroy();
 }
 

@@ -259,40 +259,6 @@ TEST_F(DemoHostTest, shouldKeepKeyboardInEditorWhileToolbarShows)
     EXPECT_EQ(QApplication::focusWidget(), text());
 }
 
-TEST_F(DemoHostTest, shouldToggleBoldWhenItsItemIsClicked)
-{
-    // A click on Bold makes the selection bold and reaches the log with the item's id; a second click undoes it.
-    const QString phrase = DemoTour::selectedPhrase();
-    const int start = text()->toPlainText().indexOf(phrase);
-    ASSERT_TRUE(selectPhrase(phrase).isValid());
-    MTBxItem* bold = m_editor->item(QStringLiteral("bold"));
-    ASSERT_NE(bold, nullptr);
-    float top = 0, left = 0, bottom = 0, right = 0;
-    ASSERT_TRUE(bold->getBounds(top, left, bottom, right));
-    int x = 0, y = 0;
-    m_editor->controller()->getToolbarPosition(m_editor->toolbar(), x, y);
-    const QPoint centre(x + static_cast<int>((left + right) / 2), y - static_cast<int>((top + bottom) / 2));
-
-    const auto boldAt = [&](int position) {
-        QTextCursor probe(text()->document());
-        probe.setPosition(position);
-        return probe.charFormat().fontWeight() >= QFont::Bold;
-    };
-    click(centre);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boldAt(start + 1) && boldAt(start + phrase.size()); }, 2000));
-    EXPECT_FALSE(boldAt(start));
-    EXPECT_TRUE(bold->isChecked());
-    EXPECT_TRUE(m_editor->eventLog().contains(QStringLiteral("CheckedChanged  bold  checked")))
-        << qPrintable(m_editor->eventLog().join(QLatin1Char('\n')));
-    EXPECT_TRUE(m_editor->eventLog().contains(QStringLiteral("Clicked  bold")));
-    EXPECT_TRUE(text()->textCursor().hasSelection());
-
-    QTest::qWait(300);
-    click(centre);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !boldAt(start + 1); }, 2000));
-    EXPECT_TRUE(m_editor->eventLog().contains(QStringLiteral("CheckedChanged  bold  unchecked")));
-}
-
 TEST_F(DemoHostTest, shouldPlaceToolbarInsideEditorNearItsEdges)
 {
     // A selection on the first line puts the toolbar below it; one on the last visible line, above it.
