@@ -1,6 +1,5 @@
 #include "QmtbFadeAnimation.h"
 
-#include <QPaintEvent>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>

@@ -1,18 +1,11 @@
-#include "Controller.h"
 #include "MTBxView.h"
 #include "Options.h"
-#include "QWinWidget.h"
 #include "WindowTestSupport.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTest>
-#include <QWindow>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;

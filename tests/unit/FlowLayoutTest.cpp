@@ -1,13 +1,9 @@
 #include "CraftedPng.h"
-#include "ItemView.h"
-#include "MiniToolbar.h"
 #include "MTBxButton.h"
 #include "MTBxFlowLayout.h"
-#include "MTBxItemEventsUtility.h"
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
-#include "MTBxToolbarEventsUtility.h"
 #include "NotificationGuard.h"
 #include "QmtbRender.h"
 #include "Style.h"
@@ -17,8 +13,6 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 

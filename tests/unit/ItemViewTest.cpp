@@ -3,20 +3,16 @@
 #include "IconHandles.h"
 #include "ItemView.h"
 #include "MTBxButton.h"
-#include "MTBxFlowLayout.h"
 #include "MTBxGrip.h"
 #include "MTBxImage.h"
-#include "MTBxItemEventsUtility.h"
 #include "MTBxSeparator.h"
 #include "Style.h"
 #include "Text.h"
 #include "ToolbarStandIns.h"
 
-#include <QImage>
 #include <QString>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <vector>
 

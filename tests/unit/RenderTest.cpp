@@ -4,9 +4,7 @@
 #include "MTBxFlowLayout.h"
 #include "MTBxImage.h"
 #include "MTBxSeparator.h"
-#include "MiniToolbar.h"
 #include "QmtbRender.h"
-#include "QmtbText.h"
 #include "Style.h"
 #include "ToolbarStandIns.h"
 

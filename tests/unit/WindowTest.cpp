@@ -1,14 +1,9 @@
 #include "EventTypes.h"
-#include "ItemView.h"
-#include "MTBxView.h"
-#include "NativeEventFilter.h"
 #include "QWinWidget.h"
 #include "QmtbAnimation.h"
-#include "ToolbarStandIns.h"
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
-#include <QApplication>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QToolTip>
@@ -50,13 +45,14 @@ TEST_F(WindowTest, shouldCoverTheDesktopAndShowTheToolbarAtItsOrigin)
 
 TEST_F(WindowTest, shouldPostOneDeferredShowForTwoRequests)
 {
-    // Two deferred shows before the event loop runs post a single show event; it lays the toolbar out.
+    // Two deferred shows post a single show event; a forced relayout while it is pending does nothing; the show lays out.
     MiniToolbar* toolbar = add(makeToolbar(2));
     ASSERT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer, true));
     QmtbView* window = windowOf(toolbar);
     EventCounter shows(window, EventTypes::deferredShow());
     EventCounter relayouts(window, EventTypes::relayout());
     ASSERT_TRUE(controller->showToolbar(toolbar, 310, 300, &observer, true));
+    controller->updateLayout(toolbar, true);
     EXPECT_TRUE(window->isShowPending());
     EXPECT_EQ(0, toolbar->view()->itemViewCount());
     QCoreApplication::processEvents();
@@ -64,20 +60,8 @@ TEST_F(WindowTest, shouldPostOneDeferredShowForTwoRequests)
     EXPECT_EQ(0, relayouts.count);
     EXPECT_FALSE(window->isShowPending());
     EXPECT_EQ(2, toolbar->view()->itemViewCount());
-}
 
-TEST_F(WindowTest, shouldLeaveRelayoutToAPendingShow)
-{
-    // A forced relayout while a show is pending does nothing; the show lays out, and later changes coalesce.
-    MiniToolbar* toolbar = add(makeToolbar(2));
-    controller->showToolbar(toolbar, 300, 300, &observer, true);
-    controller->updateLayout(toolbar, true);
-    EXPECT_EQ(0, toolbar->view()->itemViewCount());
-    QCoreApplication::processEvents();
-    ASSERT_EQ(2, toolbar->view()->itemViewCount());
-
-    QmtbView* window = windowOf(toolbar);
-    EventCounter relayouts(window, EventTypes::relayout());
+    // Later changes coalesce into one relayout, which a forced update does not pre-empt.
     toolbar->addItem(makeButton(L"One"));
     toolbar->addItem(makeButton(L"Two"));
     EXPECT_TRUE(window->isRelayoutPending());
@@ -88,9 +72,9 @@ TEST_F(WindowTest, shouldLeaveRelayoutToAPendingShow)
     EXPECT_EQ(4, toolbar->view()->itemViewCount());
 }
 
-TEST_F(WindowTest, shouldKeepToolbarInsideDefaultBoundsWhenObserverLeavesThem)
+TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
 {
-    // An observer that gives no bounds leaves 0,0,100,100: the toolbar ends within (15,10)-(89,89).
+    // An observer that gives no bounds leaves 0,0,100,100: the toolbar ends within (15,10)-(89,89); a wide one sits on the left edge.
     HostObserver silent;
     MiniToolbar* toolbar = add(makeToolbar(1));
     controller->showToolbar(toolbar, 500, 400, &silent);
@@ -105,17 +89,13 @@ TEST_F(WindowTest, shouldKeepToolbarInsideDefaultBoundsWhenObserverLeavesThem)
     const QRect moved = toolbarRect(toolbar);
     EXPECT_EQ(15, moved.left());
     EXPECT_EQ(10, moved.top());
-}
 
-TEST_F(WindowTest, shouldPutAWideToolbarOnTheParentsLeftEdge)
-{
     // A toolbar wider than the parent rectangle ends with its left edge on the rectangle's left edge.
     observer.setBounds(QRect(100, 100, 120, 200));
-    MiniToolbar* toolbar = shown(6, 400, 150);
-    const QRect rect = toolbarRect(toolbar);
-    ASSERT_GT(rect.width(), 120);
-    EXPECT_EQ(115, rect.left());
-    EXPECT_EQ(150, rect.top());
+    const QRect wide = toolbarRect(shown(6, 400, 150));
+    ASSERT_GT(wide.width(), 120);
+    EXPECT_EQ(115, wide.left());
+    EXPECT_EQ(150, wide.top());
 }
 
 TEST_F(WindowTest, shouldNeitherMoveNorRepaintForTheSameOrigin)
