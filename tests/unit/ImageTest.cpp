@@ -3,8 +3,6 @@
 #include "MTBxImage.h"
 #include "QmtbImage.h"
 
-#include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

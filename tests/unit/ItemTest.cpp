@@ -1,12 +1,9 @@
-#include "ItemView.h"
 #include "MTBxButton.h"
 #include "MTBxCommandItem.h"
 #include "MTBxGrip.h"
-#include "MTBxItem.h"
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
-#include "MiniToolbar.h"
 #include "ToolbarStandIns.h"
 #include "TooltipOptions.h"
 

@@ -1,5 +1,3 @@
-#include "MTBxItemEventsUtility.h"
-#include "MTBxToolbarEventsUtility.h"
 #include "Options.h"
 #include "ToolbarStandIns.h"
 #include "TooltipOptions.h"

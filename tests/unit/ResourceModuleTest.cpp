@@ -6,9 +6,6 @@
 #include "QmtbImage.h"
 #include "ResourceModules.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>

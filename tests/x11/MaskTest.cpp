@@ -1,13 +1,11 @@
 // The toolbar window on a real X server: its shape equals what it paints and
 // the host keeps the clicks and pixels around the toolbar.
 #include "QWinWidget.h"
-#include "ToolbarStandIns.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
