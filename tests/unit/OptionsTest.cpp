@@ -1,5 +1,4 @@
 #include "Options.h"
-#include "ToolbarStandIns.h"
 #include "TooltipOptions.h"
 
 #include <gtest/gtest.h>
@@ -62,21 +61,4 @@ TEST(TooltipOptions, switchesAreIndependentBits)
     EXPECT_EQ(0, GetMTBToolTipDelay());
     SetMTBToolTipDelay(-10);
     EXPECT_EQ(-10, GetMTBToolTipDelay());
-}
-
-TEST(EventSinks, registrationKeepsTheLastSink)
-{
-    // Registering replaces the previous sink; null unregisters.
-    EXPECT_EQ(nullptr, MTBxItemEventsUtility::GetMTBxItemEvents());
-    EXPECT_EQ(nullptr, MTBxToolbarEventsUtility::GetMTBxToolbarEvents());
-    {
-        Testing::RecordingItemSink first;
-        Testing::RecordingItemSink second;
-        EXPECT_EQ(&second, MTBxItemEventsUtility::GetMTBxItemEvents());
-        MTBxItemEventsUtility::SetMTBxItemEvents(&first);
-        EXPECT_EQ(&first, MTBxItemEventsUtility::GetMTBxItemEvents());
-        Testing::RecordingToolbarSink toolbarSink;
-        EXPECT_EQ(&toolbarSink, MTBxToolbarEventsUtility::GetMTBxToolbarEvents());
-    }
-    EXPECT_EQ(nullptr, MTBxToolbarEventsUtility::GetMTBxToolbarEvents());
 }

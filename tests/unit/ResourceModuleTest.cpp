@@ -56,21 +56,16 @@ protected:
             GTEST_SKIP() << "the mingw-w64 binutils are not installed";
         ASSERT_TRUE(m_dir.isValid());
 
-        QImage logo(13, 11, QImage::Format_ARGB32);
-        logo.fill(QColor(10, 200, 90));
-        ASSERT_TRUE(logo.save(m_dir.filePath(QStringLiteral("logo.png")), "PNG"));
-        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("huge.png")), CraftedPng::greyscale(60000, 60000, false)));
-        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("icon.svg")), CraftedPng::wideSvg));
+        const auto path = [this](const char* name) { return m_dir.filePath(QLatin1String(name)); };
+        ASSERT_TRUE(writeFile(path("logo.png"), CraftedPng::encoded(13, 11, QColor(10, 200, 90))));
+        ASSERT_TRUE(writeFile(path("huge.png"), CraftedPng::greyscale(60000, 60000, false)));
+        ASSERT_TRUE(writeFile(path("icon.svg"), CraftedPng::wideSvg));
         const QString rc = QStringLiteral("101 PNG \"%1\"\n102 PNG \"%2\"\nLOGO RCDATA \"%3\"\n")
-                               .arg(m_dir.filePath(QStringLiteral("logo.png")), m_dir.filePath(QStringLiteral("huge.png")),
-                                    m_dir.filePath(QStringLiteral("icon.svg")));
-        ASSERT_TRUE(writeFile(m_dir.filePath(QStringLiteral("res.rc")), rc.toUtf8()));
-        ASSERT_TRUE(run(windres, {QStringLiteral("--preprocessor=cat"), m_dir.filePath(QStringLiteral("res.rc")),
-                                  QStringLiteral("-O"), QStringLiteral("coff"), QStringLiteral("-o"),
-                                  m_dir.filePath(QStringLiteral("res.o"))}));
-        m_dll = m_dir.filePath(QStringLiteral("res.dll"));
-        ASSERT_TRUE(run(ld, {QStringLiteral("-shared"), QStringLiteral("-e"), QStringLiteral("0"), QStringLiteral("-o"),
-                             m_dll, m_dir.filePath(QStringLiteral("res.o"))}));
+                               .arg(path("logo.png"), path("huge.png"), path("icon.svg"));
+        ASSERT_TRUE(writeFile(path("res.rc"), rc.toUtf8()));
+        ASSERT_TRUE(run(windres, { "--preprocessor=cat", path("res.rc"), "-O", "coff", "-o", path("res.o") }));
+        m_dll = path("res.dll");
+        ASSERT_TRUE(run(ld, { "-shared", "-e", "0", "-o", m_dll, path("res.o") }));
     }
 
     void TearDown() override { setHostResourceModule(nullptr); }

@@ -1,5 +1,4 @@
 #include "Factories.h"
-#include "MTBxRender.h"
 #include "QmtbText.h"
 #include "Style.h"
 #include "Text.h"
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 using namespace MiniToolbars;
 
@@ -25,28 +23,6 @@ QFont styleFont()
     const Style* style = Style::instance();
     return QFont(QString::fromUtf16(static_cast<const unsigned short*>(style->fontFamily())), style->fontPointSize());
 }
-
-class RecordingRender : public MTBxRender
-{
-public:
-    struct Call
-    {
-        Text* text;
-        float x;
-        float y;
-    };
-    void drawItem(ItemView*, float, float, double) override {}
-    void drawText(Text* text, float x, float y) override { calls.push_back({text, x, y}); }
-    std::vector<Call> calls;
-};
-
-// A text that is never measured, to see the base class on its own.
-class UnmeasuredText : public Text
-{
-public:
-    UnmeasuredText() : Text(MTBxString(L"idle"), 1) {}
-    void measure() override {}
-};
 
 class TextTest : public ::testing::Test
 {
@@ -87,39 +63,6 @@ TEST_F(TextTest, shouldMeasureInTheCallersFontWhenGiven)
     EXPECT_EQ(qtext->font()->pointSize(), 30);
     text.reset();
     EXPECT_EQ(big.pointSize(), 6);
-}
-
-// A text keeps the font it was first measured with; a scaling change needs a new text.
-TEST_F(TextTest, shouldKeepItsFontAcrossScalingChanges)
-{
-    auto before = textOf(L"Scaled");
-    const float width = before->width();
-    before->setOffset(3.0f, 4.0f);
-    Style::instance()->setScalingFactor(3.0f);
-    before->measure();
-    EXPECT_EQ(before->width(), width);
-    EXPECT_EQ(before->left(), 0.0f);
-    EXPECT_EQ(before->offsetX(), 3.0f);
-    EXPECT_GT(textOf(L"Scaled")->width(), width);
-}
-
-// draw hands the text to the renderer at its corner plus offset, and only when measured.
-TEST_F(TextTest, shouldHandItselfToTheRendererWhenMeasured)
-{
-    RecordingRender render;
-    auto text = textOf(L"Draw me");
-    text->setOffset(2.5f, -1.0f);
-    text->draw(&render);
-    text->draw(nullptr);
-    ASSERT_EQ(render.calls.size(), 1u);
-    EXPECT_EQ(render.calls[0].text, text.get());
-    EXPECT_EQ(render.calls[0].x, 2.5f);
-    EXPECT_EQ(render.calls[0].y, -1.0f);
-
-    UnmeasuredText idle;
-    EXPECT_EQ(idle.width(), -1.0f);
-    idle.draw(&render);
-    EXPECT_EQ(render.calls.size(), 1u);
 }
 
 // measureXHeight agrees with the font engine and survives a nonsense point size.
