@@ -180,9 +180,9 @@ TEST_F(FlowLayoutTest, shouldBoundItemsThatNeverFade)
     EXPECT_EQ(edges(*layout, true), edges(*layout, false));
 }
 
-TEST_F(FlowLayoutTest, shouldSkipDisabledLabelsAndSeparatorsWhenHitTesting)
+TEST_F(FlowLayoutTest, shouldSkipDisabledLabelsSeparatorsAndEntryTextWhenHitTesting)
 {
-    // Disabled items, labels, separators and row breaks never take the pointer, even under it.
+    // Disabled items, labels, separators, row breaks and an entry's text area never take the pointer, even under it.
     MTBxItem* label = add<MTBxLabel>(L"label", 60);
     addNewLine();
     MTBxItem* disabled = add(L"disabled", 40);
@@ -199,12 +199,8 @@ TEST_F(FlowLayoutTest, shouldSkipDisabledLabelsAndSeparatorsWhenHitTesting)
     EXPECT_EQ(hit(50.0f, -40.0f), button->itemView());
     EXPECT_EQ(layout->mousePress(0.0f, 0.0f), nullptr);
     EXPECT_TRUE(sink.events.empty());
-}
 
-TEST_F(FlowLayoutTest, shouldGiveEntryTextToItsFieldAndDropAreaToTheEntry)
-{
     // Over an entry's text nothing is hit; over its drop area the entry is, with onSubArea set.
-    MTBxItem* first = add(L"first", 60);
     MTBxItem* entry = new MTBxItem(MTBxItem::DropDownEntry, MTBxString(L"entry"), true, &itemContext);
     entry->setHasSplitter(true);
     entry->setWidth(60);
@@ -215,12 +211,12 @@ TEST_F(FlowLayoutTest, shouldGiveEntryTextToItsFieldAndDropAreaToTheEntry)
     ASSERT_NE(entryView, nullptr);
     ASSERT_NE(entryView->subAreaRect(), nullptr);
     bool onSubArea = false;
-    EXPECT_EQ(layout->itemViewAt(entryView->left() + 5.0f, -10.0f, onSubArea), nullptr);
+    EXPECT_EQ(layout->itemViewAt(entryView->left() + 5.0f, entryView->top() - 10.0f, onSubArea), nullptr);
     onSubArea = false;
-    EXPECT_EQ(layout->itemViewAt(entryView->right() - 2.0f, -10.0f, onSubArea), entryView);
+    EXPECT_EQ(layout->itemViewAt(entryView->right() - 2.0f, entryView->top() - 10.0f, onSubArea), entryView);
     EXPECT_TRUE(onSubArea);
     // On the shared edge the earlier view wins.
-    EXPECT_EQ(hit(60.0f, -10.0f), first->itemView());
+    EXPECT_EQ(hit(entryView->left(), entryView->top() - 10.0f), button->itemView());
 }
 
 TEST_F(FlowLayoutTest, shouldKeepPressWhileThePointerWanders)
