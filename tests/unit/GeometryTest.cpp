@@ -74,45 +74,35 @@ TEST(Vector, keepsLengthAndAnglesDefinedBeyondTheSelfTest)
     EXPECT_FALSE(std::isnan(Vector(1e-3, 3e-3).angleTo(Vector(-7e5, -21e5))));
 }
 
+// Left, top, right and bottom of a rectangle, for comparing all four at once.
+std::vector<float> edges(const Rect& r)
+{
+    return { r.left(), r.top(), r.right(), r.bottom() };
+}
+
 TEST(Rect, hangsDownFromItsTopAndContainsItsEdges)
 {
     // A rectangle's bottom is top minus height; every edge and corner is inside, one step out is not.
     const Rect r(0, 0, 10, 4);
-    EXPECT_EQ(0.0f, r.left());
-    EXPECT_EQ(10.0f, r.right());
-    EXPECT_EQ(0.0f, r.top());
-    EXPECT_EQ(-4.0f, r.bottom());
+    EXPECT_EQ(edges(r), (std::vector<float>{ 0, 0, 10, -4 }));
     for (const auto& p : std::vector<std::pair<float, float>>{ {10, -4}, {0, 0}, {0, -4}, {10, 0}, {5, 0}, {0, -2}, {5, -2} })
         EXPECT_TRUE(r.contains(p.first, p.second)) << p.first << "," << p.second;
     for (const auto& p : std::vector<std::pair<float, float>>{ {0, 1}, {-0.01f, -2}, {10.01f, -2}, {5, -4.01f}, {std::nanf(""), -2} })
         EXPECT_FALSE(r.contains(p.first, p.second)) << p.first << "," << p.second;
+    EXPECT_TRUE(Rect().contains(0, 0));
 }
 
 TEST(Rect, resizeAndTranslateKeepTheInvariant)
 {
-    // Resizing keeps the upper-left corner; translating moves all edges and keeps the size.
+    // Resizing keeps the upper-left corner; translating moves all edges and keeps the size; set takes negative sizes as given.
     Rect r(7, 3);
-    EXPECT_EQ(0.0f, r.left());
-    EXPECT_EQ(-3.0f, r.bottom());
+    EXPECT_EQ(edges(r), (std::vector<float>{ 0, 0, 7, -3 }));
     r.translate(2, -1);
-    EXPECT_EQ(2.0f, r.left());
-    EXPECT_EQ(9.0f, r.right());
-    EXPECT_EQ(-1.0f, r.top());
-    EXPECT_EQ(-4.0f, r.bottom());
+    EXPECT_EQ(edges(r), (std::vector<float>{ 2, -1, 9, -4 }));
     EXPECT_EQ(7.0f, r.width());
     EXPECT_EQ(3.0f, r.height());
     r.resize(4, 5);
-    EXPECT_EQ(2.0f, r.left());
-    EXPECT_EQ(6.0f, r.right());
-    EXPECT_EQ(-1.0f, r.top());
-    EXPECT_EQ(-6.0f, r.bottom());
-
+    EXPECT_EQ(edges(r), (std::vector<float>{ 2, -1, 6, -6 }));
     r.set(1, 1, -2, -3);
-    EXPECT_EQ(-1.0f, r.right());
-    EXPECT_EQ(4.0f, r.bottom());
-    EXPECT_EQ(-2.0f, r.width());
-
-    const Rect empty;
-    EXPECT_TRUE(empty.contains(0, 0));
-    EXPECT_EQ(0.0f, empty.height());
+    EXPECT_EQ(edges(r), (std::vector<float>{ 1, 1, -1, 4 }));
 }

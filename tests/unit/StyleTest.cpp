@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 using namespace MiniToolbars;
 
@@ -99,21 +101,14 @@ TEST_F(StyleTest, shouldReproduceTheDesignAtTheReferenceXHeight)
 {
     Style::setXHeightOverride(6);
     const Style* style = Style::instance();
-    EXPECT_EQ(style->xHeight(), 6);
-    EXPECT_EQ(style->itemHeight(), 22);
-    EXPECT_EQ(style->borderWidth(), 1);
-    EXPECT_EQ(style->minItemWidth(), 20);
-    EXPECT_EQ(style->iconSize(), 16);
-    EXPECT_EQ(style->textTopSpace(), 8);
-    EXPECT_EQ(style->textBottomSpace(), 6);
-    EXPECT_EQ(style->textBoxHeight(), 15);
-    EXPECT_EQ(style->dropAreaWidth(), 20);
-    EXPECT_EQ(style->splitterWidth(), 1);
-    EXPECT_EQ(style->cornerRadiusX(), 10);
-    EXPECT_EQ(style->cornerRadiusY(), 20);
-    EXPECT_EQ(style->gripCornerRadiusX(), 5);
-    EXPECT_EQ(style->gripCornerRadiusY(), 5);
-    EXPECT_EQ(static_cast<int>(style->widthStep()), 5);
+    // x-height, item height, border, minimum width, icon, text top and bottom, text box, drop area,
+    // splitter, corner radii, grip corner radii and width step.
+    EXPECT_EQ((std::vector<int>{ 6, 22, 1, 20, 16, 8, 6, 15, 20, 1, 10, 20, 5, 5, 5 }),
+              (std::vector<int>{ style->xHeight(), style->itemHeight(), style->borderWidth(), style->minItemWidth(),
+                                 style->iconSize(), style->textTopSpace(), style->textBottomSpace(),
+                                 style->textBoxHeight(), style->dropAreaWidth(), style->splitterWidth(),
+                                 style->cornerRadiusX(), style->cornerRadiusY(), style->gripCornerRadiusX(),
+                                 style->gripCornerRadiusY(), static_cast<int>(style->widthStep()) }));
     const int gaps[9] = {8, 2, 2, 2, 2, 5, 2, 5, 5};
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(style->gap(i + 1), gaps[i]) << "gap" << i + 1;
@@ -122,15 +117,11 @@ TEST_F(StyleTest, shouldReproduceTheDesignAtTheReferenceXHeight)
 
     // Part widths come from the rasterised theme images (declared sizes 9x6, 6x9,
     // 16x16, 11x12, and 6.749x16.498 for the grip, which Qt truncates to 6x16).
-    EXPECT_EQ(style->partWidth(DropDownArrow), 9);
-    EXPECT_EQ(style->partWidth(EntryArrow), 6);
-    EXPECT_EQ(style->partWidth(CheckBox), 12);
-    EXPECT_EQ(style->partWidth(OptionBox), 14);
-    EXPECT_EQ(style->partWidth(Grip), 8);
-    EXPECT_EQ(style->partWidth(Splitter), 1);
-    EXPECT_EQ(style->partWidth(Caption), 0);
-    EXPECT_EQ(style->partWidth(Icon), 0);
-    EXPECT_EQ(style->partWidth(LeadingMargin), 0);
+    const std::pair<ItemPartKind, int> widths[] = { { DropDownArrow, 9 }, { EntryArrow, 6 }, { CheckBox, 12 },
+                                                    { OptionBox, 14 }, { Grip, 8 }, { Splitter, 1 },
+                                                    { Caption, 0 }, { Icon, 0 }, { LeadingMargin, 0 } };
+    for (const auto& w : widths)
+        EXPECT_EQ(style->partWidth(w.first), w.second) << w.first;
 }
 
 // Every rule of the gap table, including which rule wins where two could match.
