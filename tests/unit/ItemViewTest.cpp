@@ -201,10 +201,7 @@ TEST_F(ItemViewTest, shouldHitSubAreaAtRightEndOnly)
 
     float top = 0, left = 0, bottom = 0, right = 0;
     view.getBounds(top, left, bottom, right);
-    EXPECT_EQ(top, -30.0f);
-    EXPECT_EQ(left, 10.0f);
-    EXPECT_EQ(bottom, -52.0f);
-    EXPECT_EQ(right, 90.0f);
+    EXPECT_EQ((std::vector<float>{ -30, 10, -52, 90 }), (std::vector<float>{ top, left, bottom, right }));
 }
 
 TEST_F(ItemViewTest, shouldTakeIconFromNameThenDataThenHandle)
