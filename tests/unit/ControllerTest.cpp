@@ -165,23 +165,6 @@ TEST_F(ControllerTest, shouldScaleTheStyleAndKeepTheFactor)
     EXPECT_GE(Style::instance()->itemHeight(), height);
 }
 
-TEST_F(ControllerTest, shouldStopRunningFadesWhenAutoFadeChanges)
-{
-    // Switching auto fade off ends a running fade at once and locks the toolbar faded in.
-    MiniToolbar* toolbar = shown(2);
-    QmtbView* window = windowOf(toolbar);
-    controller->pointerMoved(790, 590);
-    ASSERT_TRUE(window->isAnimating());
-    Options options;
-    options.setAutoFade(false);
-    controller->setOptions(options);
-    EXPECT_FALSE(window->isAnimating());
-    EXPECT_FALSE(controller->getOptions().autoFade());
-    EXPECT_FALSE(Style::instance()->autoFade());
-    controller->pointerMoved(790, 590);
-    EXPECT_FALSE(window->isAnimating());
-}
-
 TEST_F(ControllerTest, shouldDestroyTheStyleWithTheController)
 {
     // Each createInstance gives a new controller; deleting one resets the shared style.

@@ -339,15 +339,22 @@ TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
 
 TEST_F(WindowTest, shouldLockFadedInWhenTheGlobalSwitchIsOff)
 {
-    // With auto fade off a toolbar ignores the pointer and is locked faded in; local 1 opts back in, local 0 opts out.
+    // Auto fade off ends running fades, ignores the pointer and locks toolbars faded in; local 1 opts back in, local 0 opts out.
     MiniToolbar* toolbar = shown(2);
     QmtbView* window = windowOf(toolbar);
     controller->pointerMoved(790, 590);
     finishFade(window);
     ASSERT_FALSE(window->isFadedIn());
+    // Switching off ends a running fade at once.
+    QmtbView* fading = windowOf(shown(2, 500, 100));
+    controller->pointerMoved(790, 590);
+    ASSERT_TRUE(fading->isAnimating());
     Options options;
     options.setAutoFade(false);
     controller->setOptions(options);
+    EXPECT_FALSE(fading->isAnimating());
+    EXPECT_FALSE(controller->getOptions().autoFade());
+    EXPECT_FALSE(Style::instance()->autoFade());
     controller->pointerMoved(300, 300);
     EXPECT_FALSE(window->isAnimating());
     window->setFadedIn(false);
