@@ -161,6 +161,16 @@ TEST(MiniToolbar, shownToolbarForwardsToItsView)
     float top = 9.0f, left = 9.0f, bottom = 9.0f, right = 9.0f;
     EXPECT_TRUE(toolbar->getBounds(top, left, bottom, right));
     EXPECT_TRUE(toolbar->getNoFadeBounds(top, left, bottom, right));
+}
 
+TEST(MiniToolbar, destroyingAShownToolbarTakesItsViewAlong)
+{
+    // A toolbar destroyed while it still has a view (never closed, or closed from inside its own
+    // callback, which only hides it) must not leave its view and window behind.
+    int windowsDestroyed = 0;
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"t"), &hostContext);
+    auto* view = new StandInView(toolbar.get(), &windowsDestroyed);
+    view->attach(toolbar->addItem(button(L"a")));
     toolbar.reset();
+    EXPECT_EQ(1, windowsDestroyed);
 }
