@@ -247,8 +247,9 @@ void drawCaption(QPainter& painter, const ItemContext& item, const ItemPart& par
     const int e = metrics.tightBoundingRect(ellipsis()).width();
     const qreal visible = std::max<qreal>(part.width - e, 0);
     painter.drawText(QRectF(box.left(), box.top(), visible, box.height()), Qt::AlignTop, text);
-    painter.drawText(QRectF(box.left() + part.width - e, box.top(), 10, box.height()), Qt::AlignTop,
-                     ellipsis());
+    painter.drawText(QRectF(box.left() + part.width - e, box.top(), style.ellipsisBoxWidth(),
+                            box.height()),
+                     Qt::AlignTop, ellipsis());
 }
 
 void drawSplitter(QPainter& painter, const ItemContext& item, const ItemPart& part)

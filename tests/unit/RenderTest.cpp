@@ -34,6 +34,7 @@ public:
         , m_layout(&m_toolbar, nullptr)
     {
         Style::setXHeightOverride(6);
+        Style::instance()->setScalingFactor(1.0f);
         Style::instance()->setTheme(theme);
         auto window = std::make_unique<Testing::StandInWindow>();
         m_window = window.get();
@@ -515,5 +516,52 @@ TEST(RenderTest, shouldDrawAFittingCaptionWhole)
                 ASSERT_EQ(image.pixel(t.left() + tightCaption->x + dx, t.top() + y),
                           image.pixel(r.left() + roomyCaption->x + dx, r.top() + y))
                     << QString::fromWCharArray(text).toStdString() << " " << dx << "," << y;
+    }
+}
+
+TEST(RenderTest, shouldKeepGripAndEllipsisInPlaceAtEveryScale)
+{
+    // Scaled up, the grip stays clear of the first item and "..." stays three dots.
+    for (float factor : {1.0f, 1.5f, 2.0f, 3.0f}) {
+        SCOPED_TRACE(factor);
+        Scene scene(0);
+        Style::setXHeightOverride(-1);
+        Style::instance()->setScalingFactor(factor);
+        MTBxButton* cut = scene.button(L"Cut caption here");
+        cut->setWidthString(MTBxString(L"Cut cap"));
+        scene.layout();
+        QImage canvas(900, 100, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        const QImage image = scene.paint(canvas);
+        // Columns of item-local x in [from, to) that hold dark ink in the item's middle rows.
+        const auto inkColumns = [&](const MTBxItem* item, int from, int to) {
+            const QRect r = Scene::pixels(item);
+            std::vector<int> columns;
+            for (int x = from; x < to; ++x)
+                for (int y = r.height() / 4; y < r.height() * 3 / 4; ++y)
+                    if (qGray(image.pixel(r.left() + x, r.top() + y)) < 128 &&
+                        qAlpha(image.pixel(r.left() + x, r.top() + y)) > 200) {
+                        columns.push_back(x);
+                        break;
+                    }
+            return columns;
+        };
+
+        const QRect first = Scene::pixels(cut);
+        int gripEdge = first.left() - 1;
+        while (gripEdge > 0 && colorAt(image, gripEdge, first.center().y()).alpha() == 0)
+            --gripEdge;
+        EXPECT_GT(gripEdge, 0);
+        EXPECT_LT(gripEdge, first.left() - 1);
+
+        const ItemPart* cutCaption = Scene::part(cut, Caption);
+        ASSERT_NE(cutCaption, nullptr);
+        const QFontMetrics metrics(QFont(QStringLiteral("Tahoma"), Style::instance()->fontPointSize()));
+        const int dotsFrom = cutCaption->x + cutCaption->width - metrics.tightBoundingRect("...").width();
+        const std::vector<int> dots = inkColumns(cut, dotsFrom, cutCaption->x + cutCaption->width + 4);
+        int runs = dots.empty() ? 0 : 1;
+        for (size_t i = 1; i < dots.size(); ++i)
+            runs += dots[i] > dots[i - 1] + 1 ? 1 : 0;
+        EXPECT_EQ(runs, 3);
     }
 }
