@@ -519,9 +519,9 @@ TEST(RenderTest, shouldDrawAFittingCaptionWhole)
     }
 }
 
-TEST(RenderTest, shouldKeepGripAndEllipsisInPlaceAtEveryScale)
+TEST(RenderTest, shouldKeepGripOptionGlyphAndEllipsisInPlaceAtEveryScale)
 {
-    // Scaled up, the grip stays clear of the first item and "..." stays three dots.
+    // At every factor the grip stays clear of the first item, the option glyph inside its option end and "..." three dots.
     for (float factor : {1.0f, 1.5f, 2.0f, 3.0f}) {
         SCOPED_TRACE(factor);
         Scene scene(0);
@@ -529,6 +529,9 @@ TEST(RenderTest, shouldKeepGripAndEllipsisInPlaceAtEveryScale)
         Style::instance()->setScalingFactor(factor);
         MTBxButton* cut = scene.button(L"Cut caption here");
         cut->setWidthString(MTBxString(L"Cut cap"));
+        scene.separator();
+        MTBxButton* option = scene.button(L"Options");
+        option->setOptionBox(true);
         scene.layout();
         QImage canvas(900, 100, QImage::Format_ARGB32_Premultiplied);
         canvas.fill(Qt::transparent);
@@ -539,7 +542,7 @@ TEST(RenderTest, shouldKeepGripAndEllipsisInPlaceAtEveryScale)
             std::vector<int> columns;
             for (int x = from; x < to; ++x)
                 for (int y = r.height() / 4; y < r.height() * 3 / 4; ++y)
-                    if (qGray(image.pixel(r.left() + x, r.top() + y)) < 128 &&
+                    if (qGray(image.pixel(r.left() + x, r.top() + y)) < 96 &&
                         qAlpha(image.pixel(r.left() + x, r.top() + y)) > 200) {
                         columns.push_back(x);
                         break;
@@ -553,6 +556,15 @@ TEST(RenderTest, shouldKeepGripAndEllipsisInPlaceAtEveryScale)
             --gripEdge;
         EXPECT_GT(gripEdge, 0);
         EXPECT_LT(gripEdge, first.left() - 1);
+
+        const ItemPart* caption = Scene::part(option, Caption);
+        const ItemPart& splitter = option->itemView()->parts().end()[-3];
+        ASSERT_EQ(splitter.kind, Splitter);
+        const std::vector<int> glyph = inkColumns(option, caption->x + caption->width + 2,
+                                                  Scene::pixels(option).width() - 2 * Style::instance()->borderWidth());
+        ASSERT_FALSE(glyph.empty());
+        EXPECT_GT(glyph.front(), splitter.x + splitter.width);
+        EXPECT_GE(glyph.front(), static_cast<int>(option->itemView()->subAreaRect()->left()));
 
         const ItemPart* cutCaption = Scene::part(cut, Caption);
         ASSERT_NE(cutCaption, nullptr);
