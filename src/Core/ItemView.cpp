@@ -139,7 +139,7 @@ void ItemView::measure()
     }
 
     if (m_isGrip)
-        addPart(Grip, 6, true);
+        addPart(Grip, m_style->gripPartWidth(), true);
 
     if (m_parts.empty())
         return;
@@ -159,7 +159,10 @@ void ItemView::measure()
     }
 
     const int total = m_parts.back().x + m_parts.back().width;
-    const int desired = m_item->width() > 0 ? m_item->width() : m_style->minItemWidth();
+    // The grip's width is a design figure that grows with the item height.
+    int desired = m_item->width() > 0 ? m_item->width() : m_style->minItemWidth();
+    if (m_isGrip)
+        desired = m_style->gripWidth();
     const int step = truncated(m_style->widthStep());
     int width = desired;
     if (total > desired) {

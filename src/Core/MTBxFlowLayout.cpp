@@ -14,7 +14,6 @@ namespace MiniToolbars {
 
 namespace {
 
-const float gripX = -12.0f;
 const float gripY = 0.0f;
 // Any keyboard modifier flag in the combined button and modifier mask.
 const unsigned int modifierMask = 0xFE000000u;
@@ -185,7 +184,7 @@ void MTBxFlowLayout::arrange(bool force)
         m_gripView.reset();
         m_gripView.reset(new ItemView(-1, &m_grip, m_window.get(), nullptr, nullptr));
         m_gripView->measure();
-        m_gripView->moveTo(gripX, gripY);
+        m_gripView->moveTo(-static_cast<float>(style->gripOffset()), gripY);
     }
     m_pendingItemViews.reset();
 

@@ -84,6 +84,10 @@ Style::Style()
     , m_dropAreaWidth(0)
     , m_splitterWidth(0)
     , m_iconSize(0)
+    , m_gripOffset(0)
+    , m_gripPartWidth(0)
+    , m_gripWidth(0)
+    , m_ellipsisBoxWidth(0)
     , m_autoFade(true)
     , m_imagesLoaded(false)
     , m_imageLoadCount(0)
@@ -186,6 +190,10 @@ void Style::computeMetrics()
     m_gaps[7] = truncated(scaled(h, base.gaps[7], base.refItem));
     m_gaps[8] = truncated(scaled(h, base.gaps[8], base.refItem));
     m_iconSize = truncated(scaled(h, base.iconSize, base.refItem));
+    m_gripOffset = truncated(scaled(h, base.gripOffset, base.refItem));
+    m_gripPartWidth = truncated(scaled(h, base.gripPart, base.refItem));
+    m_gripWidth = truncated(scaled(h, base.gripWidth, base.refItem));
+    m_ellipsisBoxWidth = truncated(scaled(h, base.ellipsisBox, base.refItem));
 
     sizeImages();
 }

@@ -69,6 +69,12 @@ public:
     int dropAreaWidth() const { return m_dropAreaWidth; }
     int splitterWidth() const { return m_splitterWidth; }
     int iconSize() const { return m_iconSize; }
+    // Left edge of the grip view, relative to the first item.
+    int gripOffset() const { return m_gripOffset; }
+    int gripPartWidth() const { return m_gripPartWidth; }
+    int gripWidth() const { return m_gripWidth; }
+    // Width of the box that holds the ellipsis after a cut caption.
+    int ellipsisBoxWidth() const { return m_ellipsisBoxWidth; }
     bool autoFade() const { return m_autoFade; }
 
     // Default width of a part of the given kind, and the gap between two parts.
@@ -117,6 +123,10 @@ private:
     int m_dropAreaWidth;
     int m_splitterWidth;
     int m_iconSize;
+    int m_gripOffset;
+    int m_gripPartWidth;
+    int m_gripWidth;
+    int m_ellipsisBoxWidth;
     bool m_autoFade;
     bool m_imagesLoaded;
     int m_imageLoadCount;
