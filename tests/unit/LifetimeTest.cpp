@@ -170,10 +170,13 @@ TEST(TooltipOptionBits, anyBitPatternIsAccepted)
     // Unknown option bits, high and negative ones included, are taken without disturbing the known switches.
     SetMTBTooltipOption(TooltipsEnabled, true);
     SetMTBTooltipOption(DebugTooltip, false);
-    for (int bits : { 4, 0x40, 0x40000000, ~3 }) {
-        SetMTBTooltipOption(static_cast<TooltipOptions>(bits), true);
-        SetMTBTooltipOption(static_cast<TooltipOptions>(bits), false);
-        EXPECT_TRUE(IsMTBTooltipsEnabled()) << bits;
-        EXPECT_FALSE(IsMTBDebugTooltipEnabled()) << bits;
+    const std::vector<TooltipOptions> unknown = { static_cast<TooltipOptions>(4), static_cast<TooltipOptions>(0x40),
+                                                  static_cast<TooltipOptions>(0x40000000),
+                                                  static_cast<TooltipOptions>(~3) };
+    for (TooltipOptions option : unknown) {
+        SetMTBTooltipOption(option, true);
+        SetMTBTooltipOption(option, false);
+        EXPECT_TRUE(IsMTBTooltipsEnabled()) << option;
+        EXPECT_FALSE(IsMTBDebugTooltipEnabled()) << option;
     }
 }
