@@ -97,6 +97,8 @@ TEST_F(LifetimeTest, itemAwaitingDeletionGetsNoNestedEvents)
         };
         raise(a, Raise::Click);
         EXPECT_EQ(std::vector<int>{ MTBxItemEvents::Clicked }, itemSink.types());
+        raise(toolbar->item(0), Raise::Hover);
+        EXPECT_EQ(0, NotificationGuard::deferredItemCount());
     }
 }
 
