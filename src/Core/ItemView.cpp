@@ -42,6 +42,7 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
     , m_isGrip(index < 0)
     , m_window(window)
 {
+    Style::addUse();
     if (!m_item)
         return;
 
@@ -71,6 +72,7 @@ ItemView::~ItemView()
     m_subAreaRect.reset();
     if (m_item)
         m_item->cleanup(this);
+    Style::releaseUse();
 }
 
 void ItemView::addPart(ItemPartKind kind, int width, bool atFront)

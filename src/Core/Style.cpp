@@ -12,6 +12,8 @@ namespace MiniToolbars {
 namespace {
 
 std::unique_ptr<Style> s_instance;
+int s_uses = 0;
+bool s_destroyPending = false;
 int s_xHeightOverride = -1;
 
 constexpr int kImageCount = static_cast<int>(ThemeImage::Count);
@@ -42,7 +44,25 @@ Style* Style::instance()
 
 void Style::destroy()
 {
+    if (s_uses > 0) {
+        s_destroyPending = true;
+        return;
+    }
+    s_destroyPending = false;
     s_instance.reset();
+}
+
+void Style::addUse()
+{
+    ++s_uses;
+}
+
+void Style::releaseUse()
+{
+    if (s_uses > 0)
+        --s_uses;
+    if (s_uses == 0 && s_destroyPending)
+        destroy();
 }
 
 void Style::setXHeightOverride(int xHeight)

@@ -19,8 +19,13 @@ class Style
 public:
     // Creates the style on first use.
     static Style* instance();
-    // Destroys the style; the next instance() creates a fresh one.
+    // Destroys the style once nothing uses it (at once when nothing does);
+    // the next instance() then creates a fresh one.
     static void destroy();
+    // Whoever keeps the style beyond one call (controllers, item views)
+    // holds a use, so that a destroy() meanwhile waits for it.
+    static void addUse();
+    static void releaseUse();
     // For tests and font-independent layouts: use this x-height instead of
     // measuring the font (-1 measures again). Recomputes the metrics.
     static void setXHeightOverride(int xHeight);
