@@ -199,9 +199,15 @@ void NotificationGuard::deferToolbar(std::vector<MTBxItem*>* items)
     delete items;
 }
 
+// Outside every delivery the removed items and dropped item views go too;
+// otherwise a host that never raises another event would keep them for good.
 void NotificationGuard::cleanupOldViews()
 {
     finishToolbarsExcept(nullptr);
+    if (s_deliveries == 0) {
+        releaseDeferredItems();
+        releaseDeferredItemViews();
+    }
 }
 
 int NotificationGuard::deferredItemCount()

@@ -97,7 +97,7 @@ TEST_F(LifetimeTest, itemAwaitingDeletionGetsNoNestedEvents)
         };
         raise(a, Raise::Click);
         EXPECT_EQ(std::vector<int>{ MTBxItemEvents::Clicked }, itemSink.types());
-        raise(toolbar->item(0), Raise::Hover);
+        MiniToolbar::CleanupOldViews();
         EXPECT_EQ(0, NotificationGuard::deferredItemCount());
     }
 }
