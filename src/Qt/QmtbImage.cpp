@@ -128,12 +128,16 @@ QImage decodeChecked(QIODevice& device)
 // document is refused as a whole. Data URLs and missing files are harmless.
 bool imageReferencesAcceptable(QIODevice& device, const QString& folder)
 {
+    // Read as Qt's SVG reader does, without namespace processing: it takes
+    // "xlink:href" whether or not the prefix is declared.
+    const auto localName = [](const QStringRef& name) { return name.mid(name.lastIndexOf(QLatin1Char(':')) + 1); };
     QXmlStreamReader xml(&device);
+    xml.setNamespaceProcessing(false);
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("image"))
+        if (xml.readNext() != QXmlStreamReader::StartElement || localName(xml.name()) != QLatin1String("image"))
             continue;
         for (const QXmlStreamAttribute& attribute : xml.attributes()) {
-            if (attribute.name() != QLatin1String("href"))
+            if (localName(attribute.qualifiedName()) != QLatin1String("href"))
                 continue;
             const QString reference = attribute.value().toString().trimmed();
             if (reference.startsWith(QLatin1String("data")))
