@@ -155,14 +155,13 @@ bool imageReferencesAcceptable(QIODevice& device, const QString& folder)
 // references cannot be seen beforehand, is not inflated and fails to load.
 std::unique_ptr<QSvgRenderer> loadSvg(QIODevice& device, const QString& folder)
 {
+    if (!imageReferencesAcceptable(device, folder) || !device.seek(0))
+        return nullptr;
     auto vector = std::make_unique<QSvgRenderer>();
-    if (imageReferencesAcceptable(device, folder) && device.seek(0)) {
-        QXmlStreamReader xml(&device);
-        if (!vector->load(&xml))
-            return nullptr;
-        return vector;
-    }
-    return nullptr;
+    QXmlStreamReader xml(&device);
+    if (!vector->load(&xml))
+        return nullptr;
+    return vector;
 }
 
 } // namespace
