@@ -181,6 +181,14 @@ void QmtbView::scheduleRelayout()
 void QmtbView::customEvent(QEvent* event)
 {
     const int type = event->type();
+    if (type != EventTypes::deferredShow() && type != EventTypes::relayout()
+        && type != EventTypes::fadedNotify()) {
+        QWidget::customEvent(event);
+        return;
+    }
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
     if (type == EventTypes::deferredShow()) {
         if (m_showPending) {
             m_showPending = false;
@@ -191,11 +199,9 @@ void QmtbView::customEvent(QEvent* event)
             m_relayoutPending = false;
             relayout(false);
         }
-    } else if (type == EventTypes::fadedNotify()) {
+    } else {
         m_fadedNotifyPending = false;
         m_view->notifyFaded();
-    } else {
-        QWidget::customEvent(event);
     }
 }
 
@@ -221,8 +227,13 @@ void QmtbView::keepInsideParent()
     int t = 0;
     int w = 100;
     int h = 100;
-    if (ControllerObserver* observer = m_view->observer())
+    if (ControllerObserver* observer = m_view->observer()) {
+        // The host may close or destroy the toolbar in there.
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        if (!delivery.accepted())
+            return;
         observer->getMtbParentBounds(m_originX, m_originY, l, t, w, h);
+    }
     const QRect parent = QRect(l, t, w, h).adjusted(15, 10, -10, -10);
 
     float top = 0.0f;
@@ -279,8 +290,11 @@ void QmtbView::getOrigin(int& x, int& y) const
 
 void QmtbView::moveAll(int dx, int dy)
 {
-    for (QmtbView* window : visibleWindows())
-        window->moveOrigin(dx, dy, true);
+    // An observer callback may close or destroy any toolbar on the way.
+    for (QmtbView* window : visibleWindows()) {
+        if (s_visibleWindows.contains(window))
+            window->moveOrigin(dx, dy, true);
+    }
 }
 
 void QmtbView::setParentClip(int x, int y, int width, int height)
@@ -290,6 +304,8 @@ void QmtbView::setParentClip(int x, int y, int width, int height)
     const QRect desktop = desktopGeometry();
     s_parentClipRect = QRect(x - desktop.left(), y - desktop.top(), width, height);
     for (QmtbView* window : visibleWindows()) {
+        if (!s_visibleWindows.contains(window))
+            continue;
         window->keepInsideParent();
         window->refresh();
     }
@@ -387,6 +403,7 @@ void QmtbView::hideToolbar()
 
 void QmtbView::retire()
 {
+    m_shown = false;
     s_visibleWindows.removeOne(this);
     s_suspendedWindows.removeOne(this);
     stopToolTipTimer();
@@ -625,9 +642,16 @@ QPoint QmtbView::windowPoint(const QPoint& globalPosition) const
     return globalPosition - frameGeometry().topLeft();
 }
 
+// Every entry from the event loop counts as a delivery, so that a toolbar
+// closed or destroyed by any callback on this stack (the window's own, or
+// another window's that a forwarded event reached) keeps its window until the
+// handler has returned.
+
 void QmtbView::mousePressEvent(QMouseEvent* event)
 {
-    pressAt(windowPoint(QtCompat::globalPoint(event)));
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (delivery.accepted())
+        pressAt(windowPoint(QtCompat::globalPoint(event)));
 }
 
 void QmtbView::pressAt(const QPoint& point)
@@ -652,8 +676,11 @@ void QmtbView::closePopup()
 
 void QmtbView::mouseMoveEvent(QMouseEvent* event)
 {
-    forwardMouseEvent(event);
     event->accept();
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    forwardMouseEvent(event);
     moveTo(windowPoint(QtCompat::globalPoint(event)));
 }
 
@@ -667,9 +694,18 @@ void QmtbView::moveTo(const QPoint& point)
         m_moved = true;
         int dx = point.x() - m_dragX;
         int dy = point.y() - m_dragY;
-        if (ControllerObserver* observer = m_view->observer())
+        if (ControllerObserver* observer = m_view->observer()) {
+            const NotificationGuard::Delivery delivery(guard(), nullptr);
+            if (!delivery.accepted())
+                return;
             observer->mtbMoved(dx, dy);
+        }
+        // The observer may have closed or destroyed the toolbar.
+        if (!m_shown)
+            return;
         moveOrigin(dx, dy, true);
+        if (!m_shown)
+            return;
     }
     handleHover(point.x(), point.y());
     m_dragX = point.x();
@@ -697,8 +733,11 @@ void QmtbView::handleHover(int x, int y)
 
 void QmtbView::mouseReleaseEvent(QMouseEvent* event)
 {
-    forwardMouseEvent(event);
     event->accept();
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    forwardMouseEvent(event);
     const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
         | static_cast<int>(event->buttons());
     releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
@@ -728,7 +767,11 @@ void QmtbView::releaseAt(const QPoint& point, int buttons)
 
 void QmtbView::wheelEvent(QWheelEvent* event)
 {
-    wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
+    {
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        if (delivery.accepted())
+            wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
+    }
     QWidget::wheelEvent(event);
 }
 
@@ -741,8 +784,12 @@ void QmtbView::wheelAt(const QPoint& point, int delta)
 
 void QmtbView::leaveEvent(QEvent* event)
 {
-    // Leaving carries no position; the cursor's serves as one more move.
-    moveTo(windowPoint(QCursor::pos()));
+    {
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        // Leaving carries no position; the cursor's serves as one more move.
+        if (delivery.accepted())
+            moveTo(windowPoint(QCursor::pos()));
+    }
     QWidget::leaveEvent(event);
 }
 
@@ -762,6 +809,9 @@ bool QmtbView::forwardMouseEvent(QMouseEvent* event)
 
 void QmtbView::showToolTipTimeout()
 {
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
     QString text;
     if (ItemView* current = m_view->current()) {
         if (const MTBxItem* item = current->item()) {

@@ -1,0 +1,172 @@
+// A toolbar window and the host's callbacks that run on its stack: the window
+// outlives every handler, and what it does not draw it neither masks nor hits.
+#include "WindowTestSupport.h"
+
+#include <QPointer>
+#include <QTest>
+#include <QWindow>
+
+#include <climits>
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+int contextB = 0;
+
+// Toolbar A at (300, 300) and toolbar B below it. B is shown last, so it is
+// the window under the pointer wherever A forwards its events. The parameter
+// says whether the host closes A or destroys it.
+class WindowEndedInCallbackTest : public ControllerFixture, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        ControllerFixture::SetUp();
+        a = shown(2, 300, 300);
+        windowA = windowOf(a);
+        b = add(std::make_unique<MiniToolbar>(MTBxString(L"B"), &contextB));
+        auto* other = new MTBxButton(MTBxString(L"Other"), &contextB);
+        other->setText(MTBxString(L"Other"));
+        other->setShowText(true);
+        other->setCheckable(true);
+        b->addItem(other);
+        controller->showToolbar(b, 300, 400, &observer);
+        windowB = windowOf(b);
+    }
+
+    // Run from inside a callback.
+    void endA()
+    {
+        if (ended)
+            return;
+        ended = true;
+        if (GetParam()) {
+            controller->closeToolbar(a);
+        } else {
+            for (auto it = toolbars.begin(); it != toolbars.end(); ++it) {
+                if (it->get() == a) {
+                    toolbars.erase(it);
+                    break;
+                }
+            }
+        }
+        survived = !windowA.isNull();
+    }
+
+    // Qt drops a move to where the pointer already is.
+    static void sweep(QmtbView* window)
+    {
+        QTest::mouseMove(window->windowHandle(), QPoint(690, 540));
+        QTest::mouseMove(window->windowHandle(), QPoint(700, 550));
+    }
+
+    // A stayed alive through the callback, hides, and goes later: closed
+    // again, or finished by the next cleanup or another window's delivery.
+    void expectEndedSafely(bool byOtherWindow)
+    {
+        ASSERT_TRUE(ended);
+        EXPECT_TRUE(survived) << "the window was freed under its own handler";
+        ASSERT_TRUE(windowA);
+        EXPECT_FALSE(windowA->isVisible());
+        itemSink.onEvent = nullptr;
+        if (GetParam())
+            controller->closeToolbar(a);
+        else if (byOtherWindow)
+            sweep(windowB);
+        else
+            MiniToolbar::CleanupOldViews();
+        EXPECT_FALSE(windowA);
+    }
+
+    MiniToolbar* a = nullptr;
+    MiniToolbar* b = nullptr;
+    QPointer<QmtbView> windowA;
+    QmtbView* windowB = nullptr;
+    bool ended = false;
+    bool survived = false;
+};
+
+} // namespace
+
+TEST_P(WindowEndedInCallbackTest, shouldOutliveTheHandlerDuringWhichACallbackEndsIt)
+{
+    // Press on A, release over B: B's callback on A's forwarded release ends A.
+    itemSink.onEvent = [&](void* context, MTBxItemEvents::EventType) {
+        if (context == &contextB)
+            endA();
+    };
+    QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, centreOf(a, 0));
+    QTest::mouseRelease(windowA->windowHandle(), Qt::LeftButton, {}, centreOf(b, 0));
+    expectEndedSafely(true);
+}
+
+TEST_P(WindowEndedInCallbackTest, shouldOutliveAnotherWindowsDeliveryAfterItsOwnCallbackEndedIt)
+{
+    // A's HoverEnter ends A; then A's hovered signal makes B deliver, which finishes deferred toolbars.
+    itemSink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
+        if (context == &hostContext && type == MTBxItemEvents::HoverEnter)
+            endA();
+    };
+    QObject::connect(windowA, &QmtbView::hovered, [&] {
+        if (!ended)
+            return;
+        b->item(0)->setChecked(!b->item(0)->isChecked());
+        survived = survived && windowA;
+    });
+    sweep(windowA);
+    QTest::mouseMove(windowA->windowHandle(), centreOf(a, 0));
+    expectEndedSafely(false);
+}
+
+TEST_P(WindowEndedInCallbackTest, shouldOutliveObserverCallbacksThatEndIt)
+{
+    // mtbMoved during a drag, and getMtbParentBounds during a relayout or a move, end A.
+    struct Road
+    {
+        const char* name;
+        std::function<void()> act;
+    };
+    const Road roads[] = {
+        { "relayout", [&] {
+             observer.onBounds = [&](int, int) { endA(); };
+             controller->updateLayout(a, true);
+         } },
+        { "move", [&] {
+             observer.onBounds = [&](int, int) { endA(); };
+             controller->moveToolbar(a, 10, 0, true);
+         } },
+        { "drag", [&] {
+             observer.onMoved = [&] { endA(); };
+             const QPoint start = centreOf(a, 0);
+             QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, start);
+             QTest::mouseMove(windowA->windowHandle(), start + QPoint(20, 0));
+             if (windowA)
+                 QTest::mouseRelease(windowA->windowHandle(), Qt::LeftButton, {}, start + QPoint(20, 0));
+         } },
+    };
+    bool byOtherWindow = false;
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        if (ended) {
+            // Each road ends a fresh A.
+            a = shown(2, 300, 300);
+            windowA = windowOf(a);
+            ended = survived = false;
+        }
+        road.act();
+        observer.onMoved = nullptr;
+        observer.onBounds = nullptr;
+        expectEndedSafely(byOtherWindow = !byOtherWindow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CloseOrDestroy, WindowEndedInCallbackTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "close" : "destroy");
+                         });
