@@ -1,7 +1,9 @@
 // A toolbar window and the host's callbacks that run on its stack: the window
 // outlives every handler, and what it does not draw it neither masks nor hits.
+#include "ItemView.h"
 #include "WindowTestSupport.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QTest>
 #include <QWindow>
@@ -170,3 +172,50 @@ INSTANTIATE_TEST_SUITE_P(CloseOrDestroy, WindowEndedInCallbackTest, ::testing::V
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "close" : "destroy");
                          });
+
+namespace {
+
+class WindowDrawingTest : public ControllerFixture
+{
+protected:
+    MiniToolbar* shownWith(std::initializer_list<MTBxItem*> items)
+    {
+        MiniToolbar* toolbar = add(std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext));
+        for (MTBxItem* item : items)
+            toolbar->addItem(item);
+        controller->showToolbar(toolbar, 300, 300, &observer);
+        return toolbar;
+    }
+};
+
+const ItemPart* captionOf(const MTBxItem* item)
+{
+    for (const ItemPart& part : item->itemView()->parts())
+        if (part.kind == Caption)
+            return &part;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(WindowDrawingTest, shouldDrawCaptionsWithOuterBlanksLikeTheirTrimmedText)
+{
+    // "Bold ", " Bold" and " Bold " are measured as "Bold" and drawn pixel for pixel like it, not elided.
+    MiniToolbar* toolbar = shownWith({ makeButton(L"Bold"), makeButton(L"Bold "), makeButton(L" Bold"),
+                                       makeButton(L" Bold ") });
+    const QImage image = windowOf(toolbar)->grab().toImage();
+    const QPoint origin = windowOrigin(toolbar);
+    const auto captionAt = [&](int index, int dx, int y) {
+        const ItemView* view = toolbar->item(index)->itemView();
+        return image.pixel(origin.x() + static_cast<int>(view->left()) + captionOf(view->item())->x + dx,
+                           origin.y() - static_cast<int>(view->top()) + y);
+    };
+    const ItemPart* reference = captionOf(toolbar->item(0));
+    ASSERT_NE(nullptr, reference);
+    for (int i = 1; i < 4; ++i) {
+        ASSERT_EQ(reference->width, captionOf(toolbar->item(i))->width) << i;
+        for (int dx = 0; dx < reference->width + 3; ++dx)
+            for (int y = 5; y <= 17; ++y)
+                ASSERT_EQ(captionAt(0, dx, y), captionAt(i, dx, y)) << i << ": " << dx << "," << y;
+    }
+}
