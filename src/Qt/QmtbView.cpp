@@ -322,12 +322,16 @@ QRegion QmtbView::paintedRegion() const
     float left = 0.0f;
     float bottom = 0.0f;
     float right = 0.0f;
-    m_view->getBounds(top, left, bottom, right);
+    // Items drawn at opacity 0 leave the mask, so clicks there reach the host.
+    if (autoHidingItemsHidden())
+        m_view->getNoFadeBounds(top, left, bottom, right);
+    else
+        m_view->getBounds(top, left, bottom, right);
     QRectF area;
     if (isFinite(top, left, bottom, right))
         area = toWindowRect(m_originX, m_originY, top, left, bottom, right);
     auto unite = [&](const ItemView* itemView) {
-        if (itemView)
+        if (itemView && !itemView->isFadedAway())
             area |= toWindowRect(m_originX, m_originY, itemView->top(), itemView->left(),
                                  itemView->bottom(), itemView->right());
     };
@@ -451,6 +455,12 @@ bool QmtbView::isFadeLocked()
     return locked;
 }
 
+// What currentOpacity answers 0 for, without its side effects.
+bool QmtbView::autoHidingItemsHidden() const
+{
+    return !m_fadedIn && !isAnimating() && m_view->hasNoFadeItems();
+}
+
 void QmtbView::updateFadeLock()
 {
     isFadeLocked();
@@ -542,8 +552,8 @@ void QmtbView::startAnimation(QmtbAnimation* animation)
         m_animation = animation;
         delete previous;
     }
-    if (auto* fade = dynamic_cast<QmtbFadeAnimation*>(animation))
-        fade->setRedrawRegion(paintedRegion());
+    // Items that come back from opacity 0 need their place in the mask first.
+    refresh();
     connect(animation, &QmtbAnimation::redraw, this, &QmtbView::onAnimationRedraw, Qt::UniqueConnection);
     connect(animation, &QmtbAnimation::finished, this, &QmtbView::onAnimationFinished,
             Qt::UniqueConnection);
@@ -574,8 +584,13 @@ void QmtbView::onAnimationFinished(QmtbAnimation* animation)
     if (animation == m_animation)
         m_animation = nullptr;
     delete animation;
-    if (m_destroying || isAnimating() || m_shown)
+    if (m_destroying || isAnimating())
         return;
+    if (m_shown) {
+        // A fade that ended at opacity 0 takes those items out of the mask.
+        refresh();
+        return;
+    }
     releaseNativeFilter();
     if (isVisible())
         repaint(m_lastPainted);

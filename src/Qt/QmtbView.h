@@ -48,6 +48,7 @@ public:
     double currentOpacity() override;
     void refresh() override;
     void updateFadeLock() override;
+    bool autoHidingItemsHidden() const override;
     void retire() override;
 
     void hideToolbar();

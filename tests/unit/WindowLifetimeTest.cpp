@@ -21,6 +21,14 @@ namespace {
 
 int contextB = 0;
 
+// Moves the pointer away from every toolbar. Qt drops a move to where the
+// pointer already is, hence two.
+void sweep(QmtbView* window)
+{
+    QTest::mouseMove(window->windowHandle(), QPoint(690, 540));
+    QTest::mouseMove(window->windowHandle(), QPoint(700, 550));
+}
+
 // Toolbar A at (300, 300) and toolbar B below it. B is shown last, so it is
 // the window under the pointer wherever A forwards its events. The parameter
 // says whether the host closes A or destroys it.
@@ -59,13 +67,6 @@ protected:
             }
         }
         survived = !windowA.isNull();
-    }
-
-    // Qt drops a move to where the pointer already is.
-    static void sweep(QmtbView* window)
-    {
-        QTest::mouseMove(window->windowHandle(), QPoint(690, 540));
-        QTest::mouseMove(window->windowHandle(), QPoint(700, 550));
     }
 
     // A stayed alive through the callback, hides, and goes later: closed
@@ -217,5 +218,41 @@ TEST_F(WindowDrawingTest, shouldDrawCaptionsWithOuterBlanksLikeTheirTrimmedText)
         for (int dx = 0; dx < reference->width + 3; ++dx)
             for (int y = 5; y <= 17; ++y)
                 ASSERT_EQ(captionAt(0, dx, y), captionAt(i, dx, y)) << i << ": " << dx << "," << y;
+    }
+}
+
+TEST_F(WindowDrawingTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
+{
+    // Showing only no-fade items, or faded out beside one, auto-hiding items and grip leave the mask and take no input.
+    for (bool locked : { true, false }) {
+        SCOPED_TRACE(locked ? "only no-fade items" : "faded out");
+        itemSink.events.clear();
+        MiniToolbar* toolbar = shownWith({ makeButton(L"Bold"), makeButton(L"Keep", false) });
+        QmtbView* window = windowOf(toolbar);
+        const QPoint hidden = centreOf(toolbar, 0);
+        const QPoint kept = centreOf(toolbar, 1);
+        float top = 0, left = 0, bottom = 0, right = 0;
+        toolbar->item(1)->getBounds(top, left, bottom, right);
+        const int keptLeft = windowOrigin(toolbar).x() + static_cast<int>(left);
+        if (locked) {
+            toolbar->setDisplayOnlyNoFadeItems(true);
+        } else {
+            controller->pointerMoved(790, 590);
+            finishFade(window);
+        }
+        ASSERT_DOUBLE_EQ(0.0, window->currentOpacity());
+        EXPECT_FALSE(window->paintedRegion().contains(hidden));
+        EXPECT_TRUE(window->paintedRegion().contains(kept));
+        EXPECT_GE(window->paintedRegion().boundingRect().left(), keptLeft - QmtbView::penMargin);
+
+        sweep(window);
+        QTest::mouseMove(window->windowHandle(), hidden);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, hidden);
+        EXPECT_TRUE(itemSink.events.empty());
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, kept);
+        EXPECT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
+        // Hovering the kept item fades the toolbar in unless it is locked: the hidden item comes back at once.
+        EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
+        controller->closeToolbar(toolbar);
     }
 }
