@@ -65,7 +65,9 @@ bool isFinite(float a, float b, float c, float d)
 } // namespace
 
 QmtbView::QmtbView(MTBxView* view, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    // A press on a toolbar must leave the keyboard with the host: the window
+    // never takes focus or activation.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , m_view(view)
     , m_host(qobject_cast<QWinWidget*>(parent))
 {
