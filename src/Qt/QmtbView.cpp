@@ -51,10 +51,27 @@ QColor toColor(const ThemeColor& c)
     return QColor(c.red, c.green, c.blue, c.alpha);
 }
 
+// Origins, parent bounds and toolbar extents are held within this, far beyond
+// any desktop: sums and differences of a few of them always fit in an int.
+constexpr int coordinateLimit = 1 << 28;
+
+int clampCoordinate(qint64 value)
+{
+    return static_cast<int>(std::clamp<qint64>(value, -coordinateLimit, coordinateLimit));
+}
+
+double clampCoordinateF(double value, double limit = coordinateLimit)
+{
+    return std::isfinite(value) ? std::clamp(value, -limit, limit) : 0.0;
+}
+
 // Window rectangle of a layout rectangle given as top, left, bottom, right.
+// Its edges are an origin plus a toolbar extent, each within the limit.
 QRectF toWindowRect(int originX, int originY, float top, float left, float bottom, float right)
 {
-    return QRectF(originX + left, originY - top, right - left, top - bottom);
+    const auto edge = [](double value) { return clampCoordinateF(value, 4.0 * coordinateLimit); };
+    return QRectF(QPointF(edge(originX + double(left)), edge(originY - double(top))),
+                  QPointF(edge(originX + double(right)), edge(originY - double(bottom))));
 }
 
 bool isFinite(float a, float b, float c, float d)
@@ -126,10 +143,8 @@ QRect QmtbView::parentClipRect()
 void QmtbView::showAt(const Point& position, bool deferred)
 {
     const QRect desktop = desktopGeometry();
-    const double x = std::isfinite(position.x()) ? std::trunc(position.x()) : 0.0;
-    const double y = std::isfinite(position.y()) ? std::trunc(position.y()) : 0.0;
-    m_originX = static_cast<int>(std::clamp(x, -1e9, 1e9)) - desktop.left();
-    m_originY = static_cast<int>(std::clamp(y, -1e9, 1e9)) - desktop.top();
+    m_originX = static_cast<int>(clampCoordinateF(std::trunc(double(position.x())) - desktop.left()));
+    m_originY = static_cast<int>(clampCoordinateF(std::trunc(double(position.y())) - desktop.top()));
     m_renderer->setOrigin(QPoint(m_originX, m_originY));
 
     if (!m_shown) {
@@ -236,7 +251,8 @@ void QmtbView::keepInsideParent()
             return;
         observer->getMtbParentBounds(m_originX, m_originY, l, t, w, h);
     }
-    const QRect parent = QRect(l, t, w, h).adjusted(15, 10, -10, -10);
+    const QRect parent = QRect(clampCoordinate(l), clampCoordinate(t), clampCoordinate(w), clampCoordinate(h))
+                             .adjusted(15, 10, -10, -10);
 
     float top = 0.0f;
     float left = 0.0f;
@@ -246,8 +262,8 @@ void QmtbView::keepInsideParent()
     if (!isFinite(top, left, bottom, right))
         return;
     const QRect desktop = desktopGeometry();
-    const QRect toolbar = QRectF(desktop.left() + m_originX + left, desktop.top() + m_originY - top,
-                                 right - left, top - bottom)
+    const QRect toolbar = toWindowRect(m_originX, m_originY, top, left, bottom, right)
+                              .translated(desktop.topLeft())
                               .toRect();
     if (parent.contains(toolbar))
         return;
@@ -255,26 +271,26 @@ void QmtbView::keepInsideParent()
     // Right and bottom first; then the left and top edges are tested where
     // that shift put them, so a toolbar larger than the parent ends on its
     // left and top edges wherever it started.
-    int dx = 0;
-    int dy = 0;
+    qint64 dx = 0;
+    qint64 dy = 0;
     if (toolbar.right() > parent.right())
-        dx = toolbar.right() - parent.right();
+        dx = qint64(toolbar.right()) - parent.right();
     if (toolbar.bottom() > parent.bottom())
-        dy = toolbar.bottom() - parent.bottom();
+        dy = qint64(toolbar.bottom()) - parent.bottom();
     if (toolbar.left() - dx < parent.left())
-        dx = toolbar.left() - parent.left();
+        dx = qint64(toolbar.left()) - parent.left();
     if (toolbar.top() - dy < parent.top())
-        dy = toolbar.top() - parent.top();
-    m_originX -= dx;
-    m_originY -= dy;
+        dy = qint64(toolbar.top()) - parent.top();
+    m_originX = clampCoordinate(m_originX - dx);
+    m_originY = clampCoordinate(m_originY - dy);
     m_renderer->setOrigin(QPoint(m_originX, m_originY));
 }
 
 void QmtbView::moveOrigin(int x, int y, bool relative)
 {
     hideToolTip();
-    const int newX = relative ? m_originX + x : x;
-    const int newY = relative ? m_originY + y : y;
+    const int newX = clampCoordinate(relative ? qint64(m_originX) + x : x);
+    const int newY = clampCoordinate(relative ? qint64(m_originY) + y : y);
     if (newX == m_originX && newY == m_originY)
         return;
     m_originX = newX;
@@ -304,7 +320,8 @@ void QmtbView::setParentClip(int x, int y, int width, int height)
     if (!QCoreApplication::instance())
         return;
     const QRect desktop = desktopGeometry();
-    s_parentClipRect = QRect(x - desktop.left(), y - desktop.top(), width, height);
+    s_parentClipRect = QRect(clampCoordinate(qint64(x) - desktop.left()), clampCoordinate(qint64(y) - desktop.top()),
+                             clampCoordinate(width), clampCoordinate(height));
     for (QmtbView* window : visibleWindows()) {
         if (!s_visibleWindows.contains(window))
             continue;
@@ -539,7 +556,8 @@ void QmtbView::fadeAll(int x, int y)
         if (!s_visibleWindows.contains(window))
             continue;
         if (window->m_view && window->takesPartInAutoFade())
-            window->updateFade(x - desktop.left(), y - desktop.top());
+            window->updateFade(clampCoordinate(qint64(x) - desktop.left()),
+                               clampCoordinate(qint64(y) - desktop.top()));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -254,5 +255,49 @@ TEST_F(WindowDrawingTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         // Hovering the kept item fades the toolbar in unless it is locked: the hidden item comes back at once.
         EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
         controller->closeToolbar(toolbar);
+    }
+}
+
+TEST_F(WindowDrawingTest, shouldClampExtremeGeometry)
+{
+    // Moves by INT_MAX, an item INT_MAX wide and parent bounds at the int limits keep the origin sane, with no overflow.
+    MiniToolbar* toolbar = shown(2, 300, 300);
+    controller->moveToolbar(toolbar, INT_MAX, INT_MAX, true);
+    EXPECT_EQ(QPoint(789, 589), toolbarRect(toolbar).bottomRight());
+    controller->moveToolbar(toolbar, INT_MIN, INT_MIN, false);
+    EXPECT_EQ(QPoint(15, 10), toolbarRect(toolbar).topLeft());
+    controller->moveToolbar(toolbar, 300, 300, false);
+    toolbar->item(0)->setWidth(INT_MAX);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(15, origin(toolbar).x());
+
+    struct LimitObserver : HostObserver
+    {
+        void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override
+        {
+            left = l;
+            top = t;
+            width = w;
+            height = h;
+        }
+        int l, t, w, h;
+    };
+    const int limits[][4] = { { INT_MAX, INT_MAX, INT_MAX, INT_MAX }, { INT_MIN, INT_MIN, INT_MAX, INT_MAX },
+                              { INT_MIN, INT_MIN, INT_MIN, INT_MIN }, { INT_MAX, INT_MIN, INT_MIN, INT_MAX },
+                              { 0, 0, INT_MAX, INT_MAX } };
+    for (const auto& bounds : limits) {
+        SCOPED_TRACE(::testing::PrintToString(std::vector<int>(bounds, bounds + 4)));
+        LimitObserver limit;
+        limit.l = bounds[0];
+        limit.t = bounds[1];
+        limit.w = bounds[2];
+        limit.h = bounds[3];
+        MiniToolbar* bounded = add(makeToolbar(2));
+        controller->showToolbar(bounded, 300, 300, &limit);
+        controller->moveToolbar(bounded, INT_MAX, INT_MIN, true);
+        const QPoint o = origin(bounded);
+        EXPECT_LE(std::abs(o.x()), 1 << 30);
+        EXPECT_LE(std::abs(o.y()), 1 << 30);
+        controller->closeToolbar(bounded);
     }
 }
