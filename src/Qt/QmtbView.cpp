@@ -143,8 +143,10 @@ QRect QmtbView::parentClipRect()
 void QmtbView::showAt(const Point& position, bool deferred)
 {
     const QRect desktop = desktopGeometry();
-    m_originX = static_cast<int>(clampCoordinateF(std::trunc(double(position.x())) - desktop.left()));
-    m_originY = static_cast<int>(clampCoordinateF(std::trunc(double(position.y())) - desktop.top()));
+    const double x = std::isfinite(position.x()) ? std::trunc(position.x()) : 0.0;
+    const double y = std::isfinite(position.y()) ? std::trunc(position.y()) : 0.0;
+    m_originX = static_cast<int>(clampCoordinateF(x - desktop.left()));
+    m_originY = static_cast<int>(clampCoordinateF(y - desktop.top()));
     m_renderer->setOrigin(QPoint(m_originX, m_originY));
 
     if (!m_shown) {
