@@ -205,9 +205,13 @@ void QmtbView::customEvent(QEvent* event)
         QWidget::customEvent(event);
         return;
     }
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (!delivery.accepted())
+    // The items of a toolbar destroyed during a delivery wait, with this
+    // window, for deletion: they are neither laid out nor reported any more.
+    if (m_retired)
         return;
+    // Showing and laying out reach the host only through the observer, which
+    // is a delivery of its own. Counting them as one would keep the item views
+    // that the relayout drops waiting for a later delivery.
     if (type == EventTypes::deferredShow()) {
         if (m_showPending) {
             m_showPending = false;
@@ -220,7 +224,9 @@ void QmtbView::customEvent(QEvent* event)
         }
     } else {
         m_fadedNotifyPending = false;
-        m_view->notifyFaded();
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        if (delivery.accepted())
+            m_view->notifyFaded();
     }
 }
 
@@ -428,6 +434,7 @@ void QmtbView::hideToolbar()
 
 void QmtbView::retire()
 {
+    m_retired = true;
     m_shown = false;
     s_visibleWindows.removeOne(this);
     s_suspendedWindows.removeOne(this);
