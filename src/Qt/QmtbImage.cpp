@@ -5,6 +5,8 @@
 #include "ModuleRegistry.h"
 
 #include <QBuffer>
+#include <QCache>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
@@ -118,6 +120,107 @@ QImage decodeChecked(QIODevice& device)
     return image;
 }
 
+// A decoded source: a raster, or a parsed SVG with an id that names its rasters.
+struct Source
+{
+    QImage raster;
+    std::shared_ptr<QSvgRenderer> vector;
+    quint64 vectorId = 0;
+};
+
+struct RasterKey
+{
+    quint64 vectorId;
+    int height;
+    int ratioPermille;
+};
+
+bool operator==(const RasterKey& a, const RasterKey& b)
+{
+    return a.vectorId == b.vectorId && a.height == b.height && a.ratioPermille == b.ratioPermille;
+}
+
+uint qHash(const RasterKey& key, uint seed = 0)
+{
+    return ::qHash(key.vectorId, seed) ^ ::qHash(key.height * 4099 + key.ratioPermille, seed);
+}
+
+// Sources by reference ('f' + path, 'd' + bytes, 'h' + handle) and rasters by
+// vector, height and pixel ratio. Rasters are bounded by bytes; a scale or
+// theme change only asks for other keys, and the old ones age out.
+struct ImageCaches
+{
+    QCache<QByteArray, Source> sources{256};
+    QCache<RasterKey, QImage> rasters{8 << 20};
+    quint64 nextVectorId = 1;
+};
+
+ImageCaches& caches()
+{
+    static ImageCaches* s_caches = nullptr;
+    if (!s_caches) {
+        s_caches = new ImageCaches;
+        // Parsed SVGs must not outlive the application that made them.
+        qAddPostRoutine([] {
+            delete s_caches;
+            s_caches = nullptr;
+        });
+    }
+    return *s_caches;
+}
+
+QByteArray handleKey(HICON icon)
+{
+    return 'h' + QByteArray::number(static_cast<qulonglong>(reinterpret_cast<std::uintptr_t>(icon)));
+}
+
+const Source* cachedSource(const QByteArray& key)
+{
+    return caches().sources.object(key);
+}
+
+// Returns the id that the source's rasters are cached under (0 for a raster).
+quint64 cacheSource(const QByteArray& key, Source source)
+{
+    if (source.vector)
+        source.vectorId = caches().nextVectorId++;
+    const quint64 id = source.vectorId;
+    caches().sources.insert(key, new Source(std::move(source)));
+    return id;
+}
+
+int ratioPermille(qreal ratio)
+{
+    return static_cast<int>(std::lround(ratio * 1000));
+}
+
+// The vector at the given logical height on a device of the given ratio: height
+// times ratio pixels high, aspect kept, fully transparent where the SVG paints
+// nothing. Null for an empty document or an unreasonable size.
+QImage rasterise(QSvgRenderer& vector, quint64 vectorId, int height, qreal ratio)
+{
+    const RasterKey key{vectorId, height, ratioPermille(ratio)};
+    if (vectorId) {
+        if (const QImage* cached = caches().rasters.object(key))
+            return *cached;
+    }
+    // A document that failed to parse counts as 0 by 0 (Qt reports -1 by -1).
+    const QSize defaultSize = vector.isValid() ? vector.defaultSize().expandedTo(QSize(0, 0)) : QSize(0, 0);
+    const int deviceHeight = ratio == 1.0 ? height : static_cast<int>(std::lround(height * ratio));
+    const QSize target = defaultSize.scaled(0, deviceHeight, Qt::KeepAspectRatioByExpanding);
+    if (defaultSize.isEmpty() || target.isEmpty() || !acceptableSize(target))
+        return QImage();
+    QImage raster(target, QImage::Format_ARGB32_Premultiplied);
+    raster.fill(0);
+    QPainter painter(&raster);
+    vector.render(&painter, QRectF(QPointF(0, 0), QSizeF(target)));
+    painter.end();
+    raster.setDevicePixelRatio(ratio);
+    if (vectorId)
+        caches().rasters.insert(key, new QImage(raster), static_cast<int>(std::min<qsizetype>(raster.sizeInBytes(), 1 << 30)));
+    return raster;
+}
+
 } // namespace
 
 QmtbImage::QmtbImage(const MTBxString& reference)
@@ -125,9 +228,11 @@ QmtbImage::QmtbImage(const MTBxString& reference)
     , m_path(toQString(reference))
 {
     static const QRegularExpression moduleReference(QStringLiteral("res://(.*)/(.+)/(.+)"));
-    const QRegularExpressionMatch match = moduleReference.match(m_path);
-    if (match.hasMatch() && match.capturedStart(0) == 0)
-        loadModuleResource(match.captured(1), match.captured(2), match.captured(3));
+    if (m_path.startsWith(QLatin1String("res://"))) {
+        const QRegularExpressionMatch match = moduleReference.match(m_path);
+        if (match.hasMatch() && match.capturedStart(0) == 0)
+            loadModuleResource(match.captured(1), match.captured(2), match.captured(3));
+    }
     if (!m_raster && !m_vector)
         loadFile();
 }
@@ -150,15 +255,45 @@ float QmtbImage::height() const
     return m_raster ? static_cast<float>(m_raster->height()) : -1.0f;
 }
 
+QImage QmtbImage::rasterFor(qreal devicePixelRatio) const
+{
+    if (!m_raster)
+        return QImage();
+    if (!m_vector || m_raster->isNull() || !std::isfinite(devicePixelRatio) || devicePixelRatio <= 0
+        || devicePixelRatio == m_raster->devicePixelRatio())
+        return *m_raster;
+    return rasterise(*m_vector, m_vectorId, m_renderedHeight, devicePixelRatio);
+}
+
 void QmtbImage::loadFile()
 {
     const QString suffix = m_path.right(3);
-    if (suffix == QLatin1String("png")) {
+    const bool png = suffix == QLatin1String("png");
+    if (!png && suffix != QLatin1String("svg"))
+        return;
+    const QByteArray key = 'f' + m_path.toUtf8();
+    if (const Source* source = cachedSource(key)) {
+        if (png)
+            m_raster = std::make_unique<QImage>(source->raster);
+        m_vector = source->vector;
+        m_vectorId = source->vectorId;
+        return;
+    }
+    // Failures are not kept: a file that appears later is found then.
+    Source source;
+    if (png) {
         QFile file(m_path);
         m_raster = std::make_unique<QImage>(file.open(QIODevice::ReadOnly) ? decodeChecked(file) : QImage());
-    } else if (suffix == QLatin1String("svg")) {
-        m_vector = std::make_unique<QSvgRenderer>(m_path);
+        if (m_raster->isNull())
+            return;
+        source.raster = *m_raster;
+    } else {
+        m_vector = std::make_shared<QSvgRenderer>(m_path);
+        if (!m_vector->isValid())
+            return;
+        source.vector = m_vector;
     }
+    m_vectorId = cacheSource(key, std::move(source));
 }
 
 void QmtbImage::loadModuleResource(const QString& module, const QString& type, const QString& name)
@@ -204,7 +339,7 @@ void QmtbImage::loadFromBytes(const QByteArray& bytes)
         }
     }
     m_raster.reset();
-    auto vector = std::make_unique<QSvgRenderer>();
+    auto vector = std::make_shared<QSvgRenderer>();
     if (vector->load(bytes))
         m_vector = std::move(vector);
 }
@@ -235,19 +370,9 @@ void QmtbImage::render(float size, float angle, bool asPicture)
     m_raster.reset();
     // NaN, negative and oversized requests give an empty raster rather than a
     // truncation into garbage or an allocation the size of the address space.
-    const int targetHeight = (std::isfinite(size) && size >= 0.0f && size <= kMaxEdge)
+    m_renderedHeight = (std::isfinite(size) && size >= 0.0f && size <= kMaxEdge)
         ? static_cast<int>(std::trunc(size)) : 0;
-    const QSize target = defaultSize.scaled(0, targetHeight, Qt::KeepAspectRatioByExpanding);
-    if (defaultSize.isEmpty() || target.isEmpty() || !acceptableSize(target)) {
-        m_raster = std::make_unique<QImage>();
-        return;
-    }
-    auto raster = std::make_unique<QImage>(target, QImage::Format_ARGB32_Premultiplied);
-    raster->fill(0);
-    QPainter painter(raster.get());
-    m_vector->render(&painter, QRectF(QPointF(0, 0), QSizeF(target)));
-    painter.end();
-    m_raster = std::move(raster);
+    m_raster = std::make_unique<QImage>(rasterise(*m_vector, m_vectorId, m_renderedHeight, 1.0));
 }
 
 QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
@@ -255,12 +380,18 @@ QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
     if (!data || length <= 0)
         return nullptr;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), length);
+    const QByteArray key = 'd' + bytes;
+    if (const Source* source = cachedSource(key))
+        return new QmtbImage(source->raster);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImage image = decodeChecked(buffer);
     if (image.isNull())
         return nullptr;
     image.detach();
+    Source source;
+    source.raster = image;
+    cacheSource(key, std::move(source));
     return new QmtbImage(image);
 }
 
@@ -276,7 +407,16 @@ MTBxImage* createImageFromData(const unsigned char* data, int length)
 
 MTBxImage* createImageFromIcon(HICON icon)
 {
-    return new QmtbImage(pixmapFromIconHandle(icon).toImage());
+    const QByteArray key = handleKey(icon);
+    if (const Source* source = cachedSource(key))
+        return new QmtbImage(source->raster);
+    const QImage image = pixmapFromIconHandle(icon).toImage();
+    if (!image.isNull()) {
+        Source source;
+        source.raster = image;
+        cacheSource(key, std::move(source));
+    }
+    return new QmtbImage(image);
 }
 
 } // namespace MiniToolbars

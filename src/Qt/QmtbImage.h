@@ -15,7 +15,9 @@ namespace MiniToolbars {
 
 // An icon from a file or Qt resource path ("png" or "svg"), a "res://module/type/name"
 // module resource, encoded bytes or an icon handle. Vector sources gain a raster
-// only through render().
+// only through render(). Decoded sources (paths, bytes, icon handles; not module
+// resources) and the rasters rendered from vectors are shared process-wide, so
+// a relayout that builds its item views again neither decodes nor rasterises.
 class QmtbImage : public MTBxImage
 {
 public:
@@ -30,6 +32,10 @@ public:
 
     // What the renderer draws; null when there is none.
     const QImage* raster() const { return m_raster.get(); }
+    // The raster for a device of the given pixel ratio, with that ratio set: a
+    // vector source is rasterised at the last render size times the ratio, a
+    // raster source is returned as it is. Null when there is no raster.
+    QImage rasterFor(qreal devicePixelRatio) const;
     const QPicture* picture() const { return m_picture.get(); }
     bool isVector() const { return m_vector != nullptr; }
     const QString& path() const { return m_path; }
@@ -47,7 +53,10 @@ private:
 
     std::unique_ptr<QImage> m_raster;
     std::unique_ptr<QPicture> m_picture;
-    std::unique_ptr<QSvgRenderer> m_vector;
+    // Shared with every image of the same source; only rendered from.
+    std::shared_ptr<QSvgRenderer> m_vector;
+    quint64 m_vectorId = 0;
+    int m_renderedHeight = 0;
     QString m_path;
 };
 
