@@ -3,6 +3,7 @@
 #include "Factories.h"
 #include "Style.h"
 
+#include <QCache>
 #include <QFontMetrics>
 #include <QGuiApplication>
 
@@ -27,6 +28,80 @@ QFont styleFont(const MTBxString& family, int pointSize)
     return QFont(toQString(family), pointSize > 0 ? pointSize : 1);
 }
 
+struct Extent
+{
+    int width;
+    int height;
+    int xHeight;
+};
+
+struct ExtentKey
+{
+    QString text;
+    QFont font;
+};
+
+bool operator==(const ExtentKey& a, const ExtentKey& b)
+{
+    return a.text == b.text && a.font == b.font;
+}
+
+uint qHash(const ExtentKey& key, uint seed = 0)
+{
+    return ::qHash(key.text, seed) ^ ::qHash(key.font, seed);
+}
+
+// Measured extents by string and font; the font carries the family and the
+// point size that the scaling factor gave, so a scale change asks for other
+// keys. Bounded by entry count, least recently used first out. The style font
+// of the last measurement is kept too, so texts share one font object.
+struct TextCaches
+{
+    QCache<ExtentKey, Extent> extents{2048};
+    QFont styleFont;
+    MTBxString family;
+    int pointSize = -1;
+};
+
+TextCaches& caches()
+{
+    static TextCaches* s_caches = nullptr;
+    if (!s_caches) {
+        s_caches = new TextCaches;
+        // Fonts must not outlive the application that made them.
+        qAddPostRoutine([] {
+            delete s_caches;
+            s_caches = nullptr;
+        });
+    }
+    return *s_caches;
+}
+
+const QFont& sharedStyleFont(const MTBxString& family, int pointSize)
+{
+    TextCaches& c = caches();
+    if (c.pointSize != pointSize || c.family != family) {
+        c.styleFont = styleFont(family, pointSize);
+        c.family = family;
+        c.pointSize = pointSize;
+    }
+    return c.styleFont;
+}
+
+Extent measureExtent(const QString& string, const QFont& font)
+{
+    const ExtentKey key{string, font};
+    if (const Extent* cached = caches().extents.object(key))
+        return *cached;
+    const QFontMetrics metrics(font);
+    // Blanks have no ink, but some font engines let the bounding rectangle
+    // reach from the pen origin across them; they are left out of the measure.
+    const QRect ink = metrics.tightBoundingRect(string.trimmed());
+    const Extent extent{ink.width(), ink.height(), metrics.tightBoundingRect(QStringLiteral("x")).height()};
+    caches().extents.insert(key, new Extent(extent));
+    return extent;
+}
+
 } // namespace
 
 QmtbText::QmtbText(const MTBxString& text, int kind, const QFont* font)
@@ -43,7 +118,7 @@ void QmtbText::measure()
 {
     if (!m_font) {
         const Style* style = Style::instance();
-        m_font = std::make_unique<QFont>(styleFont(style->fontFamily(), style->fontPointSize()));
+        m_font = std::make_unique<QFont>(sharedStyleFont(style->fontFamily(), style->fontPointSize()));
     }
     m_string = toQString(m_text);
 
@@ -51,13 +126,10 @@ void QmtbText::measure()
     int height = 0;
     int xHeight = 0;
     if (haveFontEngine()) {
-        const QFontMetrics metrics(*m_font);
-        // Blanks have no ink, but some font engines let the bounding rectangle
-        // reach from the pen origin across them; they are left out of the measure.
-        const QRect ink = metrics.tightBoundingRect(m_string.trimmed());
-        width = ink.width();
-        height = ink.height();
-        xHeight = metrics.tightBoundingRect(QStringLiteral("x")).height();
+        const Extent extent = measureExtent(m_string, *m_font);
+        width = extent.width;
+        height = extent.height;
+        xHeight = extent.xHeight;
     }
 
     if (m_rect)
