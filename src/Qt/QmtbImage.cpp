@@ -24,11 +24,6 @@ namespace MiniToolbars {
 
 namespace {
 
-QString toQString(const MTBxString& text)
-{
-    return QString::fromUtf16(static_cast<const unsigned short*>(text));
-}
-
 bool acceptableSize(const QSize& size)
 {
     return size.width() <= QmtbImage::kMaxEdge && size.height() <= QmtbImage::kMaxEdge;
@@ -123,6 +118,7 @@ QImage decodeChecked(QIODevice& device)
 // A decoded source: a raster, or a parsed SVG with an id that names its rasters.
 struct Source
 {
+    QString path;
     QImage raster;
     std::shared_ptr<QSvgRenderer> vector;
     quint64 vectorId = 0;
@@ -145,15 +141,23 @@ uint qHash(const RasterKey& key, uint seed = 0)
     return ::qHash(key.vectorId, seed) ^ ::qHash(key.height * 4099 + key.ratioPermille, seed);
 }
 
-// Sources by reference ('f' + path, 'd' + bytes, 'h' + handle) and rasters by
-// vector, height and pixel ratio. Rasters are bounded by bytes; a scale or
+// Sources by path or by their encoded bytes, and rasters by vector, height and
+// pixel ratio; each bounded by bytes, least recently used first out. A scale or
 // theme change only asks for other keys, and the old ones age out.
 struct ImageCaches
 {
-    QCache<QByteArray, Source> sources{256};
+    QCache<QString, Source> files{16 << 20};
+    QCache<QByteArray, Source> encoded{16 << 20};
     QCache<RasterKey, QImage> rasters{8 << 20};
     quint64 nextVectorId = 1;
 };
+
+// What a cached source is charged: its pixels, or a guess for a parsed SVG.
+int sourceCost(const Source& source, qsizetype keyBytes)
+{
+    const qsizetype bytes = keyBytes + (source.vector ? 16 * 1024 : source.raster.sizeInBytes());
+    return static_cast<int>(std::min<qsizetype>(bytes, 1 << 30));
+}
 
 ImageCaches& caches()
 {
@@ -169,23 +173,25 @@ ImageCaches& caches()
     return *s_caches;
 }
 
-QByteArray handleKey(HICON icon)
-{
-    return 'h' + QByteArray::number(static_cast<qulonglong>(reinterpret_cast<std::uintptr_t>(icon)));
-}
-
 const Source* cachedSource(const QByteArray& key)
 {
-    return caches().sources.object(key);
+    return caches().encoded.object(key);
+}
+
+const Source* cachedFile(const QString& path)
+{
+    return caches().files.object(path);
 }
 
 // Returns the id that the source's rasters are cached under (0 for a raster).
-quint64 cacheSource(const QByteArray& key, Source source)
+template <typename Key>
+quint64 cacheSource(QCache<Key, Source>& cache, const Key& key, Source source)
 {
     if (source.vector)
         source.vectorId = caches().nextVectorId++;
     const quint64 id = source.vectorId;
-    caches().sources.insert(key, new Source(std::move(source)));
+    const int cost = sourceCost(source, key.size() * qsizetype(sizeof(key.at(0))));
+    cache.insert(key, new Source(std::move(source)), cost);
     return id;
 }
 
@@ -225,8 +231,20 @@ QImage rasterise(QSvgRenderer& vector, quint64 vectorId, int height, qreal ratio
 
 QmtbImage::QmtbImage(const MTBxString& reference)
     : MTBxImage(reference)
-    , m_path(toQString(reference))
 {
+    // Looked up through a reused buffer; a known path shares the cached copy.
+    static QString s_lookup;
+    s_lookup.setUtf16(static_cast<const unsigned short*>(reference), static_cast<int>(reference.length()));
+    if (const Source* known = cachedFile(s_lookup)) {
+        m_path = known->path;
+        if (known->vector)
+            m_vector = known->vector;
+        else
+            m_raster = known->raster;
+        m_vectorId = known->vectorId;
+        return;
+    }
+    m_path = QString(s_lookup.constData(), s_lookup.size());
     static const QRegularExpression moduleReference(QStringLiteral("res://(.*)/(.+)/(.+)"));
     if (m_path.startsWith(QLatin1String("res://"))) {
         const QRegularExpressionMatch match = moduleReference.match(m_path);
@@ -239,7 +257,7 @@ QmtbImage::QmtbImage(const MTBxString& reference)
 
 QmtbImage::QmtbImage(const QImage& raster)
     : MTBxImage(MTBxString())
-    , m_raster(std::make_unique<QImage>(raster))
+    , m_raster(raster)
 {
 }
 
@@ -267,23 +285,15 @@ QImage QmtbImage::rasterFor(qreal devicePixelRatio) const
 
 void QmtbImage::loadFile()
 {
-    const QString suffix = m_path.right(3);
-    const bool png = suffix == QLatin1String("png");
-    if (!png && suffix != QLatin1String("svg"))
+    const bool png = m_path.endsWith(QLatin1String("png"));
+    if (!png && !m_path.endsWith(QLatin1String("svg")))
         return;
-    const QByteArray key = 'f' + m_path.toUtf8();
-    if (const Source* source = cachedSource(key)) {
-        if (png)
-            m_raster = std::make_unique<QImage>(source->raster);
-        m_vector = source->vector;
-        m_vectorId = source->vectorId;
-        return;
-    }
     // Failures are not kept: a file that appears later is found then.
     Source source;
+    source.path = m_path;
     if (png) {
         QFile file(m_path);
-        m_raster = std::make_unique<QImage>(file.open(QIODevice::ReadOnly) ? decodeChecked(file) : QImage());
+        m_raster.emplace(file.open(QIODevice::ReadOnly) ? decodeChecked(file) : QImage());
         if (m_raster->isNull())
             return;
         source.raster = *m_raster;
@@ -293,7 +303,7 @@ void QmtbImage::loadFile()
             return;
         source.vector = m_vector;
     }
-    m_vectorId = cacheSource(key, std::move(source));
+    m_vectorId = cacheSource(caches().files, m_path, std::move(source));
 }
 
 void QmtbImage::loadModuleResource(const QString& module, const QString& type, const QString& name)
@@ -334,7 +344,7 @@ void QmtbImage::loadFromBytes(const QByteArray& bytes)
         if (!image.isNull()) {
             // The decoded image must not refer to the mapping that is about to go.
             image.detach();
-            m_raster = std::make_unique<QImage>(image);
+            m_raster.emplace(image);
             return;
         }
     }
@@ -372,7 +382,7 @@ void QmtbImage::render(float size, float angle, bool asPicture)
     // truncation into garbage or an allocation the size of the address space.
     m_renderedHeight = (std::isfinite(size) && size >= 0.0f && size <= kMaxEdge)
         ? static_cast<int>(std::trunc(size)) : 0;
-    m_raster = std::make_unique<QImage>(rasterise(*m_vector, m_vectorId, m_renderedHeight, 1.0));
+    m_raster.emplace(rasterise(*m_vector, m_vectorId, m_renderedHeight, 1.0));
 }
 
 QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
@@ -380,8 +390,7 @@ QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
     if (!data || length <= 0)
         return nullptr;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), length);
-    const QByteArray key = 'd' + bytes;
-    if (const Source* source = cachedSource(key))
+    if (const Source* source = cachedSource(bytes))
         return new QmtbImage(source->raster);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -391,7 +400,8 @@ QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
     image.detach();
     Source source;
     source.raster = image;
-    cacheSource(key, std::move(source));
+    // The host's bytes may change after this call: the key is a copy.
+    cacheSource(caches().encoded, QByteArray(bytes.constData(), bytes.size()), std::move(source));
     return new QmtbImage(image);
 }
 
@@ -405,18 +415,11 @@ MTBxImage* createImageFromData(const unsigned char* data, int length)
     return QmtbImage::fromData(data, length);
 }
 
+// Not cached: a handle names no content for good, it can be destroyed (and a
+// native one reused for another icon) while its value stays the same.
 MTBxImage* createImageFromIcon(HICON icon)
 {
-    const QByteArray key = handleKey(icon);
-    if (const Source* source = cachedSource(key))
-        return new QmtbImage(source->raster);
-    const QImage image = pixmapFromIconHandle(icon).toImage();
-    if (!image.isNull()) {
-        Source source;
-        source.raster = image;
-        cacheSource(key, std::move(source));
-    }
-    return new QmtbImage(image);
+    return new QmtbImage(pixmapFromIconHandle(icon).toImage());
 }
 
 } // namespace MiniToolbars

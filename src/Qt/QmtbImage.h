@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QPicture;
 class QSvgRenderer;
@@ -31,7 +32,7 @@ public:
     void render(float size, float angle, bool asPicture) override;
 
     // What the renderer draws; null when there is none.
-    const QImage* raster() const { return m_raster.get(); }
+    const QImage* raster() const { return m_raster ? &*m_raster : nullptr; }
     // The raster for a device of the given pixel ratio, with that ratio set: a
     // vector source is rasterised at the last render size times the ratio, a
     // raster source is returned as it is. Null when there is no raster.
@@ -51,7 +52,7 @@ private:
     void loadFromBytes(const QByteArray& bytes);
     void loadFile();
 
-    std::unique_ptr<QImage> m_raster;
+    std::optional<QImage> m_raster;
     std::unique_ptr<QPicture> m_picture;
     // Shared with every image of the same source; only rendered from.
     std::shared_ptr<QSvgRenderer> m_vector;
