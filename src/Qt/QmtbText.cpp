@@ -33,6 +33,7 @@ struct Extent
     int width;
     int height;
     int xHeight;
+    QString text;
 };
 
 struct ExtentKey
@@ -46,9 +47,10 @@ bool operator==(const ExtentKey& a, const ExtentKey& b)
     return a.text == b.text && a.font == b.font;
 }
 
+// The point size tells apart what a scale change measures; equality checks the rest.
 uint qHash(const ExtentKey& key, uint seed = 0)
 {
-    return ::qHash(key.text, seed) ^ ::qHash(key.font, seed);
+    return ::qHash(key.text, seed) ^ ::qHash(key.font.pointSize(), seed);
 }
 
 // Measured extents by string and font; the font carries the family and the
@@ -88,16 +90,22 @@ const QFont& sharedStyleFont(const MTBxString& family, int pointSize)
     return c.styleFont;
 }
 
-Extent measureExtent(const QString& string, const QFont& font)
+// string may be raw data; the cache keeps a copy of its own.
+Extent measureExtent(const QString& string, const QFont& font, QString& stored)
 {
-    const ExtentKey key{string, font};
-    if (const Extent* cached = caches().extents.object(key))
+    ExtentKey key{string, font};
+    if (const Extent* cached = caches().extents.object(key)) {
+        stored = cached->text;
         return *cached;
+    }
+    key.text = QString(string.constData(), string.size());
+    stored = key.text;
     const QFontMetrics metrics(font);
     // Blanks have no ink, but some font engines let the bounding rectangle
     // reach from the pen origin across them; they are left out of the measure.
     const QRect ink = metrics.tightBoundingRect(string.trimmed());
-    const Extent extent{ink.width(), ink.height(), metrics.tightBoundingRect(QStringLiteral("x")).height()};
+    const Extent extent{ink.width(), ink.height(), metrics.tightBoundingRect(QStringLiteral("x")).height(),
+                        key.text};
     caches().extents.insert(key, new Extent(extent));
     return extent;
 }
@@ -108,7 +116,7 @@ QmtbText::QmtbText(const MTBxString& text, int kind, const QFont* font)
     : Text(text, kind)
 {
     if (font)
-        m_font = std::make_unique<QFont>(*font);
+        m_font = *font;
     measure();
 }
 
@@ -118,18 +126,21 @@ void QmtbText::measure()
 {
     if (!m_font) {
         const Style* style = Style::instance();
-        m_font = std::make_unique<QFont>(sharedStyleFont(style->fontFamily(), style->fontPointSize()));
+        m_font = sharedStyleFont(style->fontFamily(), style->fontPointSize());
     }
-    m_string = toQString(m_text);
-
     int width = 0;
     int height = 0;
     int xHeight = 0;
     if (haveFontEngine()) {
-        const Extent extent = measureExtent(m_string, *m_font);
+        // Looked up through a reused buffer; only a new string is copied for keeps.
+        static QString s_lookup;
+        s_lookup.setUtf16(static_cast<const unsigned short*>(m_text), static_cast<int>(m_text.length()));
+        const Extent extent = measureExtent(s_lookup, *m_font, m_string);
         width = extent.width;
         height = extent.height;
         xHeight = extent.xHeight;
+    } else {
+        m_string = toQString(m_text);
     }
 
     if (m_rect)
