@@ -34,20 +34,14 @@ struct Scene
         , layout(&toolbar, nullptr)
     {
         Style::setXHeightOverride(xHeight);
-        auto standIn = std::make_unique<Testing::StandInWindow>();
-        window = standIn.get();
-        layout.adoptWindow(std::move(standIn));
+        layout.adoptWindow(std::unique_ptr<ToolbarWindow>(window = new Testing::StandInWindow()));
         item = button(L"Bold", kIcon, true);
         toolbar.addItem(new MTBxSeparator());
         twin = button(L"", L"", false);
         layout.rebuild(true);
         layout.setShown(true);
     }
-    ~Scene()
-    {
-        Style::instance()->setTheme(0);
-        Style::instance()->setScalingFactor(1.0f);
-    }
+    ~Scene() { Style::instance()->setTheme(0), Style::instance()->setScalingFactor(1.0f); }
     MTBxButton* button(const wchar_t* text, const wchar_t* icon, bool checkable)
     {
         auto* b = new MTBxButton(MTBxString(L"button"), nullptr);
@@ -103,11 +97,10 @@ struct Scene
 };
 
 // The device pixels of an area, as a plain image.
-QImage pixels(const QImage& image, const QRect& area)
+QImage pixels(QImage image, const QRect& area)
 {
-    QImage copy = image.copy(area);
-    copy.setDevicePixelRatio(1.0);
-    return copy;
+    image.setDevicePixelRatio(1.0);
+    return image.copy(area);
 }
 
 int largestDifference(const QImage& a, const QImage& b)
