@@ -392,12 +392,22 @@ bool operator==(const FaceKey& a, const FaceKey& b)
 
 uint qHash(const FaceKey& key, uint seed = 0)
 {
-    uint h = ::qHash(key.size.width() * 65599 + key.size.height(), seed);
-    h = h * 31 + ::qHash(key.ratioPermille ^ (key.theme << 20) ^ (key.itemHeight << 8), seed);
-    h = h * 31 + ::qHash(key.flags ^ static_cast<unsigned>(key.xHeight << 16), seed);
-    for (const FaceKey::Part& part : key.parts)
-        h = h * 31 + ::qHash((part.kind << 24) ^ (part.x << 12) ^ part.width, seed) + ::qHash(part.raster, seed);
-    return h * 31 + ::qHash(key.text, seed);
+    uint h = seed;
+    const auto mix = [&h](uint value) { h = h * 31u + value; };
+    mix(uint(key.size.width()));
+    mix(uint(key.size.height()));
+    mix(uint(key.ratioPermille));
+    mix(uint(key.theme));
+    mix(uint(key.itemHeight));
+    mix(key.flags);
+    for (const FaceKey::Part& part : key.parts) {
+        mix(uint(part.kind));
+        mix(uint(part.x));
+        mix(uint(part.width));
+        mix(::qHash(part.raster));
+    }
+    mix(::qHash(key.text));
+    return h;
 }
 
 enum FaceFlag : unsigned {
