@@ -16,9 +16,10 @@ namespace MiniToolbars {
 
 // An icon from a file or Qt resource path ("png" or "svg"), a "res://module/type/name"
 // module resource, encoded bytes or an icon handle. Vector sources gain a raster
-// only through render(). Decoded sources (paths, bytes, icon handles; not module
-// resources) and the rasters rendered from vectors are shared process-wide, so
-// a relayout that builds its item views again neither decodes nor rasterises.
+// only through render(). Sources decoded from paths and from bytes (not module
+// resources or icon handles) and the rasters rendered from vectors are shared
+// process-wide, so a relayout that builds its item views again neither decodes
+// nor rasterises.
 class QmtbImage : public MTBxImage
 {
 public:

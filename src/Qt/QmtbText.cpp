@@ -90,7 +90,7 @@ const QFont& sharedStyleFont(const MTBxString& family, int pointSize)
     return c.styleFont;
 }
 
-// string may be raw data; the cache keeps a copy of its own.
+// string may be a reused buffer; the cache keeps a copy of its own.
 Extent measureExtent(const QString& string, const QFont& font, QString& stored)
 {
     ExtentKey key{string, font};
