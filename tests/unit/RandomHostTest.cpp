@@ -135,7 +135,9 @@ public:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
         EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+        // With everything closed, destroyed and cleaned up, nothing may still wait for deletion.
         EXPECT_EQ(0, NotificationGuard::deferredToolbarCount());
+        EXPECT_EQ(0, NotificationGuard::deferredItemCount() + NotificationGuard::deferredItemViewCount());
         MTBxItemEventsUtility::SetMTBxItemEvents(nullptr);
         MTBxToolbarEventsUtility::SetMTBxToolbarEvents(nullptr);
         return m_actions;
@@ -259,7 +261,8 @@ private:
         m_last = point;
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)
             m_buttons.setFlag(button, type == QEvent::MouseButtonPress);
-        const QPointer<QWidget> receiver = window ? window : windowAt(point);
+        // Hidden windows get no input, not even the rest of a press they had.
+        const QPointer<QWidget> receiver = window && window->isVisible() ? window : windowAt(point);
         if (!receiver)
             return;
         const QPoint local = receiver->mapFromGlobal(point);
@@ -420,6 +423,7 @@ const RandomHost::Action RandomHost::s_actions[] = {
     { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
     { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },
     { "leave", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Leave, Qt::NoButton, h.m_last); } },
+    // Frames of a running fade, which its timer would advance, or its end.
     { "fadeFrames", 2, false, [](RandomHost& h, int) {
           const QList<QmtbView*> windows = QmtbView::visibleWindows();
           QPointer<QmtbView> window = windows.isEmpty() ? nullptr : windows[h.pick(windows.size())];
@@ -428,10 +432,15 @@ const RandomHost::Action RandomHost::s_actions[] = {
           if (window && h.chance(30))
               window->stopAnimation();
       } },
-    { "tooltipTimer", 1, false, [](RandomHost& h, int) {
-          const QList<QmtbView*> windows = QmtbView::visibleWindows();
-          if (!windows.isEmpty())
-              windows[h.pick(windows.size())]->showToolTipTimeout();
+    // The single-shot tooltip timer of the first window that runs one fires.
+    { "tooltipTimer", 2, false, [](RandomHost&, int) {
+          for (QmtbView* window : QmtbView::visibleWindows()) {
+              if (window->isToolTipTimerActive()) {
+                  window->stopToolTipTimer();
+                  window->showToolTipTimeout();
+                  return;
+              }
+          }
       } },
 };
 
