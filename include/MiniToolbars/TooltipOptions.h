@@ -5,7 +5,8 @@
 
 namespace MiniToolbars {
 
-enum TooltipOptions {
+// A bit set: any combination of bits, known or not, is a valid value.
+enum TooltipOptions : int {
     TooltipsEnabled = 1,
     DebugTooltip = 2
 };

@@ -30,6 +30,12 @@ constexpr BaseMetrics designValues()
     const int gaps[9] = {8, 2, 2, 2, 2, 5, 2, 5, 5};
     for (int i = 0; i < 9; ++i)
         m.gaps[i] = gaps[i];
+    // Grip: distance of its left edge before the first item, handle width and item width.
+    m.gripOffset = 12;
+    m.gripPart = 6;
+    m.gripWidth = 4;
+    // Room for the "..." that follows a cut caption.
+    m.ellipsisBox = 10;
     return m;
 }
 

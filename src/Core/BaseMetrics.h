@@ -27,6 +27,10 @@ struct BaseMetrics
     int checkBox;
     int bigIcon;
     int gaps[9];
+    int gripOffset;
+    int gripPart;
+    int gripWidth;
+    int ellipsisBox;
 
     static const BaseMetrics& table();
     // Called by the library's load-time glue; harmless to call again.

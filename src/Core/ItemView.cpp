@@ -42,6 +42,7 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
     , m_isGrip(index < 0)
     , m_window(window)
 {
+    Style::addUse();
     if (!m_item)
         return;
 
@@ -71,6 +72,7 @@ ItemView::~ItemView()
     m_subAreaRect.reset();
     if (m_item)
         m_item->cleanup(this);
+    Style::releaseUse();
 }
 
 void ItemView::addPart(ItemPartKind kind, int width, bool atFront)
@@ -139,7 +141,7 @@ void ItemView::measure()
     }
 
     if (m_isGrip)
-        addPart(Grip, 6, true);
+        addPart(Grip, m_style->gripPartWidth(), true);
 
     if (m_parts.empty())
         return;
@@ -159,7 +161,10 @@ void ItemView::measure()
     }
 
     const int total = m_parts.back().x + m_parts.back().width;
-    const int desired = m_item->width() > 0 ? m_item->width() : m_style->minItemWidth();
+    // The grip's width is a design figure that grows with the item height.
+    int desired = m_item->width() > 0 ? m_item->width() : m_style->minItemWidth();
+    if (m_isGrip)
+        desired = m_style->gripWidth();
     const int step = truncated(m_style->widthStep());
     int width = desired;
     if (total > desired) {

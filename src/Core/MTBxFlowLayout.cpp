@@ -14,7 +14,6 @@ namespace MiniToolbars {
 
 namespace {
 
-const float gripX = -12.0f;
 const float gripY = 0.0f;
 // Any keyboard modifier flag in the combined button and modifier mask.
 const unsigned int modifierMask = 0xFE000000u;
@@ -53,6 +52,14 @@ std::vector<MTBxItem*> visibleItems(const MiniToolbar* toolbar)
         items.push_back(item);
     }
     return items;
+}
+
+// A view kept by an unchanged relayout must sit exactly where its
+// replacement would: the bounds are computed from the replacement.
+bool sameGeometry(const ItemView& kept, const ItemView& replacement)
+{
+    return kept.left() == replacement.left() && kept.top() == replacement.top()
+        && kept.width() == replacement.width() && kept.height() == replacement.height();
 }
 
 } // namespace
@@ -150,9 +157,16 @@ void MTBxFlowLayout::arrange(bool force)
             }
             x += w;
             if (unchanged)
-                unchanged = (*m_itemViews)[i]->width() == w;
+                unchanged = sameGeometry(*(*m_itemViews)[i], *view);
         }
     }
+
+    // The grip follows the style's metrics even when no item changed.
+    std::unique_ptr<ItemView> gripView(new ItemView(-1, &m_grip, m_window.get(), nullptr, nullptr));
+    gripView->measure();
+    gripView->moveTo(-static_cast<float>(style->gripOffset()), gripY);
+    if (unchanged)
+        unchanged = m_gripView && sameGeometry(*m_gripView, *gripView);
 
     if (!force && unchanged) {
         // Nothing moved: keep the old views with their hover and press state.
@@ -182,10 +196,7 @@ void MTBxFlowLayout::arrange(bool force)
                 view->item()->setItemView(view);
         }
 
-        m_gripView.reset();
-        m_gripView.reset(new ItemView(-1, &m_grip, m_window.get(), nullptr, nullptr));
-        m_gripView->measure();
-        m_gripView->moveTo(gripX, gripY);
+        m_gripView = std::move(gripView);
     }
     m_pendingItemViews.reset();
 

@@ -1,5 +1,6 @@
 #include "MiniToolbar.h"
 
+#include "ItemView.h"
 #include "MTBxItem.h"
 #include "MTBxToolbarEventsUtility.h"
 #include "MTBxView.h"
@@ -261,6 +262,10 @@ void MiniToolbar::release(MTBxItem* item)
         return;
     m_items->erase(found);
     item->setOwner(nullptr);
+    // The item's view and its neighbours' links stay with this toolbar's
+    // layout; the new toolbar must not find them when it frees the item.
+    if (ItemView* view = item->itemView())
+        view->detach(item);
     markLayoutDirty();
 }
 

@@ -27,6 +27,11 @@ std::vector<DeferredToolbar>& deferredToolbars()
     return toolbars;
 }
 
+// Deliveries under way over all windows. A callback of one window may raise
+// an event on another, so a deferred item or item view can only go once no
+// delivery at all is running.
+int s_deliveries = 0;
+
 std::vector<MTBxItem*>& deferredItems()
 {
     static std::vector<MTBxItem*> items;
@@ -79,31 +84,32 @@ bool finishToolbarsExcept(const ToolbarWindow* keep)
                        [keep](const DeferredToolbar& t) { return t.window == keep; });
 }
 
-// Deletes the deferred items unless item is among them.
-bool releaseDeferredItems(const MTBxItem* item)
+bool isDeferred(const MTBxItem* item)
 {
-    auto& items = deferredItems();
-    if (item && std::find(items.begin(), items.end(), item) != items.end())
+    if (!item)
         return false;
-    std::vector<MTBxItem*> doomed;
-    doomed.swap(items);
-    for (MTBxItem* doomedItem : doomed)
-        delete doomedItem;
-    return true;
+    const auto& items = deferredItems();
+    if (std::find(items.begin(), items.end(), item) != items.end())
+        return true;
+    const auto& views = deferredItemViews();
+    const ItemView* view = item->itemView();
+    return view && std::find(views.begin(), views.end(), view) != views.end();
 }
 
-// Deletes the deferred item views unless item's view is among them.
-bool releaseDeferredItemViews(const MTBxItem* item)
+void releaseDeferredItems()
 {
-    auto& views = deferredItemViews();
-    const ItemView* view = item ? item->itemView() : nullptr;
-    if (view && std::find(views.begin(), views.end(), view) != views.end())
-        return false;
+    std::vector<MTBxItem*> doomed;
+    doomed.swap(deferredItems());
+    for (MTBxItem* doomedItem : doomed)
+        delete doomedItem;
+}
+
+void releaseDeferredItemViews()
+{
     std::vector<ItemView*> doomed;
-    doomed.swap(views);
+    doomed.swap(deferredItemViews());
     for (ItemView* doomedView : doomed)
         delete doomedView;
-    return true;
 }
 
 } // namespace
@@ -120,6 +126,7 @@ NotificationGuard::NotificationGuard(ToolbarWindow& window)
 // may be gone already, so the items forget them first.
 NotificationGuard::~NotificationGuard()
 {
+    s_deliveries -= m_depth;
     auto& toolbars = deferredToolbars();
     const auto own = std::stable_partition(toolbars.begin(), toolbars.end(),
                                            [this](const DeferredToolbar& t) { return t.window != &m_window; });
@@ -134,24 +141,29 @@ NotificationGuard::~NotificationGuard()
     }
 }
 
+// An item awaiting deletion gets no events at any depth: a nested delivery
+// would reach the host for an item it has already let go of.
 bool NotificationGuard::enter(MTBxItem* item)
 {
     if (finishToolbarsExcept(&m_window))
         return false;
-    if (m_depth == 0) {
-        if (!releaseDeferredItems(item))
-            return false;
-        if (!releaseDeferredItemViews(item))
-            return false;
+    if (isDeferred(item))
+        return false;
+    if (s_deliveries == 0) {
+        releaseDeferredItems();
+        releaseDeferredItemViews();
     }
     ++m_depth;
+    ++s_deliveries;
     return true;
 }
 
 void NotificationGuard::leave()
 {
-    if (m_depth > 0)
-        --m_depth;
+    if (m_depth == 0)
+        return;
+    --m_depth;
+    --s_deliveries;
 }
 
 void NotificationGuard::deferItem(MTBxItem* item)
@@ -187,9 +199,15 @@ void NotificationGuard::deferToolbar(std::vector<MTBxItem*>* items)
     delete items;
 }
 
+// Outside every delivery the removed items and dropped item views go too;
+// otherwise a host that never raises another event would keep them for good.
 void NotificationGuard::cleanupOldViews()
 {
     finishToolbarsExcept(nullptr);
+    if (s_deliveries == 0) {
+        releaseDeferredItems();
+        releaseDeferredItemViews();
+    }
 }
 
 int NotificationGuard::deferredItemCount()

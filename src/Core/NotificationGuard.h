@@ -39,7 +39,9 @@ public:
     // they can be deleted.
     void deferToolbar(std::vector<MTBxItem*>* items);
 
-    // Finishes every deferred toolbar destruction.
+    // Finishes every deferred toolbar destruction whose window no longer
+    // delivers, and outside every delivery deletes the deferred items and
+    // item views as well.
     static void cleanupOldViews();
     // Diagnostics for tests.
     static int deferredItemCount();

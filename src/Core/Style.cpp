@@ -12,6 +12,8 @@ namespace MiniToolbars {
 namespace {
 
 std::unique_ptr<Style> s_instance;
+int s_uses = 0;
+bool s_destroyPending = false;
 int s_xHeightOverride = -1;
 
 constexpr int kImageCount = static_cast<int>(ThemeImage::Count);
@@ -42,7 +44,25 @@ Style* Style::instance()
 
 void Style::destroy()
 {
+    if (s_uses > 0) {
+        s_destroyPending = true;
+        return;
+    }
+    s_destroyPending = false;
     s_instance.reset();
+}
+
+void Style::addUse()
+{
+    ++s_uses;
+}
+
+void Style::releaseUse()
+{
+    if (s_uses > 0)
+        --s_uses;
+    if (s_uses == 0 && s_destroyPending)
+        destroy();
 }
 
 void Style::setXHeightOverride(int xHeight)
@@ -84,6 +104,10 @@ Style::Style()
     , m_dropAreaWidth(0)
     , m_splitterWidth(0)
     , m_iconSize(0)
+    , m_gripOffset(0)
+    , m_gripPartWidth(0)
+    , m_gripWidth(0)
+    , m_ellipsisBoxWidth(0)
     , m_autoFade(true)
     , m_imagesLoaded(false)
     , m_imageLoadCount(0)
@@ -186,6 +210,10 @@ void Style::computeMetrics()
     m_gaps[7] = truncated(scaled(h, base.gaps[7], base.refItem));
     m_gaps[8] = truncated(scaled(h, base.gaps[8], base.refItem));
     m_iconSize = truncated(scaled(h, base.iconSize, base.refItem));
+    m_gripOffset = truncated(scaled(h, base.gripOffset, base.refItem));
+    m_gripPartWidth = truncated(scaled(h, base.gripPart, base.refItem));
+    m_gripWidth = truncated(scaled(h, base.gripWidth, base.refItem));
+    m_ellipsisBoxWidth = truncated(scaled(h, base.ellipsisBox, base.refItem));
 
     sizeImages();
 }

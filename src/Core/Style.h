@@ -19,8 +19,13 @@ class Style
 public:
     // Creates the style on first use.
     static Style* instance();
-    // Destroys the style; the next instance() creates a fresh one.
+    // Destroys the style once nothing uses it (at once when nothing does);
+    // the next instance() then creates a fresh one.
     static void destroy();
+    // Whoever keeps the style beyond one call (controllers, item views)
+    // holds a use, so that a destroy() meanwhile waits for it.
+    static void addUse();
+    static void releaseUse();
     // For tests and font-independent layouts: use this x-height instead of
     // measuring the font (-1 measures again). Recomputes the metrics.
     static void setXHeightOverride(int xHeight);
@@ -69,6 +74,12 @@ public:
     int dropAreaWidth() const { return m_dropAreaWidth; }
     int splitterWidth() const { return m_splitterWidth; }
     int iconSize() const { return m_iconSize; }
+    // Left edge of the grip view, relative to the first item.
+    int gripOffset() const { return m_gripOffset; }
+    int gripPartWidth() const { return m_gripPartWidth; }
+    int gripWidth() const { return m_gripWidth; }
+    // Width of the box that holds the ellipsis after a cut caption.
+    int ellipsisBoxWidth() const { return m_ellipsisBoxWidth; }
     bool autoFade() const { return m_autoFade; }
 
     // Default width of a part of the given kind, and the gap between two parts.
@@ -117,6 +128,10 @@ private:
     int m_dropAreaWidth;
     int m_splitterWidth;
     int m_iconSize;
+    int m_gripOffset;
+    int m_gripPartWidth;
+    int m_gripWidth;
+    int m_ellipsisBoxWidth;
     bool m_autoFade;
     bool m_imagesLoaded;
     int m_imageLoadCount;

@@ -36,10 +36,14 @@ void appendToolbars(const QList<QmtbView*>& windows, std::vector<MiniToolbar*>& 
 QmtbController::QmtbController()
     : m_showing(false)
 {
+    Style::addUse();
 }
 
+// Other controllers and the item views of toolbars still shown keep the style
+// alive; it goes with the last of them.
 QmtbController::~QmtbController()
 {
+    Style::releaseUse();
     Style::destroy();
 }
 

@@ -14,7 +14,7 @@ class QmtbController : public Controller
 {
 public:
     QmtbController();
-    // Destroys the shared style.
+    // Destroys the shared style once no other controller or item view uses it.
     ~QmtbController() override;
 
     bool showToolbar(MiniToolbar* toolbar, int x, int y, ControllerObserver* observer,

@@ -195,15 +195,36 @@ const QImage* rasterOf(const MTBxImage* image)
     return qtImage ? qtImage->raster() : nullptr;
 }
 
-void drawImage(QPainter& painter, const ItemContext& item, const ItemPart& part,
-               const MTBxImage* image)
+void drawImageAt(QPainter& painter, const ItemContext& item, int x, const MTBxImage* image)
 {
     const QImage* raster = rasterOf(image);
     if (!raster || raster->isNull())
         return;
     const int h = item.style->itemHeight();
     const int y = item.rect.top() + truncated((h - raster->height()) / 2.0);
-    painter.drawImage(QPoint(item.rect.left() + part.x, y), *raster);
+    painter.drawImage(QPoint(item.rect.left() + x, y), *raster);
+}
+
+void drawImage(QPainter& painter, const ItemContext& item, const ItemPart& part,
+               const MTBxImage* image)
+{
+    drawImageAt(painter, item, part.x, image);
+}
+
+// The option glyph is centred in the option end. Placed from the left like the
+// other parts, it would cross its splitter by the room the width steps add at
+// the right, which grows with the item height.
+void drawOptionGlyph(QPainter& painter, const ItemContext& item, const ItemPart& part,
+                     const MTBxImage* image)
+{
+    const Rect* end = item.view->subAreaRect();
+    const QImage* raster = rasterOf(image);
+    if (!end || !raster) {
+        drawImage(painter, item, part, image);
+        return;
+    }
+    drawImageAt(painter, item, truncated(end->left() + (end->width() - raster->width()) / 2.0),
+                image);
 }
 
 QFont styleFont(const Style& style)
@@ -247,8 +268,9 @@ void drawCaption(QPainter& painter, const ItemContext& item, const ItemPart& par
     const int e = metrics.tightBoundingRect(ellipsis()).width();
     const qreal visible = std::max<qreal>(part.width - e, 0);
     painter.drawText(QRectF(box.left(), box.top(), visible, box.height()), Qt::AlignTop, text);
-    painter.drawText(QRectF(box.left() + part.width - e, box.top(), 10, box.height()), Qt::AlignTop,
-                     ellipsis());
+    painter.drawText(QRectF(box.left() + part.width - e, box.top(), style.ellipsisBoxWidth(),
+                            box.height()),
+                     Qt::AlignTop, ellipsis());
 }
 
 void drawSplitter(QPainter& painter, const ItemContext& item, const ItemPart& part)
@@ -284,7 +306,7 @@ void drawPart(QPainter& painter, const ItemContext& item, const ItemPart& part)
                                                      : ThemeImage::CheckBoxOff));
         break;
     case OptionBox:
-        drawImage(painter, item, part,
+        drawOptionGlyph(painter, item, part,
                   style.image(item.view->pressedSubArea() ? ThemeImage::OptionBoxHighlighted
                                                           : ThemeImage::OptionBox));
         break;

@@ -167,7 +167,7 @@ TEST_F(ControllerTest, shouldScaleTheStyleAndKeepTheFactor)
 
 TEST_F(ControllerTest, shouldDestroyTheStyleWithTheController)
 {
-    // Each createInstance gives a new controller; deleting one resets the shared style.
+    // Each createInstance gives a new controller; deleting the last one resets the shared style.
     std::unique_ptr<Controller> second(Controller::createInstance());
     EXPECT_NE(controller.get(), second.get());
     Options options;
@@ -175,6 +175,7 @@ TEST_F(ControllerTest, shouldDestroyTheStyleWithTheController)
     second->setOptions(options);
     ASSERT_FLOAT_EQ(2.0f, Style::instance()->scalingFactor());
     second.reset();
+    controller.reset();
     EXPECT_FLOAT_EQ(1.0f, Style::instance()->scalingFactor());
 }
 

@@ -34,6 +34,7 @@ public:
         , m_layout(&m_toolbar, nullptr)
     {
         Style::setXHeightOverride(6);
+        Style::instance()->setScalingFactor(1.0f);
         Style::instance()->setTheme(theme);
         auto window = std::make_unique<Testing::StandInWindow>();
         m_window = window.get();
@@ -515,5 +516,62 @@ TEST(RenderTest, shouldDrawAFittingCaptionWhole)
                 ASSERT_EQ(image.pixel(t.left() + tightCaption->x + dx, t.top() + y),
                           image.pixel(r.left() + roomyCaption->x + dx, r.top() + y))
                     << QString::fromWCharArray(text).toStdString() << " " << dx << "," << y;
+    }
+}
+
+TEST(RenderTest, shouldKeepGripOptionGlyphAndEllipsisInPlaceAtEveryScale)
+{
+    // At every factor the grip stays clear of the first item, the option glyph inside its option end and "..." three dots.
+    for (float factor : {1.0f, 1.5f, 2.0f, 3.0f}) {
+        SCOPED_TRACE(factor);
+        Scene scene(0);
+        Style::setXHeightOverride(-1);
+        Style::instance()->setScalingFactor(factor);
+        MTBxButton* cut = scene.button(L"Cut caption here");
+        cut->setWidthString(MTBxString(L"Cut cap"));
+        scene.separator();
+        MTBxButton* option = scene.button(L"Options");
+        option->setOptionBox(true);
+        scene.layout();
+        QImage image(900, 100, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        image = scene.paint(image);
+        // Item-local columns in [from, to) where a run of dark ink starts, in the item's middle rows.
+        const auto inkRuns = [&](const MTBxItem* item, int from, int to) {
+            const QRect r = Scene::pixels(item);
+            std::vector<int> starts;
+            for (int x = from, last = -2; x < to; ++x)
+                for (int y = r.height() / 4; y < r.height() * 3 / 4; ++y) {
+                    const QRgb p = image.pixel(r.left() + x, r.top() + y);
+                    if (qGray(p) < 96 && qAlpha(p) > 200) {
+                        if (x > last + 1)
+                            starts.push_back(x);
+                        last = x;
+                        break;
+                    }
+                }
+            return starts;
+        };
+
+        const QRect first = Scene::pixels(cut);
+        int gripEdge = first.left() - 1;
+        while (gripEdge > 0 && colorAt(image, gripEdge, first.center().y()).alpha() == 0)
+            --gripEdge;
+        EXPECT_GT(gripEdge, 0);
+        EXPECT_LT(gripEdge, first.left() - 1);
+
+        const ItemPart* caption = Scene::part(option, Caption);
+        const ItemPart& splitter = option->itemView()->parts().end()[-3];
+        ASSERT_EQ(splitter.kind, Splitter);
+        const int end = Scene::pixels(option).width() - 2 * Style::instance()->borderWidth();
+        const std::vector<int> glyph = inkRuns(option, caption->x + caption->width + 2, end);
+        ASSERT_FALSE(glyph.empty());
+        EXPECT_GT(glyph.front(), splitter.x + splitter.width);
+        EXPECT_GE(glyph.front(), static_cast<int>(option->itemView()->subAreaRect()->left()));
+
+        const ItemPart* text = Scene::part(cut, Caption);
+        const QFontMetrics metrics(QFont(QStringLiteral("Tahoma"), Style::instance()->fontPointSize()));
+        const int dotsFrom = text->x + text->width - metrics.tightBoundingRect("...").width();
+        EXPECT_EQ(inkRuns(cut, dotsFrom, text->x + text->width + 4).size(), 3u);
     }
 }
