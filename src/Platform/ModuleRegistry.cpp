@@ -1,10 +1,10 @@
 #include "ModuleRegistry.h"
 
 #include "PeResourceReader.h"
+#include "RegularFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdint>
@@ -15,12 +15,15 @@ namespace MiniToolbars {
 
 namespace {
 
+// Resource-only modules hold icons; a larger file is refused rather than read.
+constexpr qint64 kMaxModuleSize = 64 * 1024 * 1024;
+
 struct Module
 {
     QString path; // absolute, cleaned
-    std::unique_ptr<QFile> file;
-    const uchar* data = nullptr;
-    qint64 size = 0;
+    // The whole file, read once: a mapping would fault if the file shrank
+    // while loaded, and the bytes must not change under a decoder either.
+    QByteArray content;
     int references = 1;
     bool hostLoaded = false;
 };
@@ -64,7 +67,7 @@ QString resolve(const QString& name)
     return QString();
 }
 
-HMODULE mapModule(const QString& name, bool forHost)
+HMODULE loadModule(const QString& name, bool forHost)
 {
     const QString path = resolve(name);
     if (path.isEmpty())
@@ -81,14 +84,7 @@ HMODULE mapModule(const QString& name, bool forHost)
     }
     auto module = std::make_unique<Module>();
     module->path = path;
-    module->file = std::make_unique<QFile>(path);
-    if (!module->file->open(QIODevice::ReadOnly))
-        return nullptr;
-    module->size = module->file->size();
-    if (module->size <= 0)
-        return nullptr;
-    module->data = module->file->map(0, module->size);
-    if (!module->data)
+    if (!readRegularFile(path, kMaxModuleSize, &module->content))
         return nullptr;
     module->hostLoaded = forHost;
     const std::uintptr_t id = r.next++;
@@ -122,12 +118,12 @@ HMODULE ModuleRegistry::moduleHandle(const QString& name)
 
 HMODULE ModuleRegistry::loadAsDataFile(const QString& path)
 {
-    return mapModule(QDir::fromNativeSeparators(path), false);
+    return loadModule(QDir::fromNativeSeparators(path), false);
 }
 
 HMODULE ModuleRegistry::loadForHost(const QString& path)
 {
-    return mapModule(QDir::fromNativeSeparators(path), true);
+    return loadModule(QDir::fromNativeSeparators(path), true);
 }
 
 bool ModuleRegistry::free(HMODULE module)
@@ -139,7 +135,6 @@ bool ModuleRegistry::free(HMODULE module)
     if (--it->second->references <= 0) {
         if (r.host == module)
             r.host = nullptr;
-        // Unmapping happens as the QFile closes.
         r.modules.erase(it);
     }
     return true;
@@ -155,7 +150,8 @@ bool ModuleRegistry::findResource(HMODULE module, const QString& type, const QSt
     const Module* m = lookup(module);
     if (!m || !out)
         return false;
-    const PeResourceReader reader(m->data, static_cast<std::uint64_t>(m->size));
+    const PeResourceReader reader(reinterpret_cast<const unsigned char*>(m->content.constData()),
+                                  static_cast<std::uint64_t>(m->content.size()));
     const unsigned char* bytes = nullptr;
     std::uint32_t size = 0;
     if (!reader.find(ResourceKey::fromString(type), ResourceKey::fromString(name), &bytes, &size))

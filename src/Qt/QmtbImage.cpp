@@ -3,15 +3,19 @@
 #include "Factories.h"
 #include "IconHandles.h"
 #include "ModuleRegistry.h"
+#include "RegularFile.h"
 
 #include <QBuffer>
-#include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QPicture>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QSvgRenderer>
+#include <QUrl>
+#include <QXmlStreamReader>
 
 #include <cmath>
 #include <cstdint>
@@ -118,6 +122,48 @@ QImage decodeChecked(QIODevice& device)
     return image;
 }
 
+// Qt's SVG reader loads every <image> it meets by name, relative to the
+// document's folder (or the working folder for a document from memory). A
+// FIFO or a device there would block the GUI thread or never end, so such a
+// document is refused as a whole. Data URLs and missing files are harmless.
+bool imageReferencesAcceptable(QIODevice& device, const QString& folder)
+{
+    // Read as Qt's SVG reader does, without namespace processing: it takes
+    // "xlink:href" whether or not the prefix is declared.
+    const auto localName = [](const QStringRef& name) { return name.mid(name.lastIndexOf(QLatin1Char(':')) + 1); };
+    QXmlStreamReader xml(&device);
+    xml.setNamespaceProcessing(false);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || localName(xml.name()) != QLatin1String("image"))
+            continue;
+        for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+            if (localName(attribute.qualifiedName()) != QLatin1String("href"))
+                continue;
+            const QString reference = attribute.value().toString().trimmed();
+            if (reference.startsWith(QLatin1String("data")))
+                continue;
+            const QString target = QUrl(reference).isRelative() ? QDir(folder).absoluteFilePath(reference) : reference;
+            const QFileInfo info(target);
+            if (info.exists() && !info.isFile())
+                return false;
+        }
+    }
+    return true;
+}
+
+// The document Qt parses is the one that was checked: a compressed one, whose
+// references cannot be seen beforehand, is not inflated and fails to load.
+std::unique_ptr<QSvgRenderer> loadSvg(QIODevice& device, const QString& folder)
+{
+    if (!imageReferencesAcceptable(device, folder) || !device.seek(0))
+        return nullptr;
+    auto vector = std::make_unique<QSvgRenderer>();
+    QXmlStreamReader xml(&device);
+    if (!vector->load(&xml))
+        return nullptr;
+    return vector;
+}
+
 } // namespace
 
 QmtbImage::QmtbImage(const MTBxString& reference)
@@ -153,11 +199,16 @@ float QmtbImage::height() const
 void QmtbImage::loadFile()
 {
     const QString suffix = m_path.right(3);
+    // Only regular files (or Qt resources) are read: a FIFO would block.
+    const std::unique_ptr<QFile> file = suffix == QLatin1String("png") || suffix == QLatin1String("svg")
+        ? openRegularFile(m_path) : nullptr;
     if (suffix == QLatin1String("png")) {
-        QFile file(m_path);
-        m_raster = std::make_unique<QImage>(file.open(QIODevice::ReadOnly) ? decodeChecked(file) : QImage());
+        m_raster = std::make_unique<QImage>(file ? decodeChecked(*file) : QImage());
     } else if (suffix == QLatin1String("svg")) {
-        m_vector = std::make_unique<QSvgRenderer>(m_path);
+        // A file that cannot be read or parsed still gives a (invalid) vector.
+        m_vector = file ? loadSvg(*file, QFileInfo(m_path).absolutePath()) : nullptr;
+        if (!m_vector)
+            m_vector = std::make_unique<QSvgRenderer>();
     }
 }
 
@@ -178,7 +229,7 @@ void QmtbImage::loadModuleResource(const QString& module, const QString& type, c
     ResourceBytes bytes;
     if (ModuleRegistry::findResource(handle, type, name, &bytes) && bytes.data && bytes.size > 0
         && bytes.size <= static_cast<unsigned int>(std::numeric_limits<int>::max())) {
-        // The bytes stay in the mapping; nothing is copied before decoding.
+        // The bytes stay in the module; nothing is copied before decoding.
         loadFromBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data),
                                               static_cast<int>(bytes.size)));
     }
@@ -197,16 +248,15 @@ void QmtbImage::loadFromBytes(const QByteArray& bytes)
         buffer.seek(0);
         QImage image = decodeChecked(buffer);
         if (!image.isNull()) {
-            // The decoded image must not refer to the mapping that is about to go.
+            // The decoded image must not refer to the module that is about to go.
             image.detach();
             m_raster = std::make_unique<QImage>(image);
             return;
         }
     }
     m_raster.reset();
-    auto vector = std::make_unique<QSvgRenderer>();
-    if (vector->load(bytes))
-        m_vector = std::move(vector);
+    buffer.seek(0);
+    m_vector = loadSvg(buffer, QDir::currentPath());
 }
 
 void QmtbImage::render(float size, float angle, bool asPicture)
