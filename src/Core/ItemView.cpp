@@ -346,4 +346,9 @@ bool ItemView::isActive() const
     return m_item && m_item->isActive();
 }
 
+bool ItemView::isFadedAway() const
+{
+    return m_item && m_item->autoHide() && m_window && m_window->autoHidingItemsHidden();
+}
+
 } // namespace MiniToolbars

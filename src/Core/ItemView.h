@@ -95,6 +95,8 @@ public:
     bool hasSplitter() const;
     bool hasOptionBox() const;
     bool isActive() const;
+    // An auto-hiding item while its window draws such items at opacity 0.
+    bool isFadedAway() const;
 
 private:
     void addPart(ItemPartKind kind, int width, bool atFront = false);

@@ -126,7 +126,7 @@ ItemView* MTBxView::itemViewAt(float x, float y, bool& onSubArea) const
     if (!m_itemViews)
         return nullptr;
     for (ItemView* view : *m_itemViews) {
-        if (!view || view->state() == Disabled)
+        if (!view || view->state() == Disabled || view->isFadedAway())
             continue;
         const MTBxItem* const item = view->item();
         // Separators and row breaks have no extent of their own: their views

@@ -32,6 +32,9 @@ public:
     virtual void refresh() = 0;
     // Re-evaluates the fade lock (display-only-no-fade-items changed) and repaints.
     virtual void updateFadeLock() = 0;
+    // Auto-hiding items rest at opacity 0 (faded out beside items that do not
+    // fade): they are not drawn, so they take no input either.
+    virtual bool autoHidingItemsHidden() const { return false; }
     // Leaves the registries, stops timers and tooltips, hides. Used when the
     // toolbar is destroyed during one of its deliveries.
     virtual void retire() = 0;

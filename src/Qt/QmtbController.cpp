@@ -11,18 +11,6 @@ namespace MiniToolbars {
 
 namespace {
 
-// Only an entry field needs the keyboard; any other toolbar leaves the focus
-// where the host has it.
-bool needsKeyboard(const MiniToolbar* toolbar)
-{
-    for (int i = 0; toolbar->hasItem(i); ++i) {
-        const MTBxItem* item = toolbar->item(i);
-        if (item && item->itemType() == MTBxItem::DropDownEntry && item->isVisible())
-            return true;
-    }
-    return false;
-}
-
 void appendToolbars(const QList<QmtbView*>& windows, std::vector<MiniToolbar*>& toolbars)
 {
     for (const QmtbView* window : windows) {
@@ -67,9 +55,9 @@ bool QmtbController::showToolbar(MiniToolbar* toolbar, int x, int y, ControllerO
         toolbar->setView(view);
         view->setName(toolbar->name());
     }
+    // The window is not activated: the keyboard stays with the host. Only a
+    // part that needs typing may take it, and that part asks for it itself.
     view->show(static_cast<float>(x), static_cast<float>(y), deferred);
-    if (QmtbView* window = windowOf(toolbar); window && needsKeyboard(toolbar))
-        window->activateWindow();
     m_showing = false;
     return true;
 }

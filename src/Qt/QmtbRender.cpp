@@ -246,7 +246,9 @@ void drawCaption(QPainter& painter, const ItemContext& item, const ItemPart& par
     MTBxItem* model = item.view->item();
     if (!model)
         return;
-    const QString text = toQString(model->text());
+    // Measured without its outer blanks (they have no ink), so drawn without
+    // them too: the fit check must agree with the part's width.
+    const QString text = toQString(model->text()).trimmed();
 
     const bool pressedText = item.pressed && !item.view->pressedSubArea();
     const ThemePalette& palette = style.palette();

@@ -51,10 +51,27 @@ QColor toColor(const ThemeColor& c)
     return QColor(c.red, c.green, c.blue, c.alpha);
 }
 
+// Origins, parent bounds and toolbar extents are held within this, far beyond
+// any desktop: sums and differences of a few of them always fit in an int.
+constexpr int coordinateLimit = 1 << 28;
+
+int clampCoordinate(qint64 value)
+{
+    return static_cast<int>(std::clamp<qint64>(value, -coordinateLimit, coordinateLimit));
+}
+
+double clampCoordinateF(double value, double limit = coordinateLimit)
+{
+    return std::isfinite(value) ? std::clamp(value, -limit, limit) : 0.0;
+}
+
 // Window rectangle of a layout rectangle given as top, left, bottom, right.
+// Its edges are an origin plus a toolbar extent, each within the limit.
 QRectF toWindowRect(int originX, int originY, float top, float left, float bottom, float right)
 {
-    return QRectF(originX + left, originY - top, right - left, top - bottom);
+    const auto edge = [](double value) { return clampCoordinateF(value, 4.0 * coordinateLimit); };
+    return QRectF(QPointF(edge(originX + double(left)), edge(originY - double(top))),
+                  QPointF(edge(originX + double(right)), edge(originY - double(bottom))));
 }
 
 bool isFinite(float a, float b, float c, float d)
@@ -65,7 +82,9 @@ bool isFinite(float a, float b, float c, float d)
 } // namespace
 
 QmtbView::QmtbView(MTBxView* view, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    // A press on a toolbar must leave the keyboard with the host: the window
+    // never takes focus or activation.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , m_view(view)
     , m_host(qobject_cast<QWinWidget*>(parent))
 {
@@ -126,8 +145,8 @@ void QmtbView::showAt(const Point& position, bool deferred)
     const QRect desktop = desktopGeometry();
     const double x = std::isfinite(position.x()) ? std::trunc(position.x()) : 0.0;
     const double y = std::isfinite(position.y()) ? std::trunc(position.y()) : 0.0;
-    m_originX = static_cast<int>(std::clamp(x, -1e9, 1e9)) - desktop.left();
-    m_originY = static_cast<int>(std::clamp(y, -1e9, 1e9)) - desktop.top();
+    m_originX = static_cast<int>(clampCoordinateF(x - desktop.left()));
+    m_originY = static_cast<int>(clampCoordinateF(y - desktop.top()));
     m_renderer->setOrigin(QPoint(m_originX, m_originY));
 
     if (!m_shown) {
@@ -181,6 +200,18 @@ void QmtbView::scheduleRelayout()
 void QmtbView::customEvent(QEvent* event)
 {
     const int type = event->type();
+    if (type != EventTypes::deferredShow() && type != EventTypes::relayout()
+        && type != EventTypes::fadedNotify()) {
+        QWidget::customEvent(event);
+        return;
+    }
+    // The items of a toolbar destroyed during a delivery wait, with this
+    // window, for deletion: they are neither laid out nor reported any more.
+    if (m_retired)
+        return;
+    // Showing and laying out reach the host only through the observer, which
+    // is a delivery of its own. Counting them as one would keep the item views
+    // that the relayout drops waiting for a later delivery.
     if (type == EventTypes::deferredShow()) {
         if (m_showPending) {
             m_showPending = false;
@@ -191,11 +222,11 @@ void QmtbView::customEvent(QEvent* event)
             m_relayoutPending = false;
             relayout(false);
         }
-    } else if (type == EventTypes::fadedNotify()) {
-        m_fadedNotifyPending = false;
-        m_view->notifyFaded();
     } else {
-        QWidget::customEvent(event);
+        m_fadedNotifyPending = false;
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        if (delivery.accepted())
+            m_view->notifyFaded();
     }
 }
 
@@ -221,9 +252,15 @@ void QmtbView::keepInsideParent()
     int t = 0;
     int w = 100;
     int h = 100;
-    if (ControllerObserver* observer = m_view->observer())
+    if (ControllerObserver* observer = m_view->observer()) {
+        // The host may close or destroy the toolbar in there.
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        if (!delivery.accepted())
+            return;
         observer->getMtbParentBounds(m_originX, m_originY, l, t, w, h);
-    const QRect parent = QRect(l, t, w, h).adjusted(15, 10, -10, -10);
+    }
+    const QRect parent = QRect(clampCoordinate(l), clampCoordinate(t), clampCoordinate(w), clampCoordinate(h))
+                             .adjusted(15, 10, -10, -10);
 
     float top = 0.0f;
     float left = 0.0f;
@@ -233,8 +270,8 @@ void QmtbView::keepInsideParent()
     if (!isFinite(top, left, bottom, right))
         return;
     const QRect desktop = desktopGeometry();
-    const QRect toolbar = QRectF(desktop.left() + m_originX + left, desktop.top() + m_originY - top,
-                                 right - left, top - bottom)
+    const QRect toolbar = toWindowRect(m_originX, m_originY, top, left, bottom, right)
+                              .translated(desktop.topLeft())
                               .toRect();
     if (parent.contains(toolbar))
         return;
@@ -242,26 +279,26 @@ void QmtbView::keepInsideParent()
     // Right and bottom first; then the left and top edges are tested where
     // that shift put them, so a toolbar larger than the parent ends on its
     // left and top edges wherever it started.
-    int dx = 0;
-    int dy = 0;
+    qint64 dx = 0;
+    qint64 dy = 0;
     if (toolbar.right() > parent.right())
-        dx = toolbar.right() - parent.right();
+        dx = qint64(toolbar.right()) - parent.right();
     if (toolbar.bottom() > parent.bottom())
-        dy = toolbar.bottom() - parent.bottom();
+        dy = qint64(toolbar.bottom()) - parent.bottom();
     if (toolbar.left() - dx < parent.left())
-        dx = toolbar.left() - parent.left();
+        dx = qint64(toolbar.left()) - parent.left();
     if (toolbar.top() - dy < parent.top())
-        dy = toolbar.top() - parent.top();
-    m_originX -= dx;
-    m_originY -= dy;
+        dy = qint64(toolbar.top()) - parent.top();
+    m_originX = clampCoordinate(m_originX - dx);
+    m_originY = clampCoordinate(m_originY - dy);
     m_renderer->setOrigin(QPoint(m_originX, m_originY));
 }
 
 void QmtbView::moveOrigin(int x, int y, bool relative)
 {
     hideToolTip();
-    const int newX = relative ? m_originX + x : x;
-    const int newY = relative ? m_originY + y : y;
+    const int newX = clampCoordinate(relative ? qint64(m_originX) + x : x);
+    const int newY = clampCoordinate(relative ? qint64(m_originY) + y : y);
     if (newX == m_originX && newY == m_originY)
         return;
     m_originX = newX;
@@ -279,8 +316,11 @@ void QmtbView::getOrigin(int& x, int& y) const
 
 void QmtbView::moveAll(int dx, int dy)
 {
-    for (QmtbView* window : visibleWindows())
-        window->moveOrigin(dx, dy, true);
+    // An observer callback may close or destroy any toolbar on the way.
+    for (QmtbView* window : visibleWindows()) {
+        if (s_visibleWindows.contains(window))
+            window->moveOrigin(dx, dy, true);
+    }
 }
 
 void QmtbView::setParentClip(int x, int y, int width, int height)
@@ -288,8 +328,11 @@ void QmtbView::setParentClip(int x, int y, int width, int height)
     if (!QCoreApplication::instance())
         return;
     const QRect desktop = desktopGeometry();
-    s_parentClipRect = QRect(x - desktop.left(), y - desktop.top(), width, height);
+    s_parentClipRect = QRect(clampCoordinate(qint64(x) - desktop.left()), clampCoordinate(qint64(y) - desktop.top()),
+                             clampCoordinate(width), clampCoordinate(height));
     for (QmtbView* window : visibleWindows()) {
+        if (!s_visibleWindows.contains(window))
+            continue;
         window->keepInsideParent();
         window->refresh();
     }
@@ -306,12 +349,16 @@ QRegion QmtbView::paintedRegion() const
     float left = 0.0f;
     float bottom = 0.0f;
     float right = 0.0f;
-    m_view->getBounds(top, left, bottom, right);
+    // Items drawn at opacity 0 leave the mask, so clicks there reach the host.
+    if (autoHidingItemsHidden())
+        m_view->getNoFadeBounds(top, left, bottom, right);
+    else
+        m_view->getBounds(top, left, bottom, right);
     QRectF area;
     if (isFinite(top, left, bottom, right))
         area = toWindowRect(m_originX, m_originY, top, left, bottom, right);
     auto unite = [&](const ItemView* itemView) {
-        if (itemView)
+        if (itemView && !itemView->isFadedAway())
             area |= toWindowRect(m_originX, m_originY, itemView->top(), itemView->left(),
                                  itemView->bottom(), itemView->right());
     };
@@ -387,6 +434,8 @@ void QmtbView::hideToolbar()
 
 void QmtbView::retire()
 {
+    m_retired = true;
+    m_shown = false;
     s_visibleWindows.removeOne(this);
     s_suspendedWindows.removeOne(this);
     stopToolTipTimer();
@@ -432,6 +481,12 @@ bool QmtbView::isFadeLocked()
         refresh();
     }
     return locked;
+}
+
+// What currentOpacity answers 0 for, without its side effects.
+bool QmtbView::autoHidingItemsHidden() const
+{
+    return !m_fadedIn && !isAnimating() && m_view->hasNoFadeItems();
 }
 
 void QmtbView::updateFadeLock()
@@ -510,7 +565,8 @@ void QmtbView::fadeAll(int x, int y)
         if (!s_visibleWindows.contains(window))
             continue;
         if (window->m_view && window->takesPartInAutoFade())
-            window->updateFade(x - desktop.left(), y - desktop.top());
+            window->updateFade(clampCoordinate(qint64(x) - desktop.left()),
+                               clampCoordinate(qint64(y) - desktop.top()));
     }
 }
 
@@ -525,8 +581,8 @@ void QmtbView::startAnimation(QmtbAnimation* animation)
         m_animation = animation;
         delete previous;
     }
-    if (auto* fade = dynamic_cast<QmtbFadeAnimation*>(animation))
-        fade->setRedrawRegion(paintedRegion());
+    // Items that come back from opacity 0 need their place in the mask first.
+    refresh();
     connect(animation, &QmtbAnimation::redraw, this, &QmtbView::onAnimationRedraw, Qt::UniqueConnection);
     connect(animation, &QmtbAnimation::finished, this, &QmtbView::onAnimationFinished,
             Qt::UniqueConnection);
@@ -557,8 +613,13 @@ void QmtbView::onAnimationFinished(QmtbAnimation* animation)
     if (animation == m_animation)
         m_animation = nullptr;
     delete animation;
-    if (m_destroying || isAnimating() || m_shown)
+    if (m_destroying || isAnimating())
         return;
+    if (m_shown) {
+        // A fade that ended at opacity 0 takes those items out of the mask.
+        refresh();
+        return;
+    }
     releaseNativeFilter();
     if (isVisible())
         repaint(m_lastPainted);
@@ -625,9 +686,16 @@ QPoint QmtbView::windowPoint(const QPoint& globalPosition) const
     return globalPosition - frameGeometry().topLeft();
 }
 
+// Every entry from the event loop counts as a delivery, so that a toolbar
+// closed or destroyed by any callback on this stack (the window's own, or
+// another window's that a forwarded event reached) keeps its window until the
+// handler has returned.
+
 void QmtbView::mousePressEvent(QMouseEvent* event)
 {
-    pressAt(windowPoint(QtCompat::globalPoint(event)));
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (delivery.accepted())
+        pressAt(windowPoint(QtCompat::globalPoint(event)));
 }
 
 void QmtbView::pressAt(const QPoint& point)
@@ -652,8 +720,11 @@ void QmtbView::closePopup()
 
 void QmtbView::mouseMoveEvent(QMouseEvent* event)
 {
-    forwardMouseEvent(event);
     event->accept();
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    forwardMouseEvent(event);
     moveTo(windowPoint(QtCompat::globalPoint(event)));
 }
 
@@ -667,9 +738,18 @@ void QmtbView::moveTo(const QPoint& point)
         m_moved = true;
         int dx = point.x() - m_dragX;
         int dy = point.y() - m_dragY;
-        if (ControllerObserver* observer = m_view->observer())
+        if (ControllerObserver* observer = m_view->observer()) {
+            const NotificationGuard::Delivery delivery(guard(), nullptr);
+            if (!delivery.accepted())
+                return;
             observer->mtbMoved(dx, dy);
+        }
+        // The observer may have closed or destroyed the toolbar.
+        if (!m_shown)
+            return;
         moveOrigin(dx, dy, true);
+        if (!m_shown)
+            return;
     }
     handleHover(point.x(), point.y());
     m_dragX = point.x();
@@ -697,8 +777,11 @@ void QmtbView::handleHover(int x, int y)
 
 void QmtbView::mouseReleaseEvent(QMouseEvent* event)
 {
-    forwardMouseEvent(event);
     event->accept();
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    forwardMouseEvent(event);
     const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
         | static_cast<int>(event->buttons());
     releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
@@ -728,7 +811,11 @@ void QmtbView::releaseAt(const QPoint& point, int buttons)
 
 void QmtbView::wheelEvent(QWheelEvent* event)
 {
-    wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
+    {
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        if (delivery.accepted())
+            wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
+    }
     QWidget::wheelEvent(event);
 }
 
@@ -741,8 +828,12 @@ void QmtbView::wheelAt(const QPoint& point, int delta)
 
 void QmtbView::leaveEvent(QEvent* event)
 {
-    // Leaving carries no position; the cursor's serves as one more move.
-    moveTo(windowPoint(QCursor::pos()));
+    {
+        const NotificationGuard::Delivery delivery(guard(), nullptr);
+        // Leaving carries no position; the cursor's serves as one more move.
+        if (delivery.accepted())
+            moveTo(windowPoint(QCursor::pos()));
+    }
     QWidget::leaveEvent(event);
 }
 
@@ -762,6 +853,9 @@ bool QmtbView::forwardMouseEvent(QMouseEvent* event)
 
 void QmtbView::showToolTipTimeout()
 {
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
     QString text;
     if (ItemView* current = m_view->current()) {
         if (const MTBxItem* item = current->item()) {

@@ -48,6 +48,7 @@ public:
     double currentOpacity() override;
     void refresh() override;
     void updateFadeLock() override;
+    bool autoHidingItemsHidden() const override;
     void retire() override;
 
     void hideToolbar();
@@ -163,6 +164,8 @@ private:
     bool m_suspended = false;
     bool m_fadedNotifyPending = false;
     bool m_destroying = false;
+    // Its toolbar was destroyed during a delivery; only deletion remains.
+    bool m_retired = false;
     // What the last repaint request covered; the next one clears it as well.
     QRegion m_lastPainted;
 };

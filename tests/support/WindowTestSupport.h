@@ -36,6 +36,8 @@ public:
     void mtbMoved(int& dx, int& dy) override
     {
         moves.push_back(QPoint(dx, dy));
+        if (onMoved)
+            onMoved();
         if (vetoMoves) {
             dx = 0;
             dy = 0;
@@ -71,6 +73,7 @@ public:
     HWND parent = nullptr;
     int boundsQueries = 0;
     std::vector<QPoint> moves;
+    std::function<void()> onMoved;
     std::function<void(int, int)> onBounds;
     std::function<void()> onParentHwnd;
 };

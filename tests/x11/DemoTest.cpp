@@ -258,6 +258,31 @@ TEST_F(DemoHostTest, shouldKeepKeyboardInEditorWhileToolbarShows)
     EXPECT_EQ(QApplication::focusWidget(), text());
 }
 
+TEST_F(DemoHostTest, shouldKeepKeyboardInEditorAfterClickingBold)
+{
+    // Clicking Bold with real input leaves focus and activation with the editor: typing replaces the selection.
+    if (!m_input.available())
+        GTEST_SKIP() << "needs xdotool for real clicks";
+    const QString phrase = DemoTour::selectedPhrase();
+    const int start = text()->toPlainText().indexOf(phrase);
+    ASSERT_TRUE(selectPhrase(phrase).isValid());
+    MTBxItem* bold = m_editor->item(QStringLiteral("bold"));
+    ASSERT_NE(bold, nullptr);
+    float top = 0, left = 0, bottom = 0, right = 0;
+    bold->getBounds(top, left, bottom, right);
+    int x = 0;
+    int y = 0;
+    m_editor->controller()->getToolbarPosition(m_editor->toolbar(), x, y);
+    click(QPoint(x + static_cast<int>((left + right) / 2), y - static_cast<int>((top + bottom) / 2)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bold->isChecked(); }, 2000));
+    QTest::qWait(200);
+    type("zq");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return text()->toPlainText().mid(start, 2) == QLatin1String("zq"); }, 2000))
+        << "editor text at the selection: " << qPrintable(text()->toPlainText().mid(start, 12));
+    EXPECT_EQ(QApplication::activeWindow(), m_editor.get());
+    EXPECT_EQ(QApplication::focusWidget(), text());
+}
+
 TEST_F(DemoHostTest, shouldPlaceToolbarInsideEditorNearItsEdges)
 {
     // A selection on the first line puts the toolbar below it; one on the last visible line, above it.

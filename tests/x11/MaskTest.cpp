@@ -176,3 +176,23 @@ TEST_F(MaskTest, shouldStayAboveTheHostWindow)
     ASSERT_NE(nullptr, wrapper.transientTarget());
     EXPECT_EQ(foreign.winId(), wrapper.transientTarget()->winId());
 }
+
+TEST_F(MaskTest, shouldLetClicksOnInvisibleItemsThroughToTheHost)
+{
+    // Showing only its no-fade items, the toolbar's hidden item leaves the mask: a real click there reaches the host.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "xdotool is not installed";
+    toolbar = makeToolbar(1);
+    toolbar->addItem(makeButton(L"Keep", false));
+    ASSERT_TRUE(controller->showToolbar(toolbar.get(), 400, 300, &observer));
+    QmtbView* window = windowOf(toolbar.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    toolbar->setDisplayOnlyNoFadeItems(true);
+    QTest::qWait(200);
+    const QPoint hidden = centreOf(toolbar.get(), 0);
+    EXPECT_FALSE(window->mask().contains(hidden));
+    ASSERT_TRUE(runXdotool({ "mousemove", QString::number(hidden.x()), QString::number(hidden.y()), "click", "1" }));
+    QTRY_COMPARE(host.presses.size(), size_t(1));
+    EXPECT_EQ(hidden, host.presses[0]);
+    EXPECT_TRUE(itemSink.events.empty());
+}
