@@ -380,8 +380,9 @@ const RandomHost::Action RandomHost::s_actions[] = {
           h.withController([&](Controller& c) { c.pointerMoved(x, y); });
       } },
     { "clip", 1, true, [](RandomHost& h, int) {
-          const QRect clip = h.chance(50) ? QRect() : QRect(h.coord(800), h.coord(600), h.pick(900), h.pick(700));
-          h.withController([&](Controller& c) { c.setClipRect(clip.x(), clip.y(), clip.width(), clip.height()); });
+          const bool none = h.chance(50);
+          const int x = h.coord(800), y = h.coord(600), width = none ? 0 : h.pick(900), height = none ? 0 : h.pick(700);
+          h.withController([&](Controller& c) { c.setClipRect(x, y, width, height); });
       } },
     // A nested event loop, as a host's modal dialog runs one; it delivers what was posted.
     { "pump", 2, true, [](RandomHost& h, int) {
