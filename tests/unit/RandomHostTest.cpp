@@ -469,8 +469,8 @@ TEST(RandomHostTest, shouldStaySoundUnderAHostileHost)
     // Random toolbars, pointer input and callbacks that rebuild, restyle, move, close and destroy anything keep the library sound.
     const bool chosen = qEnvironmentVariableIsSet("MTB_RANDOM_HOST_SEED");
     const unsigned long first = envNumber("MTB_RANDOM_HOST_SEED", 1);
-    const unsigned long seeds = envNumber("MTB_RANDOM_HOST_SEEDS", chosen ? 1 : 6);
-    const long budget = static_cast<long>(envNumber("MTB_RANDOM_HOST_ACTIONS", 300));
+    const unsigned long seeds = envNumber("MTB_RANDOM_HOST_SEEDS", chosen ? 1 : 8);
+    const long budget = static_cast<long>(envNumber("MTB_RANDOM_HOST_ACTIONS", 1500));
     long total = 0;
     for (unsigned long seed = first; seed < first + seeds; ++seed) {
         std::fprintf(stderr, "[random host] seed %lu (replay: MTB_RANDOM_HOST_SEED=%lu)\n", seed, seed);
