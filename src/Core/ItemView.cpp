@@ -46,6 +46,7 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
     if (!m_item)
         return;
 
+    m_measuredFrom = measuredFrom(m_item);
     m_caption.reset(createText(m_item->widestText(), 0));
     m_shortcutText.reset(createText(m_item->shortcut(), 1));
 
@@ -62,6 +63,7 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
     } else if (m_item->iconHandle()) {
         setIconFromHandle(m_item->iconHandle());
     }
+    m_replacedSinceBuilt = false;
 }
 
 ItemView::~ItemView()
@@ -83,7 +85,7 @@ void ItemView::addPart(ItemPartKind kind, int width, bool atFront)
     // reports -1 itself, which must not shrink the item.
     part.width = std::max(0, width == -1 ? m_style->partWidth(kind) : width);
     if (atFront)
-        m_parts.push_front(part);
+        m_parts.insert(m_parts.begin(), part);
     else
         m_parts.push_back(part);
 }
@@ -104,6 +106,8 @@ void ItemView::measure()
 
     const MTBxItem::MTBItemType type = m_item->itemType();
     m_parts.clear();
+    // The most any item has: margins, check box, icon, caption, field, splitters, arrow or option box.
+    m_parts.reserve(10);
 
     if (m_image)
         addPart(Icon, truncated(m_image->width()));
@@ -273,8 +277,50 @@ void ItemView::detach(MTBxItem* item)
     }
 }
 
+ItemView::MeasuredFrom ItemView::measuredFrom(const MTBxItem* item) const
+{
+    MeasuredFrom from;
+    from.widthString = item->widthString();
+    from.iconData = item->iconData();
+    from.iconDataLength = item->iconDataLength();
+    from.iconHandle = item->iconHandle();
+    from.width = item->width();
+    from.type = item->itemType();
+    const bool flags[] = {item->showText(), item->isCheckable(), item->hasSplitter(),
+                          item->hasDropDown(), item->hasOptionBox(), item->isSeparatorType(),
+                          item->isSeparator(), item->isNewLine(), item->autoHide()};
+    for (unsigned i = 0; i < sizeof flags / sizeof flags[0]; ++i)
+        from.flags |= flags[i] ? 1u << i : 0u;
+    from.theme = m_style->palette().theme();
+    from.scaling = m_style->scalingFactor();
+    from.xHeight = m_style->xHeight();
+    from.itemHeight = m_style->itemHeight();
+    from.fontPointSize = m_style->fontPointSize();
+    return from;
+}
+
+bool ItemView::builtFrom(const MTBxItem* item, const MTBxItem* previous, const MTBxItem* next) const
+{
+    if (!m_item || m_item != item || m_previousItem != previous || m_nextItem != next
+        || m_replacedSinceBuilt || m_isGrip)
+        return false;
+    const MeasuredFrom now = measuredFrom(item);
+    const MeasuredFrom& then = m_measuredFrom;
+    if (now.iconData != then.iconData || now.iconDataLength != then.iconDataLength
+        || now.iconHandle != then.iconHandle || now.width != then.width || now.type != then.type
+        || now.flags != then.flags || now.theme != then.theme || now.scaling != then.scaling
+        || now.xHeight != then.xHeight || now.itemHeight != then.itemHeight
+        || now.fontPointSize != then.fontPointSize || now.widthString != then.widthString)
+        return false;
+    static const MTBxString none;
+    return m_caption && m_caption->text() == item->widestText() && m_shortcutText
+        && m_shortcutText->text() == item->shortcut()
+        && (m_image ? m_image->reference() : none) == item->icon();
+}
+
 void ItemView::replaceCaption()
 {
+    m_replacedSinceBuilt = true;
     m_caption.reset();
     if (m_item)
         m_caption.reset(createText(m_item->widestText(), 0));
@@ -282,6 +328,7 @@ void ItemView::replaceCaption()
 
 void ItemView::setIconByName(const MTBxString& name)
 {
+    m_replacedSinceBuilt = true;
     m_image.reset();
     if (!name.empty())
         m_image.reset(createImage(name));
@@ -290,6 +337,7 @@ void ItemView::setIconByName(const MTBxString& name)
 
 void ItemView::setIconFromHandle(HICON handle)
 {
+    m_replacedSinceBuilt = true;
     m_image.reset();
     if (handle)
         m_image.reset(createImageFromIcon(handle));

@@ -6,8 +6,8 @@
 #include "MTBxString.h"
 #include "Rect.h"
 
-#include <deque>
 #include <memory>
+#include <vector>
 
 namespace MiniToolbars {
 
@@ -74,9 +74,14 @@ public:
     MTBxImage* image() const { return m_image.get(); }
     // Item-local, y running down from the item's top; null without a sub-area.
     const Rect* subAreaRect() const { return m_subAreaRect.get(); }
-    const std::deque<ItemPart>& parts() const { return m_parts; }
+    const std::vector<ItemPart>& parts() const { return m_parts; }
     MTBxItem* previousItem() const { return m_previousItem; }
     MTBxItem* nextItem() const { return m_nextItem; }
+
+    // True when a view built now for item between previous and next would
+    // measure and place exactly as this one did: same item, neighbours, texts,
+    // icon source, flags and style metrics, and no caption or icon replaced since.
+    bool builtFrom(const MTBxItem* item, const MTBxItem* previous, const MTBxItem* next) const;
 
     // Drops the item link when item is the attached one or null.
     void detach(MTBxItem* item);
@@ -99,11 +104,29 @@ public:
     bool isFadedAway() const;
 
 private:
+    // What measuring reads besides the caption, shortcut and icon objects.
+    struct MeasuredFrom
+    {
+        MTBxString widthString;
+        const unsigned char* iconData = nullptr;
+        unsigned int iconDataLength = 0;
+        HICON iconHandle = nullptr;
+        int width = 0;
+        int type = 0;
+        unsigned flags = 0;
+        int theme = 0;
+        float scaling = 0.0f;
+        int xHeight = 0;
+        int itemHeight = 0;
+        int fontPointSize = 0;
+    };
+
     void addPart(ItemPartKind kind, int width, bool atFront = false);
     void renderImage();
+    MeasuredFrom measuredFrom(const MTBxItem* item) const;
 
     Style* m_style;
-    std::deque<ItemPart> m_parts;
+    std::vector<ItemPart> m_parts;
     int m_index;
     ItemViewState m_state;
     bool m_dirty;
@@ -121,6 +144,9 @@ private:
     MTBxItem* m_nextItem;
     bool m_isGrip;
     ToolbarWindow* m_window;
+    MeasuredFrom m_measuredFrom;
+    // Set when the caption or icon is replaced in place; the parts are stale then.
+    bool m_replacedSinceBuilt = false;
 };
 
 } // namespace MiniToolbars

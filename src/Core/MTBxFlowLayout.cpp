@@ -31,6 +31,7 @@ std::vector<MTBxItem*> visibleItems(const MiniToolbar* toolbar)
     std::vector<MTBxItem*> items;
     if (!toolbar)
         return items;
+    items.reserve(static_cast<size_t>(toolbar->itemCount()));
     bool lastWasSeparatorType = true;
     bool lastWasNewLine = true;
     for (int i = 0; toolbar->hasItem(i); ++i) {
@@ -62,6 +63,22 @@ bool sameGeometry(const ItemView& kept, const ItemView& replacement)
         && kept.width() == replacement.width() && kept.height() == replacement.height();
 }
 
+// True when the views show exactly these items and would measure as they did:
+// a relayout would then build views only to find them unchanged and drop them.
+bool viewsStillMatch(const std::vector<ItemView*>* views, const std::vector<MTBxItem*>& items)
+{
+    if (!views || views->size() != items.size())
+        return false;
+    for (size_t k = 0; k < items.size(); ++k) {
+        MTBxItem* const previous = k > 0 ? items[k - 1] : nullptr;
+        MTBxItem* const next = k + 1 < items.size() ? items[k + 1] : nullptr;
+        const ItemView* const view = (*views)[k];
+        if (!view || !view->builtFrom(items[k], previous, next))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 MTBxFlowLayout::MTBxFlowLayout(MiniToolbar* toolbar, ControllerObserver* observer)
@@ -87,11 +104,28 @@ MiniToolbar* MTBxFlowLayout::toolbar() const
 
 void MTBxFlowLayout::rebuild(bool force)
 {
+    const std::vector<MTBxItem*> items = visibleItems(m_toolbar);
+    if (!force && (!m_pendingItemViews || m_pendingItemViews->empty())
+        && viewsStillMatch(m_itemViews.get(), items)) {
+        for (MTBxItem* item : items)
+            item->cacheQtStoredProperties();
+        setLayoutDirty(false);
+        return;
+    }
+
+    ToolbarWindow* const window = m_window.get();
+    if (force && m_itemViews && !(window && window->guard().isDelivering())) {
+        // A forced relayout replaces every view anyway; going first lets the
+        // new views reuse the memory that is still warm.
+        for (ItemView*& view : *m_itemViews) {
+            delete view;
+            view = nullptr;
+        }
+    }
+
     if (!m_pendingItemViews)
         m_pendingItemViews.reset(new std::vector<ItemView*>);
-
-    const std::vector<MTBxItem*> items = visibleItems(m_toolbar);
-    ToolbarWindow* const window = m_window.get();
+    m_pendingItemViews->reserve(m_pendingItemViews->size() + items.size());
     for (size_t k = 0; k < items.size(); ++k) {
         MTBxItem* const previous = k > 0 ? items[k - 1] : nullptr;
         MTBxItem* const next = k + 1 < items.size() ? items[k + 1] : nullptr;

@@ -6,7 +6,10 @@
 #include "RegularFile.h"
 
 #include <QBuffer>
+#include <QCache>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -25,11 +28,6 @@
 namespace MiniToolbars {
 
 namespace {
-
-QString toQString(const MTBxString& text)
-{
-    return QString::fromUtf16(static_cast<const unsigned short*>(text));
-}
 
 bool acceptableSize(const QSize& size)
 {
@@ -153,34 +151,160 @@ bool imageReferencesAcceptable(QIODevice& device, const QString& folder)
 
 // The document Qt parses is the one that was checked: a compressed one, whose
 // references cannot be seen beforehand, is not inflated and fails to load.
-std::unique_ptr<QSvgRenderer> loadSvg(QIODevice& device, const QString& folder)
+std::shared_ptr<QSvgRenderer> loadSvg(QIODevice& device, const QString& folder)
 {
     if (!imageReferencesAcceptable(device, folder) || !device.seek(0))
         return nullptr;
-    auto vector = std::make_unique<QSvgRenderer>();
+    auto vector = std::make_shared<QSvgRenderer>();
     QXmlStreamReader xml(&device);
     if (!vector->load(&xml))
         return nullptr;
     return vector;
 }
 
+// A decoded source: a raster, or a parsed SVG with an id that names its rasters.
+struct Source
+{
+    QString path;
+    QImage raster;
+    std::shared_ptr<QSvgRenderer> vector;
+    quint64 vectorId = 0;
+};
+
+struct RasterKey
+{
+    quint64 vectorId;
+    int height;
+    int ratioPermille;
+};
+
+bool operator==(const RasterKey& a, const RasterKey& b)
+{
+    return a.vectorId == b.vectorId && a.height == b.height && a.ratioPermille == b.ratioPermille;
+}
+
+uint qHash(const RasterKey& key, uint seed = 0)
+{
+    return ::qHash(key.vectorId, seed) ^ ::qHash(key.height * 4099 + key.ratioPermille, seed);
+}
+
+// Sources by path or by their encoded bytes, and rasters by vector, height and
+// pixel ratio; each bounded by bytes, least recently used first out. A scale or
+// theme change only asks for other keys, and the old ones age out.
+struct ImageCaches
+{
+    QCache<QString, Source> files{16 << 20};
+    QCache<QByteArray, Source> encoded{16 << 20};
+    QCache<RasterKey, QImage> rasters{8 << 20};
+    quint64 nextVectorId = 1;
+};
+
+// What a cached source is charged: its pixels, or a guess for a parsed SVG.
+int sourceCost(const Source& source, qsizetype keyBytes)
+{
+    const qsizetype bytes = keyBytes + (source.vector ? 16 * 1024 : source.raster.sizeInBytes());
+    return static_cast<int>(std::min<qsizetype>(bytes, 1 << 30));
+}
+
+ImageCaches& caches()
+{
+    static ImageCaches* s_caches = nullptr;
+    if (!s_caches) {
+        s_caches = new ImageCaches;
+        // Parsed SVGs must not outlive the application that made them.
+        qAddPostRoutine([] {
+            delete s_caches;
+            s_caches = nullptr;
+        });
+    }
+    return *s_caches;
+}
+
+const Source* cachedSource(const QByteArray& key)
+{
+    return caches().encoded.object(key);
+}
+
+const Source* cachedFile(const QString& path)
+{
+    return caches().files.object(path);
+}
+
+// Returns the id that the source's rasters are cached under (0 for a raster).
+template <typename Key>
+quint64 cacheSource(QCache<Key, Source>& cache, const Key& key, Source source)
+{
+    if (source.vector)
+        source.vectorId = caches().nextVectorId++;
+    const quint64 id = source.vectorId;
+    const int cost = sourceCost(source, key.size() * qsizetype(sizeof(key.at(0))));
+    cache.insert(key, new Source(std::move(source)), cost);
+    return id;
+}
+
+int ratioPermille(qreal ratio)
+{
+    return static_cast<int>(std::lround(ratio * 1000));
+}
+
+// The vector at the given logical height on a device of the given ratio: height
+// times ratio pixels high, aspect kept, fully transparent where the SVG paints
+// nothing. Null for an empty document or an unreasonable size.
+QImage rasterise(QSvgRenderer& vector, quint64 vectorId, int height, qreal ratio)
+{
+    const RasterKey key{vectorId, height, ratioPermille(ratio)};
+    if (vectorId) {
+        if (const QImage* cached = caches().rasters.object(key))
+            return *cached;
+    }
+    // A document that failed to parse counts as 0 by 0 (Qt reports -1 by -1).
+    const QSize defaultSize = vector.isValid() ? vector.defaultSize().expandedTo(QSize(0, 0)) : QSize(0, 0);
+    const int deviceHeight = ratio == 1.0 ? height : static_cast<int>(std::lround(height * ratio));
+    const QSize target = defaultSize.scaled(0, deviceHeight, Qt::KeepAspectRatioByExpanding);
+    if (defaultSize.isEmpty() || target.isEmpty() || !acceptableSize(target))
+        return QImage();
+    QImage raster(target, QImage::Format_ARGB32_Premultiplied);
+    raster.fill(0);
+    QPainter painter(&raster);
+    vector.render(&painter, QRectF(QPointF(0, 0), QSizeF(target)));
+    painter.end();
+    raster.setDevicePixelRatio(ratio);
+    if (vectorId)
+        caches().rasters.insert(key, new QImage(raster), static_cast<int>(std::min<qsizetype>(raster.sizeInBytes(), 1 << 30)));
+    return raster;
+}
+
 } // namespace
 
 QmtbImage::QmtbImage(const MTBxString& reference)
     : MTBxImage(reference)
-    , m_path(toQString(reference))
 {
+    // Looked up through a reused buffer; a known path shares the cached copy.
+    static QString s_lookup;
+    s_lookup.setUtf16(static_cast<const unsigned short*>(reference), static_cast<int>(reference.length()));
+    if (const Source* known = cachedFile(s_lookup)) {
+        m_path = known->path;
+        if (known->vector)
+            m_vector = known->vector;
+        else
+            m_raster = known->raster;
+        m_vectorId = known->vectorId;
+        return;
+    }
+    m_path = QString(s_lookup.constData(), s_lookup.size());
     static const QRegularExpression moduleReference(QStringLiteral("res://(.*)/(.+)/(.+)"));
-    const QRegularExpressionMatch match = moduleReference.match(m_path);
-    if (match.hasMatch() && match.capturedStart(0) == 0)
-        loadModuleResource(match.captured(1), match.captured(2), match.captured(3));
+    if (m_path.startsWith(QLatin1String("res://"))) {
+        const QRegularExpressionMatch match = moduleReference.match(m_path);
+        if (match.hasMatch() && match.capturedStart(0) == 0)
+            loadModuleResource(match.captured(1), match.captured(2), match.captured(3));
+    }
     if (!m_raster && !m_vector)
         loadFile();
 }
 
 QmtbImage::QmtbImage(const QImage& raster)
     : MTBxImage(MTBxString())
-    , m_raster(std::make_unique<QImage>(raster))
+    , m_raster(raster)
 {
 }
 
@@ -196,20 +320,41 @@ float QmtbImage::height() const
     return m_raster ? static_cast<float>(m_raster->height()) : -1.0f;
 }
 
+QImage QmtbImage::rasterFor(qreal devicePixelRatio) const
+{
+    if (!m_raster)
+        return QImage();
+    if (!m_vector || m_raster->isNull() || !std::isfinite(devicePixelRatio) || devicePixelRatio <= 0
+        || devicePixelRatio == m_raster->devicePixelRatio())
+        return *m_raster;
+    return rasterise(*m_vector, m_vectorId, m_renderedHeight, devicePixelRatio);
+}
+
 void QmtbImage::loadFile()
 {
-    const QString suffix = m_path.right(3);
+    const bool png = m_path.endsWith(QLatin1String("png"));
+    if (!png && !m_path.endsWith(QLatin1String("svg")))
+        return;
+    // Failures are not kept: a file that appears later is found then.
+    Source source;
+    source.path = m_path;
     // Only regular files (or Qt resources) are read: a FIFO would block.
-    const std::unique_ptr<QFile> file = suffix == QLatin1String("png") || suffix == QLatin1String("svg")
-        ? openRegularFile(m_path) : nullptr;
-    if (suffix == QLatin1String("png")) {
-        m_raster = std::make_unique<QImage>(file ? decodeChecked(*file) : QImage());
-    } else if (suffix == QLatin1String("svg")) {
-        // A file that cannot be read or parsed still gives a (invalid) vector.
+    const std::unique_ptr<QFile> file = openRegularFile(m_path);
+    if (png) {
+        m_raster.emplace(file ? decodeChecked(*file) : QImage());
+        if (m_raster->isNull())
+            return;
+        source.raster = *m_raster;
+    } else {
+        // A file that cannot be read or parsed still gives an (invalid) vector.
         m_vector = file ? loadSvg(*file, QFileInfo(m_path).absolutePath()) : nullptr;
-        if (!m_vector)
-            m_vector = std::make_unique<QSvgRenderer>();
+        if (!m_vector) {
+            m_vector = std::make_shared<QSvgRenderer>();
+            return;
+        }
+        source.vector = m_vector;
     }
+    m_vectorId = cacheSource(caches().files, m_path, std::move(source));
 }
 
 void QmtbImage::loadModuleResource(const QString& module, const QString& type, const QString& name)
@@ -250,7 +395,7 @@ void QmtbImage::loadFromBytes(const QByteArray& bytes)
         if (!image.isNull()) {
             // The decoded image must not refer to the module that is about to go.
             image.detach();
-            m_raster = std::make_unique<QImage>(image);
+            m_raster.emplace(image);
             return;
         }
     }
@@ -285,19 +430,9 @@ void QmtbImage::render(float size, float angle, bool asPicture)
     m_raster.reset();
     // NaN, negative and oversized requests give an empty raster rather than a
     // truncation into garbage or an allocation the size of the address space.
-    const int targetHeight = (std::isfinite(size) && size >= 0.0f && size <= kMaxEdge)
+    m_renderedHeight = (std::isfinite(size) && size >= 0.0f && size <= kMaxEdge)
         ? static_cast<int>(std::trunc(size)) : 0;
-    const QSize target = defaultSize.scaled(0, targetHeight, Qt::KeepAspectRatioByExpanding);
-    if (defaultSize.isEmpty() || target.isEmpty() || !acceptableSize(target)) {
-        m_raster = std::make_unique<QImage>();
-        return;
-    }
-    auto raster = std::make_unique<QImage>(target, QImage::Format_ARGB32_Premultiplied);
-    raster->fill(0);
-    QPainter painter(raster.get());
-    m_vector->render(&painter, QRectF(QPointF(0, 0), QSizeF(target)));
-    painter.end();
-    m_raster = std::move(raster);
+    m_raster.emplace(rasterise(*m_vector, m_vectorId, m_renderedHeight, 1.0));
 }
 
 QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
@@ -305,12 +440,18 @@ QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
     if (!data || length <= 0)
         return nullptr;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), length);
+    if (const Source* source = cachedSource(bytes))
+        return new QmtbImage(source->raster);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImage image = decodeChecked(buffer);
     if (image.isNull())
         return nullptr;
     image.detach();
+    Source source;
+    source.raster = image;
+    // The host's bytes may change after this call: the key is a copy.
+    cacheSource(caches().encoded, QByteArray(bytes.constData(), bytes.size()), std::move(source));
     return new QmtbImage(image);
 }
 
@@ -324,6 +465,8 @@ MTBxImage* createImageFromData(const unsigned char* data, int length)
     return QmtbImage::fromData(data, length);
 }
 
+// Not cached: a handle names no content for good, it can be destroyed (and a
+// native one reused for another icon) while its value stays the same.
 MTBxImage* createImageFromIcon(HICON icon)
 {
     return new QmtbImage(pixmapFromIconHandle(icon).toImage());

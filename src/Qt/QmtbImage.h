@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QPicture;
 class QSvgRenderer;
@@ -15,7 +16,10 @@ namespace MiniToolbars {
 
 // An icon from a file or Qt resource path ("png" or "svg"), a "res://module/type/name"
 // module resource, encoded bytes or an icon handle. Vector sources gain a raster
-// only through render().
+// only through render(). Sources decoded from paths and from bytes (not module
+// resources or icon handles) and the rasters rendered from vectors are shared
+// process-wide, so a relayout that builds its item views again neither decodes
+// nor rasterises.
 class QmtbImage : public MTBxImage
 {
 public:
@@ -29,7 +33,11 @@ public:
     void render(float size, float angle, bool asPicture) override;
 
     // What the renderer draws; null when there is none.
-    const QImage* raster() const { return m_raster.get(); }
+    const QImage* raster() const { return m_raster ? &*m_raster : nullptr; }
+    // The raster for a device of the given pixel ratio, with that ratio set: a
+    // vector source is rasterised at the last render size times the ratio, a
+    // raster source is returned as it is. Null when there is no raster.
+    QImage rasterFor(qreal devicePixelRatio) const;
     const QPicture* picture() const { return m_picture.get(); }
     bool isVector() const { return m_vector != nullptr; }
     const QString& path() const { return m_path; }
@@ -45,9 +53,12 @@ private:
     void loadFromBytes(const QByteArray& bytes);
     void loadFile();
 
-    std::unique_ptr<QImage> m_raster;
+    std::optional<QImage> m_raster;
     std::unique_ptr<QPicture> m_picture;
-    std::unique_ptr<QSvgRenderer> m_vector;
+    // Shared with every image of the same source; only rendered from.
+    std::shared_ptr<QSvgRenderer> m_vector;
+    quint64 m_vectorId = 0;
+    int m_renderedHeight = 0;
     QString m_path;
 };
 

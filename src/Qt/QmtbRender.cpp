@@ -13,6 +13,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace MiniToolbars {
 
@@ -130,10 +132,35 @@ struct ItemContext
     ItemView* view = nullptr;
     const Style* style = nullptr;
     QRect rect;
+    qreal pixelRatio = 1.0;
     bool pressed = false;
     bool roundLeft = true;
     bool roundRight = true;
 };
+
+// The outline of a background pass on area, and its rectangle and radii.
+QPainterPath backgroundOutline(const ItemContext& item, const QRectF& area, QRectF& r, qreal& rx, qreal& ry)
+{
+    const Style& style = *item.style;
+    const qreal w = style.borderWidth();
+    r = area.adjusted(w / 2, w / 2, -w / 2, -w / 2);
+    const bool grip = item.view->isGrip();
+    rx = grip ? style.gripCornerRadiusX() : style.cornerRadiusX();
+    ry = grip ? style.gripCornerRadiusY() : style.cornerRadiusY();
+    return outlinePath(r, rx, ry, item.roundLeft, item.roundRight);
+}
+
+// Marks, opaque, what the clear of a background pass on area takes away.
+void drawClearedArea(QPainter& painter, const ItemContext& item, const QRectF& area)
+{
+    QRectF r;
+    qreal rx = 0;
+    qreal ry = 0;
+    const QPainterPath path = backgroundOutline(item, area, r, rx, ry);
+    painter.setPen(QPen(Qt::black, item.style->borderWidth(), Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+    painter.setBrush(Qt::black);
+    painter.drawPath(path);
+}
 
 void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& area, Look look)
 {
@@ -141,10 +168,10 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
     const ThemePalette& palette = style.palette();
     const qreal w = style.borderWidth();
 
-    QRectF r = area.adjusted(w / 2, w / 2, -w / 2, -w / 2);
-    const bool grip = item.view->isGrip();
-    const qreal rx = grip ? style.gripCornerRadiusX() : style.cornerRadiusX();
-    const qreal ry = grip ? style.gripCornerRadiusY() : style.cornerRadiusY();
+    QRectF r;
+    qreal rx = 0;
+    qreal ry = 0;
+    const QPainterPath path = backgroundOutline(item, area, r, rx, ry);
 
     const ThemeColor& top = look.active ? palette.activeTop() : palette.buttonTop();
     const ThemeColor& bottom = look.active ? palette.activeBottom() : palette.buttonBottom();
@@ -160,7 +187,6 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
     gradient.setColorAt(1.0, bottomColor);
 
     QPen pen(QColor(0, 0, 0, 0), w, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
-    const QPainterPath path = outlinePath(r, rx, ry, item.roundLeft, item.roundRight);
 
     // Clear what lies under the item first, so a redraw never piles translucent
     // colour on itself. The clear must not be weakened by the item's opacity.
@@ -189,20 +215,23 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
     painter.drawPath(outlinePath(r, rx - inset, ry - inset, item.roundLeft, item.roundRight));
 }
 
-const QImage* rasterOf(const MTBxImage* image)
+// The raster to draw at the given device pixel ratio; null without one.
+QImage rasterOf(const MTBxImage* image, qreal pixelRatio)
 {
     const auto* qtImage = dynamic_cast<const QmtbImage*>(image);
-    return qtImage ? qtImage->raster() : nullptr;
+    return qtImage ? qtImage->rasterFor(pixelRatio) : QImage();
 }
 
 void drawImageAt(QPainter& painter, const ItemContext& item, int x, const MTBxImage* image)
 {
-    const QImage* raster = rasterOf(image);
-    if (!raster || raster->isNull())
+    const QImage raster = rasterOf(image, item.pixelRatio);
+    if (raster.isNull())
         return;
+    // Placed by its size in layout pixels, whatever the ratio it was made for.
     const int h = item.style->itemHeight();
-    const int y = item.rect.top() + truncated((h - raster->height()) / 2.0);
-    painter.drawImage(QPoint(item.rect.left() + x, y), *raster);
+    const int rasterHeight = truncated(raster.height() / raster.devicePixelRatio());
+    const int y = item.rect.top() + truncated((h - rasterHeight) / 2.0);
+    painter.drawImage(QPoint(item.rect.left() + x, y), raster);
 }
 
 void drawImage(QPainter& painter, const ItemContext& item, const ItemPart& part,
@@ -218,13 +247,13 @@ void drawOptionGlyph(QPainter& painter, const ItemContext& item, const ItemPart&
                      const MTBxImage* image)
 {
     const Rect* end = item.view->subAreaRect();
-    const QImage* raster = rasterOf(image);
-    if (!end || !raster) {
+    const QImage raster = rasterOf(image, item.pixelRatio);
+    if (!end || raster.isNull()) {
         drawImage(painter, item, part, image);
         return;
     }
-    drawImageAt(painter, item, truncated(end->left() + (end->width() - raster->width()) / 2.0),
-                image);
+    const double rasterWidth = raster.width() / raster.devicePixelRatio();
+    drawImageAt(painter, item, truncated(end->left() + (end->width() - rasterWidth) / 2.0), image);
 }
 
 QFont styleFont(const Style& style)
@@ -286,34 +315,44 @@ void drawSplitter(QPainter& painter, const ItemContext& item, const ItemPart& pa
                      QPointF(x, top + style.itemHeight() - style.borderWidth()));
 }
 
-void drawPart(QPainter& painter, const ItemContext& item, const ItemPart& part)
+// The image a part shows, or null for parts that show none.
+const MTBxImage* partImage(const ItemContext& item, const ItemPart& part)
 {
     const Style& style = *item.style;
+    switch (part.kind) {
+    case Icon:
+        return item.view->image();
+    case DropDownArrow:
+        return style.image(ThemeImage::MenuArrowDown);
+    case EntryArrow:
+        return style.image(ThemeImage::MenuArrowRight);
+    case CheckBox:
+        return style.image(item.view->isChecked() ? ThemeImage::CheckBoxOn : ThemeImage::CheckBoxOff);
+    case OptionBox:
+        return style.image(item.view->pressedSubArea() ? ThemeImage::OptionBoxHighlighted
+                                                       : ThemeImage::OptionBox);
+    case Grip:
+        return style.image(ThemeImage::Grip);
+    default:
+        return nullptr;
+    }
+}
+
+void drawPart(QPainter& painter, const ItemContext& item, const ItemPart& part)
+{
     switch (part.kind) {
     case Caption:
         drawCaption(painter, item, part);
         break;
-    case Icon:
-        drawImage(painter, item, part, item.view->image());
-        break;
-    case DropDownArrow:
-        drawImage(painter, item, part, style.image(ThemeImage::MenuArrowDown));
-        break;
-    case EntryArrow:
-        drawImage(painter, item, part, style.image(ThemeImage::MenuArrowRight));
-        break;
-    case CheckBox:
-        drawImage(painter, item, part,
-                  style.image(item.view->isChecked() ? ThemeImage::CheckBoxOn
-                                                     : ThemeImage::CheckBoxOff));
-        break;
     case OptionBox:
-        drawOptionGlyph(painter, item, part,
-                  style.image(item.view->pressedSubArea() ? ThemeImage::OptionBoxHighlighted
-                                                          : ThemeImage::OptionBox));
+        drawOptionGlyph(painter, item, part, partImage(item, part));
         break;
+    case Icon:
+    case DropDownArrow:
+    case EntryArrow:
+    case CheckBox:
     case Grip:
-        drawImage(painter, item, part, style.image(ThemeImage::Grip));
+        drawImage(painter, item, part, partImage(item, part));
         break;
     case Splitter:
         drawSplitter(painter, item, part);
@@ -326,11 +365,181 @@ void drawPart(QPainter& painter, const ItemContext& item, const ItemPart& part)
     }
 }
 
+// Background passes, then the parts, with the item's rectangle at item.rect.
+void paintItem(QPainter& painter, const ItemContext& item, Look look, Look subLook, const QRectF* subArea)
+{
+    drawBackground(painter, item, item.rect, look);
+    if (subArea)
+        drawBackground(painter, item, subArea->translated(item.rect.topLeft()), subLook);
+    for (const ItemPart& part : item.view->parts())
+        drawPart(painter, item, part);
+}
+
+// Everything a face is drawn from. Equal keys draw equal pixels, so a face is
+// found again after a relayout has replaced the item views, and a change of
+// caption, icon, check state, look, width, theme, scale or pixel ratio simply
+// asks for another face.
+struct FaceKey
+{
+    struct Part
+    {
+        int kind;
+        int x;
+        int width;
+        qint64 raster;
+    };
+
+    QSize size;
+    int ratioPermille = 1000;
+    int theme = 0;
+    float scaling = 1.0f;
+    int xHeight = 0;
+    int itemHeight = 0;
+    int fontPointSize = 0;
+    unsigned flags = 0;
+    QRectF subArea;
+    std::vector<Part> parts;
+    QString text;
+    QFont font;
+};
+
+bool operator==(const FaceKey::Part& a, const FaceKey::Part& b)
+{
+    return a.kind == b.kind && a.x == b.x && a.width == b.width && a.raster == b.raster;
+}
+
+bool operator==(const FaceKey& a, const FaceKey& b)
+{
+    return a.size == b.size && a.ratioPermille == b.ratioPermille && a.theme == b.theme
+        && a.scaling == b.scaling && a.xHeight == b.xHeight && a.itemHeight == b.itemHeight
+        && a.fontPointSize == b.fontPointSize && a.flags == b.flags && a.subArea == b.subArea
+        && a.parts == b.parts && a.text == b.text && a.font == b.font;
+}
+
+uint qHash(const FaceKey& key, uint seed = 0)
+{
+    uint h = seed;
+    const auto mix = [&h](uint value) { h = h * 31u + value; };
+    mix(uint(key.size.width()));
+    mix(uint(key.size.height()));
+    mix(uint(key.ratioPermille));
+    mix(uint(key.theme));
+    mix(uint(key.itemHeight));
+    mix(key.flags);
+    for (const FaceKey::Part& part : key.parts) {
+        mix(uint(part.kind));
+        mix(uint(part.x));
+        mix(uint(part.width));
+        mix(::qHash(part.raster));
+    }
+    mix(::qHash(key.text));
+    return h;
+}
+
+enum FaceFlag : unsigned {
+    GripFace = 1u << 0,
+    PressedFace = 1u << 1,
+    PressedSubAreaFace = 1u << 2,
+    HoverLook = 1u << 3,
+    ActiveLook = 1u << 4,
+    SubAreaPass = 1u << 5,
+    SubAreaHoverLook = 1u << 6,
+    SubAreaActiveLook = 1u << 7,
+    RoundLeft = 1u << 8,
+    RoundRight = 1u << 9,
+    CheckedFace = 1u << 10,
+};
+
+struct Face
+{
+    QImage image;
+    // Opaque where drawing the item first clears what lies beneath it.
+    QImage cleared;
+    quint64 lastUsed = 0;
+};
+
+qsizetype faceBytes(const Face& face)
+{
+    return face.image.sizeInBytes() + face.cleared.sizeInBytes();
+}
+
+QImage blankImage(const QSize& size, qreal pixelRatio)
+{
+    QImage image(std::max(1, static_cast<int>(std::ceil(size.width() * pixelRatio))),
+                 std::max(1, static_cast<int>(std::ceil(size.height() * pixelRatio))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(0);
+    return image;
+}
+
 } // namespace
 
-QmtbRender::QmtbRender() : m_painter(nullptr) {}
+// Faces of the last paints, bounded by bytes; what the current paint uses is
+// never dropped during it.
+struct QmtbRender::FaceCache
+{
+    static constexpr qsizetype kByteLimit = 8 << 20;
+
+    QHash<FaceKey, Face> faces;
+    qsizetype bytes = 0;
+    quint64 paint = 0;
+    // The style the faces were drawn with; another one makes them all useless.
+    int theme = -1;
+    float scaling = 0.0f;
+    int xHeight = -1;
+    int itemHeight = -1;
+
+    void forgetOtherStyles(const Style& style)
+    {
+        if (theme == style.palette().theme() && scaling == style.scalingFactor()
+            && xHeight == style.xHeight() && itemHeight == style.itemHeight())
+            return;
+        faces.clear();
+        bytes = 0;
+        theme = style.palette().theme();
+        scaling = style.scalingFactor();
+        xHeight = style.xHeight();
+        itemHeight = style.itemHeight();
+    }
+
+    void trim()
+    {
+        if (bytes <= kByteLimit)
+            return;
+        std::vector<std::pair<quint64, FaceKey>> aged;
+        for (auto it = faces.cbegin(); it != faces.cend(); ++it) {
+            if (it->lastUsed < paint)
+                aged.emplace_back(it->lastUsed, it.key());
+        }
+        std::sort(aged.begin(), aged.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& entry : aged) {
+            if (bytes <= kByteLimit)
+                break;
+            const auto it = faces.find(entry.second);
+            bytes -= faceBytes(*it);
+            faces.erase(it);
+        }
+    }
+};
+
+QmtbRender::QmtbRender()
+    : m_painter(nullptr)
+    , m_faces(std::make_unique<FaceCache>())
+{
+}
 
 QmtbRender::~QmtbRender() = default;
+
+void QmtbRender::setPainter(QPainter* painter)
+{
+    if (painter)
+        ++m_faces->paint;
+    else
+        m_faces->trim();
+    m_painter = painter;
+}
 
 void QmtbRender::setOrigin(const QPoint& origin)
 {
@@ -347,16 +556,23 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     if (!m_painter || !view || !view->isVisible())
         return;
     QPainter& painter = *m_painter;
-    painter.save();
 
     ItemContext item;
     item.view = view;
     item.style = Style::instance();
     const Style& style = *item.style;
+    const QPaintDevice* device = painter.device();
+    item.pixelRatio = device ? device->devicePixelRatioF() : 1.0;
+    if (!std::isfinite(item.pixelRatio) || item.pixelRatio <= 0)
+        item.pixelRatio = 1.0;
 
     const QPointF p = toWindowPoint(x, y);
-    item.rect = QRect(roundAway(p.x()), roundAway(p.y()), roundAway(view->width()),
-                      roundAway(view->height()));
+    const QRect rect(roundAway(p.x()), roundAway(p.y()), roundAway(view->width()),
+                     roundAway(view->height()));
+    // An empty or absurdly large item is drawn directly instead of into a face.
+    const bool direct = rect.width() <= 0 || rect.height() <= 0
+        || rect.width() > QmtbImage::kMaxEdge || rect.height() > QmtbImage::kMaxEdge;
+    item.rect = direct ? rect : QRect(QPoint(0, 0), rect.size());
 
     const bool disabled = view->state() == Disabled;
     item.pressed = view->state() == Pressed;
@@ -364,14 +580,11 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     const bool hovered = view->isHovered();
     const bool hoverSubArea = view->hoverSubArea();
 
-    painter.setRenderHint(QPainter::Antialiasing, true);
-
     if (!std::isfinite(opacity))
         opacity = 0.0;
     opacity = std::clamp(opacity, 0.0, 1.0);
     if (disabled && opacity > 0)
         opacity *= style.disabledOpacity();
-    painter.setOpacity(opacity);
 
     item.roundLeft = view->startsGroup();
     item.roundRight = view->endsGroup();
@@ -385,21 +598,92 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     Look look;
     look.hover = hovered && !hoverSubArea;
     look.active = (view->isActive() || item.pressed) && !pressedSubArea;
-    drawBackground(painter, item, item.rect, look);
-
+    Look subLook;
+    subLook.hover = hoverSubArea;
+    subLook.active = pressedSubArea;
     const Rect* sub = view->subAreaRect();
-    if (sub && (view->hasOptionBox() || view->hasSplitter())) {
-        look.hover = hoverSubArea;
-        look.active = pressedSubArea;
-        const QRectF subArea(item.rect.left() + sub->left(), item.rect.top() + sub->bottom(),
-                             sub->width(), sub->height());
-        drawBackground(painter, item, subArea, look);
+    const bool subAreaPass = sub && (view->hasOptionBox() || view->hasSplitter());
+    // Relative to the item's top-left corner.
+    const QRectF subArea = subAreaPass
+        ? QRectF(sub->left(), sub->bottom(), sub->width(), sub->height()) : QRectF();
+
+    if (direct) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setOpacity(opacity);
+        paintItem(painter, item, look, subLook, subAreaPass ? &subArea : nullptr);
+        painter.restore();
+        return;
     }
 
-    for (const ItemPart& part : view->parts())
-        drawPart(painter, item, part);
+    FaceKey key;
+    key.size = rect.size();
+    key.ratioPermille = static_cast<int>(std::lround(item.pixelRatio * 1000));
+    key.theme = style.palette().theme();
+    key.scaling = style.scalingFactor();
+    key.xHeight = style.xHeight();
+    key.itemHeight = style.itemHeight();
+    key.fontPointSize = style.fontPointSize();
+    const auto flag = [](bool on, FaceFlag f) { return on ? static_cast<unsigned>(f) : 0u; };
+    key.flags = flag(view->isGrip(), GripFace) | flag(item.pressed, PressedFace)
+        | flag(pressedSubArea, PressedSubAreaFace) | flag(look.hover, HoverLook)
+        | flag(look.active, ActiveLook) | flag(subAreaPass, SubAreaPass)
+        | flag(subLook.hover, SubAreaHoverLook) | flag(subLook.active, SubAreaActiveLook)
+        | flag(item.roundLeft, RoundLeft) | flag(item.roundRight, RoundRight)
+        | flag(view->isChecked(), CheckedFace);
+    key.subArea = subArea;
+    key.parts.reserve(view->parts().size());
+    bool hasCaption = false;
+    for (const ItemPart& part : view->parts()) {
+        const MTBxImage* image = partImage(item, part);
+        key.parts.push_back({part.kind, part.x, part.width,
+                             image ? rasterOf(image, item.pixelRatio).cacheKey() : 0});
+        hasCaption = hasCaption || part.kind == Caption;
+    }
+    if (hasCaption && view->item()) {
+        key.text = toQString(view->item()->text());
+        key.font = captionFont(item);
+    }
 
-    painter.restore();
+    FaceCache& cache = *m_faces;
+    cache.forgetOtherStyles(style);
+    auto found = cache.faces.find(key);
+    if (found == cache.faces.end()) {
+        Face face;
+        face.image = blankImage(rect.size(), item.pixelRatio);
+        QPainter facePainter(&face.image);
+        facePainter.setRenderHint(QPainter::Antialiasing, true);
+        paintItem(facePainter, item, look, subLook, subAreaPass ? &subArea : nullptr);
+        facePainter.end();
+
+        face.cleared = blankImage(rect.size(), item.pixelRatio);
+        QPainter clearPainter(&face.cleared);
+        clearPainter.setRenderHint(QPainter::Antialiasing, true);
+        drawClearedArea(clearPainter, item, item.rect);
+        if (subAreaPass)
+            drawClearedArea(clearPainter, item, subArea);
+        clearPainter.end();
+
+        cache.bytes += faceBytes(face);
+        found = cache.faces.insert(key, face);
+        cache.trim();
+    }
+    found->lastUsed = cache.paint;
+
+    // Clear beneath the item at full strength, so a redraw never piles
+    // translucent colour on itself; then lay the face over it at the item's opacity.
+    const qreal oldOpacity = painter.opacity();
+    const QPainter::CompositionMode oldMode = painter.compositionMode();
+    painter.setOpacity(1.0);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    painter.drawImage(rect.topLeft(), found->cleared);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (opacity > 0) {
+        painter.setOpacity(opacity);
+        painter.drawImage(rect.topLeft(), found->image);
+    }
+    painter.setOpacity(oldOpacity);
+    painter.setCompositionMode(oldMode);
 }
 
 void QmtbRender::drawText(Text* text, float x, float y)

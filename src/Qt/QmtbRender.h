@@ -5,13 +5,17 @@
 
 #include <QPointF>
 
+#include <memory>
+
 class QPainter;
 class QPoint;
 
 namespace MiniToolbars {
 
 // Paints item views with a painter that the toolbar window lends it for one
-// repaint, and converts layout points (y up) into window pixels.
+// repaint, and converts layout points (y up) into window pixels. Each item's
+// face (backgrounds, outline, parts) is rendered once per look, size, style and
+// device pixel ratio and then only composited, at whatever opacity the item has.
 class QmtbRender : public MTBxRender
 {
 public:
@@ -23,7 +27,7 @@ public:
     void drawText(Text* text, float x, float y) override;
 
     // Set at the start of a repaint, cleared (null) at its end.
-    void setPainter(QPainter* painter) { m_painter = painter; }
+    void setPainter(QPainter* painter);
     QPainter* painter() const { return m_painter; }
     // Window-pixel position of the layout origin.
     void setOrigin(const QPoint& origin);
@@ -31,8 +35,11 @@ public:
     QPointF toWindowPoint(float x, float y) const;
 
 private:
+    struct FaceCache;
+
     QPainter* m_painter;
     QPointF m_origin;
+    std::unique_ptr<FaceCache> m_faces;
 };
 
 } // namespace MiniToolbars

@@ -3,6 +3,7 @@
 #include "Factories.h"
 #include "Style.h"
 
+#include <QCache>
 #include <QFontMetrics>
 #include <QGuiApplication>
 
@@ -27,13 +28,95 @@ QFont styleFont(const MTBxString& family, int pointSize)
     return QFont(toQString(family), pointSize > 0 ? pointSize : 1);
 }
 
+struct Extent
+{
+    int width;
+    int height;
+    int xHeight;
+    QString text;
+};
+
+struct ExtentKey
+{
+    QString text;
+    QFont font;
+};
+
+bool operator==(const ExtentKey& a, const ExtentKey& b)
+{
+    return a.text == b.text && a.font == b.font;
+}
+
+// The point size tells apart what a scale change measures; equality checks the rest.
+uint qHash(const ExtentKey& key, uint seed = 0)
+{
+    return ::qHash(key.text, seed) ^ ::qHash(key.font.pointSize(), seed);
+}
+
+// Measured extents by string and font; the font carries the family and the
+// point size that the scaling factor gave, so a scale change asks for other
+// keys. Bounded by entry count, least recently used first out. The style font
+// of the last measurement is kept too, so texts share one font object.
+struct TextCaches
+{
+    QCache<ExtentKey, Extent> extents{2048};
+    QFont styleFont;
+    MTBxString family;
+    int pointSize = -1;
+};
+
+TextCaches& caches()
+{
+    static TextCaches* s_caches = nullptr;
+    if (!s_caches) {
+        s_caches = new TextCaches;
+        // Fonts must not outlive the application that made them.
+        qAddPostRoutine([] {
+            delete s_caches;
+            s_caches = nullptr;
+        });
+    }
+    return *s_caches;
+}
+
+const QFont& sharedStyleFont(const MTBxString& family, int pointSize)
+{
+    TextCaches& c = caches();
+    if (c.pointSize != pointSize || c.family != family) {
+        c.styleFont = styleFont(family, pointSize);
+        c.family = family;
+        c.pointSize = pointSize;
+    }
+    return c.styleFont;
+}
+
+// string may be a reused buffer; the cache keeps a copy of its own.
+Extent measureExtent(const QString& string, const QFont& font, QString& stored)
+{
+    ExtentKey key{string, font};
+    if (const Extent* cached = caches().extents.object(key)) {
+        stored = cached->text;
+        return *cached;
+    }
+    key.text = QString(string.constData(), string.size());
+    stored = key.text;
+    const QFontMetrics metrics(font);
+    // Blanks have no ink, but some font engines let the bounding rectangle
+    // reach from the pen origin across them; they are left out of the measure.
+    const QRect ink = metrics.tightBoundingRect(string.trimmed());
+    const Extent extent{ink.width(), ink.height(), metrics.tightBoundingRect(QStringLiteral("x")).height(),
+                        key.text};
+    caches().extents.insert(key, new Extent(extent));
+    return extent;
+}
+
 } // namespace
 
 QmtbText::QmtbText(const MTBxString& text, int kind, const QFont* font)
     : Text(text, kind)
 {
     if (font)
-        m_font = std::make_unique<QFont>(*font);
+        m_font = *font;
     measure();
 }
 
@@ -43,21 +126,21 @@ void QmtbText::measure()
 {
     if (!m_font) {
         const Style* style = Style::instance();
-        m_font = std::make_unique<QFont>(styleFont(style->fontFamily(), style->fontPointSize()));
+        m_font = sharedStyleFont(style->fontFamily(), style->fontPointSize());
     }
-    m_string = toQString(m_text);
-
     int width = 0;
     int height = 0;
     int xHeight = 0;
     if (haveFontEngine()) {
-        const QFontMetrics metrics(*m_font);
-        // Blanks have no ink, but some font engines let the bounding rectangle
-        // reach from the pen origin across them; they are left out of the measure.
-        const QRect ink = metrics.tightBoundingRect(m_string.trimmed());
-        width = ink.width();
-        height = ink.height();
-        xHeight = metrics.tightBoundingRect(QStringLiteral("x")).height();
+        // Looked up through a reused buffer; only a new string is copied for keeps.
+        static QString s_lookup;
+        s_lookup.setUtf16(static_cast<const unsigned short*>(m_text), static_cast<int>(m_text.length()));
+        const Extent extent = measureExtent(s_lookup, *m_font, m_string);
+        width = extent.width;
+        height = extent.height;
+        xHeight = extent.xHeight;
+    } else {
+        m_string = toQString(m_text);
     }
 
     if (m_rect)

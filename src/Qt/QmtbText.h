@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QString>
 
-#include <memory>
+#include <optional>
 
 namespace MiniToolbars {
 
@@ -21,11 +21,11 @@ public:
     void measure() override;
 
     // Null before the first measurement.
-    const QFont* font() const { return m_font.get(); }
+    const QFont* font() const { return m_font ? &*m_font : nullptr; }
     const QString& string() const { return m_string; }
 
 private:
-    std::unique_ptr<QFont> m_font;
+    std::optional<QFont> m_font;
     QString m_string;
 };
 
