@@ -272,26 +272,3 @@ TEST_F(ItemViewTest, shouldForwardHoverAndIgnoreInvalidStates)
     EXPECT_EQ(disabledView.state(), Disabled);
 }
 
-TEST_F(ItemViewTest, shouldReleaseItemLinkOnDetachAndDestruction)
-{
-    // Detaching or destroying a view leaves the item without a dangling view link.
-    MTBxButton item(L"link", nullptr);
-    MTBxButton other(L"other", nullptr);
-    auto view = std::make_unique<ItemView>(0, &item, nullptr, nullptr, nullptr);
-    item.setItemView(view.get());
-
-    view->detach(&other);
-    EXPECT_EQ(view->item(), &item);
-    view.reset();
-    EXPECT_EQ(item.itemView(), nullptr);
-
-    ItemView second(0, &item, nullptr, nullptr, nullptr);
-    item.setItemView(&second);
-    second.detach(nullptr);
-    EXPECT_EQ(second.item(), nullptr);
-    EXPECT_EQ(item.itemView(), nullptr);
-    EXPECT_FALSE(second.isCheckable());
-    second.measure();
-    EXPECT_TRUE(second.parts().empty());
-}
-

@@ -446,24 +446,3 @@ TEST_F(WindowTest, shouldOnlyHideWhenClosedOrDestroyedFromItsOwnCallback)
     EXPECT_FALSE(alive);
 }
 
-TEST_F(WindowTest, shouldCloseWithAShowPendingOrDuringAFade)
-{
-    // Closing deletes the window with its queued show, or stops a running fade and deletes window and animation.
-    MiniToolbar* pending = add(makeToolbar(2));
-    controller->showToolbar(pending, 300, 300, &observer, true);
-    QPointer<QmtbView> pendingWindow(windowOf(pending));
-    controller->closeToolbar(pending);
-    EXPECT_FALSE(pendingWindow);
-    QCoreApplication::processEvents();
-
-    MiniToolbar* toolbar = shown(2);
-    QPointer<QmtbView> window(windowOf(toolbar));
-    controller->pointerMoved(790, 590);
-    ASSERT_TRUE(window->isAnimating());
-    QPointer<QmtbAnimation> animation(window->animation());
-    controller->closeToolbar(toolbar);
-    EXPECT_FALSE(window);
-    EXPECT_FALSE(animation);
-    QTest::qWait(100);
-    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
-}
