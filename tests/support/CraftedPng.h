@@ -44,20 +44,12 @@ inline QByteArray chunk(const char* tag, const QByteArray& data)
 // all rows are present and zero, which compresses to almost nothing.
 inline QByteArray greyscale(std::uint32_t width, std::uint32_t height, bool withRows)
 {
-    QByteArray header = bigEndian32(width) + bigEndian32(height);
-    header.append(char(1)); // bit depth
-    header.append(char(0)); // greyscale
-    header.append(3, '\0'); // compression, filter, interlace
+    // Bit depth 1, greyscale, then compression, filter and interlace 0.
+    const QByteArray header = bigEndian32(width) + bigEndian32(height) + QByteArray("\1\0\0\0\0", 5);
     QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
-    if (withRows) {
-        const int stride = 1 + static_cast<int>((width + 7) / 8);
-        const QByteArray raw(stride * static_cast<int>(height), '\0');
-        // qCompress prefixes the zlib stream with a 4-byte length.
-        png += chunk("IDAT", qCompress(raw, 9).mid(4));
-    } else {
-        png += chunk("IDAT", qCompress(QByteArray(64, '\0'), 9).mid(4));
-    }
-    return png + chunk("IEND", QByteArray());
+    const int rows = withRows ? (1 + static_cast<int>((width + 7) / 8)) * static_cast<int>(height) : 64;
+    // qCompress prefixes the zlib stream with a 4-byte length.
+    return png + chunk("IDAT", qCompress(QByteArray(rows, '\0'), 9).mid(4)) + chunk("IEND", QByteArray());
 }
 
 // A plain image of one colour, encoded the ordinary way.

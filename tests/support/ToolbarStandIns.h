@@ -24,11 +24,7 @@ namespace Testing {
 class StandInWindow : public ToolbarWindow
 {
 public:
-    explicit StandInWindow(MTBxView* view = nullptr, int* destroyed = nullptr)
-        : m_view(view)
-        , m_destroyed(destroyed)
-    {
-    }
+    explicit StandInWindow(MTBxView* view = nullptr, int* destroyed = nullptr) : m_view(view), m_destroyed(destroyed) {}
     ~StandInWindow() override
     {
         if (m_destroyed)
@@ -44,32 +40,18 @@ public:
         shownDeferred = deferred;
     }
     void scheduleRelayout() override { ++relayoutRequests; }
-    void getOrigin(int& x, int& y) const override
-    {
-        x = originX;
-        y = originY;
-    }
+    void getOrigin(int& x, int& y) const override { x = originX, y = originY; }
     bool hasPopup() const override { return popup; }
     double currentOpacity() override { return opacity; }
     void refresh() override { ++refreshes; }
     void updateFadeLock() override { ++fadeLockUpdates; }
-    void retire() override
-    {
-        ++retirements;
-        m_visible = false;
-    }
-
+    void retire() override { ++retirements, m_visible = false; }
     bool visible() const { return m_visible; }
 
-    int relayoutRequests = 0;
-    int refreshes = 0;
-    int fadeLockUpdates = 0;
-    int retirements = 0;
-    int shows = 0;
+    int relayoutRequests = 0, refreshes = 0, fadeLockUpdates = 0, retirements = 0, shows = 0;
     Point shownAt;
     bool shownDeferred = false;
-    int originX = 0;
-    int originY = 0;
+    int originX = 0, originY = 0;
     bool popup = false;
     double opacity = 1.0;
 
@@ -84,8 +66,7 @@ private:
 class StandInView : public MTBxView
 {
 public:
-    explicit StandInView(MiniToolbar* toolbar, int* windowsDestroyed = nullptr)
-        : MTBxView(toolbar, nullptr)
+    explicit StandInView(MiniToolbar* toolbar, int* windowsDestroyed = nullptr) : MTBxView(toolbar, nullptr)
     {
         auto window = std::make_unique<StandInWindow>(this, windowsDestroyed);
         m_standInWindow = window.get();
@@ -98,13 +79,11 @@ public:
     // Gives item a view in this toolbar's window, as a relayout would.
     ItemView* attach(MTBxItem* item)
     {
-        auto* itemView = new ItemView(static_cast<int>(m_itemViews->size()), item, window(), nullptr,
-                                      nullptr);
+        auto* itemView = new ItemView(static_cast<int>(m_itemViews->size()), item, window(), nullptr, nullptr);
         m_itemViews->push_back(itemView);
         item->setItemView(itemView);
         return itemView;
     }
-
     StandInWindow* standInWindow() const { return m_standInWindow; }
 
     MiniToolbar* toolbar() const override { return m_toolbar; }
@@ -136,14 +115,12 @@ class RecordingItemSink : public MTBxItemEvents
 public:
     RecordingItemSink() { MTBxItemEventsUtility::SetMTBxItemEvents(this); }
     ~RecordingItemSink() override { MTBxItemEventsUtility::SetMTBxItemEvents(nullptr); }
-
     void Notify(void* hostContext, EventType type, unsigned int* p1, unsigned int* p2) override
     {
         events.push_back({ hostContext, type, p1, p2 });
         if (onEvent)
             onEvent(hostContext, type);
     }
-
     int count(EventType type) const
     {
         int n = 0;
@@ -170,7 +147,6 @@ class RecordingToolbarSink : public MTBxToolbarEvents
 public:
     RecordingToolbarSink() { MTBxToolbarEventsUtility::SetMTBxToolbarEvents(this); }
     ~RecordingToolbarSink() override { MTBxToolbarEventsUtility::SetMTBxToolbarEvents(nullptr); }
-
     void Notify(void* hostContext, EventType type, unsigned int* p1, unsigned int* p2) override
     {
         contexts.push_back(hostContext);

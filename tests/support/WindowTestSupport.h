@@ -38,22 +38,16 @@ public:
         moves.push_back(QPoint(dx, dy));
         if (onMoved)
             onMoved();
-        if (vetoMoves) {
-            dx = 0;
-            dy = 0;
-        }
+        if (vetoMoves)
+            dx = dy = 0;
     }
     void getMtbParentBounds(int x, int y, int& left, int& top, int& width, int& height) override
     {
         ++boundsQueries;
         if (onBounds)
             onBounds(x, y);
-        if (!hasBounds)
-            return;
-        left = bounds.left();
-        top = bounds.top();
-        width = bounds.width();
-        height = bounds.height();
+        if (hasBounds)
+            left = bounds.left(), top = bounds.top(), width = bounds.width(), height = bounds.height();
     }
     HWND getParentHwnd() override
     {
@@ -61,11 +55,7 @@ public:
             onParentHwnd();
         return parent;
     }
-    void setBounds(const QRect& rect)
-    {
-        hasBounds = true;
-        bounds = rect;
-    }
+    void setBounds(const QRect& rect) { hasBounds = true, bounds = rect; }
 
     bool hasBounds = false;
     QRect bounds;
@@ -85,11 +75,8 @@ public:
     EventCounter(QObject* target, int type) : m_type(type) { target->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == m_type) {
-            ++count;
-            if (onEvent)
-                onEvent(event);
-        }
+        if (event->type() == m_type && ++count && onEvent)
+            onEvent(event);
         return false;
     }
     int count = 0;
@@ -126,9 +113,9 @@ inline QmtbView* windowOf(const MiniToolbar* toolbar)
 
 inline QPoint windowOrigin(const MiniToolbar* toolbar)
 {
-    QPoint origin;
-    windowOf(toolbar)->getOrigin(origin.rx(), origin.ry());
-    return origin;
+    QPoint o;
+    windowOf(toolbar)->getOrigin(o.rx(), o.ry());
+    return o;
 }
 
 // Window point at the centre of a laid-out item.

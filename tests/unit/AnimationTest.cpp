@@ -61,31 +61,6 @@ TEST(AnimationTest, shouldFadeOutInEqualStepsAndFinishOneTickAfterTheLastStep)
     EXPECT_EQ(fade.value(), 0.3f);
 }
 
-TEST(AnimationTest, shouldEmitRedrawWithItsRegionAndStopEmittingOnceFinished)
-{
-    // The base animation announces its region each frame; finish emits once, and only while running.
-    CountingAnimation animation(30, 0.1f);
-    animation.setRegion(QRect(1, 2, 3, 4));
-    QSignalSpy redraw(&animation, &QmtbAnimation::redraw);
-    QSignalSpy finished(&animation, &QmtbAnimation::finished);
-
-    animation.finish();
-    EXPECT_EQ(finished.count(), 0);
-
-    animation.start();
-    animation.advance();
-    ASSERT_EQ(redraw.count(), 1);
-    EXPECT_EQ(redraw.at(0).at(0).toRect(), QRect(1, 2, 3, 4));
-    EXPECT_EQ(animation.applied, 1);
-
-    animation.finish();
-    EXPECT_EQ(finished.count(), 1);
-    EXPECT_FALSE(animation.isRunning());
-    EXPECT_EQ(animation.frame(), 0);
-    animation.finish();
-    EXPECT_EQ(finished.count(), 1);
-}
-
 TEST(AnimationTest, shouldFinishOnTheNextTickWhenRestartedAfterTheLastStep)
 {
     // stop keeps the progress, so a restart after reaching 1.0 finishes at once on the next tick.
@@ -134,19 +109,6 @@ TEST(AnimationTest, shouldStopTicksWhenARunningAnimationIsDestroyed)
     const int ticksAtDestruction = ticks;
     QTest::qWait(60);
     EXPECT_EQ(ticks, ticksAtDestruction);
-}
-
-TEST(AnimationTest, shouldOutliveItsTargetWindow)
-{
-    // A target window destroyed mid-fade leaves the animation running harmlessly.
-    auto target = std::make_unique<QWidget>();
-    QmtbFadeAnimation fade(target.get(), 1.0f, 0.0f, 30, 0.6f);
-    fade.start();
-    fade.advance();
-    target.reset();
-    EXPECT_EQ(fade.target(), nullptr);
-    fade.advance();
-    EXPECT_TRUE(fade.isRunning());
 }
 
 TEST(AnimationTest, shouldTreatBrokenTimingAndOpacitiesAsDefinedValues)

@@ -92,6 +92,7 @@ public:
 
     Testing::StandInWindow* window() const { return m_window; }
     QmtbRender& render() { return m_render; }
+    MTBxFlowLayout& layoutView() { return m_layout; }
 
 private:
     MiniToolbar m_toolbar;
@@ -145,10 +146,6 @@ ThemeColor brighter(const ThemeColor& c)
     return ThemeColor(channel(c.red), channel(c.green), channel(c.blue), c.alpha);
 }
 
-bool isTextInk(const QColor& c, const ThemeColor& text)
-{
-    return c.alpha() > 240 && std::abs(c.red() - text.red) < 70 && std::abs(c.blue() - text.blue) < 70;
-}
 
 } // namespace
 
@@ -180,29 +177,6 @@ TEST(RenderTest, shouldRoundOnlyTheEndsThatStandAlone)
         const QRect r = Scene::pixels(lone);
         EXPECT_GT(colorAt(image, r.center().x(), r.top()).alpha(), 100) << theme;
     }
-}
-
-TEST(RenderTest, shouldRoundANonFadingItemAtBothEndsOnAFadedOutToolbar)
-{
-    // With the toolbar faded out to 0, an item that stays between vanished neighbours stands alone.
-    Scene scene(0);
-    scene.button(L"Left");
-    MTBxButton* kept = scene.button(L"Kept", false);
-    scene.button(L"Right");
-    scene.layout();
-
-    QImage image = scene.paint();
-    QRect r = Scene::pixels(kept);
-    EXPECT_GT(colorAt(image, r.left(), r.top()).alpha(), 100);
-
-    scene.window()->opacity = 0.0;
-    image = scene.paint();
-    r = Scene::pixels(kept);
-    EXPECT_EQ(colorAt(image, r.left(), r.top()).alpha(), 0);
-    EXPECT_EQ(colorAt(image, r.right(), r.top()).alpha(), 0);
-    EXPECT_GT(colorAt(image, r.center().x(), r.top() + 5).alpha(), 150);
-    // The faded neighbours draw nothing at all.
-    EXPECT_EQ(colorAt(image, r.left() - 10, r.top() + 10).alpha(), 0);
 }
 
 TEST(RenderTest, shouldFillTheBackgroundFromTheTopToTheBottomColourAndBrightenOnHover)
@@ -270,174 +244,6 @@ TEST(RenderTest, shouldDrawADisabledItemAtFortyPercentOfItsOpacity)
     }
 }
 
-TEST(RenderTest, shouldGiveTheSamePixelsWhenAnItemIsDrawnTwice)
-{
-    // The clear under each item keeps repeated drawing from piling up translucent colour.
-    for (int theme : {0, 1}) {
-        Scene scene(theme);
-        std::vector<MTBxItem*> items{scene.button(L"One"), scene.button(L"Two")};
-        items[1]->setOptionBox(true);
-        items[1]->setWidth(80);
-        scene.separator();
-        items.push_back(scene.button(L"Off"));
-        items.back()->setEnabled(false);
-        scene.layout();
-        scene.window()->opacity = 0.7;
-        const QImage once = scene.paint();
-        const QImage twice = scene.paint(once);
-        // Inside the items the pixels are identical. Antialiased outline pixels,
-        // which a clear can only partly remove, may shift a little.
-        for (const MTBxItem* item : items) {
-            const QRect r = Scene::pixels(item).adjusted(12, 2, -12, -2);
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                for (int x = r.left(); x <= r.right(); ++x)
-                    ASSERT_EQ(once.pixel(x, y), twice.pixel(x, y)) << theme << ": " << x << "," << y;
-        }
-    }
-}
-
-TEST(RenderTest, shouldElideACaptionWiderThanItsPart)
-{
-    // A caption cut at (part width - width of "...") keeps its prefix pixels and ends in an ellipsis.
-    Scene scene(0);
-    const wchar_t* text = L"WWWWWWWWWW";
-    MTBxButton* full = scene.button(text);
-    scene.separator();
-    MTBxButton* cut = scene.button(text);
-    cut->setWidthString(MTBxString(L"WWWW"));
-    scene.layout();
-    const QImage image = scene.paint();
-
-    const ItemPart* cutCaption = Scene::part(cut, Caption);
-    const ItemPart* fullCaption = Scene::part(full, Caption);
-    ASSERT_NE(cutCaption, nullptr);
-    ASSERT_NE(fullCaption, nullptr);
-    ASSERT_LT(cutCaption->width, fullCaption->width);
-
-    const Style& style = *Style::instance();
-    const QFontMetrics metrics(QFont(QString::fromWCharArray(L"Tahoma"), style.fontPointSize()));
-    const int e = metrics.tightBoundingRect(QStringLiteral("...")).width();
-    const QRect fullRect = Scene::pixels(full);
-    const QRect cutRect = Scene::pixels(cut);
-    const int fullLeft = fullRect.left() + fullCaption->x;
-    const int cutLeft = cutRect.left() + cutCaption->x;
-    const int visible = cutCaption->width - e;
-    ASSERT_GT(visible, 4);
-
-    // The visible prefix is the same ink as the start of the full caption.
-    for (int dx = 0; dx < visible; ++dx)
-        for (int y = 4; y < 20; ++y)
-            ASSERT_EQ(image.pixel(cutLeft + dx, cutRect.top() + y),
-                      image.pixel(fullLeft + dx, fullRect.top() + y))
-                << dx << "," << y;
-
-    // In the ellipsis box, ink only along the baseline: dots, not the rest of a W.
-    // Ink is what stands out from the clean gradient just right of the caption.
-    const auto isInk = [&](int dx, int y) {
-        const QRgb p = image.pixel(cutLeft + dx, cutRect.top() + y);
-        const QRgb clean = image.pixel(cutLeft + cutCaption->width + 1, cutRect.top() + y);
-        return std::abs(qRed(p) - qRed(clean)) > 40 || std::abs(qAlpha(p) - qAlpha(clean)) > 20;
-    };
-    int lowestLetterRow = -1;
-    for (int y = 2; y < cutRect.height() - 2; ++y)
-        for (int dx = 0; dx < visible; ++dx)
-            if (isInk(dx, y))
-                lowestLetterRow = std::max(lowestLetterRow, y);
-    ASSERT_GT(lowestLetterRow, 0);
-    int dotPixels = 0;
-    for (int y = 2; y < cutRect.height() - 2; ++y)
-        for (int dx = visible; dx < visible + e; ++dx)
-            if (isInk(dx, y)) {
-                ++dotPixels;
-                EXPECT_GE(y, lowestLetterRow - 2) << "ink above the dots at " << dx << "," << y;
-            }
-    EXPECT_GE(dotPixels, 3);
-}
-
-TEST(RenderTest, shouldGiveTheOptionBoxItsOwnLookWhenHoveredAndPressed)
-{
-    // Hovering or pressing the option box changes only that end; pressing the main area turns the caption pressedText.
-    for (int theme : {0, 1}) {
-        Scene scene(theme);
-        MTBxButton* item = scene.button(L"Options");
-        item->setOptionBox(true);
-        item->setWidth(120);
-        scene.layout();
-        ItemView* view = item->itemView();
-        ASSERT_NE(view->subAreaRect(), nullptr);
-        const QImage idle = scene.paint();
-        const QRect r = Scene::pixels(item);
-        const int subLeft = r.left() + static_cast<int>(view->subAreaRect()->left());
-        const int mainX = r.left() + 60;
-        // The middle of the option end, in rows above and below its image.
-        const int subX = subLeft + static_cast<int>(view->subAreaRect()->width()) / 2;
-        const int lowRow = r.top() + 19;
-        const int highRow = r.top() + 2;
-        const ThemePalette& palette = Style::instance()->palette();
-
-        view->setHovered(true);
-        view->setHoverSubArea(true);
-        const QImage hovered = scene.paint();
-        EXPECT_EQ(hovered.pixel(mainX, lowRow), idle.pixel(mainX, lowRow)) << theme;
-        EXPECT_EQ(hovered.pixel(mainX, highRow), idle.pixel(mainX, highRow)) << theme;
-        // Brightened: the light theme's top is white already, the dark theme's bottom black.
-        const auto redSum = [&](const QImage& image) {
-            return colorAt(image, subX, lowRow).red() + colorAt(image, subX, highRow).red();
-        };
-        EXPECT_GT(redSum(hovered), redSum(idle) + 5) << theme;
-
-        view->setState(Pressed);
-        view->setPressedSubArea(true);
-        const QImage pressed = scene.paint();
-        // Active gradient on the option end only: bluish there, grey in the main area.
-        const QColor sub = colorAt(pressed, subX, lowRow);
-        EXPECT_GT(sub.blue() - sub.red(), 40) << theme;
-        const QColor main = colorAt(pressed, mainX, lowRow);
-        EXPECT_LT(std::abs(main.blue() - main.red()), 6) << theme;
-        // Pressed outer border along both passes.
-        const QColor border = colorAt(pressed, mainX, r.top());
-        EXPECT_GT(border.blue() - border.red(), 60) << theme;
-        // The caption keeps its normal colour.
-        const ItemPart* caption = Scene::part(item, Caption);
-        ASSERT_NE(caption, nullptr);
-        int ink = 0;
-        for (int dx = 0; dx < caption->width; ++dx)
-            for (int y = 4; y < 19; ++y)
-                ink += isTextInk(colorAt(pressed, r.left() + caption->x + dx, r.top() + y),
-                                 palette.text())
-                    ? 1
-                    : 0;
-        EXPECT_GT(ink, 5) << theme;
-
-        // The highlighted option image replaces the plain one.
-        const ItemPart* option = Scene::part(item, OptionBox);
-        ASSERT_NE(option, nullptr);
-        MTBxImage* plainImage = Style::instance()->image(ThemeImage::OptionBox);
-        if (plainImage && plainImage->width() > 0) {
-            const QRect box(r.left() + option->x, r.top() + 3, option->width, 16);
-            bool differs = false;
-            for (int x = box.left(); x <= box.right() && !differs; ++x)
-                for (int y = box.top(); y <= box.bottom() && !differs; ++y)
-                    differs = pressed.pixel(x, y) != hovered.pixel(x, y);
-            EXPECT_TRUE(differs) << theme;
-        }
-
-        // Pressing the main area instead turns the caption pressedText (white), leaving no dark ink.
-        view->setPressedSubArea(false);
-        const QImage mainPressed = scene.paint();
-        int white = 0;
-        int black = 0;
-        for (int dx = 0; dx < caption->width; ++dx)
-            for (int y = 4; y < 19; ++y) {
-                const QColor c = colorAt(mainPressed, r.left() + caption->x + dx, r.top() + y);
-                white += isTextInk(c, ThemeColor(255, 255, 255, 255)) ? 1 : 0;
-                black += isTextInk(c, ThemeColor(0, 0, 0, 255)) ? 1 : 0;
-            }
-        EXPECT_GT(white, 5) << theme;
-        EXPECT_EQ(black, 0) << theme;
-    }
-}
-
 TEST(RenderTest, shouldPlaceIconsLeftAlignedAndCentredVertically)
 {
     // An icon's raster sits at its part's left edge, centred in the item height.
@@ -477,6 +283,9 @@ TEST(RenderTest, shouldConvertPointsAndIgnoreBadDrawingRequests)
     Scene scene(0);
     MTBxButton* item = scene.button(L"Idle");
     scene.layout();
+    // A layout that is not shown draws nothing either.
+    scene.layoutView().setShown(false);
+    ASSERT_EQ(0, qAlpha(scene.paint().pixel(Scene::pixels(item).center())));
     scene.render().drawItem(item->itemView(), 0, 0, 1.0);
     scene.render().drawText(item->itemView()->caption(), 0, 0);
 
@@ -491,32 +300,6 @@ TEST(RenderTest, shouldConvertPointsAndIgnoreBadDrawingRequests)
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
             ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
-}
-
-TEST(RenderTest, shouldDrawAFittingCaptionWhole)
-{
-    // A caption in a part exactly as wide as its ink looks the same as in a roomy part: no column shaved.
-    for (const wchar_t* text : {L"Disabled", L"Hovered", L"Wide", L"ill"}) {
-        Scene scene(0);
-        MTBxButton* tight = scene.button(text);
-        scene.separator();
-        MTBxButton* roomy = scene.button(text);
-        roomy->setWidth(140);
-        scene.layout();
-        const QImage image = scene.paint();
-        const ItemPart* tightCaption = Scene::part(tight, Caption);
-        const ItemPart* roomyCaption = Scene::part(roomy, Caption);
-        ASSERT_NE(tightCaption, nullptr);
-        ASSERT_NE(roomyCaption, nullptr);
-        ASSERT_LT(tightCaption->width, roomyCaption->width);
-        const QRect t = Scene::pixels(tight);
-        const QRect r = Scene::pixels(roomy);
-        for (int dx = 0; dx < tightCaption->width + 3; ++dx)
-            for (int y = 5; y <= 17; ++y)
-                ASSERT_EQ(image.pixel(t.left() + tightCaption->x + dx, t.top() + y),
-                          image.pixel(r.left() + roomyCaption->x + dx, r.top() + y))
-                    << QString::fromWCharArray(text).toStdString() << " " << dx << "," << y;
-    }
 }
 
 TEST(RenderTest, shouldKeepGripOptionGlyphAndEllipsisInPlaceAtEveryScale)
