@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build, the tests and the demo need, when missing.
 set -eu
-packages="build-essential cmake qtbase5-dev libqt5svg5-dev libqt5x11extras5-dev libgtest-dev
+packages="build-essential cmake qtbase5-dev libqt5svg5-dev libqt5x11extras5-dev libxcb1-dev libxcb-xinput-dev libgtest-dev
 libbenchmark-dev xvfb xauth xcompmgr x11-utils xdotool imagemagick binutils-mingw-w64-x86-64
 fonts-dejavu-core"
 missing=""

@@ -1,8 +1,17 @@
 #include "NativeEventFilter.h"
 
+#include "XcbMessageAdapter.h"
+
 #include <QCoreApplication>
 
 namespace MiniToolbars {
+
+NativeEventFilter::NativeEventFilter()
+    : m_adapter(std::make_unique<XcbMessageAdapter>())
+{
+}
+
+NativeEventFilter::~NativeEventFilter() = default;
 
 NativeEventFilter& NativeEventFilter::instance()
 {
@@ -17,6 +26,8 @@ void NativeEventFilter::install()
         return;
     app->installNativeEventFilter(this);
     m_installed = true;
+    // A mapping change is noticed only in the events the filter sees.
+    m_adapter->invalidateKeyboardMapping();
 }
 
 void NativeEventFilter::remove()
@@ -40,6 +51,11 @@ bool NativeEventFilter::reinstall()
 void NativeEventFilter::setHandler(Handler handler)
 {
     m_handler = std::move(handler);
+}
+
+std::optional<NativeMessage> NativeEventFilter::toMessage(const QByteArray& eventType, void* message)
+{
+    return m_adapter->translate(eventType, message);
 }
 
 bool NativeEventFilter::nativeEventFilter(const QByteArray& eventType, void* message, long*)

@@ -1,11 +1,17 @@
 #ifndef MINITOOLBARS_NATIVEEVENTFILTER_H
 #define MINITOOLBARS_NATIVEEVENTFILTER_H
 
+#include "NativeMessage.h"
+
 #include <QAbstractNativeEventFilter>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace MiniToolbars {
+
+class XcbMessageAdapter;
 
 // The one process-wide filter that sees native events before Qt dispatches
 // them while a toolbar is shown. What it does with an event is decided by the
@@ -26,12 +32,18 @@ public:
 
     void setHandler(Handler handler);
 
+    // The message record of a native event the handler was given: pointer and
+    // key input on xcb; nothing for other events and platforms.
+    std::optional<NativeMessage> toMessage(const QByteArray& eventType, void* message);
+
     bool nativeEventFilter(const QByteArray& eventType, void* message, long* result) override;
 
 private:
-    NativeEventFilter() = default;
+    NativeEventFilter();
+    ~NativeEventFilter() override;
 
     Handler m_handler;
+    std::unique_ptr<XcbMessageAdapter> m_adapter;
     bool m_installed = false;
     bool m_inHandler = false;
 };

@@ -1,0 +1,230 @@
+// Native input as message records: virtual keys, packed points, X events
+// built in memory, and the window calls on Qt's own windows.
+#include "NativeWindows.h"
+#include "XcbMessageAdapter.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#if __has_include(<xcb/xinput.h>)
+#include <xcb/xcb.h>
+#include <xcb/xinput.h>
+#define MTB_TEST_XCB 1
+#endif
+
+using namespace MiniToolbars;
+
+// Every key the toolbar may see maps to its Windows code; other keysyms map to none.
+TEST(NativeMessageTest, KeysymsMapToVirtualKeys)
+{
+    struct Row { std::uint32_t keysym; WPARAM code; bool extended; };
+    const Row rows[] = {
+        {'a', VK_A, false}, {'A', VK_A, false}, {'z', 0x5A, false}, {'0', VK_0, false}, {'9', 0x39, false},
+        {' ', VK_SPACE, false}, {0xffbe, VK_F1, false}, {0xffc1, VK_F4, false}, {0xffd5, VK_F24, false},
+        {0xff1b, VK_ESCAPE, false}, {0xff0d, VK_RETURN, false}, {0xff09, VK_TAB, false}, {0xfe20, VK_TAB, false},
+        {0xff08, VK_BACK, false}, {0xffff, VK_DELETE, true}, {0xff63, VK_INSERT, true}, {0xff50, VK_HOME, true},
+        {0xff57, VK_END, true}, {0xff55, VK_PRIOR, true}, {0xff56, VK_NEXT, true}, {0xff51, VK_LEFT, true},
+        {0xff52, VK_UP, true}, {0xff53, VK_RIGHT, true}, {0xff54, VK_DOWN, true}, {0xffe1, VK_SHIFT, false},
+        {0xffe2, VK_SHIFT, false}, {0xffe3, VK_CONTROL, false}, {0xffe4, VK_CONTROL, true},
+        {0xffe9, VK_MENU, false}, {0xffea, VK_MENU, true}, {0xffeb, VK_LWIN, true}, {0xffec, VK_RWIN, true},
+    };
+    for (const Row& row : rows) {
+        const auto key = XcbMessageAdapter::virtualKeyFromKeysym(row.keysym);
+        ASSERT_TRUE(key) << std::hex << row.keysym;
+        EXPECT_EQ(key->code, row.code) << std::hex << row.keysym;
+        EXPECT_EQ(key->extended, row.extended) << std::hex << row.keysym;
+    }
+    for (std::uint32_t none : {0u, 0x5bu, 0xffbdu, 0xffd6u, 0xfe02u, 0x1000000u})
+        EXPECT_FALSE(XcbMessageAdapter::virtualKeyFromKeysym(none)) << std::hex << none;
+}
+
+// Points pack into lParam as two signed 16-bit words and come back, negative ones included.
+TEST(NativeMessageTest, PointsRoundTripThroughLParam)
+{
+    const QPoint points[] = {{0, 0}, {-1, -1}, {-1, 2}, {1279, -800}, {-32768, 32767}, {32767, -32768}};
+    for (const QPoint& p : points) {
+        const LPARAM packed = pointToLParam(p.x(), p.y());
+        EXPECT_EQ(static_cast<unsigned long>(packed) >> 32, 0u) << "high half must stay clear";
+        EXPECT_EQ(QPoint(xFromLParam(packed), yFromLParam(packed)), p);
+    }
+    EXPECT_EQ(pointToLParam(-1, 2), 0x0002FFFFL);
+    static_assert(xFromLParam(pointToLParam(-5, 7)) == -5 && yFromLParam(pointToLParam(-5, 7)) == 7, "");
+}
+
+#ifdef MTB_TEST_XCB
+
+namespace {
+
+constexpr std::uint32_t windowId = 0x2a00007;
+constexpr std::uint8_t inputOpcode = 131;
+
+XcbMessageAdapter testAdapter()
+{
+    // Keycode 38 is a letter key, 10 an AZERTY digit key, 9 Escape.
+    return XcbMessageAdapter(
+        [](std::uint8_t keycode, int column) -> std::uint32_t {
+            if (keycode == 38)
+                return column == 0 ? 'a' : 'A';
+            if (keycode == 10)
+                return column == 0 ? '&' : '1';
+            if (keycode == 9 && column == 0)
+                return 0xff1b;
+            return 0;
+        },
+        inputOpcode);
+}
+
+xcb_button_press_event_t pointerEvent(std::uint8_t type, std::uint8_t detail, std::uint16_t state)
+{
+    xcb_button_press_event_t event = {};
+    event.response_type = type;
+    event.detail = detail;
+    event.event = windowId;
+    event.root_x = -20;
+    event.root_y = 300;
+    event.event_x = 5;
+    event.event_y = -6;
+    event.state = state;
+    return event;
+}
+
+} // namespace
+
+// Core pointer events become mouse messages with the button state after the event.
+TEST(NativeMessageTest, CorePointerEventsBecomeMouseMessages)
+{
+    struct Row { std::uint8_t type; std::uint8_t detail; std::uint16_t state; UINT message; WPARAM wParam; };
+    const Row rows[] = {
+        {XCB_MOTION_NOTIFY, 0, XCB_KEY_BUT_MASK_BUTTON_1 | XCB_KEY_BUT_MASK_SHIFT, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT},
+        {XCB_BUTTON_PRESS, 1, XCB_KEY_BUT_MASK_CONTROL, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL},
+        {XCB_BUTTON_RELEASE, 1, XCB_KEY_BUT_MASK_BUTTON_1 | XCB_KEY_BUT_MASK_CONTROL, WM_LBUTTONUP, MK_CONTROL},
+        {XCB_BUTTON_RELEASE, 2, XCB_KEY_BUT_MASK_BUTTON_2 | XCB_KEY_BUT_MASK_BUTTON_1, WM_MBUTTONUP, MK_LBUTTON},
+        {XCB_BUTTON_RELEASE | 0x80, 3, XCB_KEY_BUT_MASK_BUTTON_3, WM_RBUTTONUP, 0},
+    };
+    XcbMessageAdapter adapter = testAdapter();
+    for (const Row& row : rows) {
+        const xcb_button_press_event_t event = pointerEvent(row.type, row.detail, row.state);
+        const auto message = adapter.translate("xcb_generic_event_t", &event);
+        ASSERT_TRUE(message) << int(row.type);
+        EXPECT_EQ(message->message, row.message);
+        EXPECT_EQ(message->wParam, row.wParam);
+        EXPECT_EQ(message->window, reinterpret_cast<HWND>(quintptr(windowId)));
+        EXPECT_EQ(message->pt, QPoint(-20, 300));
+        EXPECT_EQ(message->lParam, pointToLParam(5, -6));
+    }
+    const xcb_button_press_event_t wheel = pointerEvent(XCB_BUTTON_RELEASE, 4, 0);
+    EXPECT_FALSE(adapter.translate("xcb_generic_event_t", &wheel));
+    const xcb_button_press_event_t motion = pointerEvent(XCB_MOTION_NOTIFY, 0, 0);
+    EXPECT_FALSE(adapter.translate("windows_generic_MSG", &motion));
+}
+
+// XInput 2 pointer events, as Qt receives them, carry fixed-point positions and a button mask.
+TEST(NativeMessageTest, InputExtensionEventsBecomeMouseMessages)
+{
+    struct Buffer { xcb_input_button_press_event_t event; std::uint32_t buttons; } buffer = {};
+    buffer.event.response_type = XCB_GE_GENERIC;
+    buffer.event.extension = inputOpcode;
+    buffer.event.event_type = XCB_INPUT_BUTTON_RELEASE;
+    buffer.event.detail = 1;
+    buffer.event.event = windowId;
+    buffer.event.root_x = -7 * 65536 + 32768; // -6.5
+    buffer.event.root_y = 40 * 65536;
+    buffer.event.event_x = 3 * 65536;
+    buffer.event.event_y = 4 * 65536;
+    buffer.event.buttons_len = 1;
+    buffer.event.mods.effective = XCB_KEY_BUT_MASK_SHIFT;
+    buffer.buttons = (1u << 1) | (1u << 3); // left and right held before the release
+    XcbMessageAdapter adapter = testAdapter();
+    auto message = adapter.translate(&buffer);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->message, WM_LBUTTONUP);
+    EXPECT_EQ(message->wParam, MK_RBUTTON | MK_SHIFT);
+    EXPECT_EQ(message->pt, QPoint(-7, 40));
+    EXPECT_EQ(message->lParam, pointToLParam(3, 4));
+
+    buffer.event.event_type = XCB_INPUT_MOTION;
+    message = adapter.translate(&buffer);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->message, WM_MOUSEMOVE);
+    EXPECT_EQ(message->wParam, MK_LBUTTON | MK_RBUTTON | MK_SHIFT);
+
+    buffer.event.extension = inputOpcode + 1;
+    EXPECT_FALSE(adapter.translate(&buffer));
+}
+
+// Key events give virtual keys through the keyboard mapping, with Windows' key lParam.
+TEST(NativeMessageTest, KeyEventsBecomeKeyMessages)
+{
+    struct Row { std::uint8_t type; std::uint8_t keycode; UINT message; WPARAM code; unsigned long lParam; };
+    const unsigned long up = 1ul | (1ul << 30) | (1ul << 31);
+    const Row rows[] = {
+        {XCB_KEY_PRESS, 38, WM_KEYDOWN, VK_A, 1},
+        {XCB_KEY_RELEASE, 38, WM_KEYUP, VK_A, up},
+        {XCB_KEY_PRESS, 10, WM_KEYDOWN, '1', 1},
+        {XCB_KEY_RELEASE, 9, WM_KEYUP, VK_ESCAPE, up},
+    };
+    XcbMessageAdapter adapter = testAdapter();
+    for (const Row& row : rows) {
+        xcb_key_press_event_t event = {};
+        event.response_type = row.type;
+        event.detail = row.keycode;
+        event.event = windowId;
+        event.root_x = 11;
+        event.root_y = 12;
+        const auto message = adapter.translate("xcb_generic_event_t", &event);
+        ASSERT_TRUE(message) << int(row.keycode);
+        EXPECT_EQ(message->message, row.message);
+        EXPECT_EQ(message->wParam, row.code);
+        EXPECT_EQ(static_cast<unsigned long>(message->lParam), row.lParam);
+        EXPECT_EQ(message->pt, QPoint(11, 12));
+    }
+    xcb_key_press_event_t unmapped = {};
+    unmapped.response_type = XCB_KEY_PRESS;
+    unmapped.detail = 200;
+    EXPECT_FALSE(adapter.translate("xcb_generic_event_t", &unmapped));
+}
+
+#endif
+
+namespace {
+
+class PressRecorder : public QWidget
+{
+public:
+    std::vector<QPoint> presses;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton)
+            presses.push_back(event->pos());
+    }
+};
+
+} // namespace
+
+// A Qt window is found at its centre, maps screen points, and gets a posted press where lParam says.
+TEST(NativeMessageTest, WindowCallsReachQtWindows)
+{
+    PressRecorder window;
+    window.setGeometry(100, 120, 200, 150);
+    window.show();
+    const HWND handle = reinterpret_cast<HWND>(window.winId());
+    const QPoint centre = window.geometry().center();
+    EXPECT_EQ(NativeWindows::windowFromPoint(centre), handle);
+    EXPECT_EQ(NativeWindows::screenToClient(handle, centre), window.mapFromGlobal(centre));
+    EXPECT_FALSE(NativeWindows::screenToClient(nullptr, centre));
+
+    EXPECT_TRUE(NativeWindows::postMessage(handle, WM_LBUTTONDOWN, MK_LBUTTON, pointToLParam(10, 20)));
+    EXPECT_FALSE(NativeWindows::postMessage(handle, WM_KEYDOWN, VK_A, 1));
+    EXPECT_TRUE(window.presses.empty()) << "posted, not sent";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.presses.size(), 1u);
+    EXPECT_EQ(window.presses.front(), QPoint(10, 20));
+}
