@@ -1,6 +1,7 @@
 #include "MiniToolbar.h"
 
 #include "ItemDisposal.h"
+#include "LiveToolbars.h"
 #include "ItemView.h"
 #include "MTBxItem.h"
 #include "MTBxToolbarEventsUtility.h"
@@ -37,10 +38,12 @@ MiniToolbar::MiniToolbar(MTBxString name, void* hostContext)
     , m_userData(nullptr)
     , m_localAutoFade(-1)
 {
+    LiveToolbars::add(this);
 }
 
 MiniToolbar::~MiniToolbar()
 {
+    LiveToolbars::remove(this);
     if (isDelivering(m_view)) {
         // One of our own callbacks is running: its item must survive until it returns.
         for (MTBxItem* item : *m_items)

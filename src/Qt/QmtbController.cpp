@@ -1,6 +1,7 @@
 #include "QmtbController.h"
 
 #include "ControllerObserver.h"
+#include "LiveToolbars.h"
 #include "MTBxFlowLayout.h"
 #include "MTBxItem.h"
 #include "MiniToolbar.h"
@@ -22,7 +23,6 @@ void appendToolbars(const QList<QmtbView*>& windows, std::vector<MiniToolbar*>& 
 } // namespace
 
 QmtbController::QmtbController()
-    : m_showing(false)
 {
     Style::addUse();
 }
@@ -42,23 +42,33 @@ QmtbView* QmtbController::windowOf(const MiniToolbar* toolbar)
     return dynamic_cast<QmtbView*>(toolbar->view()->window());
 }
 
+// One show at a time in the process: a callback of the show under way may ask
+// any controller to show the same toolbar, which would give it two views.
+// Nothing of this controller is touched after a host callback, which may
+// delete the controller or the toolbar.
 bool QmtbController::showToolbar(MiniToolbar* toolbar, int x, int y, ControllerObserver* observer,
                                  bool deferred)
 {
-    if (!observer || m_showing || !toolbar)
+    static bool s_showing = false;
+    if (!observer || s_showing || !toolbar)
         return false;
-    m_showing = true;
+    s_showing = true;
     MTBxView* view = toolbar->view();
     if (!view) {
+        const HWND parent = observer->getParentHwnd();
+        if (!LiveToolbars::contains(toolbar)) {
+            s_showing = false;
+            return false;
+        }
         view = new MTBxFlowLayout(toolbar, observer);
-        view->createHost(observer->getParentHwnd());
+        view->createHost(parent);
         toolbar->setView(view);
         view->setName(toolbar->name());
     }
     // The window is not activated: the keyboard stays with the host. Only a
     // part that needs typing may take it, and that part asks for it itself.
     view->show(static_cast<float>(x), static_cast<float>(y), deferred);
-    m_showing = false;
+    s_showing = false;
     return true;
 }
 

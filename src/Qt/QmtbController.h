@@ -41,7 +41,6 @@ public:
 
 private:
     Options m_options;
-    bool m_showing;
 };
 
 } // namespace MiniToolbars

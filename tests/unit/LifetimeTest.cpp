@@ -121,6 +121,26 @@ TEST_F(LifetimeTest, styleLivesWhileAControllerOrAShownToolbarUsesIt)
     EXPECT_FLOAT_EQ(1.0f, Style::instance()->scalingFactor());
 }
 
+TEST_F(LifetimeTest, showingTheSameToolbarFromItsParentQueryIsRefused)
+{
+    // Asked for the parent window, the host shows the toolbar again through another controller, or destroys it.
+    std::unique_ptr<Controller> second(Controller::createInstance());
+    MiniToolbar* toolbar = add(makeToolbar(2));
+    bool nestedShow = true;
+    observer.onParentHwnd = [&] { nestedShow = second->showToolbar(toolbar, 100, 100, &observer); };
+    EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer));
+    EXPECT_FALSE(nestedShow);
+    EXPECT_EQ(1, QmtbView::visibleWindows().size());
+    controller->closeToolbar(toolbar);
+    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
+
+    auto doomed = makeToolbar(2);
+    observer.onParentHwnd = [&] { doomed.reset(); };
+    EXPECT_FALSE(controller->showToolbar(doomed.get(), 300, 300, &observer));
+    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
+    observer.onParentHwnd = nullptr;
+}
+
 TEST_F(LifetimeTest, itemMovedToAnotherToolbarLeavesTheOldViewsBehind)
 {
     // An item moved to a second toolbar is unlinked from the first one's views, which survive its removal there.

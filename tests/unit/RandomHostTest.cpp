@@ -1,0 +1,481 @@
+// A hostile but legal host, replayable per seed: toolbars of every simple item kind, real
+// pointer input into their windows, and sinks and observers that rebuild, restyle, move,
+// close and destroy whatever they like while the library is calling them.
+//
+// MTB_RANDOM_HOST_SEED=<n> starts at seed n, MTB_RANDOM_HOST_SEEDS=<k> runs k seeds from there,
+// MTB_RANDOM_HOST_ACTIONS=<m> gives each seed m host actions, MTB_RANDOM_HOST_TRACE=1 prints
+// every action. Time decides nothing: the event loop only delivers posted events, a counted
+// number of times, and fades and tooltips advance through the calls their timers would make.
+#include "MTBxCommandItem.h"
+#include "MTBxLabel.h"
+#include "MTBxNewLine.h"
+#include "MTBxSeparator.h"
+#include "Options.h"
+#include "QmtbAnimation.h"
+#include "TooltipOptions.h"
+#include "WindowTestSupport.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <random>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+constexpr int slotCount = 4;
+constexpr int maxDepth = 3;
+const wchar_t* const texts[] = { L"", L"Bold", L"A much longer caption", L"\u03a9", L"x" };
+const wchar_t* const icons[] = { L"", L":/MiniToolbars/Grip.svg", L":/MiniToolbars/Options_L.svg",
+                                 L":/MiniToolbars/deleteItem.svg", L":/MiniToolbars/Checkbox_On_D.svg" };
+const int widths[] = { 0, 0, 0, 4, 40, 130, -8, 100000 };
+
+unsigned long envNumber(const char* name, unsigned long fallback)
+{
+    bool ok = false;
+    const unsigned long value = qgetenv(name).toULong(&ok);
+    return ok ? value : fallback;
+}
+
+class RandomHost : public MTBxItemEvents, public MTBxToolbarEvents
+{
+public:
+    // The place of one toolbar and its observer; a destroyed toolbar is made anew here later.
+    // Its addresses are the host contexts, so each callback knows whose event it is.
+    struct Slot : ControllerObserver
+    {
+        void mtbMoved(int& dx, int& dy) override
+        {
+            host->react(index);
+            if (host->chance(20))
+                dx = dy = 0;
+            else if (host->chance(10))
+                dx = host->coord(100), dy = host->coord(100);
+        }
+        void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override
+        {
+            host->react(index);
+            const int kind = host->pick(10);
+            if (kind >= 2 && kind < 7)
+                left = top = 0, width = host->m_desktop.width(), height = host->m_desktop.height();
+            else if (kind >= 7 && kind < 9)
+                left = host->coord(400), top = host->coord(300), width = host->pick(500), height = host->pick(400);
+            else if (kind == 9)
+                left = host->extreme(), top = host->extreme(), width = host->extreme(), height = host->extreme();
+        }
+        HWND getParentHwnd() override
+        {
+            host->react(index);
+            return host->chance(30) ? reinterpret_cast<HWND>(host->m_hostWindow.winId()) : nullptr;
+        }
+
+        RandomHost* host = nullptr;
+        int index = 0;
+        std::unique_ptr<MiniToolbar> toolbar;
+        char itemContext = 0;
+        int busy = 0; // host calls that take this toolbar as argument are running
+    };
+
+    RandomHost(unsigned long seed, long budget) : m_rng(static_cast<std::mt19937::result_type>(seed)), m_budget(budget)
+    {
+        for (int i = 0; i < slotCount; ++i)
+            m_slots[i].host = this, m_slots[i].index = i;
+    }
+
+    void Notify(void* context, MTBxItemEvents::EventType, unsigned*, unsigned*) override { react(slotOf(context)); }
+    void Notify(void* context, MTBxToolbarEvents::EventType, unsigned*, unsigned*) override { react(slotOf(context)); }
+    // Every callback may take one more host action, nested a bounded number of times.
+    void react(int focus)
+    {
+        if (m_depth >= maxDepth || m_tearingDown || m_actions >= m_budget)
+            return;
+        ++m_depth;
+        act(focus, true);
+        --m_depth;
+    }
+
+    long run()
+    {
+        Style::setXHeightOverride(6);
+        SetMTBToolTipDelay(1000000000);
+        SetMTBTooltipOption(DebugTooltip, true);
+        MTBxItemEventsUtility::SetMTBxItemEvents(this);
+        MTBxToolbarEventsUtility::SetMTBxToolbarEvents(this);
+        m_controllers[0].reset(Controller::createInstance());
+        m_controllers[0]->setClipRect(0, 0, 0, 0);
+        while (m_actions < m_budget && !::testing::Test::HasFailure()) {
+            act(-1, false);
+            // Between two inputs the host's event loop delivers what was posted.
+            QCoreApplication::sendPostedEvents();
+            // Outside callbacks no window is delivering, and each shows a live toolbar or none.
+            for (QmtbView* window : QmtbView::visibleWindows() + QmtbView::suspendedWindows()) {
+                EXPECT_EQ(0, window->guard().depth());
+                const MiniToolbar* toolbar = window->view() ? window->view()->toolbar() : nullptr;
+                EXPECT_TRUE(!toolbar || std::any_of(std::begin(m_slots), std::end(m_slots),
+                                                    [&](const Slot& slot) { return slot.toolbar.get() == toolbar; }))
+                    << "a registered window shows a toolbar the host destroyed";
+            }
+        }
+        m_tearingDown = true;
+        for (Slot& slot : m_slots) {
+            withToolbar(slot, [](auto& c, auto& t) { c.closeToolbar(&t); });
+            slot.toolbar.reset();
+        }
+        m_controllers[0].reset();
+        m_controllers[1].reset();
+        MiniToolbar::CleanupOldViews();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
+        EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+        // With everything closed, destroyed and cleaned up, nothing may still wait for deletion.
+        EXPECT_EQ(0, NotificationGuard::deferredToolbarCount());
+        EXPECT_EQ(0, NotificationGuard::deferredItemCount() + NotificationGuard::deferredItemViewCount());
+        MTBxItemEventsUtility::SetMTBxItemEvents(nullptr);
+        MTBxToolbarEventsUtility::SetMTBxToolbarEvents(nullptr);
+        return m_actions;
+    }
+
+private:
+    struct Action
+    {
+        const char* name;
+        int weight;
+        bool inCallbacks;
+        void (*run)(RandomHost& host, int focus);
+    };
+    static const Action s_actions[];
+
+    void act(int focus, bool inCallback);
+
+    int pick(int n) { return n > 0 ? static_cast<int>(m_rng() % static_cast<unsigned>(n)) : 0; }
+    bool chance(int percent) { return pick(100) < percent; }
+    int extreme()
+    {
+        static const int values[] = { INT_MIN, INT_MAX, INT_MIN / 2, INT_MAX / 2, -1000000000, 1000000000, 70000 };
+        return values[pick(7)];
+    }
+    // A desktop coordinate, a little beyond it, or now and then an absurd one.
+    int coord(int extent) { return chance(4) ? extreme() : pick(extent + 100) - 50; }
+
+    int slotOf(void* context) const
+    {
+        for (const Slot& slot : m_slots) {
+            if (context == &slot || context == &slot.itemContext)
+                return slot.index;
+        }
+        return -1;
+    }
+    Slot& anySlot(int focus) { return m_slots[focus >= 0 && chance(50) ? focus : pick(slotCount)]; }
+    MTBxItem* anyItem(int focus)
+    {
+        MiniToolbar* toolbar = anySlot(focus).toolbar.get();
+        return toolbar && !toolbar->isEmpty() ? toolbar->item(pick(toolbar->itemCount())) : nullptr;
+    }
+    // The host never destroys a controller or toolbar that it is passing to a call in progress.
+    template <typename F> void withController(F f)
+    {
+        const int i = m_controllers[0] && (!m_controllers[1] || chance(50)) ? 0 : 1;
+        ++m_controllerBusy[i];
+        f(*m_controllers[i]);
+        --m_controllerBusy[i];
+    }
+    template <typename F> void withToolbar(Slot& slot, F f)
+    {
+        if (!slot.toolbar)
+            return;
+        ++slot.busy;
+        withController([&](Controller& controller) { f(controller, *slot.toolbar); });
+        --slot.busy;
+    }
+    template <typename F> void withToolbar(int focus, F f) { withToolbar(anySlot(focus), f); }
+
+    MTBxItem* newItem(int slot)
+    {
+        void* context = &m_slots[slot].itemContext;
+        const int kind = pick(8);
+        MTBxItem* item = kind == 0 ? static_cast<MTBxItem*>(new MTBxLabel(L"label", context))
+            : kind == 1            ? static_cast<MTBxItem*>(new MTBxCommandItem(L"command", context))
+            : kind == 2            ? static_cast<MTBxItem*>(new MTBxSeparator())
+            : kind == 3            ? static_cast<MTBxItem*>(new MTBxNewLine())
+                                   : static_cast<MTBxItem*>(new MTBxButton(L"button", context));
+        item->setCheckable(chance(40));
+        item->setChecked(chance(30), false);
+        item->setText(texts[pick(5)]);
+        item->setIcon(icons[pick(5)]);
+        item->setShowText(chance(70));
+        item->setToolTip(chance(50) ? L"tip" : L"");
+        item->setAutoHide(chance(70));
+        item->setEnabled(chance(85));
+        item->setVisible(chance(90));
+        item->setWidth(widths[pick(8)]);
+        return item;
+    }
+
+    // A point on an item of a shown toolbar, beside that toolbar or anywhere on the desktop.
+    QPoint target()
+    {
+        std::vector<MiniToolbar*> shown;
+        for (const Slot& slot : m_slots) {
+            if (slot.toolbar && QmtbView::visibleWindows().contains(windowOf(slot.toolbar.get())))
+                shown.push_back(slot.toolbar.get());
+        }
+        if (shown.empty() || chance(10))
+            return QPoint(pick(m_desktop.width() + 100) - 50, pick(m_desktop.height() + 100) - 50);
+        MiniToolbar* toolbar = shown[pick(int(shown.size()))];
+        float top = 0, left = 0, bottom = 0, right = 0;
+        const int index = toolbar->isEmpty() || chance(30) ? -1 : pick(toolbar->itemCount());
+        const bool onItem = index >= 0 && toolbar->item(index)->getBounds(top, left, bottom, right);
+        if (!onItem)
+            toolbar->getBounds(top, left, bottom, right);
+        const QPoint o = windowOrigin(toolbar);
+        const int margin = onItem ? 0 : 12;
+        const QRectF area = QRectF(o.x() + left, o.y() - top, right - left, top - bottom)
+                                .adjusted(-margin, -margin, margin, margin)
+                                .intersected(QRectF(m_desktop.adjusted(-500, -500, 500, 500)));
+        if (!area.isValid())
+            return QPoint(pick(m_desktop.width()), pick(m_desktop.height()));
+        return QPoint(int(area.left()) + pick(int(area.width()) + 1), int(area.top()) + pick(int(area.height()) + 1));
+    }
+
+    // The topmost toolbar window that paints at the point; elsewhere any of them, as each covers the desktop.
+    QWidget* windowAt(const QPoint& point)
+    {
+        const QList<QmtbView*> windows = QmtbView::visibleWindows();
+        for (int i = windows.size() - 1; i >= 0; --i) {
+            if (windows[i]->paintedRegion().contains(point))
+                return windows[i];
+        }
+        return windows.isEmpty() ? nullptr : windows[pick(windows.size())];
+    }
+
+    void pointer(QEvent::Type type, Qt::MouseButton button, QPoint point, QWidget* window = nullptr)
+    {
+        m_last = point;
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)
+            m_buttons.setFlag(button, type == QEvent::MouseButtonPress);
+        // Hidden windows get no input, not even the rest of a press they had.
+        const QPointer<QWidget> receiver = window && window->isVisible() ? window : windowAt(point);
+        if (!receiver)
+            return;
+        const QPoint local = receiver->mapFromGlobal(point);
+        const auto modifier = chance(80) ? Qt::NoModifier : chance(50) ? Qt::ControlModifier : Qt::ShiftModifier;
+        std::unique_ptr<QEvent> event;
+        if (type == QEvent::Wheel)
+            event.reset(new QWheelEvent(local, point, {}, QPoint(0, chance(50) ? 120 : -120), m_buttons, modifier,
+                                        Qt::NoScrollPhase, false));
+        else if (type == QEvent::Enter)
+            event.reset(new QEnterEvent(local, local, point));
+        else if (type == QEvent::Leave)
+            event.reset(new QEvent(QEvent::Leave));
+        else
+            event.reset(new QMouseEvent(type, local, point, button, m_buttons, modifier));
+        QCoreApplication::sendEvent(receiver, event.get());
+    }
+
+    std::mt19937 m_rng;
+    long m_budget;
+    long m_actions = 0;
+    int m_depth = 0;
+    bool m_tearingDown = false;
+    const QRect m_desktop = QmtbView::desktopGeometry();
+    QWidget m_hostWindow;
+    std::unique_ptr<Controller> m_controllers[2];
+    int m_controllerBusy[2] = { 0, 0 };
+    Slot m_slots[slotCount];
+    Qt::MouseButtons m_buttons;
+    QPointer<QWidget> m_grab;
+    QPoint m_last;
+};
+
+// What the driver and the callbacks may do. Callbacks do what a host can do inside a call of
+// the library; user input and timers are the driver's.
+const RandomHost::Action RandomHost::s_actions[] = {
+    { "nothing", 6, true, [](RandomHost&, int) {} },
+    { "removeAt", 3, true, [](RandomHost& h, int f) {
+          h.withToolbar(f, [&](auto&, auto& t) { t.removeItem(h.pick(t.itemCount() + 2) - 1); });
+      } },
+    { "removeItem", 3, true, [](RandomHost& h, int f) {
+          MTBxItem* item = h.anyItem(f);
+          h.withToolbar(f, [&](auto&, auto& t) { t.removeItem(item); });
+      } },
+    { "clear", 1, true, [](RandomHost& h, int f) { h.withToolbar(f, [](auto&, auto& t) { t.clear(); }); } },
+    { "add", 4, true, [](RandomHost& h, int f) {
+          MTBxItem* moved = h.chance(25) ? h.anyItem(-1) : nullptr; // an item of another toolbar moves over
+          Slot& slot = h.anySlot(f);
+          h.withToolbar(slot, [&](auto&, auto& t) {
+              t.addItem(moved ? moved : h.newItem(slot.index), h.pick(t.itemCount() + 3) - 1);
+          });
+      } },
+    { "checked", 2, true, [](RandomHost& h, int f) { if (MTBxItem* i = h.anyItem(f)) i->setChecked(h.chance(50)); } },
+    { "hovered", 2, true, [](RandomHost& h, int f) { if (MTBxItem* i = h.anyItem(f)) i->setHovered(h.chance(50)); } },
+    { "enabled", 2, true, [](RandomHost& h, int f) { if (MTBxItem* i = h.anyItem(f)) i->setEnabled(h.chance(70)); } },
+    { "visible", 2, true, [](RandomHost& h, int f) { if (MTBxItem* i = h.anyItem(f)) i->setVisible(h.chance(70)); } },
+    { "text", 2, true, [](RandomHost& h, int f) { if (MTBxItem* i = h.anyItem(f)) i->setText(texts[h.pick(5)]); } },
+    { "icon", 2, true, [](RandomHost& h, int f) { if (MTBxItem* i = h.anyItem(f)) i->setIcon(icons[h.pick(5)]); } },
+    { "width", 2, true, [](RandomHost& h, int f) {
+          if (MTBxItem* i = h.anyItem(f))
+              i->setWidth(h.chance(5) ? h.extreme() : widths[h.pick(8)]);
+      } },
+    { "show", 5, true, [](RandomHost& h, int f) {
+          Slot& slot = h.anySlot(f);
+          if (!slot.toolbar)
+              slot.toolbar = std::make_unique<MiniToolbar>(L"bar", &slot);
+          for (int n = slot.toolbar->isEmpty() ? 1 + h.pick(7) : 0; n > 0; --n)
+              slot.toolbar->addItem(h.newItem(slot.index));
+          const int x = h.coord(h.m_desktop.width()), y = h.coord(h.m_desktop.height());
+          const bool deferred = h.chance(30);
+          h.withToolbar(slot, [&](auto& c, auto& t) { c.showToolbar(&t, x, y, &slot, deferred); });
+      } },
+    { "close", 2, true, [](RandomHost& h, int f) { h.withToolbar(f, [](auto& c, auto& t) { c.closeToolbar(&t); }); } },
+    { "destroy", 2, true, [](RandomHost& h, int f) {
+          Slot& slot = h.anySlot(f);
+          if (!slot.busy && h.chance(50))
+              h.withToolbar(slot, [](auto& c, auto& t) { c.closeToolbar(&t); });
+          if (!slot.busy)
+              slot.toolbar.reset();
+      } },
+    { "suspend", 2, true, [](RandomHost& h, int f) {
+          h.withToolbar(f, [&](auto& c, auto& t) { c.setSuspended(&t, h.chance(50)); });
+      } },
+    { "options", 2, true, [](RandomHost& h, int) {
+          static const float scales[] = { 1.0f, 0.5f, 1.5f, 2.0f, 3.0f, 0.25f };
+          Options options;
+          options.setTheme(static_cast<Options::Theme>(h.chance(10) ? 7 : h.pick(2)));
+          options.setScalingFactor(scales[h.pick(6)]);
+          options.setAutoFade(h.chance(70));
+          h.withController([&](Controller& c) { c.setOptions(options); });
+      } },
+    { "controller", 1, true, [](RandomHost& h, int) {
+          const int i = h.pick(2);
+          if (h.m_controllerBusy[i])
+              return;
+          if (h.m_controllers[i] && h.m_controllers[1 - i])
+              h.m_controllers[i].reset();
+          else
+              h.m_controllers[i].reset(Controller::createInstance());
+      } },
+    { "move", 3, true, [](RandomHost& h, int f) {
+          h.withToolbar(f, [&](auto& c, auto& t) { c.moveToolbar(&t, h.coord(800), h.coord(600), h.chance(50)); });
+      } },
+    { "layout", 2, true, [](RandomHost& h, int f) {
+          h.withToolbar(f, [&](auto& c, auto& t) { c.updateLayout(&t, h.chance(50)); });
+      } },
+    { "fadeSwitches", 2, true, [](RandomHost& h, int f) {
+          h.withToolbar(f, [&](auto&, auto& t) {
+              t.setDisplayOnlyNoFadeItems(h.chance(40));
+              t.setLocalAutoFade(h.pick(3) - 1);
+          });
+      } },
+    { "cleanup", 2, true, [](RandomHost&, int) { MiniToolbar::CleanupOldViews(); } },
+    { "pointerMoved", 3, true, [](RandomHost& h, int) {
+          const int x = h.coord(h.m_desktop.width()), y = h.coord(h.m_desktop.height());
+          h.withController([&](Controller& c) { c.pointerMoved(x, y); });
+      } },
+    { "clip", 1, true, [](RandomHost& h, int) {
+          const bool none = h.chance(50);
+          const int x = h.coord(800), y = h.coord(600), width = none ? 0 : h.pick(900), height = none ? 0 : h.pick(700);
+          h.withController([&](Controller& c) { c.setClipRect(x, y, width, height); });
+      } },
+    // A nested event loop, as a host's modal dialog runs one; it delivers what was posted.
+    { "pump", 2, true, [](RandomHost& h, int) {
+          for (int n = 1 + h.pick(3); n > 0; --n)
+              QCoreApplication::sendPostedEvents();
+      } },
+    { "press", 8, false, [](RandomHost& h, int) {
+          const QPoint p = h.target();
+          h.m_grab = h.windowAt(p);
+          const auto button = h.chance(70) ? Qt::LeftButton : h.chance(50) ? Qt::RightButton : Qt::MiddleButton;
+          h.pointer(QEvent::MouseButtonPress, button, p, h.m_grab);
+      } },
+    { "mouseMove", 15, false, [](RandomHost& h, int) {
+          const QPoint p = h.chance(50) ? h.m_last + QPoint(h.pick(41) - 20, h.pick(41) - 20) : h.target();
+          h.pointer(QEvent::MouseMove, Qt::NoButton, p, h.m_buttons ? h.m_grab.data() : nullptr);
+      } },
+    { "release", 8, false, [](RandomHost& h, int) {
+          const auto button = Qt::MouseButton(int(h.m_buttons) & -int(h.m_buttons));
+          const QPoint p = h.chance(50) ? h.m_last : h.target();
+          if (button)
+              h.pointer(QEvent::MouseButtonRelease, button, p, h.chance(50) ? h.m_grab.data() : nullptr);
+      } },
+    { "click", 15, false, [](RandomHost& h, int) {
+          const QPoint p = h.target();
+          h.m_grab = h.windowAt(p);
+          h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, p, h.m_grab);
+          h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, p, h.m_grab);
+      } },
+    { "drag", 8, false, [](RandomHost& h, int) {
+          QPoint p = h.target();
+          h.m_grab = h.windowAt(p);
+          h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, p, h.m_grab);
+          for (int n = 1 + h.pick(4); n > 0; --n)
+              h.pointer(QEvent::MouseMove, Qt::NoButton, p += QPoint(h.pick(41) - 20, h.pick(41) - 20), h.m_grab);
+          // Released where the pointer ended, or over another toolbar's window.
+          const QPoint end = h.chance(30) ? h.target() : p;
+          h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, end, h.chance(50) ? h.m_grab.data() : nullptr);
+      } },
+    { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
+    { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },
+    { "leave", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Leave, Qt::NoButton, h.m_last); } },
+    // Frames of a running fade, which its timer would advance, or its end.
+    { "fadeFrames", 2, false, [](RandomHost& h, int) {
+          const QList<QmtbView*> windows = QmtbView::visibleWindows();
+          QPointer<QmtbView> window = windows.isEmpty() ? nullptr : windows[h.pick(windows.size())];
+          for (int n = h.pick(25); window && window->animation() && n > 0; --n)
+              window->animation()->advance();
+          if (window && h.chance(30))
+              window->stopAnimation();
+      } },
+    // The single-shot tooltip timer of the first window that runs one fires.
+    { "tooltipTimer", 2, false, [](RandomHost&, int) {
+          for (QmtbView* window : QmtbView::visibleWindows()) {
+              if (window->isToolTipTimerActive()) {
+                  window->stopToolTipTimer();
+                  window->showToolTipTimeout();
+                  return;
+              }
+          }
+      } },
+};
+
+void RandomHost::act(int focus, bool inCallback)
+{
+    int chosen = 0;
+    for (const Action& action : s_actions)
+        chosen += inCallback && !action.inCallbacks ? 0 : action.weight;
+    chosen = pick(chosen);
+    for (const Action& action : s_actions) {
+        if ((inCallback && !action.inCallbacks) || (chosen -= action.weight) >= 0)
+            continue;
+        ++m_actions;
+        if (qEnvironmentVariableIsSet("MTB_RANDOM_HOST_TRACE"))
+            std::fprintf(stderr, "%*s%ld %s %d\n", 2 * m_depth, "", m_actions, action.name, focus);
+        action.run(*this, focus);
+        return;
+    }
+}
+
+} // namespace
+
+TEST(RandomHostTest, shouldStaySoundUnderAHostileHost)
+{
+    // Random toolbars, pointer input and callbacks that rebuild, restyle, move, close and destroy anything keep the library sound.
+    const bool chosen = qEnvironmentVariableIsSet("MTB_RANDOM_HOST_SEED");
+    const unsigned long first = envNumber("MTB_RANDOM_HOST_SEED", 1);
+    const unsigned long seeds = envNumber("MTB_RANDOM_HOST_SEEDS", chosen ? 1 : 8);
+    const long budget = static_cast<long>(envNumber("MTB_RANDOM_HOST_ACTIONS", 1500));
+    long total = 0;
+    for (unsigned long seed = first; seed < first + seeds; ++seed) {
+        std::fprintf(stderr, "[random host] seed %lu (replay: MTB_RANDOM_HOST_SEED=%lu)\n", seed, seed);
+        total += RandomHost(seed, budget).run();
+        ASSERT_FALSE(::testing::Test::HasFailure()) << "replay with MTB_RANDOM_HOST_SEED=" << seed;
+    }
+    std::printf("[random host] %ld host actions over %lu seeds\n", total, seeds);
+}
