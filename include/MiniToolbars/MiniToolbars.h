@@ -13,6 +13,8 @@
 #include "MTBxCommandItem.h"
 #include "MTBxSeparator.h"
 #include "MTBxNewLine.h"
+#include "MTBxListType.h"
+#include "MTBxDropDownButton.h"
 #include "MiniToolbar.h"
 #include "Options.h"
 #include "TooltipOptions.h"

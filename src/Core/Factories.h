@@ -10,7 +10,9 @@
 
 namespace MiniToolbars {
 
+class DropDownPopup;
 class HostWidget;
+class MTBxDropDownButton;
 class MTBxImage;
 class MTBxRender;
 class MTBxView;
@@ -29,6 +31,8 @@ MTBxRender* createRender();
 HostWidget* createHostWidget(HWND parentWindow);
 // The window that puts the view's toolbar on screen, parented to host (may be null).
 ToolbarWindow* createToolbarWindow(MTBxView* view, HostWidget* host);
+// The menu of button, parented to window; null where the toolkit has none.
+DropDownPopup* createDropDownMenu(MTBxDropDownButton* button, ToolbarWindow* window);
 // Height of the tight bounding box of "x" in the given font.
 int measureXHeight(const MTBxString& family, int pointSize);
 

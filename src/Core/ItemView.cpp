@@ -3,6 +3,7 @@
 #include "Factories.h"
 #include "MTBxImage.h"
 #include "MTBxItem.h"
+#include "MTBxListType.h"
 #include "MTBxRender.h"
 #include "MTBxView.h"
 #include "Style.h"
@@ -46,6 +47,12 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
     if (!m_item)
         return;
 
+    // Before anything is measured: a synchronized list shows its current
+    // child, which must be one that can be shown.
+    if (m_item->isSynchronizedWithCurrentItem()) {
+        if (auto* list = dynamic_cast<MTBxListType*>(m_item))
+            list->validateCurrentItem();
+    }
     m_measuredFrom = measuredFrom(m_item);
     m_caption.reset(createText(m_item->widestText(), 0));
     m_shortcutText.reset(createText(m_item->shortcut(), 1));

@@ -3,6 +3,7 @@
 #include "ItemView.h"
 #include "MiniToolbar.h"
 #include "MTBxItemEventsUtility.h"
+#include "MTBxListType.h"
 #include "MTBxView.h"
 #include "NotificationGuard.h"
 #include "ToolbarWindow.h"
@@ -401,6 +402,14 @@ void MTBxItem::setActive(bool active)
 {
     if (active == m_active)
         return;
+    // A synchronized list shows one active child: its current one gives way.
+    if (active) {
+        if (const auto* list = dynamic_cast<const MTBxListType*>(m_parent)) {
+            MTBxItem* const current = list->currentItem();
+            if (list->isSynchronizedWithCurrentItem() && current != list && current != this)
+                current->setActive(false);
+        }
+    }
     m_active = active;
     if (m_itemView && !m_parent)
         refreshWindow();

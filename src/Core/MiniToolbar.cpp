@@ -1,5 +1,6 @@
 #include "MiniToolbar.h"
 
+#include "ItemDisposal.h"
 #include "LiveToolbars.h"
 #include "ItemView.h"
 #include "MTBxItem.h"
@@ -53,7 +54,7 @@ MiniToolbar::~MiniToolbar()
         return;
     }
     for (MTBxItem* item : *m_items)
-        delete item;
+        disposeItem(item);
     delete m_items;
     m_items = nullptr;
     if (m_view) {
@@ -146,7 +147,7 @@ void MiniToolbar::clear()
         return;
     }
     for (MTBxItem* item : items)
-        delete item;
+        disposeItem(item);
 }
 
 bool MiniToolbar::isEmpty() const
@@ -253,7 +254,7 @@ void MiniToolbar::deleteItemDeferred(MTBxItem* item)
     if (isDelivering(m_view)) {
         m_view->window()->guard().deferItem(item);
     } else {
-        delete item;
+        disposeItem(item);
     }
     markLayoutDirty();
 }

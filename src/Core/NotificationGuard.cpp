@@ -1,5 +1,6 @@
 #include "NotificationGuard.h"
 
+#include "ItemDisposal.h"
 #include "ItemView.h"
 #include "MTBxItem.h"
 #include "MTBxView.h"
@@ -49,7 +50,7 @@ void deleteItems(std::vector<MTBxItem*>* items)
     if (!items)
         return;
     for (MTBxItem* item : *items)
-        delete item;
+        disposeItem(item);
     delete items;
 }
 
@@ -84,16 +85,29 @@ bool finishToolbarsExcept(const ToolbarWindow* keep)
                        [keep](const DeferredToolbar& t) { return t.window == keep; });
 }
 
-bool isDeferred(const MTBxItem* item)
+bool deferredItself(const MTBxItem* item)
 {
-    if (!item)
-        return false;
     const auto& items = deferredItems();
     if (std::find(items.begin(), items.end(), item) != items.end())
         return true;
+    for (const DeferredToolbar& toolbar : deferredToolbars()) {
+        if (toolbar.items && std::find(toolbar.items->begin(), toolbar.items->end(), item) != toolbar.items->end())
+            return true;
+    }
     const auto& views = deferredItemViews();
     const ItemView* view = item->itemView();
     return view && std::find(views.begin(), views.end(), view) != views.end();
+}
+
+// The children of a list item go when it goes. The walk is bounded: parent
+// links are the host's and may form a loop.
+bool isDeferred(const MTBxItem* item)
+{
+    for (int depth = 0; item && depth < 64; ++depth, item = item->parent()) {
+        if (deferredItself(item))
+            return true;
+    }
+    return false;
 }
 
 void releaseDeferredItems()
@@ -101,7 +115,7 @@ void releaseDeferredItems()
     std::vector<MTBxItem*> doomed;
     doomed.swap(deferredItems());
     for (MTBxItem* doomedItem : doomed)
-        delete doomedItem;
+        disposeItem(doomedItem);
 }
 
 void releaseDeferredItemViews()
@@ -166,10 +180,12 @@ void NotificationGuard::leave()
     --s_deliveries;
 }
 
+// An item put back and removed again during one delivery is deleted once.
 void NotificationGuard::deferItem(MTBxItem* item)
 {
-    if (item)
-        deferredItems().push_back(item);
+    auto& items = deferredItems();
+    if (item && std::find(items.begin(), items.end(), item) == items.end())
+        items.push_back(item);
 }
 
 void NotificationGuard::deferItemView(ItemView* view)
@@ -208,6 +224,21 @@ void NotificationGuard::cleanupOldViews()
         releaseDeferredItems();
         releaseDeferredItemViews();
     }
+}
+
+bool NotificationGuard::anyDelivering()
+{
+    return s_deliveries > 0;
+}
+
+bool NotificationGuard::isAwaitingDeletion(const MTBxItem* item)
+{
+    return isDeferred(item);
+}
+
+bool NotificationGuard::isItemDeferred(const MTBxItem* item)
+{
+    return item && deferredItself(item);
 }
 
 int NotificationGuard::deferredItemCount()

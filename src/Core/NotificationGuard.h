@@ -33,7 +33,7 @@ public:
     void setInRelayout(bool inRelayout) { m_inRelayout = inRelayout; }
 
     // Ownership passes to the guard.
-    void deferItem(MTBxItem* item);
+    static void deferItem(MTBxItem* item);
     void deferItemView(ItemView* view);
     // Retires the window and keeps the items (and the window's view) until
     // they can be deleted.
@@ -43,6 +43,12 @@ public:
     // delivers, and outside every delivery deletes the deferred items and
     // item views as well.
     static void cleanupOldViews();
+    // Some window is delivering an event.
+    static bool anyDelivering();
+    // The item, or a list item it is a child of, waits for deletion.
+    static bool isAwaitingDeletion(const MTBxItem* item);
+    // The item itself waits for deletion.
+    static bool isItemDeferred(const MTBxItem* item);
     // Diagnostics for tests.
     static int deferredItemCount();
     static int deferredItemViewCount();

@@ -4,7 +4,9 @@
 #ifndef MINITOOLBARS_TESTS_TOOLBARSTANDINS_H
 #define MINITOOLBARS_TESTS_TOOLBARSTANDINS_H
 
+#include "DropDownPopup.h"
 #include "ItemView.h"
+#include "MTBxDropDownButton.h"
 #include "MTBxItem.h"
 #include "MTBxItemEventsUtility.h"
 #include "MTBxToolbarEventsUtility.h"
@@ -12,6 +14,7 @@
 #include "MiniToolbar.h"
 #include "ToolbarWindow.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +23,54 @@
 
 namespace MiniToolbars {
 namespace Testing {
+
+class StandInWindow;
+
+// A drop-down menu that records its entries and hovers them as the user
+// would, so the items' side of the menu protocol can be driven without widgets.
+class StandInMenu : public DropDownPopup
+{
+public:
+    StandInMenu(MTBxItem* owner, StandInWindow* window) : m_owner(owner), m_window(window) {}
+    ~StandInMenu() override;
+
+    MTBxItem* item() const override { return m_owner; }
+    void dismissPopup(bool) override { shown = false; }
+    void hidePopup() override
+    {
+        shown = false;
+        hovered = nullptr;
+    }
+    void addEntry(MTBxItem* child) override { entries.push_back(child); }
+    void addSeparator(MTBxItem* child) override { entries.push_back(child); }
+    void removeEntry(const MTBxItem* child) override
+    {
+        if (MTBxItem* leaving = std::exchange(hovered, nullptr))
+            leaving->setHovered(false);
+        entries.erase(std::remove(entries.begin(), entries.end(), child), entries.end());
+    }
+    void popUp(const Point& point) override
+    {
+        shown = true;
+        shownAt = point;
+    }
+    void hover(MTBxItem* child)
+    {
+        if (hovered)
+            hovered->setHovered(false);
+        hovered = child;
+        child->setHovered(true);
+    }
+
+    std::vector<MTBxItem*> entries;
+    MTBxItem* hovered = nullptr;
+    bool shown = false;
+    Point shownAt;
+
+private:
+    MTBxItem* m_owner;
+    StandInWindow* m_window;
+};
 
 class StandInWindow : public ToolbarWindow
 {
@@ -46,8 +97,19 @@ public:
     void refresh() override { ++refreshes; }
     void updateFadeLock() override { ++fadeLockUpdates; }
     void retire() override { ++retirements, m_visible = false; }
+    // Stand-in menus only when asked for; otherwise the toolkit's factory.
+    DropDownPopup* createDropDownPopup(MTBxDropDownButton* button) override
+    {
+        if (!offerMenus)
+            return ToolbarWindow::createDropDownPopup(button);
+        menu = new StandInMenu(button, this);
+        return menu;
+    }
     bool visible() const { return m_visible; }
 
+    bool offerMenus = false;
+    // The last menu made, null once it is deleted.
+    StandInMenu* menu = nullptr;
     int relayoutRequests = 0, refreshes = 0, fadeLockUpdates = 0, retirements = 0, shows = 0;
     Point shownAt;
     bool shownDeferred = false;
@@ -60,6 +122,12 @@ private:
     int* m_destroyed;
     bool m_visible = true;
 };
+
+inline StandInMenu::~StandInMenu()
+{
+    if (m_window && m_window->menu == this)
+        m_window->menu = nullptr;
+}
 
 // A view that lays nothing out: it only owns a stand-in window and the item
 // views that a test attaches to items.

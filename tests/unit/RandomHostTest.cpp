@@ -1,4 +1,5 @@
-// A hostile but legal host, replayable per seed: toolbars of every simple item kind, real
+// A hostile but legal host, replayable per seed: toolbars of every simple item kind and
+// drop-down buttons whose children the callbacks add, remove and make current, real
 // pointer input into their windows, and sinks and observers that rebuild, restyle, move,
 // close and destroy whatever they like while the library is calling them.
 //
@@ -7,6 +8,7 @@
 // every action. Time decides nothing: the event loop only delivers posted events, a counted
 // number of times, and fades and tooltips advance through the calls their timers would make.
 #include "MTBxCommandItem.h"
+#include "MTBxDropDownButton.h"
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
@@ -179,6 +181,8 @@ private:
         MiniToolbar* toolbar = anySlot(focus).toolbar.get();
         return toolbar && !toolbar->isEmpty() ? toolbar->item(pick(toolbar->itemCount())) : nullptr;
     }
+    MTBxListType* anyList(int focus) { return dynamic_cast<MTBxListType*>(anyItem(focus)); }
+    MTBxItem* anyChild(MTBxListType* list) { return list->item(pick(list->itemCount() + 1) - 1); }
     // The host never destroys a controller or toolbar that it is passing to a call in progress.
     template <typename F> void withController(F f)
     {
@@ -197,9 +201,33 @@ private:
     }
     template <typename F> void withToolbar(int focus, F f) { withToolbar(anySlot(focus), f); }
 
+    // A child shows in the menu, or as a separator; its events reach the host through its list.
+    MTBxItem* newChild(MTBxListType* list)
+    {
+        MTBxItem* child = chance(15) ? static_cast<MTBxItem*>(new MTBxSeparator())
+                                     : static_cast<MTBxItem*>(new MTBxCommandItem(L"child", list->hostContext()));
+        child->setParent(list);
+        child->setText(texts[pick(5)]);
+        child->setIcon(icons[pick(5)]);
+        child->setVisible(chance(80));
+        child->setEnabled(chance(80));
+        child->setHasRemoveButton(chance(30));
+        return child;
+    }
+
     MTBxItem* newItem(int slot)
     {
         void* context = &m_slots[slot].itemContext;
+        if (chance(15)) {
+            auto* button = new MTBxDropDownButton(L"dropdown", context);
+            button->setHasSplitter(chance(50));
+            button->setSynchronizedWithCurrentItem(chance(60));
+            button->setShowText(chance(60));
+            button->setText(texts[pick(5)]);
+            for (int n = pick(5); n > 0; --n)
+                button->addItem(newChild(button));
+            return button;
+        }
         const int kind = pick(8);
         MTBxItem* item = kind == 0 ? static_cast<MTBxItem*>(new MTBxLabel(L"label", context))
             : kind == 1            ? static_cast<MTBxItem*>(new MTBxCommandItem(L"command", context))
@@ -373,6 +401,37 @@ const RandomHost::Action RandomHost::s_actions[] = {
               t.setDisplayOnlyNoFadeItems(h.chance(40));
               t.setLocalAutoFade(h.pick(3) - 1);
           });
+      } },
+    { "childAdd", 3, true, [](RandomHost& h, int f) {
+          if (MTBxListType* l = h.anyList(f))
+              l->addItem(h.newChild(l), h.chance(40) ? h.anyChild(l) : nullptr);
+      } },
+    { "childRemove", 3, true, [](RandomHost& h, int f) {
+          if (MTBxListType* l = h.anyList(f))
+              l->removeItem(h.pick(l->itemCount() + 2) - 1);
+      } },
+    { "childCurrent", 3, true, [](RandomHost& h, int f) {
+          MTBxListType* l = h.anyList(f);
+          if (!l)
+              return;
+          if (h.chance(20))
+              l->setSynchronizedWithCurrentItem(h.chance(70));
+          if (h.chance(20))
+              l->setHasSplitter(h.chance(50));
+          l->setCurrentItem(h.anyChild(l));
+      } },
+    { "childState", 3, true, [](RandomHost& h, int f) {
+          MTBxListType* l = h.anyList(f);
+          MTBxItem* c = l ? h.anyChild(l) : nullptr;
+          if (!c)
+              return;
+          switch (h.pick(5)) {
+          case 0: c->setVisible(h.chance(70)); break;
+          case 1: c->setEnabled(h.chance(70)); break;
+          case 2: c->setText(texts[h.pick(5)]); break;
+          case 3: c->setActive(h.chance(50)); break;
+          default: c->setHovered(h.chance(50)); break;
+          }
       } },
     { "cleanup", 2, true, [](RandomHost&, int) { MiniToolbar::CleanupOldViews(); } },
     { "pointerMoved", 3, true, [](RandomHost& h, int) {

@@ -1,0 +1,355 @@
+// List-type items and the drop-down button, driven through their API on a
+// stand-in toolbar window, with a recording host sink.
+
+#include "Controller.h"
+#include "ItemView.h"
+#include "MTBxCommandItem.h"
+#include "MTBxDropDownButton.h"
+#include "MTBxSeparator.h"
+#include "MiniToolbar.h"
+#include "NotificationGuard.h"
+#include "Text.h"
+#include "ToolbarStandIns.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+// Host items that count how many of them are alive.
+int s_live = 0;
+
+class Child : public MTBxCommandItem
+{
+public:
+    Child(const wchar_t* text, MTBxItem* parent)
+        : MTBxCommandItem(MTBxString(text), this)
+    {
+        ++s_live;
+        setText(MTBxString(text));
+        setToolTip(MTBxString((std::wstring(text) + L" tip").c_str()));
+        setParent(parent);
+    }
+    ~Child() override { --s_live; }
+};
+
+class Button : public MTBxDropDownButton
+{
+public:
+    explicit Button(MTBxItem* parent = nullptr)
+        : MTBxDropDownButton(MTBxString(L"dd"), this)
+    {
+        ++s_live;
+        setParent(parent);
+    }
+    ~Button() override { --s_live; }
+};
+
+std::wstring str(const MTBxString& s)
+{
+    return std::wstring(static_cast<const wchar_t*>(s));
+}
+
+class ListTypeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        s_live = 0;
+        toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
+        view = new StandInView(toolbar.get());
+        button = new Button;
+        toolbar->addItem(button);
+    }
+    void TearDown() override
+    {
+        // The toolbar takes its view along.
+        toolbar.reset();
+        MiniToolbar::CleanupOldViews();
+        EXPECT_EQ(s_live, 0);
+    }
+
+    Child* add(const wchar_t* text, MTBxListType* list = nullptr)
+    {
+        list = list ? list : button;
+        auto* child = new Child(text, list);
+        list->addItem(child);
+        return child;
+    }
+    ItemView* show() { return view->attach(button); }
+    StandInWindow* window() const { return view->standInWindow(); }
+    int events(void* context, MTBxItemEvents::EventType type) const
+    {
+        int n = 0;
+        for (const ItemEventRecord& e : sink.events)
+            n += e.hostContext == context && e.type == type ? 1 : 0;
+        return n;
+    }
+    // Clicks the button's main part or its arrow.
+    void click(ItemView* itemView, bool onArrow)
+    {
+        itemView->setPressedSubArea(onArrow);
+        button->itemClicked(itemView);
+    }
+
+    RecordingItemSink sink;
+    std::unique_ptr<MiniToolbar> toolbar;
+    StandInView* view = nullptr;
+    Button* button = nullptr;
+};
+
+// A synchronized list answers for its current child, which addItem,
+// setCurrentItem and removal move, keeping exactly one child active.
+TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
+{
+    EXPECT_EQ(button->currentItem(), button);
+    button->setSynchronizedWithCurrentItem(true);
+    Child* a = add(L"A");
+    Child* b = add(L"B");
+    EXPECT_EQ(str(button->text()), L"A");
+    button->setCurrentItem(b);
+    EXPECT_EQ(str(button->text()), L"B");
+    EXPECT_EQ(str(button->idSelected()), L"B");
+    EXPECT_EQ(str(button->toolTip()), L"B tip");
+    EXPECT_FALSE(a->isActive());
+    EXPECT_TRUE(b->isActive());
+
+    // Activating another child takes the mark off the current one.
+    a->setActive(true);
+    EXPECT_FALSE(b->isActive());
+
+    auto* n = new Child(L"N", button);
+    button->addItem(n, b);
+    auto* d = new Child(L"D", button);
+    button->addItem(d, button); // not a child: appends
+    EXPECT_EQ(button->item(1), n);
+    EXPECT_EQ(button->item(3), d);
+    button->addItem(n);
+    EXPECT_EQ(button->itemCount(), 4);
+
+    // Removing the current child makes the first visible, enabled one current,
+    // or the first child when none is.
+    a->setVisible(false);
+    button->removeItem(button->indexOf(b));
+    EXPECT_EQ(button->currentItem(), n);
+    n->setEnabled(false);
+    d->setEnabled(false);
+    button->removeItem(button->indexOf(n));
+    EXPECT_EQ(button->currentItem(), a);
+
+    button->setSynchronizedWithCurrentItem(false);
+    EXPECT_EQ(button->currentItem(), button);
+    EXPECT_TRUE(button->text().empty());
+    button->removeItem(0);
+    button->removeItem(0);
+}
+
+// The caption of a synchronized list keeps the widest visible child text, its
+// drawn text follows the current child, and building its view replaces a
+// hidden current child.
+TEST_F(ListTypeTest, SynchronizedCaptionMirrorsCurrentChild)
+{
+    button->setSynchronizedWithCurrentItem(true);
+    button->setShowText(true);
+    Child* a = add(L"i");
+    Child* wide = add(L"WWWWWW");
+    Child* hidden = add(L"WWWWWWWWWWWW");
+    hidden->setVisible(false);
+    EXPECT_EQ(&button->widestText(), &wide->text());
+
+    a->setVisible(false);
+    ItemView* itemView = show();
+    EXPECT_EQ(button->currentItem(), wide);
+    EXPECT_EQ(str(itemView->caption()->text()), L"WWWWWW");
+
+    const int refreshes = window()->refreshes;
+    a->setVisible(true);
+    button->setCurrentItem(a);
+    EXPECT_EQ(str(button->text()), L"i");
+    EXPECT_GT(window()->refreshes, refreshes);
+
+    a->setText(MTBxString(L"WWWWWWWWWW"));
+    EXPECT_EQ(str(button->text()), L"WWWWWWWWWW");
+    EXPECT_EQ(str(itemView->caption()->text()), L"WWWWWWWWWW");
+}
+
+// The main part of a split button clicks the current child (or the button);
+// the arrow and the plain form announce the menu to the button and fill it
+// with the visible children. Without a toolkit menu nothing opens.
+TEST_F(ListTypeTest, ClickForms)
+{
+    struct Case
+    {
+        bool splitter, synchronized, onArrow, menus;
+        bool childClicked, buttonClicked, aboutToShow;
+    };
+    const Case cases[] = {
+        { true, true, false, true, true, false, false },
+        { true, false, false, true, false, true, false },
+        { true, true, true, true, false, false, true },
+        { false, true, false, true, false, false, true },
+        { false, false, false, false, false, false, true },
+    };
+    Child* a = add(L"A");
+    add(L"-")->setVisible(false);
+    auto* separator = new MTBxSeparator;
+    button->addItem(separator);
+    Child* b = add(L"B");
+    ItemView* itemView = show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.splitter << c.synchronized << c.onArrow << c.menus);
+        sink.events.clear();
+        button->setHasSplitter(c.splitter);
+        button->setSynchronizedWithCurrentItem(c.synchronized);
+        button->setCurrentItem(b);
+        window()->offerMenus = c.menus;
+        click(itemView, c.onArrow);
+        EXPECT_EQ(events(b, MTBxItemEvents::Clicked), c.childClicked ? 1 : 0);
+        EXPECT_EQ(events(button, MTBxItemEvents::Clicked), c.buttonClicked ? 1 : 0);
+        EXPECT_EQ(events(button, MTBxItemEvents::DropDownAboutToShow), c.aboutToShow ? 1 : 0);
+        EXPECT_EQ(sink.events.size(), 1u);
+        StandInMenu* menu = window()->menu;
+        ASSERT_EQ(menu != nullptr, c.aboutToShow && c.menus);
+        if (menu) {
+            EXPECT_EQ(menu->entries, (std::vector<MTBxItem*>{ a, separator, b }));
+            EXPECT_TRUE(menu->shown);
+        }
+    }
+    // The separator is the host's as much as the children are.
+    button->removeItem(button->indexOf(separator));
+}
+
+// A child removed inside its own callback lives until the delivery is over and
+// gets no further events; the callback may even put it back.
+TEST_F(ListTypeTest, RemoveDuringDelivery)
+{
+    Child* a = add(L"A");
+    Child* b = add(L"B");
+    show();
+    sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
+        if (context != a || type != MTBxItemEvents::Clicked)
+            return;
+        button->removeItem(button->indexOf(a));
+        EXPECT_EQ(s_live, 3);
+        a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+        b->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+        button->addItem(a);
+    };
+    a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::Clicked, MTBxItemEvents::Clicked }));
+    EXPECT_EQ(button->itemCount(), 1);
+    MiniToolbar::CleanupOldViews();
+    EXPECT_EQ(s_live, 2);
+    button->removeItem(0);
+}
+
+// Removing a hovered menu entry calls the host (HoverLeave) before anything
+// else: a callback that removes another child must not shift the removal
+// onto a third one.
+TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
+{
+    Child* a = add(L"A");
+    Child* b = add(L"B");
+    Child* c = add(L"C");
+    window()->offerMenus = true;
+    click(show(), true);
+    window()->menu->hover(b);
+    sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
+        if (context == b && type == MTBxItemEvents::HoverLeave)
+            button->removeItem(button->indexOf(a));
+    };
+    button->removeItem(1);
+    EXPECT_EQ(button->itemCount(), 1);
+    EXPECT_EQ(button->item(0), c);
+    EXPECT_EQ(window()->menu->entries, std::vector<MTBxItem*>{ c });
+    MiniToolbar::CleanupOldViews();
+    EXPECT_EQ(s_live, 2);
+    button->removeItem(0);
+}
+
+// The menu skips hidden children; removeItem(index) counts children, so each
+// removal drops the removed child's own entry.
+TEST_F(ListTypeTest, RemovalDropsTheChildsOwnMenuEntry)
+{
+    struct Case
+    {
+        int index;
+        std::vector<int> entriesLeft;
+    };
+    const Case cases[] = { { 0, { 2 } }, { 1, { 0, 2 } }, { 2, { 0 } } };
+    ItemView* itemView = show();
+    for (const Case& c : cases) {
+        Child* children[] = { add(L"A"), add(L"Hidden"), add(L"B") };
+        children[1]->setVisible(false);
+        window()->offerMenus = true;
+        click(itemView, true);
+        button->removeItem(c.index);
+        std::vector<MTBxItem*> expected;
+        for (int i : c.entriesLeft)
+            expected.push_back(children[i]);
+        EXPECT_EQ(window()->menu->entries, expected) << "index " << c.index;
+        while (button->itemCount() > 0)
+            button->removeItem(0);
+    }
+}
+
+// Whenever the library deletes a list item it deletes the children still in
+// it, nested lists included; a host that deletes its own list keeps them.
+TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
+{
+    enum Deletion { Clear, CloseToolbar, DestroyToolbar, DestroyInCallback, RemoveFromToolbar, RemoveFromList };
+    for (Deletion deletion : { Clear, CloseToolbar, DestroyToolbar, DestroyInCallback, RemoveFromToolbar,
+                               RemoveFromList }) {
+        SCOPED_TRACE(deletion);
+        auto* nested = new Button(button);
+        button->addItem(nested);
+        Child* a = add(L"A");
+        add(L"B", nested);
+        window()->offerMenus = true;
+        click(show(), true);
+        EXPECT_EQ(s_live, 4);
+        switch (deletion) {
+        case Clear: toolbar->clear(); break;
+        case CloseToolbar:
+            std::unique_ptr<Controller>(Controller::createInstance())->closeToolbar(toolbar.get());
+            view = new StandInView(toolbar.get());
+            break;
+        case DestroyToolbar:
+        case DestroyInCallback:
+            if (deletion == DestroyInCallback) {
+                sink.onEvent = [&](void*, MTBxItemEvents::EventType) { toolbar.reset(); };
+                a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+                sink.onEvent = nullptr;
+                EXPECT_EQ(s_live, 4);
+                MiniToolbar::CleanupOldViews();
+            } else {
+                toolbar.reset();
+            }
+            toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
+            view = new StandInView(toolbar.get());
+            break;
+        case RemoveFromToolbar: toolbar->removeItem(button); break;
+        case RemoveFromList: button->removeItem(button->indexOf(nested)); break;
+        }
+        EXPECT_EQ(s_live, deletion == RemoveFromList ? 2 : 0);
+        if (deletion == RemoveFromList)
+            toolbar->clear();
+        button = new Button;
+        toolbar->addItem(button);
+    }
+
+    // The host's own list: its children outlive it and are the host's to delete.
+    auto* own = new Button;
+    Child* kept = add(L"K", own);
+    delete own;
+    EXPECT_EQ(s_live, 2);
+    delete kept;
+}
+
+} // namespace
