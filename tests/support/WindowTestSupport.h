@@ -149,6 +149,14 @@ inline QRect toolbarRect(MiniToolbar* toolbar)
     return QRectF(o.x() + left, o.y() - top, right - left, top - bottom).toRect();
 }
 
+// Window points the window takes on screen: its shape, or its whole
+// rectangle when it is unshaped.
+inline QRegion screenShape(const QmtbView* window)
+{
+    const QRegion local = window->mask().isEmpty() ? QRegion(window->rect()) : window->mask();
+    return local.translated(window->windowOffset());
+}
+
 // Toolbars shown by a fresh controller inside an 800 x 600 parent, with both
 // host sinks recording.
 class ControllerFixture : public ::testing::Test

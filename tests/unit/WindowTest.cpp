@@ -26,14 +26,15 @@ class WindowTest : public ControllerFixture
 
 } // namespace
 
-TEST_F(WindowTest, shouldCoverTheDesktopAndShowTheToolbarAtItsOrigin)
+TEST_F(WindowTest, shouldCoverThePaintedAreaAndShowTheToolbarAtItsOrigin)
 {
-    // A shown toolbar's window spans the virtual desktop, is translucent and frameless, and keeps the origin.
+    // A shown toolbar's window spans what the toolbar paints, is translucent and frameless, and keeps the origin.
     MiniToolbar* toolbar = shown(2, 300, 200);
     QmtbView* window = windowOf(toolbar);
     ASSERT_NE(nullptr, window);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(QmtbView::desktopGeometry(), window->geometry());
+    EXPECT_EQ(window->paintedRegion().boundingRect().translated(QmtbView::desktopGeometry().topLeft()),
+              window->geometry());
     EXPECT_TRUE(window->testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
@@ -117,12 +118,12 @@ TEST_F(WindowTest, shouldNeitherMoveNorRepaintForTheSameOrigin)
     EXPECT_GT(paints.count, 0);
     // The old place leaves the mask; only the new one needs fresh pixels.
     EXPECT_FALSE(window->paintedRegion().intersects(before));
-    EXPECT_TRUE(repainted.contains(window->paintedRegion().boundingRect()));
+    EXPECT_TRUE(repainted.translated(window->windowOffset()).contains(window->paintedRegion().boundingRect()));
 }
 
 TEST_F(WindowTest, shouldRepaintOnlyTheToolbarsAreaDuringAFade)
 {
-    // Fade frames repaint the toolbar's area, never the desktop-sized window.
+    // Fade frames repaint the toolbar's area, and the window is no larger than that.
     MiniToolbar* toolbar = shown(3, 300, 300);
     QmtbView* window = windowOf(toolbar);
     QCoreApplication::processEvents();
@@ -134,9 +135,9 @@ TEST_F(WindowTest, shouldRepaintOnlyTheToolbarsAreaDuringAFade)
     finishFade(window);
     EXPECT_GE(paints.count, 5);
     const QRect area = window->paintedRegion().boundingRect();
-    EXPECT_TRUE(QRegion(area).contains(repainted.boundingRect()))
+    EXPECT_TRUE(QRegion(area).contains(repainted.translated(window->windowOffset()).boundingRect()))
         << "repainted " << repainted.boundingRect().width() << "x" << repainted.boundingRect().height();
-    EXPECT_LT(area.width() * area.height(), window->width() * window->height() / 20);
+    EXPECT_EQ(area.size(), window->size());
 }
 
 TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripAndPenMargin)
@@ -162,7 +163,7 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripAndPenMargin)
 
     // A visible child widget (an entry field, a list) joins the painted region; hidden again it leaves it.
     auto child = std::make_unique<QWidget>(window);
-    child->setGeometry(500, 500, 40, 30);
+    child->setGeometry(QRect(window->toLocal(QPoint(500, 500)), QSize(40, 30)));
     child->show();
     EXPECT_TRUE(window->paintedRegion().contains(QPoint(510, 510)));
     child->hide();
@@ -223,7 +224,7 @@ TEST_F(WindowTest, shouldOnlyHideWhenClosedFromAnItemCallback)
         if (type == MTBxItemEvents::Clicked)
             controller->closeToolbar(toolbar);
     };
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centreOf(toolbar, 0));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centreOf(toolbar, 0)));
     EXPECT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
     EXPECT_FALSE(window->isVisible());
     EXPECT_NE(nullptr, toolbar->view());
@@ -239,14 +240,14 @@ TEST_F(WindowTest, shouldSendClickedForAClickOnAButton)
     // A press and release on a button through Qt's input reach the host as one Clicked with the item's context.
     MiniToolbar* toolbar = shown(2);
     QmtbView* window = windowOf(toolbar);
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centreOf(toolbar, 1));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centreOf(toolbar, 1)));
     ASSERT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
     EXPECT_EQ(&hostContext, itemSink.events.back().hostContext);
     EXPECT_TRUE(toolbarSink.types.empty());
 
     // With Control held the click also gives ModifiedClick carrying modifiers and button in one mask.
     itemSink.events.clear();
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::ControlModifier, centreOf(toolbar, 0));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::ControlModifier, window->toLocal(centreOf(toolbar, 0)));
     ASSERT_EQ(1, itemSink.count(MTBxItemEvents::ModifiedClick));
     for (size_t i = 0; i < itemSink.events.size(); ++i) {
         if (itemSink.events[i].type == MTBxItemEvents::ModifiedClick)
@@ -260,11 +261,11 @@ TEST_F(WindowTest, shouldDragWithoutClicking)
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     const QPoint start = centreOf(toolbar, 0);
-    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, start);
-    QTest::mouseMove(window->windowHandle(), start + QPoint(3, 2));
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(start));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(start + QPoint(3, 2)));
     EXPECT_TRUE(observer.moves.empty());
-    QTest::mouseMove(window->windowHandle(), start + QPoint(20, 10));
-    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, start + QPoint(20, 10));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(start + QPoint(20, 10)));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(start + QPoint(20, 10)));
     ASSERT_EQ(1u, observer.moves.size());
     EXPECT_EQ(QPoint(20, 10), observer.moves[0]);
     EXPECT_EQ(QPoint(320, 310), origin(toolbar));
@@ -275,9 +276,9 @@ TEST_F(WindowTest, shouldDragWithoutClicking)
     // An observer that zeroes each step keeps the toolbar still; the release still counts as a move.
     observer.vetoMoves = true;
     const QPoint again = centreOf(toolbar, 0);
-    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, again);
-    QTest::mouseMove(window->windowHandle(), again + QPoint(30, 0));
-    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, again + QPoint(30, 0));
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(again));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(again + QPoint(30, 0)));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(again + QPoint(30, 0)));
     EXPECT_EQ(QPoint(320, 310), origin(toolbar));
     EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
     ASSERT_EQ(2u, toolbarSink.types.size());
@@ -292,20 +293,20 @@ TEST_F(WindowTest, shouldEmitHoveredAndStartTheTooltipDelay)
     QmtbView* window = windowOf(toolbar);
     std::vector<ItemView*> hovered;
     QObject::connect(window, &QmtbView::hovered, [&](ItemView* view) { hovered.push_back(view); });
-    QTest::mouseMove(window->windowHandle(), QPoint(5, 5));
-    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 0));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(QPoint(5, 5)));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(centreOf(toolbar, 0)));
     ASSERT_EQ(1u, hovered.size());
     EXPECT_NE(nullptr, hovered[0]);
     EXPECT_TRUE(window->isToolTipTimerActive());
     EXPECT_EQ(700, window->toolTipTimerInterval());
-    QTest::mouseMove(window->windowHandle(), QPoint(700, 500));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(QPoint(700, 500)));
     ASSERT_EQ(2u, hovered.size());
     EXPECT_EQ(nullptr, hovered[1]);
     EXPECT_FALSE(window->isToolTipTimerActive());
 
     // With tooltips disabled, hovering an item starts no timer.
     SetMTBTooltipOption(TooltipsEnabled, false);
-    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 1));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(centreOf(toolbar, 1)));
     EXPECT_NE(nullptr, toolbar->view()->current());
     EXPECT_FALSE(window->isToolTipTimerActive());
 }
@@ -443,11 +444,11 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     toolbar->item(0)->setToolTip(MTBxString(L"Make bold"));
     toolbar->item(1)->setToolTip(MTBxString(L"Make italic"));
     QmtbView* window = windowOf(toolbar);
-    QTest::mouseMove(window->windowHandle(), QPoint(5, 5));
-    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 0));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(QPoint(5, 5)));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(centreOf(toolbar, 0)));
     QTRY_VERIFY(window->isToolTipVisible());
     EXPECT_EQ(QStringLiteral("Make bold"), QToolTip::text());
-    QTest::mouseMove(window->windowHandle(), centreOf(toolbar, 1));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(centreOf(toolbar, 1)));
     EXPECT_EQ(0, window->toolTipTimerInterval());
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("Make italic"));
     controller->moveToolbar(toolbar, 5, 5, true);
@@ -464,7 +465,7 @@ TEST_F(WindowTest, shouldRetireTheWindowOfAToolbarDestroyedInItsCallback)
         if (type == MTBxItemEvents::Clicked)
             toolbars.clear();
     };
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centreOf(toolbar, 0));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centreOf(toolbar, 0)));
     itemSink.onEvent = nullptr;
     ASSERT_TRUE(alive);
     EXPECT_FALSE(window->isVisible());
