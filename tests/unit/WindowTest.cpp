@@ -446,11 +446,11 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     QmtbView* window = windowOf(toolbar);
     QTest::mouseMove(window->windowHandle(), window->toLocal(QPoint(5, 5)));
     QTest::mouseMove(window->windowHandle(), window->toLocal(centreOf(toolbar, 0)));
-    QTRY_VERIFY(window->isToolTipVisible());
+    ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
     EXPECT_EQ(QStringLiteral("Make bold"), QToolTip::text());
     QTest::mouseMove(window->windowHandle(), window->toLocal(centreOf(toolbar, 1)));
     EXPECT_EQ(0, window->toolTipTimerInterval());
-    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Make italic"));
+    ASSERT_TRUE(eventually([&] { return QToolTip::text() == QStringLiteral("Make italic"); }));
     controller->moveToolbar(toolbar, 5, 5, true);
     EXPECT_FALSE(window->isToolTipVisible());
 }
