@@ -22,9 +22,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace MiniToolbars;
 
@@ -115,7 +117,13 @@ void BM_FadeFrame(benchmark::State& state)
     const QRect area = shown.window->paintedRegion().boundingRect();
     state.counters["areaPx"] = area.width() * area.height();
 }
-BENCHMARK(BM_FadeFrame)->Unit(benchmark::kMicrosecond);
+// On a shared machine the fastest repetition says most about the work itself.
+double fastest(const std::vector<double>& values)
+{
+    return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
+}
+
+BENCHMARK(BM_FadeFrame)->ComputeStatistics("min", fastest)->Unit(benchmark::kMicrosecond);
 
 // Repainting and flushing every pixel of the window.
 void BM_WholeWindowRepaint(benchmark::State& state)
@@ -127,7 +135,7 @@ void BM_WholeWindowRepaint(benchmark::State& state)
     setDesktopCounters(state);
     state.counters["windowPx"] = shown.window->width() * shown.window->height();
 }
-BENCHMARK(BM_WholeWindowRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WholeWindowRepaint)->ComputeStatistics("min", fastest)->Unit(benchmark::kMicrosecond);
 
 // One shown window: the backing store Qt holds for it, and the growth of the
 // resident set when it is shown.
