@@ -136,6 +136,23 @@ inline QRect toolbarRect(MiniToolbar* toolbar)
     return QRectF(o.x() + left, o.y() - top, right - left, top - bottom).toRect();
 }
 
+// Runs the event loop until the condition holds. QtTest's QTRY macros would
+// return silently from a GoogleTest body instead of failing it.
+inline ::testing::AssertionResult eventually(const std::function<bool()>& condition, int timeout = 5000)
+{
+    if (QTest::qWaitFor(condition, timeout))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the condition did not hold within " << timeout << " ms";
+}
+
+// Window points the window takes on screen: its shape, or its whole
+// rectangle when it is unshaped.
+inline QRegion screenShape(const QmtbView* window)
+{
+    const QRegion local = window->mask().isEmpty() ? QRegion(window->rect()) : window->mask();
+    return local.translated(window->windowOffset());
+}
+
 // Toolbars shown by a fresh controller inside an 800 x 600 parent, with both
 // host sinks recording.
 class ControllerFixture : public ::testing::Test
@@ -172,8 +189,12 @@ protected:
         controller->getToolbarPosition(toolbar, p.rx(), p.ry());
         return p;
     }
-    // Lets a running fade reach its end.
-    static void finishFade(QmtbView* window) { QTRY_VERIFY_WITH_TIMEOUT(!window->isAnimating(), 3000); }
+    // Lets a running fade reach its end and the repaints it asks for happen.
+    static void finishFade(QmtbView* window)
+    {
+        ASSERT_TRUE(eventually([=] { return !window->isAnimating(); }, 3000));
+        QTest::qWait(50);
+    }
 
     RecordingItemSink itemSink;
     RecordingToolbarSink toolbarSink;

@@ -26,8 +26,8 @@ int contextB = 0;
 // pointer already is, hence two.
 void sweep(QmtbView* window)
 {
-    QTest::mouseMove(window->windowHandle(), QPoint(690, 540));
-    QTest::mouseMove(window->windowHandle(), QPoint(700, 550));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(QPoint(690, 540)));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(QPoint(700, 550)));
 }
 
 // Toolbar A at (300, 300) and toolbar B below it. B is shown last, so it is
@@ -105,8 +105,8 @@ TEST_P(WindowEndedInCallbackTest, shouldOutliveTheHandlerDuringWhichACallbackEnd
         if (context == &contextB)
             endA();
     };
-    QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, centreOf(a, 0));
-    QTest::mouseRelease(windowA->windowHandle(), Qt::LeftButton, {}, centreOf(b, 0));
+    QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, windowA->toLocal(centreOf(a, 0)));
+    QTest::mouseRelease(windowA->windowHandle(), Qt::LeftButton, {}, windowA->toLocal(centreOf(b, 0)));
     expectEndedSafely(true);
 }
 
@@ -124,7 +124,7 @@ TEST_P(WindowEndedInCallbackTest, shouldOutliveAnotherWindowsDeliveryAfterItsOwn
         survived = survived && windowA;
     });
     sweep(windowA);
-    QTest::mouseMove(windowA->windowHandle(), centreOf(a, 0));
+    QTest::mouseMove(windowA->windowHandle(), windowA->toLocal(centreOf(a, 0)));
     expectEndedSafely(false);
 }
 
@@ -148,10 +148,10 @@ TEST_P(WindowEndedInCallbackTest, shouldOutliveObserverCallbacksThatEndIt)
         { "drag", [&] {
              observer.onMoved = [&] { endA(); };
              const QPoint start = centreOf(a, 0);
-             QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, start);
-             QTest::mouseMove(windowA->windowHandle(), start + QPoint(20, 0));
+             QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, windowA->toLocal(start));
+             QTest::mouseMove(windowA->windowHandle(), windowA->toLocal(start + QPoint(20, 0)));
              if (windowA)
-                 QTest::mouseRelease(windowA->windowHandle(), Qt::LeftButton, {}, start + QPoint(20, 0));
+                 QTest::mouseRelease(windowA->windowHandle(), Qt::LeftButton, {}, windowA->toLocal(start + QPoint(20, 0)));
          } },
     };
     bool byOtherWindow = false;
@@ -206,7 +206,7 @@ TEST_F(WindowDrawingTest, shouldDrawCaptionsWithOuterBlanksLikeTheirTrimmedText)
     MiniToolbar* toolbar = shownWith({ makeButton(L"Bold"), makeButton(L"Bold "), makeButton(L" Bold"),
                                        makeButton(L" Bold ") });
     const QImage image = windowOf(toolbar)->grab().toImage();
-    const QPoint origin = windowOrigin(toolbar);
+    const QPoint origin = windowOf(toolbar)->toLocal(windowOrigin(toolbar));
     const auto captionAt = [&](int index, int dx, int y) {
         const ItemView* view = toolbar->item(index)->itemView();
         return image.pixel(origin.x() + static_cast<int>(view->left()) + captionOf(view->item())->x + dx,
@@ -247,10 +247,10 @@ TEST_F(WindowDrawingTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         EXPECT_GE(window->paintedRegion().boundingRect().left(), keptLeft - QmtbView::penMargin);
 
         sweep(window);
-        QTest::mouseMove(window->windowHandle(), hidden);
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, hidden);
+        QTest::mouseMove(window->windowHandle(), window->toLocal(hidden));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(hidden));
         EXPECT_TRUE(itemSink.events.empty());
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, kept);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(kept));
         EXPECT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
         // Hovering the kept item fades the toolbar in unless it is locked: the hidden item comes back at once.
         EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
