@@ -46,6 +46,15 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The path of a file in a folder that lives as long as the program, written with the bytes unless they are null.
+QString fileWith(const char* name, const QByteArray& bytes = QByteArray())
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(name));
+    EXPECT_TRUE(bytes.isNull() || writeFile(path, bytes)) << name;
+    return path;
+}
+
 QByteArray littleEndian(quint32 value, int length)
 {
     QByteArray bytes(4, '\0');
@@ -72,17 +81,14 @@ QByteArray icon(const QByteArray& embedded)
 long peakResidentKb()
 {
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0;
 }
 
 // A vector image has no raster until render, which rasterises at the truncated height; sizes that name
 // no raster, or one too large, leave an empty raster; the picture form leaves the raster alone.
 TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
 {
-    QTemporaryDir dir;
-    const QString wide = dir.filePath(QStringLiteral("wide.svg"));
-    ASSERT_TRUE(writeFile(wide, wideSvg));
+    const QString wide = fileWith("wide.svg", wideSvg);
     // Options is 11:12 (integer arithmetic), the arrow 9:6: 4500 wide at a height of 3000.
     const QString options = QStringLiteral(":/MiniToolbars/Options_L.svg");
     const QString arrow = QStringLiteral(":/MiniToolbars/menuArrowDown_L.svg");
@@ -108,32 +114,22 @@ TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
     EXPECT_EQ(images[arrow]->width(), 3000.0f);
 }
 
-// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster.
+// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null
+// raster; a PNG keeps its pixel size when rendered, a broken SVG renders to an empty raster.
 TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
 {
-    QTemporaryDir dir;
-    const auto path = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
-    ASSERT_TRUE(writeFile(path("icon.png"), encoded(10, 7)));
-    ASSERT_TRUE(writeFile(path("icon.PNG"), encoded(10, 7)));
-    ASSERT_TRUE(writeFile(path("photo.png"), encoded(5, 4, QColor(20, 120, 220), "JPG")));
-    ASSERT_TRUE(writeFile(path("broken.png"), encoded(10, 7).left(40)));
-    ASSERT_TRUE(writeFile(path("junk.svg"), "<svg><unclosed"));
-    const struct { QString reference; float width; } cases[] = {
-        {path("icon.png"), 10}, {path("icon.PNG"), -1}, {path("photo.png"), 5}, {path("missing.png"), 0},
-        {path("broken.png"), 0}, {path("icon.bmp"), -1}, {QString(), -1}, {"res://nowhere.dll/PNG/#1", -1},
+    const struct { QString reference; float width; float rendered; } cases[] = {
+        {fileWith("icon.png", encoded(10, 7)), 10, 10}, {fileWith("icon.PNG", encoded(10, 7)), -1, -1},
+        {fileWith("photo.png", encoded(5, 4, Qt::red, "JPG")), 5, 5}, {fileWith("missing.png"), 0, 0},
+        {fileWith("broken.png", encoded(10, 7).left(40)), 0, 0}, {fileWith("junk.svg", "<svg><unclosed"), -1, 0},
+        {fileWith("icon.bmp", encoded(10, 7, Qt::red, "BMP")), -1, -1}, {QString(), -1, -1}, {"res://nowhere.dll/PNG/#1", -1, -1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(widthOf(c.reference), c.width) << qPrintable(c.reference);
-
-    // A PNG keeps its pixel size whatever it is rendered at.
-    auto image = imageFrom(path("icon.png"));
-    image->render(32.0f, 0.0f, false);
-    EXPECT_EQ(image->width(), 10.0f);
-    EXPECT_EQ(image->height(), 7.0f);
-    // A broken SVG parses to nothing and renders to an empty raster.
-    auto junk = imageFrom(path("junk.svg"));
-    junk->render(16.0f, 0.0f, false);
-    EXPECT_EQ(junk->width(), 0.0f);
+    for (const auto& c : cases) {
+        auto image = imageFrom(c.reference);
+        EXPECT_EQ(image->width(), c.width) << qPrintable(c.reference);
+        image->render(32.0f, 0.0f, false);
+        EXPECT_EQ(image->width(), c.rendered) << qPrintable(c.reference);
+    }
 }
 
 // Encoded bytes give a raster image, or no object when they are no image or declare more than 4096 pixels,
@@ -165,9 +161,7 @@ TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
     // 60000 x 60000 PNGs (14 GB of pixels) and a 1 x 1 GIF frame on a 27905 x 8193 screen (870 MB) cost no memory.
     const long before = peakResidentKb();
     EXPECT_EQ(imageFromBytes(greyscale(60000, 60000, false)), nullptr);
-    QTemporaryDir dir;
-    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("huge.png")), greyscale(60000, 60000, false)));
-    EXPECT_EQ(widthOf(dir.filePath(QStringLiteral("huge.png"))), 0.0f);
+    EXPECT_EQ(widthOf(fileWith("huge.png", greyscale(60000, 60000, false))), 0.0f);
     EXPECT_EQ(imageFromBytes(gif(27905, 8193)), nullptr);
     EXPECT_LT(peakResidentKb() - before, 64 * 1024);
 }
@@ -197,28 +191,26 @@ TEST(IconHandleTest, shouldRoundTripUntilDestroyedAndNeverReuseAHandle)
 // A FIFO named as an icon, as an SVG's image or as a module loads nothing, at once (a wait ends the test by alarm).
 TEST(HostileFileTest, shouldNeitherWaitOnNorReadFromAFifo)
 {
-    QTemporaryDir dir;
-    const auto path = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
     // Qt follows xlink:href even with the prefix undeclared.
     const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
                            "<image width=\"8\" height=\"8\" xlink:href=\"%1\"/></svg>";
-    ASSERT_TRUE(writeFile(path("green.png"), encoded(8, 8, Qt::green)));
-    ASSERT_TRUE(writeFile(path("good.svg"), QByteArray(svg).replace("%1", "green.png")));
-    ASSERT_TRUE(writeFile(path("bad.svg"), QByteArray(svg).replace("%1", "fifo.png")));
+    fileWith("green.png", encoded(8, 8, Qt::green));
+    fileWith("good.svg", QByteArray(svg).replace("%1", "green.png"));
+    fileWith("bad.svg", QByteArray(svg).replace("%1", "fifo.png"));
     for (const char* name : { "fifo.png", "fifo.svg", "fifo.dll" })
-        ASSERT_EQ(::mkfifo(QFile::encodeName(path(name)).constData(), 0600), 0);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(fileWith(name)).constData(), 0600), 0);
     ::alarm(20);
     // The one good file proves that image references beside an SVG still load.
     const struct { const char* name; float width; } cases[] = { { "fifo.png", 0 }, { "fifo.svg", 0 }, { "bad.svg", 0 }, { "good.svg", 8 } };
     for (const auto& c : cases) {
-        auto image = imageFrom(path(c.name));
+        auto image = imageFrom(fileWith(c.name));
         image->render(8.0f, 0.0f, false);
         EXPECT_EQ(image->width(), c.width) << c.name;
         if (c.width > 0)
             EXPECT_EQ(qmtb(image)->raster()->pixelColor(4, 4), QColor(Qt::green));
     }
-    EXPECT_EQ(loadResourceModule(mtb(path("fifo.dll"))), nullptr);
-    EXPECT_EQ(widthOf(QStringLiteral("res://%1/PNG/#101").arg(path("fifo.dll"))), -1.0f);
+    EXPECT_EQ(loadResourceModule(mtb(fileWith("fifo.dll"))), nullptr);
+    EXPECT_EQ(widthOf(QStringLiteral("res://%1/PNG/#101").arg(fileWith("fifo.dll"))), -1.0f);
     ::alarm(0);
 }
 
@@ -265,42 +257,49 @@ TEST(ResourceKeyTest, shouldReadNumericIdsAndNames)
     EXPECT_FALSE(PeResourceReader(nullptr, 100).find(name, name, &bytes, &size));
 }
 
-// A resource-only DLL built with the mingw-w64 binutils: a 13 x 11 PNG as PNG/#101,
+// A resource-only DLL linked with the mingw-w64 binutils (none without them): a 13 x 11 PNG as PNG/#101,
 // an oversized PNG as PNG/#102 and an SVG named LOGO of type 10 (RCDATA).
+QString resourceDll()
+{
+    const QString windres = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-windres"));
+    const QString ld = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-ld"));
+    const QString rc = QStringLiteral("101 PNG \"%1\"\n102 PNG \"%2\"\nLOGO RCDATA \"%3\"\n")
+                           .arg(fileWith("logo.png", encoded(13, 11)), fileWith("huge.png", greyscale(60000, 60000, false)), fileWith("logo.svg", wideSvg));
+    const bool built = !windres.isEmpty() && !ld.isEmpty()
+        && QProcess::execute(windres, { "--preprocessor=cat", fileWith("res.rc", rc.toUtf8()), "-O", "coff", "-o", fileWith("res.o") }) == 0
+        && QProcess::execute(ld, { "-shared", "-e", "0", "-o", fileWith("res.dll"), fileWith("res.o") }) == 0;
+    return built ? fileWith("res.dll") : QString();
+}
+
 class ResourceModuleTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        const QString windres = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-windres"));
-        const QString ld = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-ld"));
-        if (windres.isEmpty() || ld.isEmpty())
+        if (m_dll.isEmpty())
             GTEST_SKIP() << "the mingw-w64 binutils are not installed";
-        ASSERT_TRUE(writeFile(path("logo.png"), encoded(13, 11)));
-        ASSERT_TRUE(writeFile(path("huge.png"), greyscale(60000, 60000, false)));
-        ASSERT_TRUE(writeFile(path("icon.svg"), wideSvg));
-        const QString rc = QStringLiteral("101 PNG \"%1\"\n102 PNG \"%2\"\nLOGO RCDATA \"%3\"\n").arg(path("logo.png"), path("huge.png"), path("icon.svg"));
-        ASSERT_TRUE(writeFile(path("res.rc"), rc.toUtf8()));
-        ASSERT_EQ(QProcess::execute(windres, { "--preprocessor=cat", path("res.rc"), "-O", "coff", "-o", path("res.o") }), 0);
-        ASSERT_EQ(QProcess::execute(ld, { "-shared", "-e", "0", "-o", m_dll, path("res.o") }), 0);
     }
     void TearDown() override { setHostResourceModule(nullptr); }
-    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
     QString inDll(const char* resource) const { return QStringLiteral("res://") + m_dll + QLatin1String(resource); }
 
-    QTemporaryDir m_dir;
-    const QString m_dll = path("res.dll");
+    const QString m_dll = resourceDll();
 };
 
-// A module named by its path is loaded as a data file and released after decoding; type and name compare case-insensitively.
-TEST_F(ResourceModuleTest, shouldLoadPngsAndSvgsAndReleaseTheModule)
+// A module named by its path is loaded as a data file and released after decoding; type and name compare
+// case-insensitively, the id is the low 16 bits; missing modules, types, names and oversized resources give nothing.
+TEST_F(ResourceModuleTest, shouldLoadResourcesAndReleaseTheModule)
 {
+    // "xres://" is no module reference; the extension decides.
+    const std::pair<QString, float> cases[] = {
+        {inDll("/PNG/#101"), 13}, {inDll("/png/#65637"), 13}, {inDll("/PNG/#999"), -1}, {inDll("/GIF/#101"), -1},
+        {inDll("/#10/#101"), -1}, {inDll("/PNG/#abc"), -1}, {inDll("/PNG/#102"), -1}, {inDll("/PNG"), -1},
+        {QStringLiteral("res://") + fileWith("missing.dll/PNG/#101"), -1}, {QStringLiteral("x") + inDll("/PNG/#101"), -1},
+    };
+    for (const auto& [reference, width] : cases)
+        EXPECT_EQ(widthOf(reference), width) << qPrintable(reference);
     auto image = imageFrom(inDll("/PNG/#101"));
     EXPECT_FALSE(qmtb(image)->isVector());
-    EXPECT_EQ(image->width(), 13.0f);
     EXPECT_EQ(image->height(), 11.0f);
-    // The id is the low 16 bits of the number.
-    EXPECT_EQ(widthOf(inDll("/png/#65637")), 13.0f);
     auto svg = imageFrom(inDll("/#10/logo"));
     EXPECT_TRUE(qmtb(svg)->isVector());
     EXPECT_EQ(svg->width(), -1.0f);
@@ -333,18 +332,9 @@ TEST_F(ResourceModuleTest, shouldFindAHostLoadedModuleAndKeepIt)
     EXPECT_EQ(widthOf(QStringLiteral("res:///PNG/#101")), -1.0f);
 }
 
-// Missing modules, types, names and oversized resources resolve to nothing.
-TEST_F(ResourceModuleTest, shouldResolveMissingOrOversizedResourcesToNothing)
-{
-    // "xres://" is no module reference; the extension decides.
-    for (const QString& reference : { inDll("/PNG/#999"), inDll("/GIF/#101"), inDll("/#10/#101"), inDll("/PNG/#abc"), inDll("/PNG/#102"), inDll("/PNG"),
-                                      QStringLiteral("res://%1/missing.dll/PNG/#101").arg(m_dir.path()), QStringLiteral("x") + inDll("/PNG/#101") })
-        EXPECT_EQ(widthOf(reference), -1.0f) << qPrintable(reference);
-    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
-}
-
-// Every truncation of a real module finds nothing or stays in bounds (the saved hostile corpus covers corruptions).
-TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedModules)
+// Every truncation of a real module finds nothing or stays in bounds (the saved hostile corpus covers corruptions);
+// a loaded module keeps what it read, whatever happens to its file, and the changed file loads as nothing.
+TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
 {
     const QByteArray dll = readFile(m_dll);
     ASSERT_GT(dll.size(), 512);
@@ -359,29 +349,17 @@ TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedModules)
             ASSERT_LE(bytes + size, data + length);
         }
     }
-    // Hostile files on disk resolve to nothing through the image code as well.
-    for (const QByteArray& hostile : { dll.left(0x40), QByteArray() }) {
-        ASSERT_TRUE(writeFile(path("hostile.dll"), hostile));
-        EXPECT_EQ(widthOf(QStringLiteral("res://%1/PNG/#101").arg(path("hostile.dll"))), -1.0f);
-    }
-    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
-}
-
-// A loaded module keeps what it read, whatever happens to its file; the changed file loads as nothing.
-TEST_F(ResourceModuleTest, shouldSurviveAModuleFileChangingAfterLoad)
-{
-    const QByteArray dll = readFile(m_dll);
-    const QString reference = QStringLiteral("res://%1/PNG/#101").arg(path("mod.dll"));
-    for (const QByteArray& replacement : { QByteArray(), dll.left(dll.size() / 2), encoded(2, 2) }) {
-        ASSERT_TRUE(writeFile(path("mod.dll"), dll));
-        const HMODULE module = loadResourceModule(mtb(path("mod.dll")));
+    const QString reference = QStringLiteral("res://%1/PNG/#101").arg(fileWith("mod.dll"));
+    for (const QByteArray& replacement : { QByteArray(""), dll.left(0x40), dll.left(dll.size() / 2), encoded(2, 2) }) {
+        const HMODULE module = loadResourceModule(mtb(fileWith("mod.dll", dll)));
         ASSERT_NE(module, nullptr);
         // Rewritten in place: the same file, shorter.
-        ASSERT_TRUE(writeFile(path("mod.dll"), replacement));
+        fileWith("mod.dll", replacement);
         EXPECT_EQ(widthOf(reference), 13.0f);
         EXPECT_TRUE(freeResourceModule(module));
         EXPECT_EQ(widthOf(reference), -1.0f);
     }
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
 }
 
 } // namespace
