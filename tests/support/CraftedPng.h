@@ -54,9 +54,7 @@ inline QByteArray encoded(int width, int height, const QColor& colour = QColor(2
     image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format) ? bytes : QByteArray();
 }
 
 // A 20 x 10 red rectangle as SVG.

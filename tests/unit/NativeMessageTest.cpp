@@ -47,11 +47,9 @@ TEST(NativeMessageTest, KeysymsMapToVirtualKeys)
 // Points pack into lParam as two signed 16-bit words and come back, negative ones included.
 TEST(NativeMessageTest, PointsRoundTripThroughLParam)
 {
-    const QPoint points[] = {{0, 0}, {-1, -1}, {-1, 2}, {1279, -800}, {-32768, 32767}, {32767, -32768}};
-    for (const QPoint& p : points) {
-        const LPARAM packed = pointToLParam(p.x(), p.y());
-        EXPECT_EQ(static_cast<unsigned long>(packed) >> 32, 0u) << "high half must stay clear";
-        EXPECT_EQ(QPoint(xFromLParam(packed), yFromLParam(packed)), p);
+    for (const QPoint& p : { QPoint(0, 0), QPoint(-1, 2), QPoint(1279, -800), QPoint(-32768, 32767), QPoint(32767, -32768) }) {
+        EXPECT_EQ(static_cast<unsigned long>(pointToLParam(p.x(), p.y())) >> 32, 0u) << "high half must stay clear";
+        EXPECT_EQ(QPoint(xFromLParam(pointToLParam(p.x(), p.y())), yFromLParam(pointToLParam(p.x(), p.y()))), p);
     }
     EXPECT_EQ(pointToLParam(-1, 2), 0x0002FFFFL);
 }
@@ -92,6 +90,8 @@ TEST(NativeMessageTest, CoreEventsBecomeMessages)
         {XCB_KEY_RELEASE, 38, 0, WM_KEYUP, VK_A, up},
         {XCB_KEY_PRESS, 10, 0, WM_KEYDOWN, '1', 1},
         {XCB_KEY_RELEASE, 9, 0, WM_KEYUP, VK_ESCAPE, up},
+        // The wheel and an unmapped key give nothing.
+        {XCB_BUTTON_RELEASE, 4, 0, 0, 0, 0}, {XCB_KEY_PRESS, 200, 0, 0, 0, 0},
     };
     XcbMessageAdapter adapter = testAdapter();
     // Key and button events share one layout.
@@ -106,17 +106,14 @@ TEST(NativeMessageTest, CoreEventsBecomeMessages)
         event.detail = row.detail;
         event.state = row.state;
         const auto message = adapter.translate("xcb_generic_event_t", &event);
-        ASSERT_TRUE(message) << int(row.type) << " " << int(row.detail);
+        ASSERT_EQ(bool(message), row.message != 0) << int(row.type) << " " << int(row.detail);
+        if (!message)
+            continue;
         EXPECT_EQ(std::make_tuple(message->message, message->wParam, message->lParam), std::make_tuple(row.message, row.wParam, row.lParam));
         EXPECT_EQ(message->window, reinterpret_cast<HWND>(quintptr(windowId)));
         EXPECT_EQ(message->pt, QPoint(-20, 300));
     }
-    // The wheel, an unmapped key and a foreign event type give nothing.
-    for (const auto& [type, detail] : { std::pair<int, int>{XCB_BUTTON_RELEASE, 4}, {XCB_KEY_PRESS, 200} }) {
-        event.response_type = std::uint8_t(type);
-        event.detail = std::uint8_t(detail);
-        EXPECT_FALSE(adapter.translate("xcb_generic_event_t", &event)) << type;
-    }
+    // A foreign event type gives nothing.
     event.response_type = XCB_MOTION_NOTIFY;
     EXPECT_FALSE(adapter.translate("windows_generic_MSG", &event));
 }
