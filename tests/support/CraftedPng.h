@@ -15,17 +15,6 @@
 
 namespace CraftedPng {
 
-inline std::uint32_t crc32(const QByteArray& bytes)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= static_cast<unsigned char>(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return crc ^ 0xFFFFFFFFu;
-}
-
 inline QByteArray bigEndian32(std::uint32_t value)
 {
     QByteArray bytes(4, '\0');
@@ -33,23 +22,29 @@ inline QByteArray bigEndian32(std::uint32_t value)
     return bytes;
 }
 
+// Length, tag, data and the CRC-32 of tag and data.
 inline QByteArray chunk(const char* tag, const QByteArray& data)
 {
     const QByteArray tagged = QByteArray(tag, 4) + data;
-    return bigEndian32(static_cast<std::uint32_t>(data.size())) + tagged + bigEndian32(crc32(tagged));
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : tagged) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return bigEndian32(static_cast<std::uint32_t>(data.size())) + tagged + bigEndian32(~crc);
 }
 
-// A 1-bit greyscale PNG of the given size. With rows == 0 the image data is
-// left out (a header that announces the size and nothing behind it); otherwise
-// all rows are present and zero, which compresses to almost nothing.
+// A 1-bit greyscale PNG of the given size: with all rows present and zero, which
+// compresses to almost nothing, or a header announcing the size and 64 bytes behind it.
 inline QByteArray greyscale(std::uint32_t width, std::uint32_t height, bool withRows)
 {
     // Bit depth 1, greyscale, then compression, filter and interlace 0.
     const QByteArray header = bigEndian32(width) + bigEndian32(height) + QByteArray("\1\0\0\0\0", 5);
-    QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
     const int rows = withRows ? (1 + static_cast<int>((width + 7) / 8)) * static_cast<int>(height) : 64;
     // qCompress prefixes the zlib stream with a 4-byte length.
-    return png + chunk("IDAT", qCompress(QByteArray(rows, '\0'), 9).mid(4)) + chunk("IEND", QByteArray());
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header)
+        + chunk("IDAT", qCompress(QByteArray(rows, '\0'), 9).mid(4)) + chunk("IEND", QByteArray());
 }
 
 // A plain image of one colour, encoded the ordinary way.
@@ -59,9 +54,7 @@ inline QByteArray encoded(int width, int height, const QColor& colour = QColor(2
     image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format) ? bytes : QByteArray();
 }
 
 // A 20 x 10 red rectangle as SVG.

@@ -1,41 +1,60 @@
+// Images from files, encoded bytes, module resources and icon handles, and the
+// hostile inputs among them: oversized, truncated, FIFOs, files that change.
+#include "../fuzz/FuzzTargets.h"
 #include "CraftedPng.h"
 #include "Factories.h"
-#include "MTBxImage.h"
+#include "IconHandles.h"
+#include "ModuleRegistry.h"
+#include "PeResourceReader.h"
 #include "QmtbImage.h"
+#include "ResourceModules.h"
 
+#include <QDir>
+#include <QPixmap>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <cmath>
 #include <limits>
-#include <memory>
+#include <map>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace MiniToolbars;
+using namespace CraftedPng;
 
 namespace {
 
-using CraftedPng::encoded;
-using CraftedPng::writeFile;
+MTBxString mtb(const QString& s) { return MTBxString(s.toStdWString().c_str()); }
+std::unique_ptr<MTBxImage> imageFrom(const QString& reference) { return std::unique_ptr<MTBxImage>(createImage(mtb(reference))); }
+float widthOf(const QString& reference) { return imageFrom(reference)->width(); }
+QmtbImage* qmtb(const std::unique_ptr<MTBxImage>& image) { return static_cast<QmtbImage*>(image.get()); }
 
-std::unique_ptr<MTBxImage> imageFrom(const QString& reference)
+std::unique_ptr<MTBxImage> imageFromBytes(const QByteArray& b) { return std::unique_ptr<MTBxImage>(createImageFromData(reinterpret_cast<const unsigned char*>(b.constData()), b.size())); }
+
+QByteArray readFile(const QString& path)
 {
-    return std::unique_ptr<MTBxImage>(createImage(MTBxString(reference.toStdWString().c_str())));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-std::unique_ptr<MTBxImage> imageFromBytes(const QByteArray& bytes)
+// The path of a file in a folder that lives as long as the program, written with the bytes unless they are null.
+QString fileWith(const char* name, const QByteArray& bytes = QByteArray())
 {
-    return std::unique_ptr<MTBxImage>(
-        createImageFromData(reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size()));
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(name));
+    EXPECT_TRUE(bytes.isNull() || writeFile(path, bytes)) << name;
+    return path;
 }
 
 QByteArray littleEndian(quint32 value, int length)
 {
-    QByteArray bytes;
-    for (int i = 0; i < length; ++i)
-        bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    return bytes;
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes.left(length);
 }
 
 // A GIF with the given logical screen and one 1 x 1 frame.
@@ -54,159 +73,263 @@ QByteArray icon(const QByteArray& embedded)
         + littleEndian(22, 4) + embedded;
 }
 
-long peakResidentKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// A vector image has no raster until render, which rasterises at the truncated height.
+// A vector image has no raster until render, which rasterises at the truncated height; sizes that name
+// no raster, or one too large, leave an empty raster; the picture form leaves the raster alone.
 TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
 {
-    auto image = imageFrom(QStringLiteral(":/MiniToolbars/Options_L.svg"));
-    auto* qimage = static_cast<QmtbImage*>(image.get());
-    EXPECT_TRUE(qimage->isVector());
-    EXPECT_EQ(image->width(), -1.0f);
-    EXPECT_EQ(image->height(), -1.0f);
-
-    image->render(16.9f, 0.0f, false);
-    EXPECT_EQ(image->height(), 16.0f);
-    EXPECT_EQ(image->width(), 14.0f); // 16 * 11 / 12 in integer arithmetic
-    ASSERT_NE(qimage->raster(), nullptr);
-    EXPECT_EQ(qimage->raster()->format(), QImage::Format_ARGB32_Premultiplied);
-
-    // Rendering again replaces the raster at the new size.
-    image->render(32.0f, 0.0f, false);
-    EXPECT_EQ(image->height(), 32.0f);
-    EXPECT_EQ(image->width(), 29.0f);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("wide.svg"));
-    ASSERT_TRUE(writeFile(path, CraftedPng::wideSvg));
-    auto file = imageFrom(path);
-    file->render(7.0f, 0.0f, false);
-    EXPECT_EQ(file->height(), 7.0f);
-    EXPECT_EQ(file->width(), 14.0f);
-}
-
-// Sizes that name no raster, or one too large, leave an empty raster instead of garbage.
-TEST(ImageTest, shouldRefuseUnreasonableRenderSizes)
-{
-    auto image = imageFrom(QStringLiteral(":/MiniToolbars/menuArrowDown_L.svg"));
-    for (float bad : {std::numeric_limits<float>::quiet_NaN(), -5.0f, 0.0f, 5000.0f, 1e30f}) {
-        image->render(bad, 0.0f, false);
-        EXPECT_EQ(image->width(), 0.0f);
+    const QString wide = fileWith("wide.svg", wideSvg);
+    // Options is 11:12 (integer arithmetic), the arrow 9:6: 4500 wide at a height of 3000.
+    const QString options = QStringLiteral(":/MiniToolbars/Options_L.svg");
+    const QString arrow = QStringLiteral(":/MiniToolbars/menuArrowDown_L.svg");
+    const struct { QString reference; float size; float width; float height; } cases[] = {
+        {options, 16.9f, 14, 16}, {options, 32, 29, 32}, {wide, 7, 14, 7}, {arrow, 2000, 3000, 2000},
+        {arrow, std::numeric_limits<float>::quiet_NaN(), 0, 0}, {arrow, 2000, 3000, 2000}, {arrow, -5, 0, 0},
+        {arrow, 0, 0, 0}, {arrow, 5000, 0, 0}, {arrow, 1e30f, 0, 0}, {arrow, 3000, 0, 0}, {arrow, 2000, 3000, 2000},
+    };
+    std::map<QString, std::unique_ptr<MTBxImage>> images;
+    for (const auto& c : cases) {
+        auto& image = images[c.reference];
+        if (!image) {
+            image = imageFrom(c.reference);
+            EXPECT_TRUE(qmtb(image)->isVector());
+            EXPECT_EQ(image->height(), -1.0f);
+        }
+        image->render(c.size, 0.0f, false);
+        EXPECT_EQ(QSizeF(image->width(), image->height()), QSizeF(c.width, c.height)) << qPrintable(c.reference) << " at " << c.size;
+        EXPECT_EQ(qmtb(image)->raster()->format(), c.width ? QImage::Format_ARGB32_Premultiplied : QImage::Format_Invalid);
     }
-    // 9:6 at a height of 3000 would be 4500 wide.
-    image->render(3000.0f, 0.0f, false);
-    EXPECT_EQ(image->width(), 0.0f);
-    image->render(2000.0f, 0.0f, false);
-    EXPECT_EQ(image->width(), 3000.0f);
-
-    // The picture form records a drawing and leaves the raster alone.
-    image->render(12.0f, 90.0f, true);
-    EXPECT_NE(static_cast<QmtbImage*>(image.get())->picture(), nullptr);
-    EXPECT_EQ(image->width(), 3000.0f);
+    images[arrow]->render(12.0f, 90.0f, true);
+    EXPECT_NE(qmtb(images[arrow])->picture(), nullptr);
+    EXPECT_EQ(images[arrow]->width(), 3000.0f);
 }
 
-// A PNG keeps its pixel size; only a lower-case "png" or "svg" ending is loaded.
+// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null
+// raster; a PNG keeps its pixel size when rendered, a broken SVG renders to an empty raster. A FIFO named as
+// an image, as an SVG's image or as a module loads nothing, at once (a wait ends the test by alarm).
 TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
 {
-    QTemporaryDir dir;
-    const QString png = dir.filePath(QStringLiteral("icon.png"));
-    ASSERT_TRUE(writeFile(png, encoded(10, 7)));
-    auto image = imageFrom(png);
-    EXPECT_EQ(image->width(), 10.0f);
-    EXPECT_EQ(image->height(), 7.0f);
-    image->render(32.0f, 0.0f, false);
-    EXPECT_EQ(image->width(), 10.0f);
-    EXPECT_EQ(image->height(), 7.0f);
-
-    const QString upper = dir.filePath(QStringLiteral("icon.PNG"));
-    ASSERT_TRUE(QFile::copy(png, upper));
-    EXPECT_EQ(imageFrom(upper)->width(), -1.0f);
-
-    // The format comes from the content, not from the ending.
-    const QString jpegNamedPng = dir.filePath(QStringLiteral("photo.png"));
-    ASSERT_TRUE(writeFile(jpegNamedPng, encoded(5, 4, QColor(20, 120, 220), "JPG")));
-    EXPECT_EQ(imageFrom(jpegNamedPng)->width(), 5.0f);
-
-    // A missing or broken PNG is a null raster that draws nothing.
-    EXPECT_EQ(imageFrom(dir.filePath(QStringLiteral("missing.png")))->width(), 0.0f);
-    const QString broken = dir.filePath(QStringLiteral("broken.png"));
-    ASSERT_TRUE(writeFile(broken, encoded(10, 7).left(40)));
-    EXPECT_EQ(imageFrom(broken)->height(), 0.0f);
-
-    EXPECT_EQ(imageFrom(dir.filePath(QStringLiteral("icon.bmp")))->width(), -1.0f);
-    EXPECT_EQ(imageFrom(QString())->width(), -1.0f);
-    EXPECT_EQ(imageFrom(QStringLiteral("res://nowhere.dll/PNG/#1"))->width(), -1.0f);
-
-    // A broken SVG parses to nothing and renders to an empty raster.
-    const QString junkSvg = dir.filePath(QStringLiteral("junk.svg"));
-    ASSERT_TRUE(writeFile(junkSvg, "<svg><unclosed"));
-    auto junk = imageFrom(junkSvg);
-    junk->render(16.0f, 0.0f, false);
-    EXPECT_EQ(junk->width(), 0.0f);
+    for (const char* name : { "fifo.png", "fifo.svg", "fifo.dll" })
+        ASSERT_EQ(::mkfifo(QFile::encodeName(fileWith(name)).constData(), 0600), 0);
+    // Qt follows xlink:href even with the prefix undeclared; the good SVG proves that images beside one still load.
+    const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
+                           "<image width=\"8\" height=\"8\" xlink:href=\"%1\"/></svg>";
+    fileWith("green.png", encoded(8, 8, Qt::green));
+    const struct { QString reference; float width; float rendered; } cases[] = {
+        {fileWith("icon.png", encoded(10, 7)), 10, 10}, {fileWith("icon.PNG", encoded(10, 7)), -1, -1},
+        {fileWith("photo.png", encoded(5, 4, Qt::red, "JPG")), 5, 5}, {fileWith("missing.png"), 0, 0},
+        {fileWith("broken.png", encoded(10, 7).left(40)), 0, 0}, {fileWith("junk.svg", "<svg><unclosed"), -1, 0},
+        {fileWith("icon.bmp", encoded(10, 7, Qt::red, "BMP")), -1, -1}, {QString(), -1, -1}, {"res://nowhere.dll/PNG/#1", -1, -1},
+        {fileWith("fifo.png"), 0, 0}, {fileWith("fifo.svg"), -1, 0}, {fileWith("bad.svg", QByteArray(svg).replace("%1", "fifo.png")), -1, 0},
+        {fileWith("good.svg", QByteArray(svg).replace("%1", "green.png")), -1, 32}, {"res://" + fileWith("fifo.dll") + "/PNG/#101", -1, -1},
+    };
+    ::alarm(20);
+    for (const auto& c : cases) {
+        auto image = imageFrom(c.reference);
+        EXPECT_EQ(image->width(), c.width) << qPrintable(c.reference);
+        image->render(32.0f, 0.0f, false);
+        EXPECT_EQ(image->width(), c.rendered) << qPrintable(c.reference);
+    }
+    EXPECT_EQ(loadResourceModule(mtb(fileWith("fifo.dll"))), nullptr);
+    auto good = imageFrom(fileWith("good.svg"));
+    good->render(8.0f, 0.0f, false);
+    EXPECT_EQ(qmtb(good)->raster()->pixelColor(4, 4), QColor(Qt::green));
+    ::alarm(0);
 }
 
-// Encoded bytes give a raster image, or no object at all when they are no image.
-TEST(ImageTest, shouldDecodeBytesOrGiveNoImage)
+// Encoded bytes give a raster image, or no object when they are no image or declare more than 4096 pixels,
+// also in a GIF screen or an icon entry beyond the frame's size; all is checked before any pixel memory is taken.
+TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
 {
-    auto image = imageFromBytes(encoded(12, 9));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->width(), 12.0f);
+    const auto bitmap = [](quint32 width, quint32 height) {
+        return icon(littleEndian(40, 4) + littleEndian(width, 4) + littleEndian(height, 4) + QByteArray(52, '\0'));
+    };
+    // The 4097-pixel images are complete and valid: they would decode.
+    const std::pair<QByteArray, float> cases[] = {
+        {encoded(12, 9), 12}, {greyscale(4096, 1, true), 4096}, {gif(1, 1), 1}, {encoded(16, 16, Qt::red, "ICO"), 16},
+        {"certainly not an image", -1}, {encoded(12, 9).left(60), -1}, {greyscale(4097, 4097, true), -1},
+        {greyscale(4097, 1, true), -1}, {gif(4097, 1), -1}, {icon(greyscale(60000, 60000, false)), -1},
+        {bitmap(30000, 60000), -1}, {bitmap(0x80000000u, 0x80000000u), -1},
+    };
+    for (const auto& [bytes, width] : cases) {
+        const auto image = imageFromBytes(bytes);
+        EXPECT_EQ(image ? image->width() : -1.0f, width) << bytes.left(16).toHex().constData();
+    }
+    const auto image = imageFromBytes(encoded(12, 9));
     EXPECT_EQ(image->height(), 9.0f);
     EXPECT_TRUE(image->reference().empty());
-
-    EXPECT_EQ(imageFromBytes(QByteArray("certainly not an image")), nullptr);
-    EXPECT_EQ(imageFromBytes(encoded(12, 9).left(60)), nullptr);
-    EXPECT_EQ(createImageFromData(nullptr, 100), nullptr);
     const unsigned char byte = 0x89;
+    EXPECT_EQ(createImageFromData(nullptr, 100), nullptr);
     EXPECT_EQ(createImageFromData(&byte, 0), nullptr);
     EXPECT_EQ(createImageFromData(&byte, -4), nullptr);
-}
 
-// Declared sizes above 4096 pixels are refused before any pixel memory is taken.
-TEST(ImageTest, shouldRefuseOversizedRastersBeforeDecoding)
-{
-    // A complete, valid 4097 x 4097 image (it would decode) and the largest accepted size.
-    EXPECT_EQ(imageFromBytes(CraftedPng::greyscale(4097, 4097, true)), nullptr);
-    EXPECT_EQ(imageFromBytes(CraftedPng::greyscale(4097, 1, true)), nullptr);
-    auto largest = imageFromBytes(CraftedPng::greyscale(4096, 1, true));
-    ASSERT_NE(largest, nullptr);
-    EXPECT_EQ(largest->width(), 4096.0f);
-
-    // A header announcing 60000 x 60000 (14 GB of pixels) costs no memory.
+    // 60000 x 60000 PNGs (14 GB of pixels) and a 1 x 1 GIF frame on a 27905 x 8193 screen (870 MB) cost no memory.
+    const auto peakResidentKb = [] { rusage usage{}; return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0L; };
     const long before = peakResidentKb();
-    EXPECT_EQ(imageFromBytes(CraftedPng::greyscale(60000, 60000, false)), nullptr);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("huge.png"));
-    ASSERT_TRUE(writeFile(path, CraftedPng::greyscale(60000, 60000, false)));
-    EXPECT_EQ(imageFrom(path)->width(), 0.0f);
-    EXPECT_LT(peakResidentKb() - before, 64 * 1024);
-}
-
-// Containers whose decoders allocate beyond the declared frame size are checked as well.
-TEST(ImageTest, shouldRefuseContainersThatHideLargeImages)
-{
-    auto small = imageFromBytes(gif(1, 1));
-    ASSERT_NE(small, nullptr);
-    EXPECT_EQ(small->width(), 1.0f);
-    // The frame is 1 x 1, but the decoder would fill a 27905 x 8193 screen (870 MB).
-    const long before = peakResidentKb();
+    EXPECT_EQ(imageFromBytes(greyscale(60000, 60000, false)), nullptr);
+    EXPECT_EQ(widthOf(fileWith("huge.png", greyscale(60000, 60000, false))), 0.0f);
     EXPECT_EQ(imageFromBytes(gif(27905, 8193)), nullptr);
     EXPECT_LT(peakResidentKb() - before, 64 * 1024);
-    EXPECT_EQ(imageFromBytes(gif(4097, 1)), nullptr);
+}
 
-    auto ico = imageFromBytes(encoded(16, 16, QColor(20, 120, 220), "ICO"));
-    ASSERT_NE(ico, nullptr);
-    EXPECT_EQ(ico->width(), 16.0f);
-    EXPECT_EQ(imageFromBytes(icon(CraftedPng::greyscale(60000, 60000, false))), nullptr);
-    QByteArray bitmap = littleEndian(40, 4) + littleEndian(30000, 4) + littleEndian(60000, 4) + QByteArray(52, '\0');
-    EXPECT_EQ(imageFromBytes(icon(bitmap)), nullptr);
-    bitmap = littleEndian(40, 4) + littleEndian(0x80000000u, 4) + littleEndian(0x80000000u, 4) + QByteArray(52, '\0');
-    EXPECT_EQ(imageFromBytes(icon(bitmap)), nullptr);
+// A handle converts back to its image until destroyed; images made from it keep a copy; unknown and reused values convert to nothing.
+TEST(IconHandleTest, shouldRoundTripUntilDestroyedAndNeverReuseAHandle)
+{
+    QImage sample(8, 6, QImage::Format_ARGB32);
+    sample.fill(QColor(250, 10, 40));
+    sample.setPixelColor(3, 2, QColor(0, 0, 255));
+    const HICON handle = createIconHandle(sample);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(sample, pixmapFromIconHandle(handle).toImage().convertToFormat(QImage::Format_ARGB32));
+    std::unique_ptr<MTBxImage> image(createImageFromIcon(handle));
+    destroyIconHandle(handle);
+    destroyIconHandle(handle);
+    EXPECT_TRUE(pixmapFromIconHandle(handle).isNull());
+    EXPECT_EQ(8.0f, image->width());
+    EXPECT_EQ(0.0f, std::unique_ptr<MTBxImage>(createImageFromIcon(handle))->width());
+    EXPECT_TRUE(pixmapFromIconHandle(reinterpret_cast<HICON>(0x1234)).isNull());
+    EXPECT_EQ(nullptr, createIconHandle(QImage()));
+    const HICON second = createIconHandle(sample);
+    EXPECT_NE(handle, second);
+    destroyIconHandle(second);
+}
+
+// Every saved PE input stays in bounds, directly and through "res://" references; every saved image decodes within limits; the hostile ones to nothing.
+TEST(FuzzRegressionTest, shouldReplayTheSavedInputs)
+{
+    for (const bool pe : { true, false }) {
+        const QDir folder(QStringLiteral(MTB_TEST_DATA_DIR "/fuzz/") + (pe ? "fuzz_pe_reader" : "fuzz_image_data"));
+        ASSERT_FALSE(folder.isEmpty());
+        for (const QFileInfo& input : folder.entryInfoList(QDir::Files, QDir::Name)) {
+            SCOPED_TRACE(input.fileName().toStdString());
+            const QByteArray bytes = readFile(input.absoluteFilePath());
+            const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+            EXPECT_TRUE(pe ? FuzzTargets::peReader(data, bytes.size()) : FuzzTargets::imageData(data, bytes.size()));
+            auto image = pe ? imageFrom(QStringLiteral("res://%1/PNG/#101").arg(input.absoluteFilePath())) : imageFromBytes(bytes);
+            if (pe)
+                image->render(16.0f, 0.0f, false);
+            // A hostile module names no image; hostile image bytes give no object.
+            if (input.fileName().startsWith(QLatin1String(pe ? "hostile-" : "hostile-png-")))
+                EXPECT_EQ(image ? image->width() : -1.0f, -1.0f);
+            EXPECT_EQ(0, ModuleRegistry::loadedModuleCount());
+        }
+    }
+}
+
+// "#N" is an integer id (low 16 bits, no digits give 0); anything else is a name.
+TEST(ResourceKeyTest, shouldReadNumericIdsAndNames)
+{
+    const std::pair<const char*, int> ids[] = { {"#101", 101}, {"#70000", 70000 & 0xFFFF}, {"#99999999999999999999", 0xFFFF}, {"#abc", 0}, {"#", 0} };
+    for (const auto& [text, id] : ids)
+        EXPECT_EQ(std::make_pair(ResourceKey::fromString(QLatin1String(text)).isId, int(ResourceKey::fromString(QLatin1String(text)).id)), std::make_pair(true, id)) << text;
+    const ResourceKey name = ResourceKey::fromString(QStringLiteral("logo"));
+    EXPECT_EQ(std::make_pair(name.isId, name.name), std::make_pair(false, QStringLiteral("logo")));
+    const unsigned char* bytes = nullptr;
+    std::uint32_t size = 0;
+    EXPECT_FALSE(PeResourceReader(nullptr, 100).find(name, name, &bytes, &size));
+}
+
+// A resource-only DLL linked with the mingw-w64 binutils (none without them): a 13 x 11 PNG as PNG/#101,
+// an oversized PNG as PNG/#102 and an SVG named LOGO of type 10 (RCDATA).
+QString resourceDll()
+{
+    const QString windres = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-windres"));
+    const QString ld = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-ld"));
+    const QString rc = QStringLiteral("101 PNG \"%1\"\n102 PNG \"%2\"\nLOGO RCDATA \"%3\"\n")
+                           .arg(fileWith("logo.png", encoded(13, 11)), fileWith("huge.png", greyscale(60000, 60000, false)), fileWith("logo.svg", wideSvg));
+    const bool built = !windres.isEmpty() && !ld.isEmpty()
+        && QProcess::execute(windres, { "--preprocessor=cat", fileWith("res.rc", rc.toUtf8()), "-O", "coff", "-o", fileWith("res.o") }) == 0
+        && QProcess::execute(ld, { "-shared", "-e", "0", "-o", fileWith("res.dll"), fileWith("res.o") }) == 0;
+    return built ? fileWith("res.dll") : QString();
+}
+
+class ResourceModuleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (m_dll.isEmpty())
+            GTEST_SKIP() << "the mingw-w64 binutils are not installed";
+    }
+    void TearDown() override { setHostResourceModule(nullptr); }
+    QString inDll(const char* resource) const { return QStringLiteral("res://") + m_dll + QLatin1String(resource); }
+
+    const QString m_dll = resourceDll();
+};
+
+// A module named by its path is loaded as a data file and released after decoding; type and name compare
+// case-insensitively, the id is the low 16 bits; missing modules, types, names and oversized resources give nothing.
+TEST_F(ResourceModuleTest, shouldLoadResourcesAndReleaseTheModule)
+{
+    // "xres://" is no module reference; the extension decides.
+    const std::pair<QString, float> cases[] = {
+        {inDll("/PNG/#101"), 13}, {inDll("/png/#65637"), 13}, {inDll("/PNG/#999"), -1}, {inDll("/GIF/#101"), -1},
+        {inDll("/#10/#101"), -1}, {inDll("/PNG/#abc"), -1}, {inDll("/PNG/#102"), -1}, {inDll("/PNG"), -1},
+        {QStringLiteral("res://") + fileWith("missing.dll/PNG/#101"), -1}, {QStringLiteral("x") + inDll("/PNG/#101"), -1},
+    };
+    for (const auto& [reference, width] : cases)
+        EXPECT_EQ(widthOf(reference), width) << qPrintable(reference);
+    auto image = imageFrom(inDll("/PNG/#101"));
+    EXPECT_FALSE(qmtb(image)->isVector());
+    EXPECT_EQ(image->height(), 11.0f);
+    auto svg = imageFrom(inDll("/#10/logo"));
+    EXPECT_TRUE(qmtb(svg)->isVector());
+    EXPECT_EQ(svg->width(), -1.0f);
+    svg->render(21.5f, 0.0f, false);
+    EXPECT_EQ(svg->height(), 21.0f);
+    EXPECT_EQ(svg->width(), 42.0f);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+}
+
+// A module the host loaded is found by file name or path, also as the host's own for an empty name, and stays loaded until freed as often as loaded.
+TEST_F(ResourceModuleTest, shouldFindAHostLoadedModuleAndKeepIt)
+{
+    const HMODULE module = loadResourceModule(mtb(m_dll));
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(loadResourceModule(mtb(m_dll)), module);
+    setHostResourceModule(module);
+    for (const QString& reference : { QStringLiteral("res://res.dll/PNG/#101"), QStringLiteral("res://RES.DLL/PNG/#101"), inDll("/PNG/#101"), QStringLiteral("res:///PNG/#101") })
+        EXPECT_EQ(widthOf(reference), 13.0f) << qPrintable(reference);
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 1);
+
+    EXPECT_TRUE(freeResourceModule(module));
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 1);
+    EXPECT_TRUE(freeResourceModule(module));
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
+    EXPECT_FALSE(freeResourceModule(module));
+    EXPECT_FALSE(freeResourceModule(nullptr));
+    // Without the host's module, a bare file name names no file here and the empty name no module.
+    EXPECT_EQ(widthOf(QStringLiteral("res://res.dll/PNG/#101")), -1.0f);
+    EXPECT_EQ(widthOf(QStringLiteral("res:///PNG/#101")), -1.0f);
+}
+
+// Every truncation of a real module finds nothing or stays in bounds (the saved hostile corpus covers corruptions);
+// a loaded module keeps what it read, whatever happens to its file, and the changed file loads as nothing.
+TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
+{
+    const QByteArray dll = readFile(m_dll);
+    ASSERT_GT(dll.size(), 512);
+    const ResourceKey png = ResourceKey::fromString(QStringLiteral("PNG"));
+    const ResourceKey id101 = ResourceKey::fromString(QStringLiteral("#101"));
+    for (int length = 0; length <= dll.size(); ++length) {
+        const auto* data = reinterpret_cast<const unsigned char*>(dll.constData());
+        const unsigned char* bytes = nullptr;
+        std::uint32_t size = 0;
+        if (PeResourceReader(data, static_cast<std::uint64_t>(length)).find(png, id101, &bytes, &size)) {
+            ASSERT_GE(bytes, data);
+            ASSERT_LE(bytes + size, data + length);
+        }
+    }
+    const QString reference = QStringLiteral("res://%1/PNG/#101").arg(fileWith("mod.dll"));
+    for (const QByteArray& replacement : { QByteArray(""), dll.left(0x40), dll.left(dll.size() / 2), encoded(2, 2) }) {
+        const HMODULE module = loadResourceModule(mtb(fileWith("mod.dll", dll)));
+        ASSERT_NE(module, nullptr);
+        // Rewritten in place: the same file, shorter.
+        fileWith("mod.dll", replacement);
+        EXPECT_EQ(widthOf(reference), 13.0f);
+        EXPECT_TRUE(freeResourceModule(module));
+        EXPECT_EQ(widthOf(reference), -1.0f);
+    }
+    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
 }
 
 } // namespace
