@@ -8,16 +8,12 @@
 #include "Controller.h"
 #include "ControllerObserver.h"
 #include "MTBxButton.h"
-#include "MTBxItem.h"
 #include "MiniToolbar.h"
 #include "QmtbController.h"
 #include "QmtbView.h"
 #include "Style.h"
 #include "ToolbarStandIns.h"
 
-#include <QEvent>
-#include <QObject>
-#include <QPoint>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,7 +39,6 @@ public:
     }
     void getMtbParentBounds(int x, int y, int& left, int& top, int& width, int& height) override
     {
-        ++boundsQueries;
         if (onBounds)
             onBounds(x, y);
         if (hasBounds)
@@ -57,15 +52,12 @@ public:
     }
     void setBounds(const QRect& rect) { hasBounds = true, bounds = rect; }
 
-    bool hasBounds = false;
+    bool hasBounds = false, vetoMoves = false;
     QRect bounds;
-    bool vetoMoves = false;
     HWND parent = nullptr;
-    int boundsQueries = 0;
     std::vector<QPoint> moves;
-    std::function<void()> onMoved;
+    std::function<void()> onMoved, onParentHwnd;
     std::function<void(int, int)> onBounds;
-    std::function<void()> onParentHwnd;
 };
 
 // Counts the events of one type that reach an object.
@@ -106,10 +98,7 @@ inline std::unique_ptr<MiniToolbar> makeToolbar(int buttons, bool autoHide = tru
     return toolbar;
 }
 
-inline QmtbView* windowOf(const MiniToolbar* toolbar)
-{
-    return QmtbController::windowOf(toolbar);
-}
+inline QmtbView* windowOf(const MiniToolbar* toolbar) { return QmtbController::windowOf(toolbar); }
 
 inline QPoint windowOrigin(const MiniToolbar* toolbar)
 {
@@ -118,23 +107,16 @@ inline QPoint windowOrigin(const MiniToolbar* toolbar)
     return o;
 }
 
-// Window point at the centre of a laid-out item.
-inline QPoint centreOf(const MiniToolbar* toolbar, int index)
+// Window rectangle of an item's bounds, or of the toolbar's (without the grip) for index -1.
+inline QRect windowRect(MiniToolbar* toolbar, int index = -1)
 {
     float top = 0, left = 0, bottom = 0, right = 0;
-    toolbar->item(index)->getBounds(top, left, bottom, right);
-    const QPoint o = windowOrigin(toolbar);
-    return QPoint(o.x() + static_cast<int>((left + right) / 2), o.y() - static_cast<int>((top + bottom) / 2));
-}
-
-// Window rectangle of the toolbar's bounds (without the grip).
-inline QRect toolbarRect(MiniToolbar* toolbar)
-{
-    float top = 0, left = 0, bottom = 0, right = 0;
-    toolbar->getBounds(top, left, bottom, right);
+    index < 0 ? toolbar->getBounds(top, left, bottom, right) : toolbar->item(index)->getBounds(top, left, bottom, right);
     const QPoint o = windowOrigin(toolbar);
     return QRectF(o.x() + left, o.y() - top, right - left, top - bottom).toRect();
 }
+inline QRect toolbarRect(MiniToolbar* toolbar) { return windowRect(toolbar); }
+inline QPoint centreOf(MiniToolbar* toolbar, int index) { return windowRect(toolbar, index).center(); }
 
 // Toolbars shown by a fresh controller inside an 800 x 600 parent, with both
 // host sinks recording.

@@ -1,6 +1,8 @@
+// The toolbar window on the offscreen platform: placement, painting, pointer
+// input, tooltips, fades, and host callbacks that end the window under it.
 #include "EventTypes.h"
+#include "ItemView.h"
 #include "QWinWidget.h"
-#include "QmtbAnimation.h"
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
@@ -8,52 +10,51 @@
 #include <QPaintEvent>
 #include <QPointer>
 #include <QToolTip>
-#include <QTest>
 #include <QWindow>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
-#include <memory>
-
-#include <gtest/gtest.h>
+#include <cstdlib>
+#include <utility>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
 
 namespace {
 
-class WindowTest : public ControllerFixture
-{
-protected:
-    // Qt input at window point p, as the windowing system delivers it.
-    void press(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mousePress(w->windowHandle(), Qt::LeftButton, m, p); }
-    void moveTo(QmtbView* w, QPoint p) { QTest::mouseMove(w->windowHandle(), p); }
-    void release(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, m, p); }
-    void click(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, m, p); }
-    void onClicked(std::function<void()> action)
-    {
-        itemSink.onEvent = [action](void*, MTBxItemEvents::EventType type) {
-            if (type == MTBxItemEvents::Clicked)
-                action();
-        };
-    }
-};
+// Qt input at window point p, as the windowing system delivers it.
+void press(QmtbView* w, QPoint p) { QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, p); }
+void release(QmtbView* w, QPoint p) { QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, p); }
+void click(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, m, p); }
+void moveTo(QmtbView* w, QPoint p) { QTest::mouseMove(w->windowHandle(), p); }
+// Moves the pointer away from every toolbar. Qt drops a move to where the pointer already is, hence two.
+void sweep(QmtbView* w) { moveTo(w, QPoint(690, 540)), moveTo(w, QPoint(700, 550)); }
+
+using WindowTest = ControllerFixture;
 
 } // namespace
 
-TEST_F(WindowTest, shouldCoverTheDesktopAndShowTheToolbarAtItsOrigin)
+TEST_F(WindowTest, shouldCoverTheDesktopAndKeepTheOriginAcrossSuspendAndResume)
 {
-    // A shown toolbar's window spans the virtual desktop, is a translucent frameless tool window that does not activate, and keeps the origin.
-    MiniToolbar* toolbar = shown(2, 300, 200);
+    // A shown window spans the desktop as a translucent frameless tool window; suspend hides it, resume lays it out at once at the same origin.
+    MiniToolbar* toolbar = shown(2, 250, 260);
     QmtbView* window = windowOf(toolbar);
-    EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(QmtbView::desktopGeometry(), window->geometry());
-    EXPECT_TRUE(window->testAttribute(Qt::WA_TranslucentBackground));
-    EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(window->testAttribute(Qt::WA_TranslucentBackground) && window->testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(Qt::Tool, window->windowType());
-    EXPECT_EQ(QPoint(300, 200), origin(toolbar));
     EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
+    controller->suspendToolbar(toolbar);
+    EXPECT_TRUE(controller->isSuspended(toolbar));
+    EXPECT_FALSE(window->isVisible() || toolbar->isVisible());
+    EXPECT_EQ(QList<QmtbView*>{ window }, QmtbView::suspendedWindows());
+    controller->resumeToolbar(toolbar);
+    EXPECT_FALSE(controller->isSuspended(toolbar) || window->isShowPending());
+    EXPECT_TRUE(toolbar->isVisible());
+    EXPECT_EQ(QPoint(250, 260), origin(toolbar));
+    EXPECT_EQ(QList<QmtbView*>{ window }, QmtbView::visibleWindows());
+    EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
 }
 
 TEST_F(WindowTest, shouldPostOneDeferredShowAndCoalesceRelayouts)
@@ -61,9 +62,8 @@ TEST_F(WindowTest, shouldPostOneDeferredShowAndCoalesceRelayouts)
     // Two deferred shows post one show event that lays out; a forced relayout waits for a pending show or relayout.
     MiniToolbar* toolbar = add(makeToolbar(2));
     ASSERT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer, true));
-    QmtbView* window = windowOf(toolbar);
-    EventCounter shows(window, EventTypes::deferredShow());
-    EventCounter relayouts(window, EventTypes::relayout());
+    EventCounter shows(windowOf(toolbar), EventTypes::deferredShow());
+    EventCounter relayouts(windowOf(toolbar), EventTypes::relayout());
     ASSERT_TRUE(controller->showToolbar(toolbar, 310, 300, &observer, true));
     controller->updateLayout(toolbar, true);
     EXPECT_EQ(0, toolbar->view()->itemViewCount());
@@ -91,22 +91,44 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
     controller->moveToolbar(toolbar, -50, -50, false);
     EXPECT_EQ(QPoint(15, 10), toolbarRect(toolbar).topLeft());
 
-    // Crossing only the bottom edge moves the toolbar up, never sideways.
     MiniToolbar* low = shown(2, 300, 595);
     EXPECT_EQ(300, toolbarRect(low).left());
     EXPECT_EQ(589, toolbarRect(low).bottom());
+    controller->moveToolbar(low, INT_MAX, INT_MAX, true);
+    EXPECT_EQ(QPoint(789, 589), toolbarRect(low).bottomRight());
+    controller->moveToolbar(low, INT_MIN, INT_MIN, false);
+    EXPECT_EQ(QPoint(15, 10), toolbarRect(low).topLeft());
+    controller->moveToolbar(low, 300, 595, false);
 
-    // A toolbar wider than the parent ends on the parent's left edge.
+    // A toolbar wider than the parent ends on the parent's left edge; a new clip rectangle makes every window check its bounds again.
     observer.setBounds(QRect(100, 100, 120, 200));
     const QRect wide = toolbarRect(shown(6, 400, 150));
     ASSERT_GT(wide.width(), 120);
     EXPECT_EQ(QPoint(115, 150), wide.topLeft());
-
-    // A new clip rectangle makes every window check its bounds again.
     controller->setClipRect(0, 0, 800, 600);
     EXPECT_LE(toolbarRect(low).right(), 209);
     EXPECT_LE(toolbarRect(low).bottom(), 289);
     controller->setClipRect(0, 0, 0, 0);
+    low->item(0)->setWidth(INT_MAX);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(115, origin(low).x());
+
+    // Parent bounds at the int limits keep the origin sane, with no overflow.
+    struct Limits : HostObserver
+    {
+        const int* v = nullptr;
+        void getMtbParentBounds(int, int, int& l, int& t, int& w, int& h) override { l = v[0], t = v[1], w = v[2], h = v[3]; }
+    } limits;
+    const int M = INT_MAX, m = INT_MIN, cases[][4] = { { M, M, M, M }, { m, m, M, M }, { m, m, m, m }, { M, m, m, M }, { 0, 0, M, M } };
+    for (const auto& v : cases) {
+        limits.v = v;
+        MiniToolbar* bounded = add(makeToolbar(2));
+        controller->showToolbar(bounded, 300, 300, &limits);
+        controller->moveToolbar(bounded, INT_MAX, INT_MIN, true);
+        EXPECT_LE(std::abs(origin(bounded).x()), 1 << 30) << v[0] << "," << v[1] << "," << v[2] << "," << v[3];
+        EXPECT_LE(std::abs(origin(bounded).y()), 1 << 30) << v[0] << "," << v[1] << "," << v[2] << "," << v[3];
+        controller->closeToolbar(bounded);
+    }
 }
 
 TEST_F(WindowTest, shouldPaintAndRepaintOnlyTheToolbarsArea)
@@ -139,25 +161,9 @@ TEST_F(WindowTest, shouldPaintAndRepaintOnlyTheToolbarsArea)
     EXPECT_TRUE(window->paintedRegion().contains(repainted.boundingRect()));
 }
 
-TEST_F(WindowTest, shouldDrawWhereThePaintedRegionIsAndHonourTheClip)
+TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopups)
 {
-    // A toolbar pushed inside its parent draws at its new origin; pixels beyond the clip rectangle stay clear.
-    MiniToolbar* toolbar = shown(2, 795, 300);
-    QmtbView* window = windowOf(toolbar);
-    const QRect rect = toolbarRect(toolbar);
-    ASSERT_LT(rect.right(), 790);
-    const auto alphaAt = [&](QPoint p) { return qAlpha(window->grab(QRect(p, QSize(1, 1))).toImage().pixel(0, 0)); };
-    EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
-    EXPECT_GT(alphaAt(centreOf(toolbar, 1)), 100);
-    controller->setClipRect(0, 0, centreOf(toolbar, 1).x() - 5, 600);
-    EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
-    EXPECT_EQ(0, alphaAt(centreOf(toolbar, 1)));
-    controller->setClipRect(0, 0, 0, 0);
-}
-
-TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginAndPopups)
-{
-    // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child popups where they are.
+    // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child widgets where they are.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     const QRect rect = toolbarRect(toolbar);
@@ -181,47 +187,59 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginAndPopups)
     EXPECT_FALSE(window->paintedRegion().contains(QPoint(610, 510)));
 }
 
-TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndResume)
+TEST_F(WindowTest, shouldDrawWhereThePaintedRegionIsAndHonourTheClip)
 {
-    // Suspending hides the window into the suspended list; resuming shows and lays it out at once at the same origin.
-    MiniToolbar* toolbar = shown(2, 250, 260);
+    // A toolbar pushed inside its parent draws at its new origin; pixels beyond the clip rectangle stay clear.
+    MiniToolbar* toolbar = shown(2, 795, 300);
     QmtbView* window = windowOf(toolbar);
-    controller->suspendToolbar(toolbar);
-    EXPECT_TRUE(controller->isSuspended(toolbar));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(toolbar->isVisible());
-    EXPECT_EQ(QList<QmtbView*>{ window }, QmtbView::suspendedWindows());
-    controller->resumeToolbar(toolbar);
-    EXPECT_FALSE(controller->isSuspended(toolbar));
-    EXPECT_FALSE(window->isShowPending());
-    EXPECT_TRUE(toolbar->isVisible());
-    EXPECT_EQ(QPoint(250, 260), origin(toolbar));
-    EXPECT_EQ(QList<QmtbView*>{ window }, QmtbView::visibleWindows());
-    EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+    ASSERT_LT(toolbarRect(toolbar).right(), 790);
+    const auto alphaAt = [&](QPoint p) { return qAlpha(window->grab(QRect(p, QSize(1, 1))).toImage().pixel(0, 0)); };
+    EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
+    EXPECT_GT(alphaAt(centreOf(toolbar, 1)), 100);
+    controller->setClipRect(0, 0, centreOf(toolbar, 1).x() - 5, 600);
+    EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
+    EXPECT_EQ(0, alphaAt(centreOf(toolbar, 1)));
+    controller->setClipRect(0, 0, 0, 0);
 }
 
-TEST_F(WindowTest, shouldFinishHidingWhenTheRunningFadeEnds)
+namespace {
+
+const ItemPart* captionOf(const MTBxItem* item)
 {
-    // Hiding during a fade ends the fade and completes the hide; the native filter goes with the last shown toolbar.
-    MiniToolbar* other = shown(1, 200, 200);
-    QmtbView* window = windowOf(shown(2));
-    windowOf(other)->hideToolbar();
-    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
-    controller->pointerMoved(700, 550);
-    ASSERT_TRUE(window->isAnimating());
-    window->hideToolbar();
-    EXPECT_EQ(nullptr, window->animation());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
-    EXPECT_TRUE(QmtbView::suspendedWindows().contains(window));
-    controller->showToolbar(other, 200, 200, &observer);
-    EXPECT_FALSE(controller->isSuspended(other));
+    for (const ItemPart& part : item->itemView()->parts())
+        if (part.kind == Caption)
+            return &part;
+    return nullptr;
 }
 
-TEST_F(WindowTest, shouldReportClicksWithModifiersAndButtonInOneMask)
+} // namespace
+
+TEST_F(WindowTest, shouldDrawCaptionsWithOuterBlanksLikeTheirTrimmedText)
 {
-    // A click reaches the host as Clicked with the item's context; with Control held ModifiedClick carries modifiers and button.
-    MiniToolbar* toolbar = shown(2);
+    // "Bold ", " Bold" and " Bold " are measured as "Bold" and drawn pixel for pixel like it, not elided.
+    MiniToolbar* toolbar = add(makeToolbar(0));
+    for (const wchar_t* text : { L"Bold", L"Bold ", L" Bold", L" Bold " })
+        toolbar->addItem(makeButton(text));
+    controller->showToolbar(toolbar, 300, 300, &observer);
+    const QImage image = windowOf(toolbar)->grab().toImage();
+    const auto captionAt = [&](int index, int dx, int y) {
+        const QRect item = windowRect(toolbar, index);
+        return image.pixel(item.left() + captionOf(toolbar->item(index))->x + dx, item.top() + y);
+    };
+    const ItemPart* reference = captionOf(toolbar->item(0));
+    ASSERT_NE(nullptr, reference);
+    for (int i = 1; i < 4; ++i) {
+        ASSERT_EQ(reference->width, captionOf(toolbar->item(i))->width) << i;
+        for (int dx = 0; dx < reference->width + 3; ++dx)
+            for (int y = 5; y <= 17; ++y)
+                ASSERT_EQ(captionAt(0, dx, y), captionAt(i, dx, y)) << i << ": " << dx << "," << y;
+    }
+}
+
+TEST_F(WindowTest, shouldReportClicksWithModifiersAndDragFromTheThresholdOn)
+{
+    // A click reaches the host as Clicked (with Control as ModifiedClick carrying modifiers and button); moves under 6 px don't drag, and a drag clicks nothing.
+    MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     click(window, centreOf(toolbar, 1));
     ASSERT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
@@ -233,15 +251,11 @@ TEST_F(WindowTest, shouldReportClicksWithModifiersAndButtonInOneMask)
                                        [](const ItemEventRecord& e) { return e.type == MTBxItemEvents::ModifiedClick; });
     ASSERT_NE(itemSink.events.end(), modified);
     EXPECT_EQ(static_cast<std::intptr_t>(Qt::ControlModifier) | Qt::LeftButton, itemSink.arg(modified - itemSink.events.begin()));
-}
 
-TEST_F(WindowTest, shouldDragFromTheThresholdOnWithoutClicking)
-{
-    // Moves shorter than 6 px are ignored, 6 px drag; the release reports ToolbarMoved and clicks nothing, vetoed or not.
-    MiniToolbar* toolbar = shown(2, 300, 300);
-    QmtbView* window = windowOf(toolbar);
+    itemSink.events.clear();
+    toolbarSink.types.clear();
     const QPoint start = centreOf(toolbar, 0);
-    moveTo(window, QPoint(5, 5));
+    sweep(window);
     moveTo(window, start);
     press(window, start);
     moveTo(window, start + QPoint(3, 2));
@@ -253,11 +267,11 @@ TEST_F(WindowTest, shouldDragFromTheThresholdOnWithoutClicking)
     EXPECT_EQ(QPoint(320, 310), origin(toolbar));
     EXPECT_EQ(std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarMoved }, toolbarSink.types);
 
+    // A vetoed drag stays put but still reports the move.
     observer.vetoMoves = true;
-    const QPoint again = centreOf(toolbar, 0);
-    press(window, again);
-    moveTo(window, again + QPoint(30, 0));
-    release(window, again + QPoint(30, 0));
+    press(window, start + QPoint(20, 10));
+    moveTo(window, start + QPoint(50, 10));
+    release(window, start + QPoint(50, 10));
     EXPECT_EQ(QPoint(320, 310), origin(toolbar));
     EXPECT_EQ(2u, toolbarSink.types.size());
     EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
@@ -265,7 +279,7 @@ TEST_F(WindowTest, shouldDragFromTheThresholdOnWithoutClicking)
 
 TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
 {
-    // Moves and releases over a host widget beside the toolbar reach that widget; over the toolbar nothing is forwarded.
+    // Moves and releases over a host widget beside the toolbar reach that widget; over the toolbar or a child popup nothing is forwarded.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     QWidget host;
@@ -301,10 +315,9 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     QmtbView* window = windowOf(toolbar);
     std::vector<ItemView*> hovered;
     QObject::connect(window, &QmtbView::hovered, [&](ItemView* view) { hovered.push_back(view); });
-    moveTo(window, QPoint(5, 5));
+    sweep(window);
     moveTo(window, centreOf(toolbar, 0));
-    ASSERT_EQ(1u, hovered.size());
-    EXPECT_EQ(toolbar->item(0)->itemView(), hovered[0]);
+    EXPECT_EQ(std::vector<ItemView*>{ toolbar->item(0)->itemView() }, hovered);
     EXPECT_EQ(30, window->toolTipTimerInterval());
     QTRY_VERIFY(window->isToolTipVisible());
     EXPECT_EQ(QStringLiteral("Make bold"), QToolTip::text());
@@ -346,7 +359,6 @@ TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
         EXPECT_EQ(step.near, window->isFadedIn()) << step.pointer.x() << "," << step.pointer.y();
         finishFade(window);
     }
-    EXPECT_FALSE(window->isFadedIn());
 }
 
 TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchLocalValueAndNoFadeDisplay)
@@ -387,7 +399,7 @@ TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchLocalValueAndNoFadeDisplay)
 
 TEST_F(WindowTest, shouldRestFaintAndReportFadedOnlyWhenEveryItemAutoHides)
 {
-    // All items auto-hiding: the toolbar rests at 0.3 and tells the host ToolbarFaded; with a steady item it goes to 0 silently.
+    // All items auto-hiding: the toolbar rests at 0.3 and tells the host ToolbarFaded once; with a steady item it goes to 0 silently.
     for (bool withSteadyItem : { false, true }) {
         SCOPED_TRACE(withSteadyItem);
         toolbarSink.types.clear();
@@ -395,13 +407,46 @@ TEST_F(WindowTest, shouldRestFaintAndReportFadedOnlyWhenEveryItemAutoHides)
         if (withSteadyItem)
             toolbar->addItem(makeButton(L"Keep", false));
         controller->showToolbar(toolbar, 300, 300, &observer);
-        QmtbView* window = windowOf(toolbar);
         controller->pointerMoved(790, 590);
-        finishFade(window);
+        finishFade(windowOf(toolbar));
         QCoreApplication::processEvents();
-        EXPECT_FLOAT_EQ(withSteadyItem ? 0.0f : 0.3f, static_cast<float>(window->currentOpacity()));
-        EXPECT_EQ(withSteadyItem ? 0u : 1u, toolbarSink.types.size());
-        EXPECT_EQ(withSteadyItem ? 0 : 1, std::count(toolbarSink.types.begin(), toolbarSink.types.end(), MTBxToolbarEvents::ToolbarFaded));
+        EXPECT_FLOAT_EQ(withSteadyItem ? 0.0f : 0.3f, static_cast<float>(windowOf(toolbar)->currentOpacity()));
+        EXPECT_EQ(withSteadyItem ? std::vector<MTBxToolbarEvents::EventType>{}
+                                 : std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarFaded },
+                  toolbarSink.types);
+        controller->closeToolbar(toolbar);
+    }
+}
+
+TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
+{
+    // Showing only no-fade items, or faded out beside one, auto-hiding items and grip leave the mask and take no input.
+    for (bool locked : { true, false }) {
+        SCOPED_TRACE(locked ? "only no-fade items" : "faded out");
+        itemSink.events.clear();
+        MiniToolbar* toolbar = add(makeToolbar(1));
+        toolbar->addItem(makeButton(L"Keep", false));
+        controller->showToolbar(toolbar, 300, 300, &observer);
+        QmtbView* window = windowOf(toolbar);
+        const QPoint hidden = centreOf(toolbar, 0), kept = centreOf(toolbar, 1);
+        const int keptLeft = windowRect(toolbar, 1).left();
+        if (locked)
+            toolbar->setDisplayOnlyNoFadeItems(true);
+        else
+            controller->pointerMoved(790, 590), finishFade(window);
+        ASSERT_DOUBLE_EQ(0.0, window->currentOpacity());
+        EXPECT_FALSE(window->paintedRegion().contains(hidden));
+        EXPECT_TRUE(window->paintedRegion().contains(kept));
+        EXPECT_GE(window->paintedRegion().boundingRect().left(), keptLeft - QmtbView::penMargin);
+
+        sweep(window);
+        moveTo(window, hidden);
+        click(window, hidden);
+        EXPECT_TRUE(itemSink.events.empty());
+        click(window, kept);
+        EXPECT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
+        // Hovering the kept item fades the toolbar in unless it is locked: the hidden item comes back at once.
+        EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
         controller->closeToolbar(toolbar);
     }
 }
@@ -420,29 +465,90 @@ TEST_F(WindowTest, shouldParentToTheHostWindowItNames)
     EXPECT_EQ(host.windowHandle(), windowOf(toolbar)->windowHandle()->transientParent());
 }
 
-TEST_F(WindowTest, shouldOnlyHideWhenClosedOrDestroyedFromItsOwnCallback)
+TEST_F(WindowTest, shouldOutliveTheHandlerDuringWhichACallbackEndsIt)
 {
-    // closeToolbar in a Clicked callback only hides until closed again; destroying the toolbar there retires the window until CleanupOldViews.
-    MiniToolbar* toolbar = shown(2);
-    QmtbView* window = windowOf(toolbar);
-    onClicked([&] { controller->closeToolbar(toolbar); });
-    click(window, centreOf(toolbar, 0));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(2, toolbar->itemCount());
-    itemSink.onEvent = nullptr;
-    controller->closeToolbar(toolbar);
-    EXPECT_EQ(nullptr, toolbar->view());
+    // A callback on A's stack that closes or destroys A only hides its window, which goes when A is closed again, at the next cleanup or at another window's delivery.
+    int contextB = 0;
+    MiniToolbar *a = nullptr, *b = nullptr;
+    QPointer<QmtbView> windowA;
+    bool closing = true, ended = false, survived = false, byOtherWindow = false;
+    const auto endA = [&] {
+        if (std::exchange(ended, true))
+            return;
+        if (closing)
+            controller->closeToolbar(a);
+        else
+            toolbars.erase(std::find_if(toolbars.begin(), toolbars.end(), [&](const auto& t) { return t.get() == a; }));
+        survived = windowA;
+    };
+    const auto endOn = [&](void* context, int type) {
+        itemSink.onEvent = [&, context, type](void* c, MTBxItemEvents::EventType t) {
+            if (c == context && (type < 0 || t == type))
+                endA();
+        };
+    };
+    const std::pair<const char*, std::function<void()>> roads[] = {
+        { "own click", [&] { endOn(&hostContext, MTBxItemEvents::Clicked), click(windowA, centreOf(a, 0)); } },
+        { "B's callback on A's forwarded release", [&] {
+             endOn(&contextB, -1);
+             press(windowA, centreOf(a, 0));
+             release(windowA, centreOf(b, 0));
+         } },
+        { "own hover, then B delivers from A's hovered signal", [&] {
+             endOn(&hostContext, MTBxItemEvents::HoverEnter);
+             QObject::connect(windowA, &QmtbView::hovered, [&] {
+                 if (ended)
+                     b->item(0)->setChecked(!b->item(0)->isChecked()), survived = survived && windowA;
+             });
+             sweep(windowA);
+             moveTo(windowA, centreOf(a, 0));
+         } },
+        { "bounds asked in a relayout", [&] { observer.onBounds = [&](int, int) { endA(); }, controller->updateLayout(a, true); } },
+        { "bounds asked in a move", [&] { observer.onBounds = [&](int, int) { endA(); }, controller->moveToolbar(a, 10, 0, true); } },
+        { "moved in a drag", [&] {
+             observer.onMoved = endA;
+             const QPoint start = centreOf(a, 0);
+             press(windowA, start);
+             moveTo(windowA, start + QPoint(20, 0));
+             if (windowA)
+                 release(windowA, start + QPoint(20, 0));
+         } },
+    };
+    for (bool close : { true, false }) {
+        for (const auto& road : roads) {
+            SCOPED_TRACE(std::string(road.first) + (close ? ", closed" : ", destroyed"));
+            closing = close, ended = survived = false;
+            a = shown(2, 300, 300);
+            windowA = windowOf(a);
+            // B is shown last, so it is the window under the pointer wherever A forwards its events.
+            b = add(std::make_unique<MiniToolbar>(MTBxString(L"B"), &contextB));
+            auto* other = b->addItem(new MTBxButton(MTBxString(L"Other"), &contextB));
+            other->setText(MTBxString(L"Other"));
+            other->setShowText(true);
+            other->setCheckable(true);
+            controller->showToolbar(b, 300, 400, &observer);
 
-    toolbar = shown(2);
-    QPointer<QmtbView> alive(windowOf(toolbar));
-    onClicked([&] { toolbars.clear(); });
-    click(alive, centreOf(toolbar, 0));
-    itemSink.onEvent = nullptr;
-    ASSERT_TRUE(alive);
-    EXPECT_FALSE(alive->isVisible());
-    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
-    EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
-    MiniToolbar::CleanupOldViews();
-    EXPECT_FALSE(alive);
+            road.second();
+            itemSink.onEvent = nullptr;
+            observer.onMoved = nullptr;
+            observer.onBounds = nullptr;
+            ASSERT_TRUE(ended);
+            EXPECT_TRUE(survived) << "the window was freed under its own handler";
+            ASSERT_TRUE(windowA);
+            EXPECT_FALSE(windowA->isVisible());
+            if (close) {
+                EXPECT_EQ(2, a->itemCount());
+                controller->closeToolbar(a);
+                EXPECT_EQ(nullptr, a->view());
+            } else {
+                EXPECT_FALSE(QmtbView::visibleWindows().contains(windowA) || QmtbView::suspendedWindows().contains(windowA));
+                if ((byOtherWindow = !byOtherWindow))
+                    sweep(windowOf(b));
+                else
+                    MiniToolbar::CleanupOldViews();
+            }
+            EXPECT_FALSE(windowA);
+            controller->closeToolbar(b);
+        }
+    }
 }
-
