@@ -1,9 +1,8 @@
 #ifndef MINITOOLBARS_WINDOWTESTSUPPORT_H
 #define MINITOOLBARS_WINDOWTESTSUPPORT_H
 
-// Shared by the toolbar-window, controller and mask tests: a host observer,
-// toolbar builders, the window points of items and a fixture that shows
-// toolbars through a real controller.
+// A host observer, toolbar builders, window rectangles of items and a fixture
+// that shows toolbars through a real controller.
 
 #include "Controller.h"
 #include "ControllerObserver.h"
@@ -103,8 +102,7 @@ inline QmtbView* windowOf(const MiniToolbar* toolbar) { return QmtbController::w
 inline QPoint windowOrigin(const MiniToolbar* toolbar)
 {
     QPoint o;
-    windowOf(toolbar)->getOrigin(o.rx(), o.ry());
-    return o;
+    return windowOf(toolbar)->getOrigin(o.rx(), o.ry()), o;
 }
 
 // Window rectangle of an item's bounds, or of the toolbar's (without the grip) for index -1.
@@ -137,11 +135,7 @@ protected:
         controller.reset();
     }
 
-    MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar)
-    {
-        toolbars.push_back(std::move(toolbar));
-        return toolbars.back().get();
-    }
+    MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar) { return toolbars.emplace_back(std::move(toolbar)).get(); }
     MiniToolbar* shown(int buttons, int x = 300, int y = 300, bool autoHide = true)
     {
         MiniToolbar* toolbar = add(makeToolbar(buttons, autoHide));

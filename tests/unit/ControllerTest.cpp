@@ -1,12 +1,11 @@
+// The controller's bookkeeping of shown, suspended and closed toolbars, and
+// the options it shares with every window.
 #include "MTBxView.h"
 #include "Options.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QScreen>
-
-#include <gtest/gtest.h>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -28,8 +27,6 @@ TEST_F(ControllerTest, shouldRefuseANullObserverAndANestedShow)
     EXPECT_NE(nullptr, shown(1)->view());
     EXPECT_EQ(std::vector<bool>(2, false), nested);
     EXPECT_EQ(nullptr, other->view());
-    EXPECT_EQ(1, QmtbView::visibleWindows().size());
-
     observer.onParentHwnd = [&] { other.reset(); };
     EXPECT_FALSE(controller->showToolbar(other.get(), 300, 300, &observer));
     EXPECT_EQ(1, QmtbView::visibleWindows().size());
@@ -45,23 +42,17 @@ TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)
     EXPECT_EQ(view, toolbar->view());
     EXPECT_EQ(QPoint(260, 240), origin(toolbar));
     EXPECT_EQ(1, QmtbView::visibleWindows().size());
-
     controller->closeToolbar(toolbar);
-    EXPECT_TRUE(toolbar->isEmpty());
+    EXPECT_TRUE(toolbar->isEmpty() && controller->isSuspended(toolbar));
     EXPECT_EQ(nullptr, toolbar->view());
-    EXPECT_TRUE(controller->isSuspended(toolbar));
-    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
-    EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty() && QmtbView::suspendedWindows().isEmpty());
     toolbar->addItem(makeButton(L"Again"));
     EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer));
     EXPECT_TRUE(toolbar->isVisible());
-}
 
-TEST_F(ControllerTest, shouldIgnoreToolbarsWithoutWindow)
-{
     // Operations on a null or never shown toolbar change nothing; isSuspended answers true.
-    auto toolbar = makeToolbar(2);
-    for (MiniToolbar* t : { toolbar.get(), static_cast<MiniToolbar*>(nullptr) }) {
+    auto unshown = makeToolbar(2);
+    for (MiniToolbar* t : { unshown.get(), static_cast<MiniToolbar*>(nullptr) }) {
         controller->closeToolbar(t);
         controller->setSuspended(t, true);
         controller->moveAllToolbars(t, 5, 5);
@@ -73,7 +64,7 @@ TEST_F(ControllerTest, shouldIgnoreToolbarsWithoutWindow)
         EXPECT_TRUE(controller->isSuspended(t));
         EXPECT_EQ(QPoint(-1, -1), origin(t));
     }
-    EXPECT_EQ(2, toolbar->itemCount());
+    EXPECT_EQ(2, unshown->itemCount());
 }
 
 TEST_F(ControllerTest, shouldListAndMoveToolbarsInOrder)
@@ -105,7 +96,7 @@ TEST_F(ControllerTest, shouldListAndMoveToolbarsInOrder)
 
 TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
 {
-    // An unknown theme keeps the current one; a scaling factor reaches style and next layout; the last controller resets the style.
+    // An unknown theme keeps the current one; a scaling factor reaches style and next layout.
     Options dark;
     dark.setTheme(Options::Dark);
     controller->setOptions(dark);
@@ -121,30 +112,21 @@ TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
     MiniToolbar* toolbar = shown(1);
     Options scaled;
     scaled.setScalingFactor(1.5f);
-    scaled.setAutoFade(false);
     controller->setOptions(scaled);
     EXPECT_EQ(Options::Light, controller->getOptions().theme());
-    EXPECT_FALSE(controller->getOptions().autoFade());
-    EXPECT_FLOAT_EQ(1.5f, controller->getOptions().scalingFactor());
     EXPECT_EQ(12, Style::instance()->fontPointSize());
     controller->updateLayout(toolbar, true);
-    float top = 0, left = 0, bottom = 0, right = 0;
-    toolbar->getBounds(top, left, bottom, right);
-    EXPECT_EQ(Style::instance()->itemHeight(), static_cast<int>(top - bottom));
+    EXPECT_EQ(Style::instance()->itemHeight(), toolbarRect(toolbar).height());
 }
 
 TEST_F(ControllerTest, shouldGiveScreenBoundsAndNoParentByDefault)
 {
     // An observer that overrides nothing answers the screen's geometry, no parent, and leaves moves alone.
-    struct DefaultObserver : ControllerObserver
-    {
-    } defaults;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    int l = 0, t = 0, w = 100, h = 100;
+    struct : ControllerObserver {} defaults;
+    int l = 0, t = 0, w = 100, h = 100, dx = 4, dy = -3;
     defaults.getMtbParentBounds(-100000, -100000, l, t, w, h);
-    EXPECT_EQ(screen, QRect(l, t, w, h));
+    EXPECT_EQ(QGuiApplication::primaryScreen()->geometry(), QRect(l, t, w, h));
     EXPECT_EQ(nullptr, defaults.getParentHwnd());
-    int dx = 4, dy = -3;
     defaults.mtbMoved(dx, dy);
     EXPECT_EQ(QPoint(4, -3), QPoint(dx, dy));
 }

@@ -2,14 +2,11 @@
 // destroys while a delivery is on the stack: the notification guard keeps them
 // alive and silent until the delivery is over.
 #include "ItemView.h"
-#include "MTBxFlowLayout.h"
 #include "NotificationGuard.h"
 #include "Options.h"
 #include "WindowTestSupport.h"
 
 #include <QCoreApplication>
-
-#include <utility>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -156,28 +153,6 @@ protected:
 
 } // namespace
 
-TEST_F(LifetimeTest, removedItemOutlivesAnotherToolbarsNestedDelivery)
-{
-    // An item removed in its own callback survives a nested event of another toolbar's item until its delivery ends.
-    MiniToolbar* first = laidOut(makeToolbar(2), 100);
-    MTBxItem* a = first->item(0);
-    MTBxItem* b = laidOut(makeToolbar(1), 500)->item(0);
-    int waitingDuringB = -1;
-    bool removed = false;
-    itemSink.onEvent = [&](void*, MTBxItemEvents::EventType) {
-        if (std::exchange(removed, true))
-            return void(waitingDuringB = NotificationGuard::deferredItemCount());
-        first->removeItem(a);
-        b->setChecked(true, true);
-    };
-    a->setHovered(true);
-    EXPECT_EQ(1, waitingDuringB);
-    EXPECT_EQ(1, NotificationGuard::deferredItemCount());
-    itemSink.onEvent = nullptr;
-    b->setHovered(true);
-    EXPECT_EQ(0, NotificationGuard::deferredItemCount());
-}
-
 TEST_F(LifetimeTest, styleLivesWhileAControllerOrAShownToolbarUsesIt)
 {
     // Deleting one of two controllers, then the last one, keeps the style a shown toolbar uses; its end releases it.
@@ -212,26 +187,4 @@ TEST_F(LifetimeTest, itemMovedToAnotherToolbarLeavesTheOldViewsBehind)
     QCoreApplication::sendPostedEvents();
     controller->updateLayout(first, false);
     EXPECT_EQ(2, first->view()->itemViewCount());
-}
-
-TEST_F(LifetimeTest, relayoutAfterAStyleChangeReportsTheKeptViews)
-{
-    // After the x-height doubles, a relayout of fixed-width items (or none) gives bounds as high as the views it keeps.
-    for (int buttons : { 2, 0 }) {
-        Style::setXHeightOverride(6);
-        auto built = makeToolbar(buttons);
-        for (int i = 0; i < buttons; ++i)
-            built->item(i)->setShowText(false), built->item(i)->setCheckable(true), built->item(i)->setWidth(60);
-        MiniToolbar* toolbar = laidOut(std::move(built));
-        Style::setXHeightOverride(12);
-        toolbar->view()->rebuild(false);
-        float top = 0, left = 0, bottom = 0, right = 0;
-        toolbar->getBounds(top, left, bottom, right);
-        const auto* layout = static_cast<const MTBxFlowLayout*>(toolbar->view());
-        EXPECT_FLOAT_EQ(layout->gripView()->height(), top - bottom) << buttons;
-        for (int i = 0; i < layout->itemViewCount(); ++i) {
-            EXPECT_FLOAT_EQ(60.0f, layout->itemViewAt(i)->width()) << buttons;
-            EXPECT_FLOAT_EQ(top - bottom, layout->itemViewAt(i)->height()) << buttons;
-        }
-    }
 }

@@ -190,29 +190,6 @@ TEST_F(ListTypeTest, ClickForms)
     button->removeItem(button->indexOf(separator));
 }
 
-// A child removed inside its own callback lives until the delivery is over and
-// gets no further events; the callback may even put it back.
-TEST_F(ListTypeTest, RemoveDuringDelivery)
-{
-    Child* a = add(L"A");
-    Child* b = add(L"B");
-    show();
-    sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
-        if (context != a || type != MTBxItemEvents::Clicked)
-            return;
-        button->removeItem(button->indexOf(a));
-        EXPECT_EQ(s_live, 3);
-        a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-        b->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-        button->addItem(a);
-    };
-    a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::Clicked, MTBxItemEvents::Clicked }));
-    EXPECT_EQ(button->itemCount(), 1);
-    MiniToolbar::CleanupOldViews();
-    EXPECT_EQ(s_live, 2);
-}
-
 // Removing a hovered menu entry calls the host (HoverLeave) before anything
 // else: a callback that removes another child must not shift the removal
 // onto a third one.

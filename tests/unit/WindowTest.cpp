@@ -1,21 +1,17 @@
 // The toolbar window on the offscreen platform: placement, painting, pointer
-// input, tooltips, fades, and host callbacks that end the window under it.
+// input, tooltips and fades.
 #include "EventTypes.h"
 #include "QWinWidget.h"
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPointer>
 #include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
-#include <utility>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -34,22 +30,31 @@ using WindowTest = ControllerFixture;
 
 } // namespace
 
-TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndResume)
+TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndFinishHidingWhenTheFadeEnds)
 {
-    // Suspending hides the window into the suspended list; resuming shows and lays it out at once at the same origin.
-    MiniToolbar* toolbar = shown(2, 250, 260);
-    QmtbView* window = windowOf(toolbar);
-    EXPECT_EQ(Qt::Tool, window->windowType());
-    controller->suspendToolbar(toolbar);
-    EXPECT_TRUE(controller->isSuspended(toolbar));
-    EXPECT_FALSE(window->isVisible() || toolbar->isVisible());
-    EXPECT_EQ(QList<QmtbView*>{ window }, QmtbView::suspendedWindows());
-    controller->resumeToolbar(toolbar);
-    EXPECT_FALSE(controller->isSuspended(toolbar) || window->isShowPending());
-    EXPECT_TRUE(toolbar->isVisible());
-    EXPECT_EQ(QPoint(250, 260), origin(toolbar));
-    EXPECT_EQ(QList<QmtbView*>{ window }, QmtbView::visibleWindows());
+    // Suspend hides the window into the suspended list, resume lays it out at once at the same origin; hiding during a fade ends
+    // the fade and the hide, and the native filter goes with the last shown toolbar.
+    MiniToolbar* other = shown(1, 250, 260);
+    controller->suspendToolbar(other);
+    EXPECT_TRUE(controller->isSuspended(other));
+    EXPECT_FALSE(windowOf(other)->isVisible() || other->isVisible());
+    EXPECT_EQ(QList<QmtbView*>{ windowOf(other) }, QmtbView::suspendedWindows());
+    controller->resumeToolbar(other);
+    EXPECT_FALSE(controller->isSuspended(other) || windowOf(other)->isShowPending());
+    EXPECT_TRUE(other->isVisible());
+    EXPECT_EQ(QPoint(250, 260), origin(other));
+    EXPECT_EQ(QList<QmtbView*>{ windowOf(other) }, QmtbView::visibleWindows());
     EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+
+    QmtbView* window = windowOf(shown(2));
+    windowOf(other)->hideToolbar();
+    EXPECT_TRUE(QmtbView::isNativeFilterInstalled());
+    controller->pointerMoved(700, 550);
+    ASSERT_TRUE(window->isAnimating());
+    window->hideToolbar();
+    EXPECT_EQ(nullptr, window->animation());
+    EXPECT_FALSE(window->isVisible() || QmtbView::isNativeFilterInstalled());
+    EXPECT_TRUE(QmtbView::suspendedWindows().contains(window));
 }
 
 TEST_F(WindowTest, shouldPostOneDeferredShowAndCoalesceRelayouts)
@@ -63,17 +68,12 @@ TEST_F(WindowTest, shouldPostOneDeferredShowAndCoalesceRelayouts)
     controller->updateLayout(toolbar, true);
     EXPECT_EQ(0, toolbar->view()->itemViewCount());
     QCoreApplication::processEvents();
-    EXPECT_EQ(1, shows.count);
-    EXPECT_EQ(0, relayouts.count);
-    EXPECT_EQ(2, toolbar->view()->itemViewCount());
-
+    EXPECT_EQ((std::vector<int>{ 1, 0, 2 }), (std::vector<int>{ shows.count, relayouts.count, toolbar->view()->itemViewCount() }));
     toolbar->addItem(makeButton(L"One"));
-    toolbar->addItem(makeButton(L"Two"));
     controller->updateLayout(toolbar, true);
     EXPECT_EQ(2, toolbar->view()->itemViewCount());
     QCoreApplication::processEvents();
-    EXPECT_EQ(1, relayouts.count);
-    EXPECT_EQ(4, toolbar->view()->itemViewCount());
+    EXPECT_EQ((std::vector<int>{ 1, 3 }), (std::vector<int>{ relayouts.count, toolbar->view()->itemViewCount() }));
 }
 
 TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
@@ -87,8 +87,7 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
     EXPECT_EQ(QPoint(15, 10), toolbarRect(toolbar).topLeft());
 
     MiniToolbar* low = shown(2, 300, 595);
-    EXPECT_EQ(300, toolbarRect(low).left());
-    EXPECT_EQ(589, toolbarRect(low).bottom());
+    EXPECT_EQ(QPoint(300, 589), toolbarRect(low).bottomLeft());
     controller->moveToolbar(low, INT_MAX, INT_MAX, true);
     EXPECT_EQ(QPoint(789, 589), toolbarRect(low).bottomRight());
     controller->moveToolbar(low, INT_MIN, INT_MIN, false);
@@ -101,59 +100,11 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
     ASSERT_GT(wide.width(), 120);
     EXPECT_EQ(QPoint(115, 150), wide.topLeft());
     controller->setClipRect(0, 0, 800, 600);
-    EXPECT_LE(toolbarRect(low).right(), 209);
-    EXPECT_LE(toolbarRect(low).bottom(), 289);
+    EXPECT_TRUE(QRect(100, 100, 110, 190).contains(toolbarRect(low).bottomRight()));
     controller->setClipRect(0, 0, 0, 0);
     low->item(0)->setWidth(INT_MAX);
     QCoreApplication::processEvents();
     EXPECT_EQ(115, origin(low).x());
-
-    // Parent bounds at the int limits keep the origin sane, with no overflow.
-    struct Limits : HostObserver
-    {
-        const int* v = nullptr;
-        void getMtbParentBounds(int, int, int& l, int& t, int& w, int& h) override { l = v[0], t = v[1], w = v[2], h = v[3]; }
-    } limits;
-    const int M = INT_MAX, m = INT_MIN, cases[][4] = { { M, M, M, M }, { m, m, M, M }, { m, m, m, m }, { M, m, m, M }, { 0, 0, M, M } };
-    for (const auto& v : cases) {
-        limits.v = v;
-        MiniToolbar* bounded = add(makeToolbar(2));
-        controller->showToolbar(bounded, 300, 300, &limits);
-        controller->moveToolbar(bounded, INT_MAX, INT_MIN, true);
-        EXPECT_LE(std::abs(origin(bounded).x()), 1 << 30) << v[0] << "," << v[1] << "," << v[2] << "," << v[3];
-        EXPECT_LE(std::abs(origin(bounded).y()), 1 << 30) << v[0] << "," << v[1] << "," << v[2] << "," << v[3];
-        controller->closeToolbar(bounded);
-    }
-}
-
-TEST_F(WindowTest, shouldPaintAndRepaintOnlyTheToolbarsArea)
-{
-    // Moving to the same origin repaints nothing; another origin repaints old and new place; fade frames stay within the toolbar.
-    MiniToolbar* toolbar = shown(3, 300, 300);
-    QmtbView* window = windowOf(toolbar);
-    QCoreApplication::processEvents();
-    EventCounter paints(window, QEvent::Paint);
-    QRegion repainted;
-    paints.onEvent = [&](QEvent* e) { repainted += static_cast<QPaintEvent*>(e)->region(); };
-    controller->moveToolbar(toolbar, 300, 300, false);
-    controller->moveToolbar(toolbar, 0, 0, true);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(0, paints.count);
-
-    const QRegion before = window->paintedRegion();
-    controller->moveToolbar(toolbar, 40, 30, true);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(window->paintedRegion().intersects(before));
-    EXPECT_TRUE(repainted.contains(window->paintedRegion().boundingRect()));
-    EXPECT_TRUE(repainted.contains(before.boundingRect()));
-
-    repainted = QRegion();
-    paints.count = 0;
-    controller->pointerMoved(700, 550);
-    ASSERT_TRUE(window->isAnimating());
-    finishFade(window);
-    EXPECT_GE(paints.count, 5);
-    EXPECT_TRUE(window->paintedRegion().contains(repainted.boundingRect()));
 }
 
 TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopups)
@@ -173,13 +124,13 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopup
 
     auto popup = std::make_unique<QWidget>(window);
     popup->setGeometry(500, 500, 40, 30);
+    const auto painted = [&] { return std::make_pair(window->paintedRegion().contains(QPoint(510, 510)), window->paintedRegion().contains(QPoint(610, 510))); };
     popup->show();
-    EXPECT_TRUE(window->paintedRegion().contains(QPoint(510, 510)));
+    EXPECT_EQ(std::make_pair(true, false), painted());
     popup->move(600, 500);
-    EXPECT_FALSE(window->paintedRegion().contains(QPoint(510, 510)));
-    EXPECT_TRUE(window->paintedRegion().contains(QPoint(610, 510)));
+    EXPECT_EQ(std::make_pair(false, true), painted());
     popup->hide();
-    EXPECT_FALSE(window->paintedRegion().contains(QPoint(610, 510)));
+    EXPECT_EQ(std::make_pair(false, false), painted());
 }
 
 TEST_F(WindowTest, shouldDrawWhereThePaintedRegionIsAndHonourTheClip)
@@ -189,28 +140,11 @@ TEST_F(WindowTest, shouldDrawWhereThePaintedRegionIsAndHonourTheClip)
     QmtbView* window = windowOf(toolbar);
     ASSERT_LT(toolbarRect(toolbar).right(), 790);
     const auto alphaAt = [&](QPoint p) { return qAlpha(window->grab(QRect(p, QSize(1, 1))).toImage().pixel(0, 0)); };
-    EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
-    EXPECT_GT(alphaAt(centreOf(toolbar, 1)), 100);
+    EXPECT_GT(std::min(alphaAt(centreOf(toolbar, 0)), alphaAt(centreOf(toolbar, 1))), 100);
     controller->setClipRect(0, 0, centreOf(toolbar, 1).x() - 5, 600);
     EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
     EXPECT_EQ(0, alphaAt(centreOf(toolbar, 1)));
     controller->setClipRect(0, 0, 0, 0);
-}
-
-TEST_F(WindowTest, shouldDrawCaptionsWithOuterBlanksLikeTheirTrimmedText)
-{
-    // "Bold ", " Bold" and " Bold " are measured as "Bold" and drawn pixel for pixel like it, not elided.
-    MiniToolbar* toolbar = add(makeToolbar(0));
-    for (const wchar_t* text : { L"Bold", L"Bold ", L" Bold", L" Bold " })
-        toolbar->addItem(makeButton(text));
-    controller->showToolbar(toolbar, 300, 300, &observer);
-    const QImage image = windowOf(toolbar)->grab().toImage();
-    // Inside the items, clear of the rounded ends of the run.
-    const auto inside = [&](int index) { return image.copy(windowRect(toolbar, index).adjusted(6, 3, -6, -3)); };
-    for (int i = 1; i < 4; ++i) {
-        ASSERT_EQ(windowRect(toolbar, 0).size(), windowRect(toolbar, i).size()) << i;
-        EXPECT_EQ(inside(0), inside(i)) << i;
-    }
 }
 
 TEST_F(WindowTest, shouldReportClicksWithModifiersAndDragFromTheThresholdOn)
@@ -224,8 +158,7 @@ TEST_F(WindowTest, shouldReportClicksWithModifiersAndDragFromTheThresholdOn)
                                        [](const ItemEventRecord& e) { return e.type == MTBxItemEvents::ModifiedClick; });
     ASSERT_NE(itemSink.events.end(), modified);
     EXPECT_EQ(static_cast<std::intptr_t>(Qt::ControlModifier) | Qt::LeftButton, itemSink.arg(modified - itemSink.events.begin()));
-    EXPECT_EQ(&hostContext, modified->hostContext);
-    EXPECT_TRUE(toolbarSink.types.empty());
+    EXPECT_TRUE(modified->hostContext == &hostContext && toolbarSink.types.empty());
 
     itemSink.events.clear();
     sweep(window);
@@ -247,7 +180,7 @@ TEST_F(WindowTest, shouldReportClicksWithModifiersAndDragFromTheThresholdOn)
     release(window, start + QPoint(50, 10));
     EXPECT_EQ(QPoint(320, 310), origin(toolbar));
     EXPECT_EQ(2u, toolbarSink.types.size());
-    EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
+    EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked) + itemSink.count(MTBxItemEvents::ModifiedClick));
 }
 
 TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
@@ -259,12 +192,10 @@ TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
     host.setGeometry(500, 100, 100, 80);
     host.setMouseTracking(true);
     host.show();
-    EventCounter moves(&host, QEvent::MouseMove);
-    EventCounter releases(&host, QEvent::MouseButtonRelease);
+    EventCounter moves(&host, QEvent::MouseMove), releases(&host, QEvent::MouseButtonRelease);
     moveTo(window, QPoint(550, 140));
     click(window, QPoint(550, 140));
-    EXPECT_EQ(1, moves.count);
-    EXPECT_EQ(1, releases.count);
+    EXPECT_EQ(std::make_pair(1, 1), std::make_pair(moves.count, releases.count));
 
     const auto forwarded = [&](QPoint p) {
         QMouseEvent event(QEvent::MouseMove, p, p, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -280,7 +211,7 @@ TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
 
 TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
 {
-    // Hovering emits hovered and shows the tooltip after the delay; the next item follows at once, hiding it when it has none.
+    // Hovering emits hovered and shows the tooltip after the delay; the next item follows at once, hiding it when it has none; a move hides it.
     SetMTBToolTipDelay(30);
     MiniToolbar* toolbar = shown(3);
     toolbar->item(0)->setToolTip(MTBxString(L"Make bold"));
@@ -297,17 +228,14 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     moveTo(window, centreOf(toolbar, 1));
     EXPECT_EQ(0, window->toolTipTimerInterval());
     QTRY_VERIFY(!window->isToolTipVisible());
-
     moveTo(window, centreOf(toolbar, 2));
     QTRY_VERIFY(window->isToolTipVisible());
     controller->moveToolbar(toolbar, 5, 5, true);
     EXPECT_FALSE(window->isToolTipVisible());
-    moveTo(window, QPoint(700, 500));
-    EXPECT_EQ(nullptr, hovered.back());
-    EXPECT_FALSE(window->isToolTipTimerActive());
 
     // With tooltips disabled hovering starts no timer.
     SetMTBTooltipOption(TooltipsEnabled, false);
+    sweep(window);
     moveTo(window, centreOf(toolbar, 0));
     EXPECT_NE(nullptr, toolbar->view()->current());
     EXPECT_FALSE(window->isToolTipTimerActive());
@@ -319,8 +247,7 @@ TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
     // Faded in, the pointer is near up to 10 px around the toolbar; faded out, only up to 6 px around its steady part.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
-    const int height = toolbarRect(toolbar).height();
-    const int width = toolbarRect(toolbar).width();
+    const int height = toolbarRect(toolbar).height(), width = toolbarRect(toolbar).width();
     const struct { QPoint pointer; bool near; } steps[] = {
         { { 290, 305 }, true }, { { 289, 305 }, false }, { { 293, 305 }, false }, { { 294, 305 }, true },
         { { 305, 290 }, true }, { { 305, 289 }, false }, { { 305, 294 }, true },
@@ -336,7 +263,7 @@ TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
 
 TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchLocalValueAndNoFadeDisplay)
 {
-    // Auto fade off ends fades and locks toolbars faded in unless local 1 opts in; local 0 opts out; only-no-fade display locks faded out.
+    // Auto fade off ends fades and locks toolbars faded in unless local 1 opts in; local 0 opts out.
     MiniToolbar* toolbar = shown(2);
     QmtbView* window = windowOf(toolbar);
     controller->pointerMoved(790, 590);
@@ -357,17 +284,6 @@ TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchLocalValueAndNoFadeDisplay)
     controller->setOptions(options);
     controller->pointerMoved(790, 590);
     EXPECT_TRUE(windowOf(excluded)->isFadedIn());
-
-    MiniToolbar* steady = add(makeToolbar(1));
-    steady->addItem(makeButton(L"Keep", false));
-    controller->showToolbar(steady, 300, 300, &observer);
-    steady->setDisplayOnlyNoFadeItems(true);
-    EXPECT_DOUBLE_EQ(0.0, windowOf(steady)->currentOpacity());
-    controller->pointerMoved(305, 305);
-    EXPECT_FALSE(windowOf(steady)->isFadedIn());
-    steady->setDisplayOnlyNoFadeItems(false);
-    controller->pointerMoved(305, 305);
-    EXPECT_TRUE(windowOf(steady)->isFadedIn());
 }
 
 TEST_F(WindowTest, shouldRestFaintAndReportFadedOnlyWhenEveryItemAutoHides)
@@ -393,7 +309,7 @@ TEST_F(WindowTest, shouldRestFaintAndReportFadedOnlyWhenEveryItemAutoHides)
 
 TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
 {
-    // Showing only no-fade items, or faded out beside one, auto-hiding items and grip leave the mask and take no input.
+    // Showing only no-fade items (a fade lock), or faded out beside one, auto-hiding items and grip leave the mask and take no input.
     for (bool locked : { true, false }) {
         SCOPED_TRACE(locked ? "only no-fade items" : "faded out");
         itemSink.events.clear();
@@ -408,8 +324,7 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         else
             controller->pointerMoved(790, 590), finishFade(window);
         ASSERT_DOUBLE_EQ(0.0, window->currentOpacity());
-        EXPECT_FALSE(window->paintedRegion().contains(hidden));
-        EXPECT_TRUE(window->paintedRegion().contains(kept));
+        EXPECT_TRUE(!window->paintedRegion().contains(hidden) && window->paintedRegion().contains(kept));
         EXPECT_GE(window->paintedRegion().boundingRect().left(), keptLeft - QmtbView::penMargin);
 
         sweep(window);
@@ -420,94 +335,7 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         EXPECT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
         // Hovering the kept item fades the toolbar in unless it is locked: the hidden item comes back at once.
         EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
+        EXPECT_EQ(!locked, window->isFadedIn());
         controller->closeToolbar(toolbar);
-    }
-}
-
-TEST_F(WindowTest, shouldOutliveTheHandlerDuringWhichACallbackEndsIt)
-{
-    // A callback on A's stack that closes or destroys A only hides its window, which goes when A is closed again, at the next cleanup or at another window's delivery.
-    int contextB = 0;
-    MiniToolbar *a = nullptr, *b = nullptr;
-    QPointer<QmtbView> windowA;
-    bool closing = true, ended = false, survived = false, byOtherWindow = false;
-    const auto endA = [&] {
-        if (std::exchange(ended, true))
-            return;
-        if (closing)
-            controller->closeToolbar(a);
-        else
-            toolbars.erase(std::find_if(toolbars.begin(), toolbars.end(), [&](const auto& t) { return t.get() == a; }));
-        survived = windowA;
-    };
-    const auto endOn = [&](void* context, int type) {
-        itemSink.onEvent = [&, context, type](void* c, MTBxItemEvents::EventType t) {
-            if (c == context && (type < 0 || t == type))
-                endA();
-        };
-    };
-    const std::pair<const char*, std::function<void()>> roads[] = {
-        { "own click", [&] { endOn(&hostContext, MTBxItemEvents::Clicked), click(windowA, centreOf(a, 0)); } },
-        { "B's callback on A's forwarded release", [&] {
-             endOn(&contextB, -1);
-             press(windowA, centreOf(a, 0));
-             release(windowA, centreOf(b, 0));
-         } },
-        { "own hover, then B delivers from A's hovered signal", [&] {
-             endOn(&hostContext, MTBxItemEvents::HoverEnter);
-             QObject::connect(windowA, &QmtbView::hovered, [&] {
-                 if (ended)
-                     b->item(0)->setChecked(!b->item(0)->isChecked()), survived = survived && windowA;
-             });
-             sweep(windowA);
-             moveTo(windowA, centreOf(a, 0));
-         } },
-        { "bounds asked in a relayout", [&] { observer.onBounds = [&](int, int) { endA(); }, controller->updateLayout(a, true); } },
-        { "bounds asked in a move", [&] { observer.onBounds = [&](int, int) { endA(); }, controller->moveToolbar(a, 10, 0, true); } },
-        { "moved in a drag", [&] {
-             observer.onMoved = endA;
-             const QPoint start = centreOf(a, 0);
-             press(windowA, start);
-             moveTo(windowA, start + QPoint(20, 0));
-             if (windowA)
-                 release(windowA, start + QPoint(20, 0));
-         } },
-    };
-    for (bool close : { true, false }) {
-        for (const auto& road : roads) {
-            SCOPED_TRACE(std::string(road.first) + (close ? ", closed" : ", destroyed"));
-            closing = close, ended = survived = false;
-            a = shown(2, 300, 300);
-            windowA = windowOf(a);
-            // B is shown last, so it is the window under the pointer wherever A forwards its events.
-            b = add(std::make_unique<MiniToolbar>(MTBxString(L"B"), &contextB));
-            auto* other = b->addItem(new MTBxButton(MTBxString(L"Other"), &contextB));
-            other->setText(MTBxString(L"Other"));
-            other->setShowText(true);
-            other->setCheckable(true);
-            controller->showToolbar(b, 300, 400, &observer);
-
-            road.second();
-            itemSink.onEvent = nullptr;
-            observer.onMoved = nullptr;
-            observer.onBounds = nullptr;
-            ASSERT_TRUE(ended);
-            EXPECT_TRUE(survived) << "the window was freed under its own handler";
-            ASSERT_TRUE(windowA);
-            EXPECT_FALSE(windowA->isVisible());
-            if (close) {
-                EXPECT_EQ(2, a->itemCount());
-                controller->closeToolbar(a);
-                EXPECT_EQ(nullptr, a->view());
-            } else {
-                EXPECT_FALSE(QmtbView::visibleWindows().contains(windowA) || QmtbView::suspendedWindows().contains(windowA));
-                if ((byOtherWindow = !byOtherWindow))
-                    sweep(windowOf(b));
-                else
-                    MiniToolbar::CleanupOldViews();
-            }
-            EXPECT_FALSE(windowA);
-            controller->closeToolbar(b);
-        }
     }
 }
