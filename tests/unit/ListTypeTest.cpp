@@ -29,10 +29,8 @@ struct Child : MTBxCommandItem
 {
     Child(const wchar_t* text, MTBxItem* parent) : MTBxCommandItem(MTBxString(text), this)
     {
-        ++s_live;
-        setText(MTBxString(text));
+        ++s_live, setText(MTBxString(text)), setParent(parent);
         setToolTip(MTBxString((std::wstring(text) + L" tip").c_str()));
-        setParent(parent);
     }
     ~Child() override { --s_live; }
 };
@@ -74,9 +72,7 @@ protected:
     StandInWindow* window() const { return view->standInWindow(); }
     int events(void* context, MTBxItemEvents::EventType type) const
     {
-        return static_cast<int>(std::count_if(sink.events.begin(), sink.events.end(), [&](const ItemEventRecord& e) {
-            return e.hostContext == context && e.type == type;
-        }));
+        return std::count_if(sink.events.begin(), sink.events.end(), [&](auto& e) { return e.hostContext == context && e.type == type; });
     }
     // Clicks the button's main part or its arrow.
     void click(ItemView* itemView, bool onArrow) { itemView->setPressedSubArea(onArrow), button->itemClicked(itemView); }
@@ -94,13 +90,11 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 {
     EXPECT_EQ(button->currentItem(), button);
     button->setSynchronizedWithCurrentItem(true);
-    Child* a = add(L"A");
-    Child* b = add(L"B");
+    Child *a = add(L"A"), *b = add(L"B");
     EXPECT_EQ(str(button->text()), L"A");
     button->setCurrentItem(b);
     EXPECT_EQ(str(button->text()) + str(button->idSelected()) + str(button->toolTip()), L"BBB tip");
-    EXPECT_FALSE(a->isActive());
-    EXPECT_TRUE(b->isActive());
+    EXPECT_TRUE(!a->isActive() && b->isActive());
     a->setActive(true);
     EXPECT_FALSE(b->isActive());
 
@@ -110,22 +104,18 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
     auto* d = new Child(L"D", button);
     button->addItem(d, button);
     button->addItem(n);
-    EXPECT_EQ(button->itemCount(), 4);
-    EXPECT_EQ(button->item(1), n);
-    EXPECT_EQ(button->item(3), d);
+    EXPECT_TRUE(button->itemCount() == 4 && button->item(1) == n && button->item(3) == d);
 
     // Removing the current child makes the first visible, enabled one current, or the first child when none is.
     a->setVisible(false);
     button->removeItem(button->indexOf(b));
     EXPECT_EQ(button->currentItem(), n);
-    n->setEnabled(false);
-    d->setEnabled(false);
+    n->setEnabled(false), d->setEnabled(false);
     button->removeItem(button->indexOf(n));
     EXPECT_EQ(button->currentItem(), a);
 
     button->setSynchronizedWithCurrentItem(false);
-    EXPECT_EQ(button->currentItem(), button);
-    EXPECT_TRUE(button->text().empty());
+    EXPECT_TRUE(button->currentItem() == button && button->text().empty());
 }
 
 // The caption of a synchronized list keeps the widest visible child text, its
@@ -135,8 +125,7 @@ TEST_F(ListTypeTest, SynchronizedCaptionMirrorsCurrentChild)
 {
     button->setSynchronizedWithCurrentItem(true);
     button->setShowText(true);
-    Child* a = add(L"i");
-    Child* wide = add(L"WWWWWW");
+    Child *a = add(L"i"), *wide = add(L"WWWWWW");
     add(L"WWWWWWWWWWWW")->setVisible(false);
     EXPECT_EQ(&button->widestText(), &wide->text());
     a->setVisible(false);
@@ -177,10 +166,9 @@ TEST_F(ListTypeTest, ClickForms)
         button->setCurrentItem(b);
         window()->offerMenus = c.menus;
         click(itemView, c.onArrow);
-        EXPECT_EQ(events(b, MTBxItemEvents::Clicked), c.childClicked ? 1 : 0);
-        EXPECT_EQ(events(button, MTBxItemEvents::Clicked), c.buttonClicked ? 1 : 0);
-        EXPECT_EQ(events(button, MTBxItemEvents::DropDownAboutToShow), c.aboutToShow ? 1 : 0);
-        EXPECT_EQ(sink.events.size(), 1u);
+        EXPECT_EQ((std::vector<int>{ c.childClicked, c.buttonClicked, c.aboutToShow, 1 }),
+                  (std::vector<int>{ events(b, MTBxItemEvents::Clicked), events(button, MTBxItemEvents::Clicked),
+                                     events(button, MTBxItemEvents::DropDownAboutToShow), int(sink.events.size()) }));
         StandInMenu* menu = window()->menu;
         ASSERT_EQ(menu != nullptr, c.aboutToShow && c.menus);
         if (menu)
@@ -195,9 +183,7 @@ TEST_F(ListTypeTest, ClickForms)
 // onto a third one.
 TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
 {
-    Child* a = add(L"A");
-    Child* b = add(L"B");
-    Child* c = add(L"C");
+    Child *a = add(L"A"), *b = add(L"B"), *c = add(L"C");
     openMenu();
     window()->menu->hover(b);
     sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
@@ -205,8 +191,7 @@ TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
             button->removeItem(button->indexOf(a));
     };
     button->removeItem(1);
-    EXPECT_EQ(button->itemCount(), 1);
-    EXPECT_EQ(button->item(0), c);
+    EXPECT_TRUE(button->itemCount() == 1 && button->item(0) == c);
     EXPECT_EQ(window()->menu->entries, std::vector<MTBxItem*>{ c });
     MiniToolbar::CleanupOldViews();
     EXPECT_EQ(s_live, 2);
@@ -216,18 +201,15 @@ TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
 // removal drops the removed child's own entry.
 TEST_F(ListTypeTest, RemovalDropsTheChildsOwnMenuEntry)
 {
-    const std::vector<int> entriesLeft[] = { { 2 }, { 0, 2 }, { 0 } };
     ItemView* itemView = show();
     window()->offerMenus = true;
     for (int index = 0; index < 3; ++index) {
-        Child* children[] = { add(L"A"), add(L"Hidden"), add(L"B") };
-        children[1]->setVisible(false);
+        Child *a = add(L"A"), *hidden = add(L"Hidden"), *b = add(L"B");
+        hidden->setVisible(false);
         click(itemView, true);
         button->removeItem(index);
-        std::vector<MTBxItem*> expected;
-        for (int i : entriesLeft[index])
-            expected.push_back(children[i]);
-        EXPECT_EQ(window()->menu->entries, expected) << "index " << index;
+        const std::vector<MTBxItem*> left[] = { { b }, { a, b }, { a } };
+        EXPECT_EQ(window()->menu->entries, left[index]) << "index " << index;
         while (button->itemCount() > 0)
             button->removeItem(0);
     }
