@@ -56,8 +56,7 @@ TEST(NotificationGuard, dropsEventsWithoutContextAndDuringRelayout)
     shown.guard().setInRelayout(false);
     item->setHovered(false);
     shown.toolbar->Notify(MTBxToolbarEvents::ToolbarMoved, nullptr, nullptr);
-    EXPECT_EQ(1u, sink.events.size());
-    EXPECT_EQ(std::vector<void*>{ &contextA }, toolbarSink.contexts);
+    EXPECT_TRUE(sink.events.size() == 1 && toolbarSink.contexts == std::vector<void*>{ &contextA });
     shown.destroy();
 }
 
@@ -83,20 +82,15 @@ TEST(NotificationGuard, itemRemovedInItsOwnCallbackLivesUntilTheNextDelivery)
         }
     };
     Shown::click(clicked);
-    EXPECT_EQ(2, nestedDepth);
-    EXPECT_EQ(0, shown.guard().depth());
-    EXPECT_EQ(1, NotificationGuard::deferredItemCount());
+    EXPECT_EQ((std::vector<int>{ 2, 0, 1, 1 }), (std::vector<int>{ nestedDepth, shown.guard().depth(), NotificationGuard::deferredItemCount(), shown.toolbar->itemCount() }));
     EXPECT_EQ(clicked, clickedView->item());
-    EXPECT_EQ(1, shown.toolbar->itemCount());
 
     sink.onEvent = nullptr;
     Shown::click(clicked);
-    EXPECT_EQ(2u, sink.events.size());
-    EXPECT_EQ(1, NotificationGuard::deferredItemCount());
+    EXPECT_EQ(std::make_pair(2, 1), std::make_pair(int(sink.events.size()), NotificationGuard::deferredItemCount()));
     Shown::click(other);
-    EXPECT_EQ(0, NotificationGuard::deferredItemCount());
+    EXPECT_EQ(std::make_pair(3, 0), std::make_pair(int(sink.events.size()), NotificationGuard::deferredItemCount()));
     EXPECT_EQ(nullptr, clickedView->item());
-    EXPECT_EQ(3u, sink.events.size());
     shown.destroy();
 }
 
@@ -123,35 +117,17 @@ TEST(NotificationGuard, toolbarDestroyedInItsCallbackIsFinishedByCleanupOrAnothe
         Shown::click(clicked);
         sink.onEvent = nullptr;
         Shown::click(sibling);
-        EXPECT_EQ(1u, sink.events.size());
-        EXPECT_EQ(1, NotificationGuard::deferredToolbarCount());
-        EXPECT_EQ(0, destroyed);
+        EXPECT_EQ((std::vector<int>{ 1, 1, 0 }), (std::vector<int>{ int(sink.events.size()), NotificationGuard::deferredToolbarCount(), destroyed }));
         if (byOtherWindow)
             Shown::click(living.add(&contextB));
         else
             MiniToolbar::CleanupOldViews();
-        EXPECT_EQ(0, NotificationGuard::deferredToolbarCount());
-        EXPECT_EQ(1, destroyed);
+        EXPECT_EQ(std::make_pair(0, 1), std::make_pair(NotificationGuard::deferredToolbarCount(), destroyed));
         living.destroy();
     }
 }
 
-namespace {
-
-class LifetimeTest : public ControllerFixture
-{
-protected:
-    // A shown toolbar laid out at once, so that its items have views.
-    MiniToolbar* laidOut(std::unique_ptr<MiniToolbar> toolbar, int x = 300)
-    {
-        MiniToolbar* added = add(std::move(toolbar));
-        EXPECT_TRUE(controller->showToolbar(added, x, 300, &observer));
-        controller->updateLayout(added, true);
-        return added;
-    }
-};
-
-} // namespace
+using LifetimeTest = ControllerFixture;
 
 TEST_F(LifetimeTest, styleLivesWhileAControllerOrAShownToolbarUsesIt)
 {
@@ -159,7 +135,8 @@ TEST_F(LifetimeTest, styleLivesWhileAControllerOrAShownToolbarUsesIt)
     Options options;
     options.setScalingFactor(2.0f);
     controller->setOptions(options);
-    MiniToolbar* toolbar = laidOut(makeToolbar(2));
+    MiniToolbar* toolbar = shown(2);
+    controller->updateLayout(toolbar, true);
     std::unique_ptr<Controller>(Controller::createInstance()).reset();
     EXPECT_FLOAT_EQ(2.0f, Style::instance()->scalingFactor());
     toolbar->item(0)->setIcon(MTBxString(L":/MiniToolbars/Grip.svg"));
@@ -173,8 +150,8 @@ TEST_F(LifetimeTest, styleLivesWhileAControllerOrAShownToolbarUsesIt)
 TEST_F(LifetimeTest, itemMovedToAnotherToolbarLeavesTheOldViewsBehind)
 {
     // An item moved to a second toolbar is unlinked from the first one's views, which survive its removal there.
-    MiniToolbar* first = laidOut(makeToolbar(3), 100);
-    MiniToolbar* second = laidOut(makeToolbar(1), 500);
+    MiniToolbar *first = shown(3, 100), *second = shown(1, 500);
+    controller->updateLayout(first, true);
     MTBxItem* a = first->item(1);
     second->addItem(a);
     EXPECT_EQ(nullptr, a->itemView());
