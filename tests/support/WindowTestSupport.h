@@ -64,14 +64,8 @@ class EventCounter : public QObject
 {
 public:
     EventCounter(QObject* target, int type) : m_type(type) { target->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == m_type && ++count && onEvent)
-            onEvent(event);
-        return false;
-    }
+    bool eventFilter(QObject*, QEvent* event) override { return count += event->type() == m_type, false; }
     int count = 0;
-    std::function<void(QEvent*)> onEvent;
 
 private:
     int m_type;
@@ -132,7 +126,6 @@ protected:
         for (auto& toolbar : toolbars)
             controller->closeToolbar(toolbar.get());
         toolbars.clear();
-        controller.reset();
     }
 
     MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar) { return toolbars.emplace_back(std::move(toolbar)).get(); }

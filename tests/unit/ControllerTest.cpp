@@ -5,7 +5,6 @@
 #include "WindowTestSupport.h"
 
 #include <QApplication>
-#include <QScreen>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -43,8 +42,7 @@ TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)
     EXPECT_EQ(QPoint(260, 240), origin(toolbar));
     EXPECT_EQ(1, QmtbView::visibleWindows().size());
     controller->closeToolbar(toolbar);
-    EXPECT_TRUE(toolbar->isEmpty() && controller->isSuspended(toolbar));
-    EXPECT_EQ(nullptr, toolbar->view());
+    EXPECT_TRUE(toolbar->isEmpty() && controller->isSuspended(toolbar) && !toolbar->view());
     EXPECT_TRUE(QmtbView::visibleWindows().isEmpty() && QmtbView::suspendedWindows().isEmpty());
     toolbar->addItem(makeButton(L"Again"));
     EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer));
@@ -69,25 +67,23 @@ TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)
 
 TEST_F(ControllerTest, shouldListAndMoveToolbarsInOrder)
 {
-    // Visible toolbars come in showing order, suspended ones in suspension order; moveAllToolbars shifts only the visible ones.
+    // Visible toolbars come in showing order, suspended ones in suspension order (appended unless asked to clear); moveAllToolbars shifts only the visible ones.
     MiniToolbar* a = shown(1, 100, 100);
     MiniToolbar* b = shown(1, 300, 200);
     MiniToolbar* c = shown(1, 500, 300);
-    std::vector<MiniToolbar*> list{ nullptr };
-    controller->getVisibleToolbars(list);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ a, b, c }), list);
+    using List = std::vector<MiniToolbar*>;
+    const auto listed = [&](int which) {
+        List list{ nullptr };
+        which < 0 ? controller->getVisibleToolbars(list) : controller->getSuspendedToolbars(list, which);
+        return list;
+    };
+    EXPECT_EQ((List{ a, b, c }), listed(-1));
     controller->suspendToolbar(c);
     controller->suspendToolbar(a);
-    controller->getVisibleToolbars(list);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ b }), list);
-    controller->getSuspendedToolbars(list, false);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ b, c, a }), list);
-    controller->getSuspendedToolbars(list, true);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ c, a }), list);
+    EXPECT_EQ((std::vector<List>{ { b }, { nullptr, c, a }, { c, a } }), (std::vector<List>{ listed(-1), listed(false), listed(true) }));
 
     controller->moveAllToolbars(b, 10, -5);
-    EXPECT_EQ(QPoint(310, 195), origin(b));
-    EXPECT_EQ(QPoint(500, 300), origin(c));
+    EXPECT_EQ(std::make_pair(QPoint(310, 195), QPoint(500, 300)), std::make_pair(origin(b), origin(c)));
     controller->moveToolbar(b, 3, 4, true);
     EXPECT_EQ(QPoint(313, 199), origin(b));
     controller->moveToolbar(b, 200, 150, false);
@@ -105,8 +101,7 @@ TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
     unknown.setTheme(static_cast<Options::Theme>(7));
     unknown.setIconTheme(Options::AlternateIcons);
     controller->setOptions(unknown);
-    EXPECT_EQ(Options::Dark, controller->getOptions().theme());
-    EXPECT_EQ(Options::AlternateIcons, controller->getOptions().iconTheme());
+    EXPECT_EQ(std::make_pair(Options::Dark, Options::AlternateIcons), std::make_pair(controller->getOptions().theme(), controller->getOptions().iconTheme()));
     EXPECT_TRUE(darkPalette.text() == Style::instance()->palette().text());
 
     MiniToolbar* toolbar = shown(1);
@@ -117,18 +112,6 @@ TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
     EXPECT_EQ(12, Style::instance()->fontPointSize());
     controller->updateLayout(toolbar, true);
     EXPECT_EQ(Style::instance()->itemHeight(), toolbarRect(toolbar).height());
-}
-
-TEST_F(ControllerTest, shouldGiveScreenBoundsAndNoParentByDefault)
-{
-    // An observer that overrides nothing answers the screen's geometry, no parent, and leaves moves alone.
-    struct : ControllerObserver {} defaults;
-    int l = 0, t = 0, w = 100, h = 100, dx = 4, dy = -3;
-    defaults.getMtbParentBounds(-100000, -100000, l, t, w, h);
-    EXPECT_EQ(QGuiApplication::primaryScreen()->geometry(), QRect(l, t, w, h));
-    EXPECT_EQ(nullptr, defaults.getParentHwnd());
-    defaults.mtbMoved(dx, dy);
-    EXPECT_EQ(QPoint(4, -3), QPoint(dx, dy));
 }
 
 TEST_F(ControllerTest, shouldActivateOnlyAToolbarWithAnEntry)
