@@ -31,15 +31,11 @@ public:
     void mtbMoved(int& dx, int& dy) override
     {
         moves.push_back(QPoint(dx, dy));
-        if (onMoved)
-            onMoved();
         if (vetoMoves)
             dx = dy = 0;
     }
-    void getMtbParentBounds(int x, int y, int& left, int& top, int& width, int& height) override
+    void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override
     {
-        if (onBounds)
-            onBounds(x, y);
         if (hasBounds)
             left = bounds.left(), top = bounds.top(), width = bounds.width(), height = bounds.height();
     }
@@ -55,8 +51,7 @@ public:
     QRect bounds;
     HWND parent = nullptr;
     std::vector<QPoint> moves;
-    std::function<void()> onMoved, onParentHwnd;
-    std::function<void(int, int)> onBounds;
+    std::function<void()> onParentHwnd;
 };
 
 // Counts the events of one type that reach an object.

@@ -1,8 +1,9 @@
-// List-type items and the drop-down button, driven through their API on a
-// stand-in toolbar window, with a recording host sink.
+// The toolbar's items, list-type items and the drop-down button, driven
+// through their API on a stand-in toolbar window, with a recording host sink.
 
 #include "Controller.h"
 #include "ItemView.h"
+#include "MTBxButton.h"
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
 #include "MTBxSeparator.h"
@@ -19,6 +20,86 @@
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
+
+namespace {
+
+int hostContext = 0;
+
+MTBxItem* button(const wchar_t* id, int tag = 0)
+{
+    auto* item = new MTBxButton(MTBxString(id), &hostContext);
+    return item->setTag(tag), item;
+}
+
+// The ids of the items in display order, as one string.
+std::wstring ids(const MiniToolbar& toolbar)
+{
+    std::wstring result;
+    for (int i = 0; toolbar.hasItem(i); ++i)
+        result += static_cast<const wchar_t*>(toolbar.item(i)->id());
+    return result;
+}
+
+} // namespace
+
+TEST(MiniToolbar, insertsRemovesAndMovesItemsInDisplayOrder)
+{
+    // Valid indexes insert, others append; null, strangers and bad indexes are refused; an item of another toolbar moves over.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    float edge = 1.0f;
+    EXPECT_FALSE(toolbar.getBounds(edge, edge, edge, edge) || toolbar.getNoFadeBounds(edge, edge, edge, edge));
+    MTBxItem* a = toolbar.addItem(button(L"a"), 0);
+    const std::pair<const wchar_t*, int> inserts[] = { { L"b", 0 }, { L"c", 5 }, { L"d", -1 }, { L"e", 4 }, { L"f", 1 } };
+    for (const auto& insert : inserts)
+        toolbar.addItem(button(insert.first, insert.first[0] <= L'c' ? 7 : 0), insert.second);
+    EXPECT_EQ(L"bfacde", ids(toolbar));
+    EXPECT_EQ(&toolbar, a->owner());
+    EXPECT_EQ(L"b", std::wstring(toolbar.itemWithTag(7)->id()));
+    EXPECT_FALSE(toolbar.itemWithTag(3) || toolbar.hasItem(6) || toolbar.item(-1));
+
+    EXPECT_EQ(nullptr, toolbar.addItem(nullptr));
+    EXPECT_EQ(a, toolbar.addItem(a, 0));
+    MTBxButton stranger(MTBxString(L"x"), nullptr);
+    for (int index : { 6, -1 })
+        toolbar.removeItem(index);
+    toolbar.removeItem(&stranger);
+    EXPECT_EQ(L"bfacde", ids(toolbar));
+    toolbar.removeItem(0);
+    toolbar.removeItem(toolbar.item(3));
+    EXPECT_EQ(L"face", ids(toolbar));
+
+    MiniToolbar other(MTBxString(L"o"));
+    EXPECT_TRUE(other.addItem(a) == a && a->owner() == &other);
+    EXPECT_EQ(L"fce", ids(toolbar));
+    toolbar.clear();
+    EXPECT_TRUE(toolbar.isEmpty());
+}
+
+TEST(MiniToolbar, shownToolbarDrivesItsViewAndTakesItAlong)
+{
+    // With a view: visibility follows it, changes ask for a relayout, the fade lock is re-evaluated; destruction deletes view and window.
+    int windowsDestroyed = 0;
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"t"), &hostContext);
+    auto* view = new StandInView(toolbar.get(), &windowsDestroyed);
+    Testing::StandInWindow& window = *view->standInWindow();
+    EXPECT_TRUE(toolbar->isVisible());
+    view->setShown(false);
+    EXPECT_FALSE(toolbar->isVisible());
+    view->setLayoutDirty(false);
+    view->attach(toolbar->addItem(button(L"a")));
+    EXPECT_EQ(1, window.relayoutRequests);
+    view->setLayoutDirty(false);
+    toolbar->removeItem(0);
+    EXPECT_EQ(2, window.relayoutRequests);
+    toolbar->setDisplayOnlyNoFadeItems(true);
+    EXPECT_EQ(1, window.fadeLockUpdates);
+    float edge = 9.0f;
+    EXPECT_TRUE(toolbar->getBounds(edge, edge, edge, edge));
+    EXPECT_TRUE(toolbar->getNoFadeBounds(edge, edge, edge, edge));
+    view->attach(toolbar->addItem(button(L"b")));
+    toolbar.reset();
+    EXPECT_EQ(1, windowsDestroyed);
+}
 
 namespace {
 
@@ -116,30 +197,6 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 
     button->setSynchronizedWithCurrentItem(false);
     EXPECT_TRUE(button->currentItem() == button && button->text().empty());
-}
-
-// The caption of a synchronized list keeps the widest visible child text, its
-// drawn text follows the current child, and building its view replaces a
-// hidden current child.
-TEST_F(ListTypeTest, SynchronizedCaptionMirrorsCurrentChild)
-{
-    button->setSynchronizedWithCurrentItem(true);
-    button->setShowText(true);
-    Child *a = add(L"i"), *wide = add(L"WWWWWW");
-    add(L"WWWWWWWWWWWW")->setVisible(false);
-    EXPECT_EQ(&button->widestText(), &wide->text());
-    a->setVisible(false);
-    ItemView* itemView = show();
-    EXPECT_EQ(button->currentItem(), wide);
-    EXPECT_EQ(str(itemView->caption()->text()), L"WWWWWW");
-
-    const int refreshes = window()->refreshes;
-    a->setVisible(true);
-    button->setCurrentItem(a);
-    EXPECT_EQ(str(button->text()), L"i");
-    EXPECT_GT(window()->refreshes, refreshes);
-    a->setText(MTBxString(L"WWWWWWWWWW"));
-    EXPECT_EQ(str(button->text()) + str(itemView->caption()->text()), L"WWWWWWWWWWWWWWWWWWWW");
 }
 
 // The main part of a split button clicks the current child (or the button);

@@ -261,7 +261,7 @@ TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
     }
 }
 
-TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchLocalValueAndNoFadeDisplay)
+TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchAndLocalValue)
 {
     // Auto fade off ends fades and locks toolbars faded in unless local 1 opts in; local 0 opts out.
     MiniToolbar* toolbar = shown(2);
@@ -271,13 +271,11 @@ TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchLocalValueAndNoFadeDisplay)
     Options options;
     options.setAutoFade(false);
     controller->setOptions(options);
-    EXPECT_FALSE(window->isAnimating());
     window->setFadedIn(false);
-    EXPECT_TRUE(window->isFadedIn());
+    EXPECT_TRUE(!window->isAnimating() && window->isFadedIn());
     toolbar->setLocalAutoFade(1);
     controller->pointerMoved(790, 590);
     EXPECT_FALSE(window->isFadedIn());
-
     MiniToolbar* excluded = shown(2, 100, 100);
     excluded->setLocalAutoFade(0);
     options.setAutoFade(true);
