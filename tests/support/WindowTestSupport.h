@@ -55,15 +55,11 @@ public:
 };
 
 // Counts the events of one type that reach an object.
-class EventCounter : public QObject
+struct EventCounter : QObject
 {
-public:
-    EventCounter(QObject* target, int type) : m_type(type) { target->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override { return count += event->type() == m_type, false; }
-    int count = 0;
-
-private:
-    int m_type;
+    EventCounter(QObject* target, int type) : type(type) { target->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override { return count += event->type() == type, false; }
+    int type, count = 0;
 };
 
 inline int hostContext = 0;
@@ -71,18 +67,16 @@ inline int hostContext = 0;
 inline MTBxItem* makeButton(const wchar_t* text, bool autoHide = true)
 {
     auto* item = new MTBxButton(MTBxString(text), &hostContext);
-    item->setText(MTBxString(text));
-    item->setShowText(true);
-    item->setAutoHide(autoHide);
+    item->setText(MTBxString(text)), item->setShowText(true), item->setAutoHide(autoHide);
     return item;
 }
 
-inline std::unique_ptr<MiniToolbar> makeToolbar(int buttons, bool autoHide = true)
+inline std::unique_ptr<MiniToolbar> makeToolbar(int buttons)
 {
     auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
     static const wchar_t* names[] = { L"Bold", L"Italic", L"Under", L"Strike", L"Left", L"Right" };
     for (int i = 0; i < buttons; ++i)
-        toolbar->addItem(makeButton(names[i % 6], autoHide));
+        toolbar->addItem(makeButton(names[i % 6]));
     return toolbar;
 }
 
@@ -102,7 +96,6 @@ inline QRect windowRect(MiniToolbar* toolbar, int index = -1)
     const QPoint o = windowOrigin(toolbar);
     return QRectF(o.x() + left, o.y() - top, right - left, top - bottom).toRect();
 }
-inline QRect toolbarRect(MiniToolbar* toolbar) { return windowRect(toolbar); }
 inline QPoint centreOf(MiniToolbar* toolbar, int index) { return windowRect(toolbar, index).center(); }
 
 // Toolbars shown by a fresh controller inside an 800 x 600 parent, with both
@@ -124,9 +117,9 @@ protected:
     }
 
     MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar) { return toolbars.emplace_back(std::move(toolbar)).get(); }
-    MiniToolbar* shown(int buttons, int x = 300, int y = 300, bool autoHide = true)
+    MiniToolbar* shown(int buttons, int x = 300, int y = 300)
     {
-        MiniToolbar* toolbar = add(makeToolbar(buttons, autoHide));
+        MiniToolbar* toolbar = add(makeToolbar(buttons));
         EXPECT_TRUE(controller->showToolbar(toolbar, x, y, &observer));
         return toolbar;
     }

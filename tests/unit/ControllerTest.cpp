@@ -108,10 +108,9 @@ TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
     Options scaled;
     scaled.setScalingFactor(1.5f);
     controller->setOptions(scaled);
-    EXPECT_EQ(Options::Light, controller->getOptions().theme());
-    EXPECT_EQ(12, Style::instance()->fontPointSize());
     controller->updateLayout(toolbar, true);
-    EXPECT_EQ(Style::instance()->itemHeight(), toolbarRect(toolbar).height());
+    EXPECT_EQ(std::make_pair(Options::Light, 12), std::make_pair(controller->getOptions().theme(), Style::instance()->fontPointSize()));
+    EXPECT_EQ(Style::instance()->itemHeight(), windowRect(toolbar).height());
 }
 
 TEST_F(ControllerTest, shouldActivateOnlyAToolbarWithAnEntry)
