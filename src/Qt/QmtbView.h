@@ -7,7 +7,6 @@
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -17,15 +16,18 @@ class QmtbAnimation;
 namespace MiniToolbars {
 
 class ItemView;
-class MTBxItem;
+class QmtbAutoFade;
+class QmtbPlacement;
+class QmtbPointerInput;
 class QmtbRender;
+class QmtbToolTips;
 class QWinWidget;
 
-// The frameless, translucent tool window that shows one toolbar. It covers the
-// whole virtual desktop and paints the toolbar at its origin, so moving the
-// toolbar changes the origin and repaints, never the window's geometry. Only
-// the area the toolbar paints is repainted, and on screen the window is
-// masked to that area so that everything else stays the host's.
+// The frameless, translucent tool window that shows one toolbar. It covers
+// what the toolbar paints, and moves and resizes with it; coordinates stay
+// desktop-relative window points throughout (see QmtbPlacement). The window
+// runs showing, hiding and relayout itself and hands placement, fading,
+// pointer input and tooltips to the parts it owns.
 class QmtbView : public QWidget, public ToolbarWindow
 {
     Q_OBJECT
@@ -61,42 +63,48 @@ public:
     void keepInsideParent();
     void moveOrigin(int x, int y, bool relative);
 
-    // Window pixels that the toolbar paints: its bounds and grip with the pen
-    // margin, clipped like the painting, plus visible child popups.
+    // Window points that the toolbar paints: its bounds and grip with the pen
+    // margin, clipped like the painting, plus visible child popups. The
+    // window covers its bounding rectangle and is shaped to it.
     QRegion paintedRegion() const;
+    // Window point of the window's top-left corner, and the conversion of
+    // window points into the window's own widget coordinates.
+    QPoint windowOffset() const;
+    QPoint toLocal(const QPoint& windowPoint) const;
+    double toViewX(int x) const;
+    double toViewY(int y) const;
 
     // Auto fade.
     void setFadedIn(bool fadedIn);
-    bool isFadedIn() const { return m_fadedIn; }
-    // Locks the fade state when the toolbar or the global switch say so.
+    bool isFadedIn() const;
     bool isFadeLocked();
-    // Takes part in pointer-driven fading (local value and global switch).
     bool takesPartInAutoFade() const;
-    // The near test for a pointer at window point (x, y).
     void updateFade(int x, int y);
-
     void startAnimation(QmtbAnimation* animation);
     void stopAnimation();
     bool isAnimating() const;
-    QmtbAnimation* animation() const { return m_animation; }
+    QmtbAnimation* animation() const;
 
-    // Pointer protocol at window points; Qt's mouse events end here, and so
-    // can synthetic input.
+    // Pointer protocol at window points.
     void pressAt(const QPoint& point);
     void moveTo(const QPoint& point);
     void releaseAt(const QPoint& point, int buttons);
     void wheelAt(const QPoint& point, int delta);
     void handleHover(int x, int y);
     bool forwardMouseEvent(QMouseEvent* event);
-    bool isPressed() const { return m_pressed; }
-    bool hasMoved() const { return m_moved; }
+    bool isPressed() const;
+    bool hasMoved() const;
+    // Hides and forgets the open popup.
+    void dismissPopup();
 
+    // Tooltips.
+    QmtbToolTips& toolTips() const { return *m_toolTips; }
     void showToolTipText(const QString& text);
     void hideToolTip();
     void stopToolTipTimer();
-    bool isToolTipVisible() const { return m_tooltipVisible; }
-    bool isToolTipTimerActive() const { return m_tooltipTimer.isActive(); }
-    int toolTipTimerInterval() const { return m_tooltipTimer.interval(); }
+    bool isToolTipVisible() const;
+    bool isToolTipTimerActive() const;
+    int toolTipTimerInterval() const;
 
     // Process-wide.
     static QList<QmtbView*> visibleWindows();
@@ -116,12 +124,11 @@ signals:
 
 public slots:
     void showToolTipTimeout();
+    // region in window points; empty stands for the whole toolbar.
     void onAnimationRedraw(QRect region);
     void onAnimationFinished(QmtbAnimation* animation);
 
 protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void customEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -132,41 +139,25 @@ protected:
 
 private:
     void showWork();
-    void closePopup();
-    QPoint windowPoint(const QPoint& globalPosition) const;
-    double toViewX(int x) const { return x - m_originX; }
-    double toViewY(int y) const { return m_originY - y; }
     void releaseNativeFilter();
-    void updateMask();
-    void postFadedNotify();
 
-    QTimer m_tooltipTimer;
     std::unique_ptr<QmtbRender> m_renderer;
     MTBxView* m_view;
     QWinWidget* m_host;
-    QmtbAnimation* m_animation = nullptr;
-    int m_originX = 0;
-    int m_originY = 0;
-    int m_hoverX = 0;
-    int m_hoverY = 0;
-    int m_dragX = 0;
-    int m_dragY = 0;
-    bool m_tooltipVisible = false;
-    bool m_shown = false;
-    bool m_fadedIn = true;
+    std::unique_ptr<QmtbPlacement> m_placement;
+    std::unique_ptr<QmtbAutoFade> m_fade;
+    std::unique_ptr<QmtbPointerInput> m_pointer;
+    std::unique_ptr<QmtbToolTips> m_toolTips;
     QWidget* m_popup = nullptr;
-    MTBxItem* m_closedItem = nullptr;
-    bool m_suppressDrag = false;
-    bool m_pressed = false;
-    bool m_moved = false;
+    bool m_shown = false;
     bool m_showPending = false;
     bool m_relayoutPending = false;
     bool m_suspended = false;
-    bool m_fadedNotifyPending = false;
     bool m_destroying = false;
     // Its toolbar was destroyed during a delivery; only deletion remains.
     bool m_retired = false;
-    // What the last repaint request covered; the next one clears it as well.
+    // Local pixels the last repaint request covered; the next one clears them
+    // as well while the window stays where it is.
     QRegion m_lastPainted;
 };
 

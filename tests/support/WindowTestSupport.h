@@ -82,11 +82,7 @@ inline std::unique_ptr<MiniToolbar> makeToolbar(int buttons)
 
 inline QmtbView* windowOf(const MiniToolbar* toolbar) { return QmtbController::windowOf(toolbar); }
 
-inline QPoint windowOrigin(const MiniToolbar* toolbar)
-{
-    QPoint o;
-    return windowOf(toolbar)->getOrigin(o.rx(), o.ry()), o;
-}
+inline QPoint windowOrigin(const MiniToolbar* toolbar) { QPoint o; return windowOf(toolbar)->getOrigin(o.rx(), o.ry()), o; }
 
 // Window rectangle of an item's bounds, or of the toolbar's (without the grip) for index -1.
 inline QRect windowRect(MiniToolbar* toolbar, int index = -1)
@@ -96,7 +92,24 @@ inline QRect windowRect(MiniToolbar* toolbar, int index = -1)
     const QPoint o = windowOrigin(toolbar);
     return QRectF(o.x() + left, o.y() - top, right - left, top - bottom).toRect();
 }
+inline QRect toolbarRect(MiniToolbar* toolbar) { return windowRect(toolbar); }
 inline QPoint centreOf(MiniToolbar* toolbar, int index) { return windowRect(toolbar, index).center(); }
+
+// Runs the event loop until the condition holds. QtTest's QTRY macros would
+// return silently from a GoogleTest body instead of failing it.
+inline ::testing::AssertionResult eventually(const std::function<bool()>& condition, int timeout = 5000)
+{
+    return QTest::qWaitFor(condition, timeout)
+        ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "the condition did not hold within " << timeout << " ms";
+}
+
+// Window points the window takes on screen: its shape, or its whole
+// rectangle when it is unshaped.
+inline QRegion screenShape(const QmtbView* window)
+{
+    const QRegion local = window->mask().isEmpty() ? QRegion(window->rect()) : window->mask();
+    return local.translated(window->windowOffset());
+}
 
 // Toolbars shown by a fresh controller inside an 800 x 600 parent, with both
 // host sinks recording.
@@ -123,14 +136,13 @@ protected:
         EXPECT_TRUE(controller->showToolbar(toolbar, x, y, &observer));
         return toolbar;
     }
-    QPoint origin(MiniToolbar* toolbar) const
+    QPoint origin(MiniToolbar* toolbar) const { QPoint p(-1, -1); return controller->getToolbarPosition(toolbar, p.rx(), p.ry()), p; }
+    // Lets a running fade reach its end and the repaints it asks for happen.
+    static void finishFade(QmtbView* window)
     {
-        QPoint p(-1, -1);
-        controller->getToolbarPosition(toolbar, p.rx(), p.ry());
-        return p;
+        ASSERT_TRUE(eventually([=] { return !window->isAnimating(); }, 3000));
+        QTest::qWait(50);
     }
-    // Lets a running fade reach its end.
-    static void finishFade(QmtbView* window) { QTRY_VERIFY_WITH_TIMEOUT(!window->isAnimating(), 3000); }
 
     RecordingItemSink itemSink;
     RecordingToolbarSink toolbarSink;

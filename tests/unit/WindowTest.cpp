@@ -19,10 +19,10 @@ using namespace MiniToolbars::Testing;
 namespace {
 
 // Qt input at window point p, as the windowing system delivers it.
-void press(QmtbView* w, QPoint p) { QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, p); }
-void release(QmtbView* w, QPoint p) { QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, p); }
-void click(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, m, p); }
-void moveTo(QmtbView* w, QPoint p) { QTest::mouseMove(w->windowHandle(), p); }
+void press(QmtbView* w, QPoint p) { QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, w->toLocal(p)); }
+void release(QmtbView* w, QPoint p) { QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, w->toLocal(p)); }
+void click(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, m, w->toLocal(p)); }
+void moveTo(QmtbView* w, QPoint p) { QTest::mouseMove(w->windowHandle(), w->toLocal(p)); }
 // Moves the pointer away from every toolbar. Qt drops a move to where the pointer already is, hence two.
 void sweep(QmtbView* w) { moveTo(w, QPoint(690, 540)), moveTo(w, QPoint(700, 550)); }
 
@@ -36,8 +36,7 @@ TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndFinishHidingWhenTheFadeEnd
     // the fade and the hide, and the native filter goes with the last shown toolbar.
     MiniToolbar* other = shown(1, 250, 260);
     controller->suspendToolbar(other);
-    EXPECT_TRUE(controller->isSuspended(other));
-    EXPECT_FALSE(windowOf(other)->isVisible() || other->isVisible());
+    EXPECT_TRUE(controller->isSuspended(other) && !windowOf(other)->isVisible() && !other->isVisible());
     EXPECT_EQ(QList<QmtbView*>{ windowOf(other) }, QmtbView::suspendedWindows());
     controller->resumeToolbar(other);
     EXPECT_FALSE(controller->isSuspended(other) || windowOf(other)->isShowPending());
@@ -51,8 +50,7 @@ TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndFinishHidingWhenTheFadeEnd
     controller->pointerMoved(700, 550);
     ASSERT_TRUE(window->isAnimating());
     window->hideToolbar();
-    EXPECT_EQ(nullptr, window->animation());
-    EXPECT_FALSE(window->isVisible() || QmtbView::isNativeFilterInstalled());
+    EXPECT_FALSE(window->animation() || window->isVisible() || QmtbView::isNativeFilterInstalled());
     EXPECT_TRUE(QmtbView::suspendedWindows().contains(window));
 }
 
@@ -80,7 +78,7 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
     // Without bounds from the observer the parent is 0,0,100,100 less its margins; a toolbar is pushed in only along the edge it crosses.
     HostObserver silent;
     MiniToolbar* toolbar = add(makeToolbar(1));
-    controller->showToolbar(toolbar, 500, 400, &silent);
+    ASSERT_TRUE(controller->showToolbar(toolbar, 500, 400, &silent));
     EXPECT_TRUE(QRect(QPoint(15, 10), QPoint(89, 89)).contains(windowRect(toolbar)));
     controller->moveToolbar(toolbar, -50, -50, false);
     EXPECT_EQ(QPoint(15, 10), windowRect(toolbar).topLeft());
@@ -111,10 +109,9 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopup
     // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child widgets where they are.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
-    const QRect rect = windowRect(toolbar);
-    const QRect mask = window->paintedRegion().boundingRect();
     const int m = QmtbView::penMargin;
-    EXPECT_EQ(QRect(QPoint(300 - 12 - m, rect.top() - m), QPoint(rect.right() + m, rect.bottom() + m)), mask);
+    const QRect rect = windowRect(toolbar).adjusted(-12 - m, -m, m, m), mask = window->paintedRegion().boundingRect();
+    EXPECT_EQ(rect, mask);
     controller->moveToolbar(toolbar, 10, 20, true);
     EXPECT_EQ(mask.translated(10, 20), window->paintedRegion().boundingRect());
     controller->setClipRect(0, 0, 320, 800);
@@ -122,11 +119,11 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopup
     controller->setClipRect(0, 0, 0, 0);
 
     auto popup = std::make_unique<QWidget>(window);
-    popup->setGeometry(500, 500, 40, 30);
+    popup->setGeometry(QRect(window->toLocal(QPoint(500, 500)), QSize(40, 30)));
     const auto painted = [&] { return std::make_pair(window->paintedRegion().contains(QPoint(510, 510)), window->paintedRegion().contains(QPoint(610, 510))); };
     popup->show();
     EXPECT_EQ(std::make_pair(true, false), painted());
-    popup->move(600, 500);
+    popup->move(window->toLocal(QPoint(600, 500)));
     EXPECT_EQ(std::make_pair(false, true), painted());
     popup->hide();
     EXPECT_EQ(std::make_pair(false, false), painted());
@@ -138,7 +135,7 @@ TEST_F(WindowTest, shouldDrawWhereThePaintedRegionIsAndHonourTheClip)
     MiniToolbar* toolbar = shown(2, 795, 300);
     QmtbView* window = windowOf(toolbar);
     ASSERT_LT(windowRect(toolbar).right(), 790);
-    const auto alphaAt = [&](QPoint p) { return qAlpha(window->grab(QRect(p, QSize(1, 1))).toImage().pixel(0, 0)); };
+    const auto alphaAt = [&](QPoint p) { return qAlpha(window->grab(QRect(window->toLocal(p), QSize(1, 1))).toImage().pixel(0, 0)); };
     EXPECT_GT(std::min(alphaAt(centreOf(toolbar, 0)), alphaAt(centreOf(toolbar, 1))), 100);
     controller->setClipRect(0, 0, centreOf(toolbar, 1).x() - 5, 600);
     EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
@@ -200,7 +197,7 @@ TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
     };
     EXPECT_TRUE(forwarded(QPoint(550, 140)) && !forwarded(centreOf(toolbar, 0)));
     auto popup = std::make_unique<QWidget>(window);
-    popup->setGeometry(500, 400, 40, 30);
+    popup->setGeometry(QRect(window->toLocal(QPoint(500, 400)), QSize(40, 30)));
     popup->show();
     EXPECT_FALSE(forwarded(QPoint(510, 410)));
 }
@@ -219,13 +216,13 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     moveTo(window, centreOf(toolbar, 0));
     EXPECT_EQ(std::vector<ItemView*>{ toolbar->item(0)->itemView() }, hovered);
     EXPECT_EQ(30, window->toolTipTimerInterval());
-    QTRY_VERIFY(window->isToolTipVisible());
+    ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
     EXPECT_EQ(QStringLiteral("Make bold"), QToolTip::text());
     moveTo(window, centreOf(toolbar, 1));
     EXPECT_EQ(0, window->toolTipTimerInterval());
-    QTRY_VERIFY(!window->isToolTipVisible());
+    ASSERT_TRUE(eventually([&] { return !window->isToolTipVisible(); }));
     moveTo(window, centreOf(toolbar, 2));
-    QTRY_VERIFY(window->isToolTipVisible());
+    ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
     controller->moveToolbar(toolbar, 5, 5, true);
     EXPECT_FALSE(window->isToolTipVisible());
 
@@ -233,8 +230,7 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     SetMTBTooltipOption(TooltipsEnabled, false);
     sweep(window);
     moveTo(window, centreOf(toolbar, 0));
-    EXPECT_NE(nullptr, toolbar->view()->current());
-    EXPECT_FALSE(window->isToolTipTimerActive());
+    EXPECT_TRUE(toolbar->view()->current() && !window->isToolTipTimerActive());
     SetMTBTooltipOption(TooltipsEnabled, true);
 }
 
@@ -292,11 +288,9 @@ TEST_F(WindowTest, shouldRestFaintAndReportFadedOnlyWhenEveryItemAutoHides)
         controller->showToolbar(toolbar, 300, 300, &observer);
         controller->pointerMoved(790, 590);
         finishFade(windowOf(toolbar));
-        QCoreApplication::processEvents();
         EXPECT_FLOAT_EQ(withSteadyItem ? 0.0f : 0.3f, static_cast<float>(windowOf(toolbar)->currentOpacity()));
-        EXPECT_EQ(withSteadyItem ? std::vector<MTBxToolbarEvents::EventType>{}
-                                 : std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarFaded },
-                  toolbarSink.types);
+        using Types = std::vector<MTBxToolbarEvents::EventType>;
+        EXPECT_EQ(withSteadyItem ? Types{} : Types{ MTBxToolbarEvents::ToolbarFaded }, toolbarSink.types);
         controller->closeToolbar(toolbar);
     }
 }

@@ -1,0 +1,228 @@
+#include "QmtbPlacement.h"
+
+#include "ControllerObserver.h"
+#include "ItemView.h"
+#include "MTBxFlowLayout.h"
+#include "MTBxView.h"
+#include "Point.h"
+#include "QmtbCoordinates.h"
+#include "QmtbRender.h"
+#include "QmtbView.h"
+#include "QmtbWindowRegistry.h"
+#include "WindowMask.h"
+
+#include <QChildEvent>
+#include <QWidget>
+
+namespace MiniToolbars {
+
+using namespace QmtbCoordinates;
+
+namespace {
+
+bool isChildWidget(const QObject* object)
+{
+    const auto* widget = qobject_cast<const QWidget*>(object);
+    return widget && !widget->isWindow();
+}
+
+} // namespace
+
+QmtbPlacement::QmtbPlacement(QmtbView& window, QmtbRender& renderer)
+    : m_window(window)
+    , m_renderer(renderer)
+{
+    // Child widgets come and go, show and hide: each time the window fits
+    // around them again.
+    window.installEventFilter(this);
+}
+
+void QmtbPlacement::setOriginFromScreen(const Point& position)
+{
+    const QRect desktop = desktopGeometry();
+    const double x = std::isfinite(position.x()) ? std::trunc(position.x()) : 0.0;
+    const double y = std::isfinite(position.y()) ? std::trunc(position.y()) : 0.0;
+    m_originX = static_cast<int>(clampCoordinateF(x - desktop.left()));
+    m_originY = static_cast<int>(clampCoordinateF(y - desktop.top()));
+    applyRendererOrigin();
+}
+
+QPoint QmtbPlacement::screenOrigin() const
+{
+    return origin() + desktopGeometry().topLeft();
+}
+
+bool QmtbPlacement::moveOrigin(int x, int y, bool relative)
+{
+    const int newX = clampCoordinate(relative ? qint64(m_originX) + x : x);
+    const int newY = clampCoordinate(relative ? qint64(m_originY) + y : y);
+    if (newX == m_originX && newY == m_originY)
+        return false;
+    m_originX = newX;
+    m_originY = newY;
+    keepInsideParent();
+    applyRendererOrigin();
+    return true;
+}
+
+void QmtbPlacement::keepInsideParent()
+{
+    MTBxView* view = m_window.view();
+    int l = 0;
+    int t = 0;
+    int w = 100;
+    int h = 100;
+    if (ControllerObserver* observer = view->observer()) {
+        // The host may close or destroy the toolbar in there.
+        const NotificationGuard::Delivery delivery(m_window.guard(), nullptr);
+        if (!delivery.accepted())
+            return;
+        observer->getMtbParentBounds(m_originX, m_originY, l, t, w, h);
+    }
+    const QRect parent = QRect(clampCoordinate(l), clampCoordinate(t), clampCoordinate(w), clampCoordinate(h))
+                             .adjusted(15, 10, -10, -10);
+
+    float top = 0.0f;
+    float left = 0.0f;
+    float bottom = 0.0f;
+    float right = 0.0f;
+    view->getBounds(top, left, bottom, right);
+    if (!isFinite(top, left, bottom, right))
+        return;
+    const QRect toolbar = toWindowRect(m_originX, m_originY, top, left, bottom, right)
+                              .translated(desktopGeometry().topLeft())
+                              .toRect();
+    if (parent.contains(toolbar))
+        return;
+
+    // Right and bottom first; then the left and top edges are tested where
+    // that shift put them, so a toolbar larger than the parent ends on its
+    // left and top edges wherever it started.
+    qint64 dx = 0;
+    qint64 dy = 0;
+    if (toolbar.right() > parent.right())
+        dx = qint64(toolbar.right()) - parent.right();
+    if (toolbar.bottom() > parent.bottom())
+        dy = qint64(toolbar.bottom()) - parent.bottom();
+    if (toolbar.left() - dx < parent.left())
+        dx = qint64(toolbar.left()) - parent.left();
+    if (toolbar.top() - dy < parent.top())
+        dy = qint64(toolbar.top()) - parent.top();
+    m_originX = clampCoordinate(m_originX - dx);
+    m_originY = clampCoordinate(m_originY - dy);
+    applyRendererOrigin();
+}
+
+QRegion QmtbPlacement::toolbarRegion() const
+{
+    const MTBxView* view = m_window.view();
+    float top = 0.0f;
+    float left = 0.0f;
+    float bottom = 0.0f;
+    float right = 0.0f;
+    // Items drawn at opacity 0 leave the region, so clicks there reach the host.
+    if (m_window.autoHidingItemsHidden())
+        view->getNoFadeBounds(top, left, bottom, right);
+    else
+        view->getBounds(top, left, bottom, right);
+    QRectF area;
+    if (isFinite(top, left, bottom, right))
+        area = toWindowRect(m_originX, m_originY, top, left, bottom, right);
+    auto unite = [&](const ItemView* itemView) {
+        if (itemView && !itemView->isFadedAway())
+            area |= toWindowRect(m_originX, m_originY, itemView->top(), itemView->left(), itemView->bottom(),
+                                 itemView->right());
+    };
+    if (const auto* flow = dynamic_cast<const MTBxFlowLayout*>(view))
+        unite(flow->gripView());
+    for (int i = 0; i < view->itemViewCount(); ++i)
+        unite(view->itemViewAt(i));
+
+    const int margin = QmtbView::penMargin;
+    QRect painted = area.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    const QRect clip = QmtbWindowRegistry::parentClipRect();
+    if (!clip.isEmpty())
+        painted &= clip;
+    return QRegion(painted);
+}
+
+QRegion QmtbPlacement::paintedRegion() const
+{
+    QRegion region = toolbarRegion();
+    for (QObject* child : m_window.children()) {
+        if (isChildWidget(child) && static_cast<QWidget*>(child)->isVisible())
+            region += static_cast<QWidget*>(child)->geometry().translated(windowOffset());
+    }
+    return region;
+}
+
+bool QmtbPlacement::sync()
+{
+    if (m_syncing)
+        return false;
+    m_syncing = true;
+    const QRegion painted = paintedRegion();
+    QRect target = painted.boundingRect();
+    // Nothing painted (all clipped away): stay put, shaped to nothing.
+    if (target.isEmpty())
+        target = m_geometry.isValid() ? m_geometry : QRect(origin(), QSize(1, 1));
+    const bool changed = target != m_geometry;
+    if (changed) {
+        const QPoint shift = m_geometry.isValid() ? m_geometry.topLeft() - target.topLeft() : QPoint();
+        if (!shift.isNull()) {
+            for (QObject* child : m_window.children()) {
+                if (isChildWidget(child))
+                    static_cast<QWidget*>(child)->move(static_cast<QWidget*>(child)->pos() + shift);
+            }
+        }
+        m_geometry = target;
+        m_window.setGeometry(target.translated(desktopGeometry().topLeft()));
+        applyRendererOrigin();
+    }
+    // A window that is exactly the painted rectangle needs no shape.
+    const QRegion shape = toLocal(painted);
+    if (shape == QRegion(QRect(QPoint(), target.size()))) {
+        if (!m_window.mask().isEmpty())
+            m_window.clearMask();
+    } else {
+        applyWindowMask(&m_window, shape);
+    }
+    m_syncing = false;
+    return changed;
+}
+
+void QmtbPlacement::applyRendererOrigin()
+{
+    m_renderer.setOrigin(toLocal(origin()));
+}
+
+bool QmtbPlacement::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+    case QEvent::ChildRemoved:
+        if (watched == &m_window) {
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            if (child && child->isWidgetType()) {
+                if (event->type() == QEvent::ChildAdded)
+                    child->installEventFilter(this);
+                else
+                    child->removeEventFilter(this);
+                m_window.refresh();
+            }
+        }
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (watched != &m_window && watched->parent() == &m_window && !m_syncing)
+            m_window.refresh();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace MiniToolbars
