@@ -1,23 +1,18 @@
 #ifndef MINITOOLBARS_WINDOWTESTSUPPORT_H
 #define MINITOOLBARS_WINDOWTESTSUPPORT_H
 
-// Shared by the toolbar-window, controller and mask tests: a host observer,
-// toolbar builders, the window points of items and a fixture that shows
-// toolbars through a real controller.
+// A host observer, toolbar builders, window rectangles of items and a fixture
+// that shows toolbars through a real controller.
 
 #include "Controller.h"
 #include "ControllerObserver.h"
 #include "MTBxButton.h"
-#include "MTBxItem.h"
 #include "MiniToolbar.h"
 #include "QmtbController.h"
 #include "QmtbView.h"
 #include "Style.h"
 #include "ToolbarStandIns.h"
 
-#include <QEvent>
-#include <QObject>
-#include <QPoint>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -36,16 +31,11 @@ public:
     void mtbMoved(int& dx, int& dy) override
     {
         moves.push_back(QPoint(dx, dy));
-        if (onMoved)
-            onMoved();
         if (vetoMoves)
             dx = dy = 0;
     }
-    void getMtbParentBounds(int x, int y, int& left, int& top, int& width, int& height) override
+    void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override
     {
-        ++boundsQueries;
-        if (onBounds)
-            onBounds(x, y);
         if (hasBounds)
             left = bounds.left(), top = bounds.top(), width = bounds.width(), height = bounds.height();
     }
@@ -57,33 +47,19 @@ public:
     }
     void setBounds(const QRect& rect) { hasBounds = true, bounds = rect; }
 
-    bool hasBounds = false;
+    bool hasBounds = false, vetoMoves = false;
     QRect bounds;
-    bool vetoMoves = false;
     HWND parent = nullptr;
-    int boundsQueries = 0;
     std::vector<QPoint> moves;
-    std::function<void()> onMoved;
-    std::function<void(int, int)> onBounds;
     std::function<void()> onParentHwnd;
 };
 
 // Counts the events of one type that reach an object.
-class EventCounter : public QObject
+struct EventCounter : QObject
 {
-public:
-    EventCounter(QObject* target, int type) : m_type(type) { target->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == m_type && ++count && onEvent)
-            onEvent(event);
-        return false;
-    }
-    int count = 0;
-    std::function<void(QEvent*)> onEvent;
-
-private:
-    int m_type;
+    EventCounter(QObject* target, int type) : type(type) { target->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override { return count += event->type() == type, false; }
+    int type, count = 0;
 };
 
 inline int hostContext = 0;
@@ -91,58 +67,40 @@ inline int hostContext = 0;
 inline MTBxItem* makeButton(const wchar_t* text, bool autoHide = true)
 {
     auto* item = new MTBxButton(MTBxString(text), &hostContext);
-    item->setText(MTBxString(text));
-    item->setShowText(true);
-    item->setAutoHide(autoHide);
+    item->setText(MTBxString(text)), item->setShowText(true), item->setAutoHide(autoHide);
     return item;
 }
 
-inline std::unique_ptr<MiniToolbar> makeToolbar(int buttons, bool autoHide = true)
+inline std::unique_ptr<MiniToolbar> makeToolbar(int buttons)
 {
     auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
     static const wchar_t* names[] = { L"Bold", L"Italic", L"Under", L"Strike", L"Left", L"Right" };
     for (int i = 0; i < buttons; ++i)
-        toolbar->addItem(makeButton(names[i % 6], autoHide));
+        toolbar->addItem(makeButton(names[i % 6]));
     return toolbar;
 }
 
-inline QmtbView* windowOf(const MiniToolbar* toolbar)
-{
-    return QmtbController::windowOf(toolbar);
-}
+inline QmtbView* windowOf(const MiniToolbar* toolbar) { return QmtbController::windowOf(toolbar); }
 
-inline QPoint windowOrigin(const MiniToolbar* toolbar)
-{
-    QPoint o;
-    windowOf(toolbar)->getOrigin(o.rx(), o.ry());
-    return o;
-}
+inline QPoint windowOrigin(const MiniToolbar* toolbar) { QPoint o; return windowOf(toolbar)->getOrigin(o.rx(), o.ry()), o; }
 
-// Window point at the centre of a laid-out item.
-inline QPoint centreOf(const MiniToolbar* toolbar, int index)
+// Window rectangle of an item's bounds, or of the toolbar's (without the grip) for index -1.
+inline QRect windowRect(MiniToolbar* toolbar, int index = -1)
 {
     float top = 0, left = 0, bottom = 0, right = 0;
-    toolbar->item(index)->getBounds(top, left, bottom, right);
-    const QPoint o = windowOrigin(toolbar);
-    return QPoint(o.x() + static_cast<int>((left + right) / 2), o.y() - static_cast<int>((top + bottom) / 2));
-}
-
-// Window rectangle of the toolbar's bounds (without the grip).
-inline QRect toolbarRect(MiniToolbar* toolbar)
-{
-    float top = 0, left = 0, bottom = 0, right = 0;
-    toolbar->getBounds(top, left, bottom, right);
+    index < 0 ? toolbar->getBounds(top, left, bottom, right) : toolbar->item(index)->getBounds(top, left, bottom, right);
     const QPoint o = windowOrigin(toolbar);
     return QRectF(o.x() + left, o.y() - top, right - left, top - bottom).toRect();
 }
+inline QRect toolbarRect(MiniToolbar* toolbar) { return windowRect(toolbar); }
+inline QPoint centreOf(MiniToolbar* toolbar, int index) { return windowRect(toolbar, index).center(); }
 
 // Runs the event loop until the condition holds. QtTest's QTRY macros would
 // return silently from a GoogleTest body instead of failing it.
 inline ::testing::AssertionResult eventually(const std::function<bool()>& condition, int timeout = 5000)
 {
-    if (QTest::qWaitFor(condition, timeout))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the condition did not hold within " << timeout << " ms";
+    return QTest::qWaitFor(condition, timeout)
+        ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "the condition did not hold within " << timeout << " ms";
 }
 
 // Window points the window takes on screen: its shape, or its whole
@@ -169,26 +127,16 @@ protected:
         for (auto& toolbar : toolbars)
             controller->closeToolbar(toolbar.get());
         toolbars.clear();
-        controller.reset();
     }
 
-    MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar)
+    MiniToolbar* add(std::unique_ptr<MiniToolbar> toolbar) { return toolbars.emplace_back(std::move(toolbar)).get(); }
+    MiniToolbar* shown(int buttons, int x = 300, int y = 300)
     {
-        toolbars.push_back(std::move(toolbar));
-        return toolbars.back().get();
-    }
-    MiniToolbar* shown(int buttons, int x = 300, int y = 300, bool autoHide = true)
-    {
-        MiniToolbar* toolbar = add(makeToolbar(buttons, autoHide));
+        MiniToolbar* toolbar = add(makeToolbar(buttons));
         EXPECT_TRUE(controller->showToolbar(toolbar, x, y, &observer));
         return toolbar;
     }
-    QPoint origin(MiniToolbar* toolbar) const
-    {
-        QPoint p(-1, -1);
-        controller->getToolbarPosition(toolbar, p.rx(), p.ry());
-        return p;
-    }
+    QPoint origin(MiniToolbar* toolbar) const { QPoint p(-1, -1); return controller->getToolbarPosition(toolbar, p.rx(), p.ry()), p; }
     // Lets a running fade reach its end and the repaints it asks for happen.
     static void finishFade(QmtbView* window)
     {

@@ -1,35 +1,35 @@
+// The controller's bookkeeping of shown, suspended and closed toolbars, and
+// the options it shares with every window.
 #include "MTBxView.h"
 #include "Options.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
-
-#include <gtest/gtest.h>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
 
-namespace {
-
-class ControllerTest : public ControllerFixture
-{
-};
-
-} // namespace
+using ControllerTest = ControllerFixture;
 
 TEST_F(ControllerTest, shouldRefuseANullObserverAndANestedShow)
 {
-    // showToolbar without observer, or re-entered from an observer callback during a show, answers false and creates no view.
+    // showToolbar without observer, or re-entered from the parent query of a show through any controller, answers false and creates no view; a toolbar destroyed there is not shown.
     auto other = makeToolbar(1);
     EXPECT_FALSE(controller->showToolbar(other.get(), 10, 10, nullptr));
     EXPECT_FALSE(controller->showToolbar(nullptr, 10, 10, &observer));
-    bool nested = true;
-    observer.onParentHwnd = [&] { nested = controller->showToolbar(other.get(), 10, 10, &observer); };
+    std::unique_ptr<Controller> second(Controller::createInstance());
+    std::vector<bool> nested;
+    observer.onParentHwnd = [&] {
+        nested.push_back(controller->showToolbar(other.get(), 10, 10, &observer));
+        nested.push_back(second->showToolbar(toolbars.back().get(), 10, 10, &observer));
+    };
     EXPECT_NE(nullptr, shown(1)->view());
-    EXPECT_FALSE(nested);
+    EXPECT_EQ(std::vector<bool>(2, false), nested);
     EXPECT_EQ(nullptr, other->view());
+    observer.onParentHwnd = [&] { other.reset(); };
+    EXPECT_FALSE(controller->showToolbar(other.get(), 300, 300, &observer));
+    EXPECT_EQ(1, QmtbView::visibleWindows().size());
+    observer.onParentHwnd = nullptr;
 }
 
 TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)
@@ -41,23 +41,15 @@ TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)
     EXPECT_EQ(view, toolbar->view());
     EXPECT_EQ(QPoint(260, 240), origin(toolbar));
     EXPECT_EQ(1, QmtbView::visibleWindows().size());
-
     controller->closeToolbar(toolbar);
-    EXPECT_TRUE(toolbar->isEmpty());
-    EXPECT_EQ(nullptr, toolbar->view());
-    EXPECT_TRUE(controller->isSuspended(toolbar));
-    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
-    EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+    EXPECT_TRUE(toolbar->isEmpty() && controller->isSuspended(toolbar) && !toolbar->view());
+    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty() && QmtbView::suspendedWindows().isEmpty());
     toolbar->addItem(makeButton(L"Again"));
-    EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer));
-    EXPECT_TRUE(toolbar->isVisible());
-}
+    EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer) && toolbar->isVisible());
 
-TEST_F(ControllerTest, shouldIgnoreToolbarsWithoutWindow)
-{
     // Operations on a null or never shown toolbar change nothing; isSuspended answers true.
-    auto toolbar = makeToolbar(2);
-    for (MiniToolbar* t : { toolbar.get(), static_cast<MiniToolbar*>(nullptr) }) {
+    auto unshown = makeToolbar(2);
+    for (MiniToolbar* t : { unshown.get(), static_cast<MiniToolbar*>(nullptr) }) {
         controller->closeToolbar(t);
         controller->setSuspended(t, true);
         controller->moveAllToolbars(t, 5, 5);
@@ -69,30 +61,28 @@ TEST_F(ControllerTest, shouldIgnoreToolbarsWithoutWindow)
         EXPECT_TRUE(controller->isSuspended(t));
         EXPECT_EQ(QPoint(-1, -1), origin(t));
     }
-    EXPECT_EQ(2, toolbar->itemCount());
+    EXPECT_EQ(2, unshown->itemCount());
 }
 
 TEST_F(ControllerTest, shouldListAndMoveToolbarsInOrder)
 {
-    // Visible toolbars come in showing order, suspended ones in suspension order; moveAllToolbars shifts only the visible ones.
+    // Visible toolbars come in showing order, suspended ones in suspension order (appended unless asked to clear); moveAllToolbars shifts only the visible ones.
     MiniToolbar* a = shown(1, 100, 100);
     MiniToolbar* b = shown(1, 300, 200);
     MiniToolbar* c = shown(1, 500, 300);
-    std::vector<MiniToolbar*> list{ nullptr };
-    controller->getVisibleToolbars(list);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ a, b, c }), list);
+    using List = std::vector<MiniToolbar*>;
+    const auto listed = [&](int which) {
+        List list{ nullptr };
+        which < 0 ? controller->getVisibleToolbars(list) : controller->getSuspendedToolbars(list, which);
+        return list;
+    };
+    EXPECT_EQ((List{ a, b, c }), listed(-1));
     controller->suspendToolbar(c);
     controller->suspendToolbar(a);
-    controller->getVisibleToolbars(list);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ b }), list);
-    controller->getSuspendedToolbars(list, false);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ b, c, a }), list);
-    controller->getSuspendedToolbars(list, true);
-    EXPECT_EQ((std::vector<MiniToolbar*>{ c, a }), list);
+    EXPECT_EQ((std::vector<List>{ { b }, { nullptr, c, a }, { c, a } }), (std::vector<List>{ listed(-1), listed(false), listed(true) }));
 
     controller->moveAllToolbars(b, 10, -5);
-    EXPECT_EQ(QPoint(310, 195), origin(b));
-    EXPECT_EQ(QPoint(500, 300), origin(c));
+    EXPECT_EQ(std::make_pair(QPoint(310, 195), QPoint(500, 300)), std::make_pair(origin(b), origin(c)));
     controller->moveToolbar(b, 3, 4, true);
     EXPECT_EQ(QPoint(313, 199), origin(b));
     controller->moveToolbar(b, 200, 150, false);
@@ -101,7 +91,7 @@ TEST_F(ControllerTest, shouldListAndMoveToolbarsInOrder)
 
 TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
 {
-    // An unknown theme keeps the current one; a scaling factor reaches style and next layout; the last controller resets the style.
+    // An unknown theme keeps the current one; a scaling factor reaches style and next layout.
     Options dark;
     dark.setTheme(Options::Dark);
     controller->setOptions(dark);
@@ -110,39 +100,16 @@ TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
     unknown.setTheme(static_cast<Options::Theme>(7));
     unknown.setIconTheme(Options::AlternateIcons);
     controller->setOptions(unknown);
-    EXPECT_EQ(Options::Dark, controller->getOptions().theme());
-    EXPECT_EQ(Options::AlternateIcons, controller->getOptions().iconTheme());
+    EXPECT_EQ(std::make_pair(Options::Dark, Options::AlternateIcons), std::make_pair(controller->getOptions().theme(), controller->getOptions().iconTheme()));
     EXPECT_TRUE(darkPalette.text() == Style::instance()->palette().text());
 
     MiniToolbar* toolbar = shown(1);
     Options scaled;
     scaled.setScalingFactor(1.5f);
-    scaled.setAutoFade(false);
     controller->setOptions(scaled);
-    EXPECT_EQ(Options::Light, controller->getOptions().theme());
-    EXPECT_FALSE(controller->getOptions().autoFade());
-    EXPECT_FLOAT_EQ(1.5f, controller->getOptions().scalingFactor());
-    EXPECT_EQ(12, Style::instance()->fontPointSize());
     controller->updateLayout(toolbar, true);
-    float top = 0, left = 0, bottom = 0, right = 0;
-    toolbar->getBounds(top, left, bottom, right);
-    EXPECT_EQ(Style::instance()->itemHeight(), static_cast<int>(top - bottom));
-}
-
-TEST_F(ControllerTest, shouldGiveScreenBoundsAndNoParentByDefault)
-{
-    // An observer that overrides nothing answers the screen's geometry, no parent, and leaves moves alone.
-    struct DefaultObserver : ControllerObserver
-    {
-    } defaults;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    int l = 0, t = 0, w = 100, h = 100;
-    defaults.getMtbParentBounds(-100000, -100000, l, t, w, h);
-    EXPECT_EQ(screen, QRect(l, t, w, h));
-    EXPECT_EQ(nullptr, defaults.getParentHwnd());
-    int dx = 4, dy = -3;
-    defaults.mtbMoved(dx, dy);
-    EXPECT_EQ(QPoint(4, -3), QPoint(dx, dy));
+    EXPECT_EQ(std::make_pair(Options::Light, 12), std::make_pair(controller->getOptions().theme(), Style::instance()->fontPointSize()));
+    EXPECT_EQ(Style::instance()->itemHeight(), windowRect(toolbar).height());
 }
 
 TEST_F(ControllerTest, shouldLeaveTheHostWindowActive)

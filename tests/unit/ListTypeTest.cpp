@@ -1,18 +1,19 @@
-// List-type items and the drop-down button, driven through their API on a
-// stand-in toolbar window, with a recording host sink.
+// The toolbar's items, list-type items and the drop-down button, driven
+// through their API on a stand-in toolbar window, with a recording host sink.
 
 #include "Controller.h"
 #include "ItemView.h"
+#include "MTBxButton.h"
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
 #include "MTBxSeparator.h"
 #include "MiniToolbar.h"
-#include "NotificationGuard.h"
-#include "Text.h"
 #include "ToolbarStandIns.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,39 +23,104 @@ using namespace MiniToolbars::Testing;
 
 namespace {
 
-// Host items that count how many of them are alive.
+int hostContext = 0;
+
+MTBxItem* button(const wchar_t* id, int tag = 0)
+{
+    auto* item = new MTBxButton(MTBxString(id), &hostContext);
+    return item->setTag(tag), item;
+}
+
+// The ids of the items in display order, as one string.
+std::wstring ids(const MiniToolbar& toolbar)
+{
+    std::wstring result;
+    for (int i = 0; toolbar.hasItem(i); ++i)
+        result += static_cast<const wchar_t*>(toolbar.item(i)->id());
+    return result;
+}
+
+} // namespace
+
+TEST(MiniToolbar, insertsRemovesAndMovesItemsInDisplayOrder)
+{
+    // Valid indexes insert, others append; null, strangers and bad indexes are refused; an item of another toolbar moves over.
+    MiniToolbar toolbar(MTBxString(L"t"));
+    float edge = 1.0f;
+    EXPECT_FALSE(toolbar.getBounds(edge, edge, edge, edge) || toolbar.getNoFadeBounds(edge, edge, edge, edge));
+    MTBxItem* a = toolbar.addItem(button(L"a"), 0);
+    const std::pair<const wchar_t*, int> inserts[] = { { L"b", 0 }, { L"c", 5 }, { L"d", -1 }, { L"e", 4 }, { L"f", 1 } };
+    for (const auto& insert : inserts)
+        toolbar.addItem(button(insert.first, insert.first[0] <= L'c' ? 7 : 0), insert.second);
+    EXPECT_EQ(L"bfacde", ids(toolbar));
+    EXPECT_EQ(&toolbar, a->owner());
+    EXPECT_EQ(L"b", std::wstring(toolbar.itemWithTag(7)->id()));
+    EXPECT_FALSE(toolbar.itemWithTag(3) || toolbar.hasItem(6) || toolbar.item(-1));
+
+    EXPECT_TRUE(toolbar.addItem(nullptr) == nullptr && toolbar.addItem(a, 0) == a);
+    MTBxButton stranger(MTBxString(L"x"), nullptr);
+    for (int index : { 6, -1 })
+        toolbar.removeItem(index);
+    toolbar.removeItem(&stranger);
+    EXPECT_EQ(L"bfacde", ids(toolbar));
+    toolbar.removeItem(0);
+    toolbar.removeItem(toolbar.item(3));
+    EXPECT_EQ(L"face", ids(toolbar));
+
+    MiniToolbar other(MTBxString(L"o"));
+    EXPECT_TRUE(other.addItem(a) == a && a->owner() == &other);
+    EXPECT_EQ(L"fce", ids(toolbar));
+    toolbar.clear();
+    EXPECT_TRUE(toolbar.isEmpty() && !other.isEmpty());
+}
+
+TEST(MiniToolbar, shownToolbarDrivesItsViewAndTakesItAlong)
+{
+    // With a view: visibility follows it, changes ask for a relayout, the fade lock is re-evaluated; destruction deletes view and window.
+    int windowsDestroyed = 0;
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"t"), &hostContext);
+    auto* view = new StandInView(toolbar.get(), &windowsDestroyed);
+    Testing::StandInWindow& window = *view->standInWindow();
+    EXPECT_TRUE(toolbar->isVisible());
+    view->setShown(false);
+    EXPECT_FALSE(toolbar->isVisible());
+    view->setLayoutDirty(false);
+    view->attach(toolbar->addItem(button(L"a")));
+    EXPECT_EQ(1, window.relayoutRequests);
+    view->setLayoutDirty(false);
+    toolbar->removeItem(0);
+    EXPECT_EQ(2, window.relayoutRequests);
+    toolbar->setDisplayOnlyNoFadeItems(true);
+    EXPECT_EQ(1, window.fadeLockUpdates);
+    float edge = 9.0f;
+    EXPECT_TRUE(toolbar->getBounds(edge, edge, edge, edge) && toolbar->getNoFadeBounds(edge, edge, edge, edge));
+    view->attach(toolbar->addItem(button(L"b")));
+    toolbar.reset();
+    EXPECT_EQ(1, windowsDestroyed);
+}
+
+namespace {
+
+// Host items that count how many of them are alive; each is its own host context.
 int s_live = 0;
 
-class Child : public MTBxCommandItem
+struct Child : MTBxCommandItem
 {
-public:
-    Child(const wchar_t* text, MTBxItem* parent)
-        : MTBxCommandItem(MTBxString(text), this)
+    Child(const wchar_t* text, MTBxItem* parent) : MTBxCommandItem(MTBxString(text), this)
     {
-        ++s_live;
-        setText(MTBxString(text));
+        ++s_live, setText(MTBxString(text)), setParent(parent);
         setToolTip(MTBxString((std::wstring(text) + L" tip").c_str()));
-        setParent(parent);
     }
     ~Child() override { --s_live; }
 };
 
-class Button : public MTBxDropDownButton
+struct Button : MTBxDropDownButton
 {
-public:
-    explicit Button(MTBxItem* parent = nullptr)
-        : MTBxDropDownButton(MTBxString(L"dd"), this)
-    {
-        ++s_live;
-        setParent(parent);
-    }
+    explicit Button(MTBxItem* parent = nullptr) : MTBxDropDownButton(MTBxString(L"dd"), this) { ++s_live, setParent(parent); }
     ~Button() override { --s_live; }
 };
 
-std::wstring str(const MTBxString& s)
-{
-    return std::wstring(static_cast<const wchar_t*>(s));
-}
+std::wstring str(const MTBxString& s) { return static_cast<const wchar_t*>(s); }
 
 class ListTypeTest : public ::testing::Test
 {
@@ -64,8 +130,7 @@ protected:
         s_live = 0;
         toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
         view = new StandInView(toolbar.get());
-        button = new Button;
-        toolbar->addItem(button);
+        toolbar->addItem(button = new Button);
     }
     void TearDown() override
     {
@@ -86,17 +151,11 @@ protected:
     StandInWindow* window() const { return view->standInWindow(); }
     int events(void* context, MTBxItemEvents::EventType type) const
     {
-        int n = 0;
-        for (const ItemEventRecord& e : sink.events)
-            n += e.hostContext == context && e.type == type ? 1 : 0;
-        return n;
+        return std::count_if(sink.events.begin(), sink.events.end(), [&](auto& e) { return e.hostContext == context && e.type == type; });
     }
     // Clicks the button's main part or its arrow.
-    void click(ItemView* itemView, bool onArrow)
-    {
-        itemView->setPressedSubArea(onArrow);
-        button->itemClicked(itemView);
-    }
+    void click(ItemView* itemView, bool onArrow) { itemView->setPressedSubArea(onArrow), button->itemClicked(itemView); }
+    void openMenu() { window()->offerMenus = true, click(show(), true); }
 
     RecordingItemSink sink;
     std::unique_ptr<MiniToolbar> toolbar;
@@ -110,73 +169,32 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 {
     EXPECT_EQ(button->currentItem(), button);
     button->setSynchronizedWithCurrentItem(true);
-    Child* a = add(L"A");
-    Child* b = add(L"B");
+    Child *a = add(L"A"), *b = add(L"B");
     EXPECT_EQ(str(button->text()), L"A");
     button->setCurrentItem(b);
-    EXPECT_EQ(str(button->text()), L"B");
-    EXPECT_EQ(str(button->idSelected()), L"B");
-    EXPECT_EQ(str(button->toolTip()), L"B tip");
-    EXPECT_FALSE(a->isActive());
-    EXPECT_TRUE(b->isActive());
-
-    // Activating another child takes the mark off the current one.
+    EXPECT_EQ(str(button->text()) + str(button->idSelected()) + str(button->toolTip()), L"BBB tip");
+    EXPECT_TRUE(!a->isActive() && b->isActive());
     a->setActive(true);
     EXPECT_FALSE(b->isActive());
 
+    // Inserting before a stranger appends; adding a child again keeps one copy.
     auto* n = new Child(L"N", button);
     button->addItem(n, b);
     auto* d = new Child(L"D", button);
-    button->addItem(d, button); // not a child: appends
-    EXPECT_EQ(button->item(1), n);
-    EXPECT_EQ(button->item(3), d);
+    button->addItem(d, button);
     button->addItem(n);
-    EXPECT_EQ(button->itemCount(), 4);
+    EXPECT_TRUE(button->itemCount() == 4 && button->item(1) == n && button->item(3) == d);
 
-    // Removing the current child makes the first visible, enabled one current,
-    // or the first child when none is.
+    // Removing the current child makes the first visible, enabled one current, or the first child when none is.
     a->setVisible(false);
     button->removeItem(button->indexOf(b));
     EXPECT_EQ(button->currentItem(), n);
-    n->setEnabled(false);
-    d->setEnabled(false);
+    n->setEnabled(false), d->setEnabled(false);
     button->removeItem(button->indexOf(n));
     EXPECT_EQ(button->currentItem(), a);
 
     button->setSynchronizedWithCurrentItem(false);
-    EXPECT_EQ(button->currentItem(), button);
-    EXPECT_TRUE(button->text().empty());
-    button->removeItem(0);
-    button->removeItem(0);
-}
-
-// The caption of a synchronized list keeps the widest visible child text, its
-// drawn text follows the current child, and building its view replaces a
-// hidden current child.
-TEST_F(ListTypeTest, SynchronizedCaptionMirrorsCurrentChild)
-{
-    button->setSynchronizedWithCurrentItem(true);
-    button->setShowText(true);
-    Child* a = add(L"i");
-    Child* wide = add(L"WWWWWW");
-    Child* hidden = add(L"WWWWWWWWWWWW");
-    hidden->setVisible(false);
-    EXPECT_EQ(&button->widestText(), &wide->text());
-
-    a->setVisible(false);
-    ItemView* itemView = show();
-    EXPECT_EQ(button->currentItem(), wide);
-    EXPECT_EQ(str(itemView->caption()->text()), L"WWWWWW");
-
-    const int refreshes = window()->refreshes;
-    a->setVisible(true);
-    button->setCurrentItem(a);
-    EXPECT_EQ(str(button->text()), L"i");
-    EXPECT_GT(window()->refreshes, refreshes);
-
-    a->setText(MTBxString(L"WWWWWWWWWW"));
-    EXPECT_EQ(str(button->text()), L"WWWWWWWWWW");
-    EXPECT_EQ(str(itemView->caption()->text()), L"WWWWWWWWWW");
+    EXPECT_TRUE(button->currentItem() == button && button->text().empty());
 }
 
 // The main part of a split button clicks the current child (or the button);
@@ -184,17 +202,9 @@ TEST_F(ListTypeTest, SynchronizedCaptionMirrorsCurrentChild)
 // with the visible children. Without a toolkit menu nothing opens.
 TEST_F(ListTypeTest, ClickForms)
 {
-    struct Case
-    {
-        bool splitter, synchronized, onArrow, menus;
-        bool childClicked, buttonClicked, aboutToShow;
-    };
-    const Case cases[] = {
-        { true, true, false, true, true, false, false },
-        { true, false, false, true, false, true, false },
-        { true, true, true, true, false, false, true },
-        { false, true, false, true, false, false, true },
-        { false, false, false, false, false, false, true },
+    const struct { bool splitter, synchronized, onArrow, menus, childClicked, buttonClicked, aboutToShow; } cases[] = {
+        { true, true, false, true, true, false, false }, { true, false, false, true, false, true, false }, { true, true, true, true, false, false, true },
+        { false, true, false, true, false, false, true }, { false, false, false, false, false, false, true },
     };
     Child* a = add(L"A");
     add(L"-")->setVisible(false);
@@ -202,7 +212,7 @@ TEST_F(ListTypeTest, ClickForms)
     button->addItem(separator);
     Child* b = add(L"B");
     ItemView* itemView = show();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.splitter << c.synchronized << c.onArrow << c.menus);
         sink.events.clear();
         button->setHasSplitter(c.splitter);
@@ -210,43 +220,16 @@ TEST_F(ListTypeTest, ClickForms)
         button->setCurrentItem(b);
         window()->offerMenus = c.menus;
         click(itemView, c.onArrow);
-        EXPECT_EQ(events(b, MTBxItemEvents::Clicked), c.childClicked ? 1 : 0);
-        EXPECT_EQ(events(button, MTBxItemEvents::Clicked), c.buttonClicked ? 1 : 0);
-        EXPECT_EQ(events(button, MTBxItemEvents::DropDownAboutToShow), c.aboutToShow ? 1 : 0);
-        EXPECT_EQ(sink.events.size(), 1u);
+        EXPECT_EQ((std::vector<int>{ c.childClicked, c.buttonClicked, c.aboutToShow, 1 }),
+                  (std::vector<int>{ events(b, MTBxItemEvents::Clicked), events(button, MTBxItemEvents::Clicked),
+                                     events(button, MTBxItemEvents::DropDownAboutToShow), int(sink.events.size()) }));
         StandInMenu* menu = window()->menu;
         ASSERT_EQ(menu != nullptr, c.aboutToShow && c.menus);
-        if (menu) {
-            EXPECT_EQ(menu->entries, (std::vector<MTBxItem*>{ a, separator, b }));
-            EXPECT_TRUE(menu->shown);
-        }
+        if (menu)
+            EXPECT_TRUE(menu->shown && menu->entries == (std::vector<MTBxItem*>{ a, separator, b }));
     }
     // The separator is the host's as much as the children are.
     button->removeItem(button->indexOf(separator));
-}
-
-// A child removed inside its own callback lives until the delivery is over and
-// gets no further events; the callback may even put it back.
-TEST_F(ListTypeTest, RemoveDuringDelivery)
-{
-    Child* a = add(L"A");
-    Child* b = add(L"B");
-    show();
-    sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
-        if (context != a || type != MTBxItemEvents::Clicked)
-            return;
-        button->removeItem(button->indexOf(a));
-        EXPECT_EQ(s_live, 3);
-        a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-        b->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-        button->addItem(a);
-    };
-    a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-    EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::Clicked, MTBxItemEvents::Clicked }));
-    EXPECT_EQ(button->itemCount(), 1);
-    MiniToolbar::CleanupOldViews();
-    EXPECT_EQ(s_live, 2);
-    button->removeItem(0);
 }
 
 // Removing a hovered menu entry calls the host (HoverLeave) before anything
@@ -254,94 +237,56 @@ TEST_F(ListTypeTest, RemoveDuringDelivery)
 // onto a third one.
 TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
 {
-    Child* a = add(L"A");
-    Child* b = add(L"B");
-    Child* c = add(L"C");
-    window()->offerMenus = true;
-    click(show(), true);
+    Child *a = add(L"A"), *b = add(L"B"), *c = add(L"C");
+    openMenu();
     window()->menu->hover(b);
     sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
         if (context == b && type == MTBxItemEvents::HoverLeave)
             button->removeItem(button->indexOf(a));
     };
     button->removeItem(1);
-    EXPECT_EQ(button->itemCount(), 1);
-    EXPECT_EQ(button->item(0), c);
+    EXPECT_TRUE(button->itemCount() == 1 && button->item(0) == c);
     EXPECT_EQ(window()->menu->entries, std::vector<MTBxItem*>{ c });
     MiniToolbar::CleanupOldViews();
     EXPECT_EQ(s_live, 2);
-    button->removeItem(0);
-}
-
-// The menu skips hidden children; removeItem(index) counts children, so each
-// removal drops the removed child's own entry.
-TEST_F(ListTypeTest, RemovalDropsTheChildsOwnMenuEntry)
-{
-    struct Case
-    {
-        int index;
-        std::vector<int> entriesLeft;
-    };
-    const Case cases[] = { { 0, { 2 } }, { 1, { 0, 2 } }, { 2, { 0 } } };
-    ItemView* itemView = show();
-    for (const Case& c : cases) {
-        Child* children[] = { add(L"A"), add(L"Hidden"), add(L"B") };
-        children[1]->setVisible(false);
-        window()->offerMenus = true;
-        click(itemView, true);
-        button->removeItem(c.index);
-        std::vector<MTBxItem*> expected;
-        for (int i : c.entriesLeft)
-            expected.push_back(children[i]);
-        EXPECT_EQ(window()->menu->entries, expected) << "index " << c.index;
-        while (button->itemCount() > 0)
-            button->removeItem(0);
-    }
 }
 
 // Whenever the library deletes a list item it deletes the children still in
 // it, nested lists included; a host that deletes its own list keeps them.
 TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
 {
-    enum Deletion { Clear, CloseToolbar, DestroyToolbar, DestroyInCallback, RemoveFromToolbar, RemoveFromList };
-    for (Deletion deletion : { Clear, CloseToolbar, DestroyToolbar, DestroyInCallback, RemoveFromToolbar,
-                               RemoveFromList }) {
-        SCOPED_TRACE(deletion);
-        auto* nested = new Button(button);
-        button->addItem(nested);
-        Child* a = add(L"A");
+    Child* a = nullptr;
+    Button* nested = nullptr;
+    const std::pair<const char*, std::function<void()>> deletions[] = {
+        { "clear", [&] { toolbar->clear(); } },
+        { "close", [&] { std::unique_ptr<Controller>(Controller::createInstance())->closeToolbar(toolbar.get()); } },
+        { "destroy", [&] { toolbar.reset(); } },
+        { "destroy in a callback", [&] {
+             sink.onEvent = [&](void*, MTBxItemEvents::EventType) { toolbar.reset(); };
+             a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+             sink.onEvent = nullptr;
+             EXPECT_EQ(s_live, 4);
+             MiniToolbar::CleanupOldViews();
+         } },
+        { "remove from the toolbar", [&] { toolbar->removeItem(button); } },
+        { "remove from the list", [&] { button->removeItem(button->indexOf(nested)); } },
+    };
+    for (const auto& deletion : deletions) {
+        SCOPED_TRACE(deletion.first);
+        button->addItem(nested = new Button(button));
+        a = add(L"A");
         add(L"B", nested);
-        window()->offerMenus = true;
-        click(show(), true);
+        openMenu();
         EXPECT_EQ(s_live, 4);
-        switch (deletion) {
-        case Clear: toolbar->clear(); break;
-        case CloseToolbar:
-            std::unique_ptr<Controller>(Controller::createInstance())->closeToolbar(toolbar.get());
-            view = new StandInView(toolbar.get());
-            break;
-        case DestroyToolbar:
-        case DestroyInCallback:
-            if (deletion == DestroyInCallback) {
-                sink.onEvent = [&](void*, MTBxItemEvents::EventType) { toolbar.reset(); };
-                a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-                sink.onEvent = nullptr;
-                EXPECT_EQ(s_live, 4);
-                MiniToolbar::CleanupOldViews();
-            } else {
-                toolbar.reset();
-            }
+        deletion.second();
+        // Removed from the list, the nested one goes with its child; the outer list and A stay.
+        EXPECT_EQ(s_live, &deletion == &deletions[5] ? 2 : 0);
+        if (!toolbar)
             toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
+        toolbar->clear();
+        if (!toolbar->view())
             view = new StandInView(toolbar.get());
-            break;
-        case RemoveFromToolbar: toolbar->removeItem(button); break;
-        case RemoveFromList: button->removeItem(button->indexOf(nested)); break;
-        }
-        EXPECT_EQ(s_live, deletion == RemoveFromList ? 2 : 0);
-        if (deletion == RemoveFromList)
-            toolbar->clear();
-        button = new Button;
-        toolbar->addItem(button);
+        toolbar->addItem(button = new Button);
     }
 
     // The host's own list: its children outlive it and are the host's to delete.
