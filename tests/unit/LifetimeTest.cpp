@@ -4,6 +4,8 @@
 #include "NotificationGuard.h"
 #include "WindowTestSupport.h"
 
+#include <algorithm>
+
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
 
@@ -135,4 +137,57 @@ TEST_F(LifetimeTest, itemMovedToAnotherToolbarLeavesTheOldViewsBehind)
     QCoreApplication::sendPostedEvents();
     controller->updateLayout(first, false);
     EXPECT_EQ(2, first->view()->itemViewCount());
+}
+
+TEST_F(LifetimeTest, styleLivesWhileAControllerOrAShownToolbarUsesIt)
+{
+    // Deleting one of two controllers, then the last one, keeps the style a shown toolbar uses; its end releases it.
+    Options options;
+    options.setScalingFactor(2.0f);
+    controller->setOptions(options);
+    MiniToolbar* toolbar = shown(2);
+    controller->updateLayout(toolbar, true);
+    std::unique_ptr<Controller>(Controller::createInstance()).reset();
+    controller.reset();
+    EXPECT_FLOAT_EQ(2.0f, Style::instance()->scalingFactor());
+    toolbar->item(1)->setIcon(MTBxString(L":/MiniToolbars/Grip.svg"));
+    toolbars.clear();
+    EXPECT_FLOAT_EQ(1.0f, Style::instance()->scalingFactor());
+    controller.reset(Controller::createInstance());
+}
+
+TEST_F(LifetimeTest, relayoutAfterAStyleChangeReportsTheKeptViews)
+{
+    // After the x-height doubles, an unforced relayout of fixed-width items gives bounds as high as the views it keeps.
+    MiniToolbar* toolbar = shown(2);
+    for (int i = 0; i < 2; ++i)
+        toolbar->item(i)->setWidth(60);
+    controller->updateLayout(toolbar, true);
+    Style::setXHeightOverride(12);
+    toolbar->view()->rebuild(false);
+    float top = 0, left = 0, bottom = 0, right = 0;
+    toolbar->getBounds(top, left, bottom, right);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_FLOAT_EQ(top - bottom, toolbar->view()->itemViewAt(i)->height()) << i;
+}
+
+TEST_F(LifetimeTest, captionsWithOuterBlanksAreDrawnLikeTheirTrimmedText)
+{
+    // "Bold ", " Bold" and " Bold " are measured as "Bold" and drawn pixel for pixel like it, not elided.
+    auto built = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
+    for (const wchar_t* text : { L"Bold", L"Bold ", L" Bold", L" Bold " })
+        built->addItem(makeButton(text));
+    MiniToolbar* toolbar = add(std::move(built));
+    controller->showToolbar(toolbar, 300, 300, &observer);
+    controller->updateLayout(toolbar, true);
+    const QImage image = windowOf(toolbar)->grab().toImage();
+    // The caption part with a few columns after it, where an ellipsis would show.
+    const auto face = [&](int index) {
+        const ItemView* view = toolbar->item(index)->itemView();
+        const auto caption = std::find_if(view->parts().begin(), view->parts().end(), [](const ItemPart& p) { return p.kind == Caption; });
+        const QPoint at = windowOf(toolbar)->toLocal(windowOrigin(toolbar) + QPoint(static_cast<int>(view->left()) + caption->x, -static_cast<int>(view->top()) + 5));
+        return image.copy(QRect(at, QSize(caption->width + 3, 13)));
+    };
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(face(0), face(i)) << i;
 }
