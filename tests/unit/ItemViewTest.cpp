@@ -46,12 +46,12 @@ TEST(ItemViewTest, shouldLayOutThePartsOfEachKindOfItem)
     // Parts sit at the design gaps and the width grows from the minimum in whole steps; text stops at 150; a grip has no gaps; nothing to show keeps a zero rect.
     Style::setXHeightOverride(6);
     MTBxButton captioned(L"open", nullptr), icon(L"icon", nullptr), wide(L"wide", nullptr), check(L"check", nullptr);
-    MTBxButton empty(L"empty", nullptr), option(L"option", nullptr);
+    MTBxButton empty(L"empty", nullptr), option(L"option", nullptr), captionless(L"captionless", nullptr);
     MTBxItem combo(MTBxItem::Combobox, L"combo", nullptr);
-    for (MTBxItem* item : std::initializer_list<MTBxItem*>{ &captioned, &icon, &check, &combo, &option })
+    for (MTBxItem* item : std::initializer_list<MTBxItem*>{ &captioned, &icon, &check, &combo, &option, &captionless })
         giveIcon(*item, 16);
     captioned.setText(L"Open"), wide.setText(L"Wide"), captioned.setShowText(true), wide.setShowText(true), wide.setWidth(300);
-    check.setCheckable(true), empty.setWidth(40), option.setOptionBox(true), option.setWidth(80);
+    check.setCheckable(true), empty.setWidth(40), option.setOptionBox(true), option.setWidth(80), captionless.setShowText(true);
     MTBxGrip grip;
     MTBxSeparator separator;
     const int open = static_cast<int>(std::unique_ptr<Text>(createText(MTBxString(L"Open"), 0))->width());
@@ -60,6 +60,7 @@ TEST(ItemViewTest, shouldLayOutThePartsOfEachKindOfItem)
     const struct { MTBxItem* item; int index; std::vector<int> parts; float width; } cases[] = {
         { &captioned, 0, { l, 0, 1, i, 6, 16, Caption, 27, open, t, 27 + open + 8, 1 }, 20.0f + (open + 36 - 20 + 4) / 5 * 5 },
         { &icon, 0, { l, 0, 1, i, 6, 16, t, 27, 1 }, 30 },
+        { &captionless, 0, { l, 0, 1, i, 6, 16, EmptyCaption, 22, 0, t, 22, 1 }, 25 },
         { &wide, 0, { l, 0, 1, Caption, 9, 150, t, 167, 1 }, 300 },
         { &check, 0, { l, 0, 1, c, 3, 12, i, 20, 16, t, 41, 1 }, 45 },
         { &combo, 0, { l, 0, 1, i, 6, 16, s, 27, 1, t, 33, 1 }, 35 },
