@@ -24,23 +24,18 @@
 namespace MiniToolbars {
 namespace Testing {
 
-class StandInWindow;
-
 // A drop-down menu that records its entries and hovers them as the user
 // would, so the items' side of the menu protocol can be driven without widgets.
 class StandInMenu : public DropDownPopup
 {
 public:
-    StandInMenu(MTBxItem* owner, StandInWindow* window) : m_owner(owner), m_window(window) {}
-    ~StandInMenu() override;
+    // slot points at the window's latest menu, which forgets this one when it goes.
+    StandInMenu(MTBxItem* owner, StandInMenu** slot) : m_owner(owner), m_slot(slot) {}
+    ~StandInMenu() override { if (*m_slot == this) *m_slot = nullptr; }
 
     MTBxItem* item() const override { return m_owner; }
     void dismissPopup(bool) override { shown = false; }
-    void hidePopup() override
-    {
-        shown = false;
-        hovered = nullptr;
-    }
+    void hidePopup() override { shown = false, hovered = nullptr; }
     void addEntry(MTBxItem* child) override { entries.push_back(child); }
     void addSeparator(MTBxItem* child) override { entries.push_back(child); }
     void removeEntry(const MTBxItem* child) override
@@ -49,85 +44,52 @@ public:
             leaving->setHovered(false);
         entries.erase(std::remove(entries.begin(), entries.end(), child), entries.end());
     }
-    void popUp(const Point& point) override
-    {
-        shown = true;
-        shownAt = point;
-    }
+    void popUp(const Point&) override { shown = true; }
     void hover(MTBxItem* child)
     {
         if (hovered)
             hovered->setHovered(false);
-        hovered = child;
-        child->setHovered(true);
+        (hovered = child)->setHovered(true);
     }
 
     std::vector<MTBxItem*> entries;
     MTBxItem* hovered = nullptr;
     bool shown = false;
-    Point shownAt;
 
 private:
     MTBxItem* m_owner;
-    StandInWindow* m_window;
+    StandInMenu** m_slot;
 };
 
 class StandInWindow : public ToolbarWindow
 {
 public:
     explicit StandInWindow(MTBxView* view = nullptr, int* destroyed = nullptr) : m_view(view), m_destroyed(destroyed) {}
-    ~StandInWindow() override
-    {
-        if (m_destroyed)
-            ++*m_destroyed;
-    }
+    ~StandInWindow() override { if (m_destroyed) ++*m_destroyed; }
 
     MTBxView* view() const override { return m_view; }
-    void showAt(const Point& position, bool deferred) override
-    {
-        m_visible = true;
-        ++shows;
-        shownAt = position;
-        shownDeferred = deferred;
-    }
+    void showAt(const Point& position, bool deferred) override { shownAt = position, shownDeferred = deferred; }
     void scheduleRelayout() override { ++relayoutRequests; }
     void getOrigin(int& x, int& y) const override { x = originX, y = originY; }
     bool hasPopup() const override { return popup; }
     double currentOpacity() override { return opacity; }
     void refresh() override { ++refreshes; }
     void updateFadeLock() override { ++fadeLockUpdates; }
-    void retire() override { ++retirements, m_visible = false; }
+    void retire() override { ++retirements; }
     // Stand-in menus only when asked for; otherwise the toolkit's factory.
-    DropDownPopup* createDropDownPopup(MTBxDropDownButton* button) override
-    {
-        if (!offerMenus)
-            return ToolbarWindow::createDropDownPopup(button);
-        menu = new StandInMenu(button, this);
-        return menu;
-    }
-    bool visible() const { return m_visible; }
+    DropDownPopup* createDropDownPopup(MTBxDropDownButton* b) override { return offerMenus ? (menu = new StandInMenu(b, &menu)) : ToolbarWindow::createDropDownPopup(b); }
 
-    bool offerMenus = false;
+    bool offerMenus = false, shownDeferred = false, popup = false;
     // The last menu made, null once it is deleted.
     StandInMenu* menu = nullptr;
-    int relayoutRequests = 0, refreshes = 0, fadeLockUpdates = 0, retirements = 0, shows = 0;
+    int relayoutRequests = 0, refreshes = 0, fadeLockUpdates = 0, retirements = 0, originX = 0, originY = 0;
     Point shownAt;
-    bool shownDeferred = false;
-    int originX = 0, originY = 0;
-    bool popup = false;
     double opacity = 1.0;
 
 private:
     MTBxView* m_view;
     int* m_destroyed;
-    bool m_visible = true;
 };
-
-inline StandInMenu::~StandInMenu()
-{
-    if (m_window && m_window->menu == this)
-        m_window->menu = nullptr;
-}
 
 // A view that lays nothing out: it only owns a stand-in window and the item
 // views that a test attaches to items.
@@ -136,9 +98,7 @@ class StandInView : public MTBxView
 public:
     explicit StandInView(MiniToolbar* toolbar, int* windowsDestroyed = nullptr) : MTBxView(toolbar, nullptr)
     {
-        auto window = std::make_unique<StandInWindow>(this, windowsDestroyed);
-        m_standInWindow = window.get();
-        adoptWindow(std::move(window));
+        adoptWindow(std::unique_ptr<ToolbarWindow>(m_standInWindow = new StandInWindow(this, windowsDestroyed)));
         m_itemViews = std::make_unique<std::vector<ItemView*>>();
         if (toolbar)
             toolbar->setView(this);
@@ -147,10 +107,9 @@ public:
     // Gives item a view in this toolbar's window, as a relayout would.
     ItemView* attach(MTBxItem* item)
     {
-        auto* itemView = new ItemView(static_cast<int>(m_itemViews->size()), item, window(), nullptr, nullptr);
-        m_itemViews->push_back(itemView);
-        item->setItemView(itemView);
-        return itemView;
+        m_itemViews->push_back(new ItemView(static_cast<int>(m_itemViews->size()), item, window(), nullptr, nullptr));
+        item->setItemView(m_itemViews->back());
+        return m_itemViews->back();
     }
     StandInWindow* standInWindow() const { return m_standInWindow; }
 
@@ -174,8 +133,7 @@ struct ItemEventRecord
 {
     void* hostContext;
     MTBxItemEvents::EventType type;
-    unsigned int* p1;
-    unsigned int* p2;
+    unsigned int *p1, *p2;
 };
 
 class RecordingItemSink : public MTBxItemEvents
@@ -189,18 +147,11 @@ public:
         if (onEvent)
             onEvent(hostContext, type);
     }
-    int count(EventType type) const
-    {
-        int n = 0;
-        for (const ItemEventRecord& e : events)
-            n += e.type == type ? 1 : 0;
-        return n;
-    }
+    int count(EventType type) const { return int(std::count_if(events.begin(), events.end(), [type](const ItemEventRecord& e) { return e.type == type; })); }
     std::vector<int> types() const
     {
-        std::vector<int> result;
-        for (const ItemEventRecord& e : events)
-            result.push_back(e.type);
+        std::vector<int> result(events.size());
+        std::transform(events.begin(), events.end(), result.begin(), [](const ItemEventRecord& e) { return int(e.type); });
         return result;
     }
     // The first argument of event i as the number it carries.
@@ -217,8 +168,7 @@ public:
     ~RecordingToolbarSink() override { MTBxToolbarEventsUtility::SetMTBxToolbarEvents(nullptr); }
     void Notify(void* hostContext, EventType type, unsigned int* p1, unsigned int* p2) override
     {
-        contexts.push_back(hostContext);
-        types.push_back(type);
+        contexts.push_back(hostContext), types.push_back(type);
         args.push_back({ reinterpret_cast<std::intptr_t>(p1), reinterpret_cast<std::intptr_t>(p2) });
         if (onEvent)
             onEvent(hostContext, type);

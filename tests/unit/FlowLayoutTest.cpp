@@ -1,123 +1,196 @@
 #include "CraftedPng.h"
+#include "ItemView.h"
 #include "MTBxButton.h"
 #include "MTBxFlowLayout.h"
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
-#include "NotificationGuard.h"
 #include "QmtbRender.h"
 #include "Style.h"
 #include "ToolbarStandIns.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QSvgRenderer>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace MiniToolbars;
-using MiniToolbars::Testing::StandInWindow;
 
 namespace {
 
-class FlowLayoutTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        Style::setXHeightOverride(6);
-        ASSERT_EQ(Style::instance()->itemHeight(), 22);
-        toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &toolbarContext);
-        layout = std::make_unique<MTBxFlowLayout>(toolbar.get(), nullptr);
-        toolbar->setView(layout.get());
-        window = new StandInWindow(layout.get());
-        layout->adoptWindow(std::unique_ptr<ToolbarWindow>(window));
-    }
-    void TearDown() override
-    {
-        toolbar->setView(nullptr);
-        toolbar.reset();
-        layout.reset();
-    }
+const QPoint kOrigin(20, 10);
+const wchar_t* const kIcon = L":/MiniToolbars/Options_L.svg";
 
-    // An icon-only button: 28 px of parts, so any width from 28 up is exact.
+// A toolbar laid out by the real flow layout, with sinks for what reaches the host, painted onto an offscreen image.
+struct Scene
+{
+    explicit Scene(int theme = 0, int xHeight = 6) : toolbar(MTBxString(L"bar"), &toolbarContext), layout(&toolbar, nullptr)
+    {
+        Style::setXHeightOverride(xHeight);
+        Style::instance()->setScalingFactor(1.0f), Style::instance()->setTheme(theme);
+        toolbar.setView(&layout);
+        layout.adoptWindow(std::unique_ptr<ToolbarWindow>(window = new Testing::StandInWindow(&layout)));
+    }
+    ~Scene() { toolbar.setView(nullptr); }
+
+    MTBxButton* button(const wchar_t* text, int width = 0, const wchar_t* icon = L"")
+    {
+        auto* b = new MTBxButton(MTBxString(L"button"), &itemContext);
+        b->setText(MTBxString(text)), b->setShowText(true), b->setIcon(MTBxString(icon)), b->setWidth(width);
+        toolbar.addItem(b);
+        return b;
+    }
+    // An icon-only item: 28 px of parts, so any width from 28 up is exact.
     template<typename Kind = MTBxButton>
     MTBxItem* add(const wchar_t* id, int width, bool autoHide = true)
     {
         MTBxItem* item = new Kind(MTBxString(id), &itemContext);
-        item->setIconData(reinterpret_cast<const unsigned char*>(icon.constData()),
-                          static_cast<unsigned int>(icon.size()));
-        item->setWidth(width);
-        item->setAutoHide(autoHide);
-        return toolbar->addItem(item);
+        item->setIconData(reinterpret_cast<const unsigned char*>(icon.constData()), static_cast<unsigned int>(icon.size()));
+        item->setWidth(width), item->setAutoHide(autoHide);
+        return toolbar.addItem(item);
     }
-    MTBxItem* addSeparator() { return toolbar->addItem(new MTBxSeparator); }
-    MTBxItem* addNewLine() { return toolbar->addItem(new MTBxNewLine); }
+    MTBxItem* separator() { return toolbar.addItem(new MTBxSeparator); }
+    MTBxItem* lineBreak() { return toolbar.addItem(new MTBxNewLine); }
+    void layOut() { layout.rebuild(true), layout.setShown(true); }
 
-    ItemView* view(int index) const { return layout->itemViewAt(index); }
-    ItemView* hit(float x, float y) const
+    QImage paint(QmtbRender& with, qreal ratio = 1.0)
     {
-        bool onSubArea = false;
-        return layout->itemViewAt(x, y, onSubArea);
+        QImage image(QSize(900, 100) * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        with.setPainter(&painter), with.setOrigin(kOrigin);
+        layout.draw(&with, true);
+        with.setPainter(nullptr);
+        return image;
     }
-    static std::vector<float> bounds(const ItemView* v)
+    QImage paint() { return paint(render); }
+    // The item's rectangle in image pixels.
+    static QRect pixels(const MTBxItem* item)
     {
-        return { v->left(), v->top(), v->width(), v->height() };
+        const ItemView* v = item->itemView();
+        return QRect(kOrigin.x() + int(v->left()), kOrigin.y() - int(v->top()), int(v->width()), int(v->height()));
     }
-    static std::vector<float> edges(const MTBxView& view, bool noFade)
+    static const ItemPart* part(const MTBxItem* item, ItemPartKind kind)
     {
-        float top = 1, left = 1, bottom = 1, right = 1;
-        if (noFade)
-            view.getNoFadeBounds(top, left, bottom, right);
-        else
-            view.getBounds(top, left, bottom, right);
-        return { top, left, bottom, right };
+        const auto& parts = item->itemView()->parts();
+        return &*std::find_if(parts.begin(), parts.end(), [kind](const ItemPart& p) { return p.kind == kind; });
+    }
+    ItemView* view(int index) const { return layout.itemViewAt(index); }
+    ItemView* hit(float x, float y, bool* onSubArea = nullptr) const
+    {
+        bool ignored = false;
+        return layout.itemViewAt(x, y, onSubArea ? *onSubArea : ignored);
+    }
+    void click(float x, bool moved = false, int buttons = 1)
+    {
+        layout.mousePress(x, -10.0f);
+        layout.mouseRelease(x, -10.0f, moved, buttons);
+    }
+    static std::vector<float> bounds(const ItemView* v) { return { v->left(), v->top(), v->width(), v->height() }; }
+    std::vector<float> edges(bool noFade) const
+    {
+        std::vector<float> e(4, 1.0f);
+        noFade ? layout.getNoFadeBounds(e[0], e[1], e[2], e[3]) : layout.getBounds(e[0], e[1], e[2], e[3]);
+        return e;
     }
 
+    int toolbarContext = 0, itemContext = 0;
     QByteArray icon = CraftedPng::encoded(16, 16);
-    int toolbarContext = 0;
-    int itemContext = 0;
     Testing::RecordingItemSink sink;
     Testing::RecordingToolbarSink toolbarSink;
-    std::unique_ptr<MiniToolbar> toolbar;
-    std::unique_ptr<MTBxFlowLayout> layout;
-    StandInWindow* window = nullptr;
+    MiniToolbar toolbar;
+    MTBxFlowLayout layout;
+    Testing::StandInWindow* window = nullptr;
+    QmtbRender render;
 };
+
+class FlowLayoutTest : public ::testing::Test, public Scene
+{
+};
+
+// The device pixels of an area, as a plain image.
+QImage pixels(QImage image, const QRect& area)
+{
+    image.setDevicePixelRatio(1.0);
+    return image.copy(area);
+}
+
+int largestDifference(const QImage& a, const QImage& b)
+{
+    int largest = a.size() == b.size() ? 0 : 255;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+            for (int shift : { 0, 8, 16, 24 })
+                largest = std::max(largest, std::abs(int(a.pixel(x, y) >> shift & 0xff) - int(b.pixel(x, y) >> shift & 0xff)));
+    return largest;
+}
+
+bool blank(const QImage& image)
+{
+    QImage none(image.size(), image.format());
+    none.fill(Qt::transparent);
+    return image == none;
+}
+
+// The gradient's colour at row t of the item, extrapolated from two clean rows of one column.
+std::vector<int> stopAt(const QImage& image, int x, const QRect& item, double t)
+{
+    const QColor a = image.pixelColor(x, item.top() + 3), b = image.pixelColor(x, item.top() + 18);
+    const auto at = [t](int ca, int cb) { return int(std::lround(ca + (cb - ca) / 15.0 * (t - 3))); };
+    return { at(a.red(), b.red()), at(a.green(), b.green()), at(a.blue(), b.blue()) };
+}
+
+// Each channel within 4 of the colour.
+testing::AssertionResult near(const std::vector<int>& actual, const ThemeColor& c)
+{
+    const int expected[] = { c.red, c.green, c.blue };
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(actual[i] - expected[i]) > 4)
+            return testing::AssertionFailure() << "channel " << i << ": " << actual[i] << " vs " << expected[i];
+    return testing::AssertionSuccess();
+}
 
 } // namespace
 
 TEST_F(FlowLayoutTest, shouldPlaceRowsAndSeparatorsBehindGrip)
 {
     // [Separator, A, Sep, Sep, NewLine, NewLine, B, Sep, C, hidden, NewLine] lays out as [A, NewLine, B, Sep, C] in two rows 30 apart behind the grip.
-    addSeparator();
+    separator();
     MTBxItem* a = add(L"A", 60);
-    addSeparator();
-    addSeparator();
-    MTBxItem* newLine = addNewLine();
-    addNewLine();
+    separator();
+    separator();
+    MTBxItem* newLine = lineBreak();
+    lineBreak();
     MTBxItem* b = add(L"B", 40);
-    addSeparator();
+    separator();
     add(L"C", 52);
     add(L"hidden", 40)->setVisible(false);
-    addNewLine();
-    layout->rebuild(false);
+    lineBreak();
+    layout.rebuild(false);
 
-    ASSERT_EQ(6, layout->itemViewCount());
-    EXPECT_EQ(a, view(0)->item());
-    EXPECT_EQ(newLine, view(1)->item());
-    EXPECT_EQ(b->itemView(), view(2));
-    EXPECT_EQ(newLine, view(2)->previousItem());
+    ASSERT_EQ(6, layout.itemViewCount());
+    EXPECT_TRUE(a == view(0)->item() && newLine == view(1)->item() && b->itemView() == view(2) && newLine == view(2)->previousItem());
     EXPECT_EQ(bounds(view(0)), (std::vector<float>{ 0, 0, 60, 22 }));
     EXPECT_EQ(bounds(view(2)), (std::vector<float>{ 0, -30, 40, 22 }));
     EXPECT_EQ(bounds(view(3)), (std::vector<float>{ 0, 0, 0, 0 }));
     EXPECT_EQ(bounds(view(4)), (std::vector<float>{ 48, -30, 52, 22 }));
     EXPECT_TRUE(view(2)->endsGroup() && view(4)->startsGroup());
     // The trailing line break adds a row.
-    EXPECT_EQ(edges(*layout, false), (std::vector<float>{ 0, 0, -82, 100 }));
-    EXPECT_EQ(edges(static_cast<const MTBxView&>(*layout), false), (std::vector<float>{ 0, 0, -82, 100 }));
-    EXPECT_EQ(bounds(layout->gripView()), (std::vector<float>{ -12, 0, 9, 22 }));
-    EXPECT_FALSE(layout->layoutDirty());
+    EXPECT_EQ(edges(false), (std::vector<float>{ 0, 0, -82, 100 }));
+    EXPECT_EQ(bounds(layout.gripView()), (std::vector<float>{ -12, 0, 9, 22 }));
+    EXPECT_FALSE(layout.layoutDirty());
 }
 
 TEST_F(FlowLayoutTest, shouldBoundItemsThatNeverFade)
@@ -125,48 +198,42 @@ TEST_F(FlowLayoutTest, shouldBoundItemsThatNeverFade)
     // The no-fade rectangle spans the steady items and reaches one row pitch below the lowest; without any it is the bounds.
     add(L"A", 60);
     add(L"B", 40, false);
-    addNewLine();
+    lineBreak();
     add(L"E", 52, false);
-    layout->rebuild(false);
-    EXPECT_TRUE(layout->hasNoFadeItems());
-    EXPECT_EQ(edges(*layout, true), (std::vector<float>{ 0, 0, -60, 100 }));
-    toolbar->item(3)->setAutoHide(true);
-    layout->rebuild(true);
-    EXPECT_EQ(edges(*layout, true), (std::vector<float>{ 0, 60, -30, 100 }));
-    toolbar->item(1)->setAutoHide(true);
-    layout->rebuild(true);
-    EXPECT_FALSE(layout->hasNoFadeItems());
-    EXPECT_EQ(edges(*layout, true), edges(*layout, false));
+    layout.rebuild(false);
+    EXPECT_TRUE(layout.hasNoFadeItems());
+    EXPECT_EQ(edges(true), (std::vector<float>{ 0, 0, -60, 100 }));
+    toolbar.item(3)->setAutoHide(true);
+    layout.rebuild(true);
+    EXPECT_EQ(edges(true), (std::vector<float>{ 0, 60, -30, 100 }));
+    toolbar.item(1)->setAutoHide(true);
+    layout.rebuild(true);
+    EXPECT_TRUE(!layout.hasNoFadeItems() && edges(true) == edges(false));
 }
 
 TEST_F(FlowLayoutTest, shouldHitOnlyEnabledClickableAreas)
 {
     // Disabled items, labels, separators, row breaks and an entry's text never take the pointer; its drop area does, with onSubArea set.
     add<MTBxLabel>(L"label", 60);
-    addNewLine();
+    lineBreak();
     add(L"disabled", 40)->setEnabled(false);
-    addSeparator();
+    separator();
     MTBxItem* button = add(L"button", 40);
     auto* entry = new MTBxItem(MTBxItem::DropDownEntry, MTBxString(L"entry"), true, &itemContext);
-    entry->setHasSplitter(true);
-    entry->setWidth(60);
-    toolbar->addItem(entry);
-    layout->rebuild(false);
-    for (float x : { 0.0f, 30.0f })
-        EXPECT_EQ(nullptr, hit(x, -10.0f)) << x;
-    for (float x : { 20.0f, 44.0f })
-        EXPECT_EQ(nullptr, hit(x, -40.0f)) << x;
+    entry->setHasSplitter(true), entry->setWidth(60);
+    toolbar.addItem(entry);
+    layout.rebuild(false);
+    for (const auto& at : std::vector<std::pair<float, float>>{ { 0, -10 }, { 30, -10 }, { 20, -40 }, { 44, -40 } })
+        EXPECT_EQ(nullptr, hit(at.first, at.second)) << at.first << "," << at.second;
     EXPECT_EQ(button->itemView(), hit(50.0f, -40.0f));
-    EXPECT_EQ(nullptr, layout->mousePress(0.0f, 0.0f));
-    EXPECT_TRUE(sink.events.empty());
+    EXPECT_TRUE(layout.mousePress(0.0f, 0.0f) == nullptr && sink.events.empty());
 
     ItemView* entryView = entry->itemView();
     bool onSubArea = false;
-    EXPECT_EQ(nullptr, layout->itemViewAt(entryView->left() + 5.0f, entryView->top() - 10.0f, onSubArea));
-    EXPECT_EQ(entryView, layout->itemViewAt(entryView->right() - 2.0f, entryView->top() - 10.0f, onSubArea));
-    EXPECT_TRUE(onSubArea);
+    EXPECT_EQ(nullptr, hit(entryView->left() + 5.0f, -40.0f, &onSubArea));
+    EXPECT_TRUE(hit(entryView->right() - 2.0f, -40.0f, &onSubArea) == entryView && onSubArea);
     // On the shared edge the earlier view wins.
-    EXPECT_EQ(button->itemView(), hit(entryView->left(), entryView->top() - 10.0f));
+    EXPECT_EQ(button->itemView(), hit(entryView->left(), -40.0f));
 }
 
 TEST_F(FlowLayoutTest, shouldKeepThePressedItemUntilRelease)
@@ -174,28 +241,22 @@ TEST_F(FlowLayoutTest, shouldKeepThePressedItemUntilRelease)
     // A pressed item keeps the pointer: others are not hovered and release clicks the pressed one; a release over an unpressed item does nothing.
     MTBxItem* a = add(L"A", 60);
     MTBxItem* b = add(L"B", 40);
-    layout->rebuild(false);
-    EXPECT_EQ(a->itemView(), layout->mouseMove(10.0f, -10.0f));
-    EXPECT_EQ(a->itemView(), layout->mousePress(10.0f, -10.0f));
+    layout.rebuild(false);
+    EXPECT_TRUE(a->itemView() == layout.mouseMove(10.0f, -10.0f) && a->itemView() == layout.mousePress(10.0f, -10.0f));
     EXPECT_EQ(Pressed, a->itemView()->state());
-    EXPECT_EQ(nullptr, layout->mouseMove(80.0f, -10.0f));
-    EXPECT_TRUE(layout->hoverChanged());
-    EXPECT_FALSE(b->isHover() || a->isHover());
-    EXPECT_EQ(b->itemView(), layout->mouseRelease(80.0f, -10.0f, false, 1));
+    EXPECT_EQ(nullptr, layout.mouseMove(80.0f, -10.0f));
+    EXPECT_TRUE(layout.hoverChanged() && !b->isHover() && !a->isHover());
+    EXPECT_EQ(b->itemView(), layout.mouseRelease(80.0f, -10.0f, false, 1));
     EXPECT_EQ(Normal, a->itemView()->state());
     EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::HoverEnter, MTBxItemEvents::HoverLeave, MTBxItemEvents::Clicked }));
-    EXPECT_EQ(1, sink.count(MTBxItemEvents::Clicked));
     EXPECT_EQ(&itemContext, sink.events.back().hostContext);
 
     // A click that opened a popup leaves its item pressed; showing the toolbar again releases it.
     window->popup = true;
-    layout->mousePress(10.0f, -10.0f);
-    layout->mouseRelease(10.0f, -10.0f, false, 1);
+    click(10.0f);
     EXPECT_EQ(Pressed, a->itemView()->state());
-    EXPECT_TRUE(layout->show(100.0f, 200.0f, true));
-    EXPECT_EQ(Normal, a->itemView()->state());
-    EXPECT_EQ(Point(100.0, 200.0), window->shownAt);
-    EXPECT_TRUE(window->shownDeferred);
+    EXPECT_TRUE(layout.show(100.0f, 200.0f, true));
+    EXPECT_TRUE(a->itemView()->state() == Normal && Point(100.0, 200.0) == window->shownAt && window->shownDeferred);
 }
 
 TEST_F(FlowLayoutTest, shouldKeepStateOnUnchangedRelayoutButNotOnChangedOrForcedOne)
@@ -203,44 +264,18 @@ TEST_F(FlowLayoutTest, shouldKeepStateOnUnchangedRelayoutButNotOnChangedOrForced
     // A relayout that changes nothing keeps the views with hover and press; a changed or forced one replaces them.
     MTBxItem* a = add(L"A", 60);
     add(L"B", 40);
-    layout->rebuild(false);
-    layout->mouseMove(10.0f, -10.0f);
-    layout->mousePress(10.0f, -10.0f);
+    layout.rebuild(false);
+    layout.mouseMove(10.0f, -10.0f), layout.mousePress(10.0f, -10.0f);
     ItemView* before = a->itemView();
-    layout->rebuild(false);
-    EXPECT_EQ(before, view(0));
-    EXPECT_TRUE(before->isHovered());
-    EXPECT_EQ(Pressed, before->state());
-    EXPECT_EQ(before, layout->current());
+    layout.rebuild(false);
+    EXPECT_TRUE(before == view(0) && before->isHovered() && before == layout.current() && before->state() == Pressed);
     a->setWidth(70);
-    layout->rebuild(false);
+    layout.rebuild(false);
     EXPECT_EQ(70.0f, view(1)->left());
-    EXPECT_EQ(nullptr, layout->current());
-    layout->mousePress(10.0f, -10.0f);
-    layout->rebuild(true);
-    EXPECT_EQ(Normal, a->itemView()->state());
-    EXPECT_EQ(nullptr, layout->current());
-}
-
-TEST_F(FlowLayoutTest, shouldDeferDroppedViewsUntilTheNextDelivery)
-{
-    // A relayout inside a host callback keeps the old views alive until the next delivery starts.
-    MTBxItem* a = add(L"A", 60);
-    add(L"B", 40);
-    layout->rebuild(false);
-    ItemView* oldView = a->itemView();
-    sink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
-        if (type == MTBxItemEvents::Clicked)
-            layout->rebuild(true);
-    };
-    layout->mousePress(10.0f, -10.0f);
-    EXPECT_EQ(nullptr, layout->mouseRelease(10.0f, -10.0f, false, 1));
-    EXPECT_EQ(2, NotificationGuard::deferredItemViewCount());
-    EXPECT_EQ(nullptr, oldView->item());
-    EXPECT_EQ(view(0), a->itemView());
-    sink.onEvent = nullptr;
-    layout->keyDown(65, 0);
-    EXPECT_EQ(0, NotificationGuard::deferredItemViewCount());
+    EXPECT_EQ(nullptr, layout.current());
+    layout.mousePress(10.0f, -10.0f);
+    layout.rebuild(true);
+    EXPECT_TRUE(a->itemView()->state() == Normal && layout.current() == nullptr);
 }
 
 TEST_F(FlowLayoutTest, shouldEndDrawingAtAnItemDeletedWhileShown)
@@ -249,31 +284,20 @@ TEST_F(FlowLayoutTest, shouldEndDrawingAtAnItemDeletedWhileShown)
     add(L"A", 60);
     MTBxItem* b = add(L"B", 40);
     MTBxItem* c = add(L"C", 40);
-    layout->rebuild(false);
+    layout.rebuild(false);
     ItemView* cView = c->itemView();
     const int relayoutsBefore = window->relayoutRequests;
-    toolbar->removeItem(b);
+    toolbar.removeItem(b);
     EXPECT_EQ(relayoutsBefore + 1, window->relayoutRequests);
-    EXPECT_EQ(nullptr, hit(70.0f, -10.0f));
-    EXPECT_EQ(cView, hit(110.0f, -10.0f));
+    EXPECT_TRUE(hit(70.0f, -10.0f) == nullptr && hit(110.0f, -10.0f) == cView);
 
-    const auto alphaAt = [&](bool shown, float x) {
-        QImage canvas(200, 40, QImage::Format_ARGB32_Premultiplied);
-        canvas.fill(Qt::transparent);
-        QPainter painter(&canvas);
-        QmtbRender render;
-        render.setPainter(&painter);
-        render.setOrigin(QPoint(20, 8));
-        layout->setShown(shown);
-        layout->draw(&render, false);
-        render.setPainter(nullptr);
-        return qAlpha(canvas.pixel(render.toWindowPoint(x, -11.0f).toPoint()));
+    const auto alphaAt = [&](bool shown, int x) {
+        layout.setShown(shown);
+        return qAlpha(paint().pixel(kOrigin + QPoint(x, 11)));
     };
-    EXPECT_GT(alphaAt(true, 40.0f), 0);
-    EXPECT_GT(alphaAt(true, -8.0f), 0);
-    EXPECT_EQ(0, alphaAt(true, 125.0f));
-    EXPECT_EQ(0, alphaAt(false, 40.0f));
-    layout->rebuild(false);
+    EXPECT_TRUE(alphaAt(true, 40) > 0 && alphaAt(true, -8) > 0);
+    EXPECT_EQ(0, alphaAt(true, 125) + alphaAt(false, 40));
+    layout.rebuild(false);
     EXPECT_EQ(60.0f, c->itemView()->left());
 }
 
@@ -282,33 +306,194 @@ TEST_F(FlowLayoutTest, shouldReportMovesKeysFadeAndModifiedClicksToTheHost)
     // A release after a drag reports the new origin and clicks nothing; keys and fade reach the toolbar sink; a modified click comes first.
     MTBxItem* a = add(L"A", 60);
     a->setCheckable(true);
-    layout->rebuild(false);
-    window->originX = 320;
-    window->originY = -45;
-    layout->mousePress(10.0f, -10.0f);
-    EXPECT_EQ(a->itemView(), layout->mouseRelease(10.0f, -10.0f, true, 1));
-    EXPECT_FALSE(a->itemView()->pressedSubArea());
+    layout.rebuild(false);
+    window->originX = 320, window->originY = -45;
+    click(10.0f, true);
     EXPECT_TRUE(sink.events.empty());
-    layout->keyDown(0x41, 0x1e0001);
-    layout->keyUp(0x41, -7);
-    layout->notifyFaded();
+    layout.keyDown(0x41, 0x1e0001), layout.keyUp(0x41, -7), layout.notifyFaded();
     EXPECT_EQ(toolbarSink.types, (std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarMoved, MTBxToolbarEvents::ToolbarKeyDown,
                                                                             MTBxToolbarEvents::ToolbarKeyUp, MTBxToolbarEvents::ToolbarFaded }));
-    EXPECT_EQ(std::make_pair(std::intptr_t(320), std::intptr_t(-45)), toolbarSink.args[0]);
-    EXPECT_EQ(std::make_pair(std::intptr_t(0x41), std::intptr_t(0x1e0001)), toolbarSink.args[1]);
-    EXPECT_EQ(&toolbarContext, toolbarSink.contexts[0]);
+    EXPECT_EQ(toolbarSink.args[0], std::make_pair(std::intptr_t(320), std::intptr_t(-45)));
+    EXPECT_TRUE(toolbarSink.args[1] == std::make_pair(std::intptr_t(0x41), std::intptr_t(0x1e0001)) && toolbarSink.contexts[0] == &toolbarContext);
 
     const int buttons = 0x04000000 | 0x1;
-    layout->mousePress(10.0f, -10.0f);
-    layout->mouseRelease(10.0f, -10.0f, false, buttons);
+    click(10.0f, false, buttons);
     EXPECT_TRUE(a->isChecked());
     EXPECT_EQ(sink.types(), (std::vector<int>{ MTBxItemEvents::ModifiedClick, MTBxItemEvents::CheckedChanged, MTBxItemEvents::Clicked }));
-    EXPECT_EQ(buttons, sink.arg(0));
-    EXPECT_EQ(1, sink.arg(1));
+    EXPECT_TRUE(sink.arg(0) == buttons && sink.arg(1) == 1);
+}
 
-    // Marking the layout dirty twice asks for a single relayout.
-    const int before = window->relayoutRequests;
-    layout->setLayoutDirty(true);
-    layout->setLayoutDirty(true);
-    EXPECT_EQ(before + 1, window->relayoutRequests);
+TEST(RenderTest, shouldRoundOnlyTheEndsThatStandAlone)
+{
+    // A lone item is rounded at both ends; in a run of three only the outer ends are rounded.
+    for (int theme : { 0, 1 }) {
+        Scene scene(theme);
+        const MTBxItem* lone = scene.button(L"Lone");
+        scene.separator();
+        const MTBxItem *a = scene.button(L"A"), *b = scene.button(L"B"), *c = scene.button(L"C");
+        scene.layOut();
+        const QImage image = scene.paint();
+        const auto alpha = [&](const MTBxItem* item, double at) {
+            const QRect r = Scene::pixels(item);
+            return image.pixelColor(r.left() + int(at * (r.width() - 1)), r.top()).alpha() > 100;
+        };
+        EXPECT_EQ((std::vector<bool>{ false, true, false, false, true, true, true, true, false }),
+                  (std::vector<bool>{ alpha(lone, 0), alpha(lone, 0.5), alpha(lone, 1), alpha(a, 0), alpha(a, 1), alpha(b, 0),
+                                      alpha(b, 1), alpha(c, 0), alpha(c, 1) })) << theme;
+    }
+}
+
+TEST(RenderTest, shouldFillTheBackgroundFromTheTopToTheBottomColourAndBrightenOnHover)
+{
+    // Plain and active gradients run top to bottom; hovering multiplies each channel by 1.2 and clamps at 255; a disabled item has 0.4 of the opacity.
+    const auto channel = [](int v) { return std::min(int(v * 1.2), 255); };
+    const auto brighter = [&](const ThemeColor& c) { return ThemeColor(channel(c.red), channel(c.green), channel(c.blue), c.alpha); };
+    for (int theme : { 0, 1 }) {
+        for (bool hovered : { false, true }) {
+            SCOPED_TRACE(testing::Message() << "theme " << theme << (hovered ? " hovered" : ""));
+            Scene scene(theme);
+            MTBxButton* plain = scene.button(L"P", 100);
+            scene.separator();
+            MTBxButton* active = scene.button(L"A", 100);
+            active->setActive(true);
+            scene.separator();
+            MTBxButton* disabled = scene.button(L"D", 100);
+            disabled->setEnabled(false);
+            scene.layOut();
+            plain->itemView()->setHovered(hovered), active->itemView()->setHovered(hovered);
+            scene.window->opacity = hovered ? 0.5 : 1.0;
+            const QImage image = scene.paint();
+            const ThemePalette& palette = Style::instance()->palette();
+            const auto look = [&](const ThemeColor& c) { return hovered ? brighter(c) : c; };
+            const auto alphaAt = [&](const MTBxItem* item) { return image.pixelColor(Scene::pixels(item).topLeft() + QPoint(70, 10)).alpha(); };
+            QRect r = Scene::pixels(plain);
+            EXPECT_TRUE(near(stopAt(image, r.left() + 70, r, 0), look(palette.buttonTop())));
+            EXPECT_TRUE(near(stopAt(image, r.left() + 70, r, 21), look(palette.buttonBottom())));
+            r = Scene::pixels(active);
+            // Brightened, 218, 234, 251 would be 261, 280, 301.
+            EXPECT_TRUE(near(stopAt(image, r.left() + 70, r, 0), hovered ? ThemeColor(255, 255, 255, 229) : palette.activeTop()));
+            EXPECT_TRUE(near(stopAt(image, r.left() + 70, r, 21), look(palette.activeBottom())));
+            EXPECT_NEAR(alphaAt(plain), palette.buttonTop().alpha * scene.window->opacity, 2);
+            EXPECT_NEAR(alphaAt(disabled), palette.buttonTop().alpha * scene.window->opacity * 0.4, 2);
+            scene.window->opacity = 0.0;
+            EXPECT_TRUE(blank(pixels(scene.paint(), Scene::pixels(disabled))));
+        }
+    }
+}
+
+TEST(RenderTest, shouldKeepTheOptionGlyphInItsEndAndCutCaptionsWithThreeDotsAtEveryScale)
+{
+    // At every factor the option glyph starts inside its option end, past the splitter, and a cut caption ends in three dots.
+    for (float factor : { 1.0f, 1.5f, 2.0f, 3.0f }) {
+        SCOPED_TRACE(factor);
+        Scene scene(0, -1);
+        Style::instance()->setScalingFactor(factor);
+        MTBxButton* cut = scene.button(L"Cut caption here");
+        scene.separator();
+        MTBxButton* option = scene.button(L"Options");
+        cut->setWidthString(MTBxString(L"Cut cap")), option->setOptionBox(true);
+        scene.layOut();
+        const QImage image = scene.paint();
+        // Item-local columns in [from, to) where a run of dark ink starts, in the item's middle rows.
+        const auto inkRuns = [&](const MTBxItem* item, int from, int to) {
+            const QRect r = Scene::pixels(item);
+            std::vector<int> starts;
+            for (int x = from, last = -2; x < to; ++x)
+                for (int y = r.height() / 4; y < r.height() * 3 / 4; ++y) {
+                    const QRgb p = image.pixel(r.left() + x, r.top() + y);
+                    if (qGray(p) < 96 && qAlpha(p) > 200) {
+                        if (x > last + 1)
+                            starts.push_back(x);
+                        last = x;
+                        break;
+                    }
+                }
+            return starts;
+        };
+        const ItemPart* caption = Scene::part(option, Caption);
+        const ItemPart* splitter = Scene::part(option, Splitter);
+        const std::vector<int> glyph = inkRuns(option, caption->x + caption->width + 2, int(option->itemView()->width()) - 2 * Style::instance()->borderWidth());
+        ASSERT_FALSE(glyph.empty());
+        EXPECT_GT(glyph.front(), splitter->x + splitter->width);
+        EXPECT_GE(glyph.front(), int(option->itemView()->subAreaRect()->left()));
+        const ItemPart* text = Scene::part(cut, Caption);
+        const int dotsFrom = text->x + text->width - QFontMetrics(QFont(QStringLiteral("Tahoma"), Style::instance()->fontPointSize())).tightBoundingRect("...").width();
+        EXPECT_EQ(inkRuns(cut, dotsFrom, text->x + text->width + 4).size(), 3u);
+    }
+}
+
+TEST(RenderTest, shouldInsetTheSplitterByTheBorderAtBothEnds)
+{
+    // With a 2-px border the splitter leaves the item's top and bottom rows as plain border and marks the rows between.
+    Scene scene(0, 12);
+    scene.button(L"A");
+    MTBxButton* item = scene.button(L"Split");
+    item->setHasSplitter(true);
+    scene.button(L"C");
+    scene.layOut();
+    ASSERT_EQ(Style::instance()->borderWidth(), 2);
+    const QImage image = scene.paint();
+    const QRect r = Scene::pixels(item);
+    const int x = r.left() + Scene::part(item, Splitter)->x;
+    for (int y : { r.top(), r.bottom() })
+        EXPECT_EQ(image.pixel(x, y), image.pixel(x + 3, y)) << y - r.top();
+    EXPECT_NE(image.pixel(x, r.center().y()), image.pixel(x + 3, r.center().y()));
+}
+
+TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)
+{
+    // After each change and the relayout a host asks for, a renderer that painted before shows what a new one shows.
+    using Change = std::function<void(Scene&, MTBxButton*)>;
+    const std::pair<const char*, Change> changes[] = {
+        { "icon", [](Scene&, MTBxButton* b) { b->setIcon(MTBxString(L":/MiniToolbars/Checkbox_On_L.svg")); } },
+        { "caption", [](Scene&, MTBxButton* b) { b->setText(MTBxString(L"Italic")); } },
+        { "checked", [](Scene&, MTBxButton* b) { b->setChecked(true, false); } },
+        { "disabled", [](Scene&, MTBxButton* b) { b->setEnabled(false); } },
+        { "hovered", [](Scene&, MTBxButton* b) { b->itemView()->setHovered(true); } },
+        { "pressed", [](Scene&, MTBxButton* b) { b->itemView()->setState(Pressed); } },
+        { "width", [](Scene&, MTBxButton* b) { b->setWidth(120); } },
+        { "no caption", [](Scene&, MTBxButton* b) { b->setShowText(false); } },
+        { "option box", [](Scene&, MTBxButton* b) { b->setOptionBox(true); } },
+        { "faded", [](Scene& s, MTBxButton*) { s.window->opacity = 0.4; } },
+        { "theme", [](Scene&, MTBxButton*) { Style::instance()->setTheme(1); } },
+        { "scale", [](Scene&, MTBxButton*) { Style::instance()->setScalingFactor(1.5f); } },
+    };
+    for (const auto& change : changes) {
+        Scene scene;
+        MTBxButton* item = scene.button(L"Bold", 90, kIcon);
+        item->setCheckable(true);
+        scene.separator();
+        scene.button(L"", 90);
+        scene.layOut();
+        const QImage before = scene.paint();
+        change.second(scene, item);
+        scene.layout.rebuild(change.first == std::string("scale"));
+        const QImage after = scene.paint();
+        QmtbRender fresh;
+        EXPECT_TRUE(after != before) << change.first << " changes no pixel";
+        EXPECT_TRUE(after == scene.paint(fresh)) << change.first << " leaves a stale face";
+    }
+}
+
+TEST(RenderTest, shouldPaintIconsAtTheDevicePixelRatio)
+{
+    // The icon is the SVG rasterised at ratio times its size, left-aligned and centred over the item's background, at ratio 1 as at 2.
+    for (qreal ratio : { 1.0, 2.0 }) {
+        Scene scene;
+        MTBxButton* item = scene.button(L"Bold", 90, kIcon);
+        scene.separator();
+        // The bare twin shows, at the same place, the background that the icon covers.
+        MTBxButton* twin = scene.button(L"", 90);
+        scene.layOut();
+        const QImage image = scene.paint(scene.render, ratio);
+        const int size = Style::instance()->iconSize(), rasterSize = int(size * ratio);
+        const QSize svg = QSvgRenderer(QString::fromWCharArray(kIcon)).defaultSize();
+        const QRect icon((Scene::pixels(item).topLeft() + QPoint(Scene::part(item, Icon)->x, (22 - size) / 2)) * ratio,
+                         QSize(rasterSize * svg.width() / svg.height(), rasterSize));
+        QImage expected = pixels(image, icon.translated(int((twin->itemView()->left() - item->itemView()->left()) * ratio), 0));
+        QPainter painter(&expected);
+        QSvgRenderer(QString::fromWCharArray(kIcon)).render(&painter, QRectF(expected.rect()));
+        painter.end();
+        EXPECT_LE(largestDifference(pixels(image, icon), expected), 1) << ratio;
+    }
 }

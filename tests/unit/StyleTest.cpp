@@ -1,14 +1,18 @@
 #include "Factories.h"
 #include "MTBxImage.h"
+#include "QmtbText.h"
 #include "Style.h"
+#include "Text.h"
 #include "ThemePalette.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QString>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -18,190 +22,123 @@ namespace {
 
 constexpr int kImageCount = static_cast<int>(ThemeImage::Count);
 
-int ratio(int measured, double value, double reference)
-{
-    return static_cast<int>(std::trunc(measured * (value / reference + 0.0001)));
-}
-
-QString qString(const MTBxString& s)
-{
-    return QString::fromUtf16(static_cast<const unsigned short*>(s));
-}
+QString qString(const MTBxString& s) { return QString::fromUtf16(static_cast<const unsigned short*>(s)); }
 
 class StyleTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        Style::destroy();
-        Style::setXHeightOverride(-1);
-    }
-    void TearDown() override
-    {
-        Style::setXHeightOverride(-1);
-        Style::destroy();
-    }
+    void SetUp() override { Style::destroy(), Style::setXHeightOverride(-1); }
+    void TearDown() override { Style::setXHeightOverride(-1), Style::destroy(); }
 };
 
-// The metrics at each scaling factor follow from the x-height measured at that point size.
-TEST_F(StyleTest, shouldDeriveEveryMetricFromTheMeasuredXHeight)
+} // namespace
+
+TEST_F(StyleTest, shouldDeriveEveryMetricFromTheXHeight)
 {
-    Style* style = Style::instance();
-    for (float factor : {0.5f, 1.0f, 1.5f, 3.0f}) {
-        SCOPED_TRACE(factor);
-        style->setScalingFactor(factor);
-        const int points = static_cast<int>(std::trunc(8 * factor));
-        const int x = measureXHeight(MTBxString(L"Tahoma"), points);
-        ASSERT_GT(x, 0);
-        const int top = ratio(x, 8, 6);
-        const int bottom = ratio(x, 6, 6);
-        const int inner = x + top + bottom;
-        const int border = ratio(inner, 1, 20);
-        const int h = inner + 2 * border;
-
-        EXPECT_FLOAT_EQ(style->scalingFactor(), factor);
-        EXPECT_EQ(style->fontPointSize(), points);
-        EXPECT_EQ(style->xHeight(), x);
-        EXPECT_EQ(style->textTopSpace(), top);
-        EXPECT_EQ(style->textBottomSpace(), bottom);
-        EXPECT_EQ(style->borderWidth(), border);
-        EXPECT_EQ(style->itemHeight(), h);
-        EXPECT_FLOAT_EQ(style->widthStep(), static_cast<float>(h * (5.0 / 22 + 0.0001)));
-        EXPECT_EQ(style->minItemWidth(), ratio(h, 20, 22));
-        EXPECT_EQ(style->cornerRadiusX(), static_cast<int>(h * 10.0 / 22));
-        EXPECT_EQ(style->cornerRadiusY(), static_cast<int>(h * 20.0 / 22));
-        EXPECT_EQ(style->gripCornerRadiusX(), static_cast<int>(h * 5.0 / 22));
-        EXPECT_EQ(style->gripCornerRadiusY(), static_cast<int>(h * 5.0 / 22));
-        EXPECT_EQ(style->textBoxHeight(), h - border - bottom);
-        const int gaps[9] = {8, 2, 2, 2, 2, 5, 2, 5, 5};
-        for (int i = 0; i < 9; ++i)
-            EXPECT_EQ(style->gap(i + 1), ratio(h, gaps[i], 22)) << "gap" << i + 1;
-        EXPECT_EQ(style->dropAreaWidth(), ratio(h, 20, 22));
-        EXPECT_EQ(style->splitterWidth(), border);
-        EXPECT_EQ(style->iconSize(), ratio(h, 16, 22));
-
+    // At x-height 6 the design metrics come out whole; at 25 each ratio truncates on its own.
+    const struct { int xHeight; std::vector<int> metrics; float widthStep; std::vector<float> images; } cases[] = {
+        { 6, { 8, 6, 1, 22, 20, 10, 20, 5, 5, 15, 8, 2, 2, 2, 2, 5, 2, 5, 5, 20, 1, 16, 12, 6, 4, 10 }, 5.0022f, { 12, 16, 9, 6, 16, 22 } },
+        { 25, { 33, 25, 4, 91, 82, 41, 82, 20, 20, 62, 33, 8, 8, 8, 8, 20, 8, 20, 20, 82, 4, 66, 49, 24, 16, 41 }, 20.690918f, { 49, 66, 37, 24, 66, 91 } },
+    };
+    for (const auto& c : cases) {
+        Style::setXHeightOverride(c.xHeight);
+        const Style* s = Style::instance();
+        EXPECT_EQ((std::vector<int>{ s->textTopSpace(), s->textBottomSpace(), s->borderWidth(), s->itemHeight(), s->minItemWidth(),
+                                     s->cornerRadiusX(), s->cornerRadiusY(), s->gripCornerRadiusX(), s->gripCornerRadiusY(),
+                                     s->textBoxHeight(), s->gap(1), s->gap(2), s->gap(3), s->gap(4), s->gap(5), s->gap(6), s->gap(7),
+                                     s->gap(8), s->gap(9), s->dropAreaWidth(), s->splitterWidth(), s->iconSize(), s->gripOffset(),
+                                     s->gripPartWidth(), s->gripWidth(), s->ellipsisBoxWidth() }),
+                  c.metrics);
+        EXPECT_FLOAT_EQ(s->widthStep(), c.widthStep);
         // Vector theme images are rasterised at their derived heights.
-        EXPECT_EQ(style->image(ThemeImage::CheckBoxOn)->height(), ratio(h, 12, 22));
-        EXPECT_EQ(style->image(ThemeImage::OptionBox)->height(), ratio(h, 16, 22));
-        EXPECT_EQ(style->image(ThemeImage::MenuArrowRight)->height(), ratio(h, 9, 22));
-        EXPECT_EQ(style->image(ThemeImage::MenuArrowDown)->height(), ratio(h, 6, 22));
-        EXPECT_EQ(style->image(ThemeImage::RemoveButton)->height(), ratio(h, 16, 22));
-        EXPECT_EQ(style->image(ThemeImage::Grip)->height(), h);
-
+        std::vector<float> heights;
+        for (ThemeImage i : { ThemeImage::CheckBoxOn, ThemeImage::OptionBox, ThemeImage::MenuArrowRight, ThemeImage::MenuArrowDown,
+                              ThemeImage::RemoveButton, ThemeImage::Grip })
+            heights.push_back(s->image(i)->height());
+        EXPECT_EQ(heights, c.images);
+        EXPECT_EQ(0, s->gap(0) + s->gap(10));
     }
+    // Without an override the x-height is measured in the font at the scaled point size.
+    Style::setXHeightOverride(-1);
+    Style::instance()->setScalingFactor(1.5f);
+    EXPECT_EQ(Style::instance()->fontPointSize(), 12);
+    EXPECT_EQ(Style::instance()->xHeight(), measureXHeight(MTBxString(L"Tahoma"), 12));
+    EXPECT_TRUE(measureXHeight(MTBxString(L"Tahoma"), 24) > measureXHeight(MTBxString(L"Tahoma"), 8) && measureXHeight(MTBxString(), -3) >= 0);
 }
 
-// Every rule of the gap table, including which rule wins where two could match.
 TEST_F(StyleTest, shouldPickTheGapByTheFirstMatchingRule)
 {
+    // Every rule of the gap table, including which rule wins where two could match.
     Style::setXHeightOverride(6);
     const Style* s = Style::instance();
     const struct { ItemPartKind a, b; int gap; } rules[] = {
-        {EmptyCaption, Grip, 0}, {LeadingMargin, EmptyCaption, 0}, {Grip, LeadingMargin, 0},
-        {LeadingMargin, Caption, 8}, {EntryField, TrailingMargin, 8}, {Caption, EntryArrow, 2},
-        {EntryField, EntryArrow, 2}, {Caption, DropDownArrow, 2}, {DropDownArrow, TrailingMargin, 2},
-        {EntryArrow, TrailingMargin, 2}, {CheckBox, Caption, 5}, {EntryField, CheckBox, 5},
-        {LeadingMargin, CheckBox, 2}, {CheckBox, TrailingMargin, 2}, {Caption, Icon, 5},
-        {Icon, EntryField, 5}, {LeadingMargin, Icon, 5}, {Icon, TrailingMargin, 5},
-        {Icon, DropDownArrow, 2}, {Icon, EntryArrow, 2}, {Caption, EntryField, 5},
-        {CheckBox, Icon, 5}, {Icon, CheckBox, 5}, {Caption, Splitter, 5},
-        {Splitter, DropDownArrow, 5}, {OptionBox, TrailingMargin, 9}, {LeadingMargin, OptionBox, 9},
+        { EmptyCaption, Grip, 0 }, { LeadingMargin, EmptyCaption, 0 }, { Grip, LeadingMargin, 0 }, { LeadingMargin, Caption, 8 },
+        { EntryField, TrailingMargin, 8 }, { Caption, EntryArrow, 2 }, { EntryField, EntryArrow, 2 }, { Caption, DropDownArrow, 2 },
+        { DropDownArrow, TrailingMargin, 2 }, { EntryArrow, TrailingMargin, 2 }, { CheckBox, Caption, 5 }, { EntryField, CheckBox, 5 },
+        { LeadingMargin, CheckBox, 2 }, { CheckBox, TrailingMargin, 2 }, { Caption, Icon, 5 }, { Icon, EntryField, 5 },
+        { LeadingMargin, Icon, 5 }, { Icon, TrailingMargin, 5 }, { Icon, DropDownArrow, 2 }, { Icon, EntryArrow, 2 },
+        { Caption, EntryField, 5 }, { CheckBox, Icon, 5 }, { Icon, CheckBox, 5 }, { Caption, Splitter, 5 },
+        { Splitter, DropDownArrow, 5 }, { OptionBox, TrailingMargin, 9 }, { LeadingMargin, OptionBox, 9 },
+        // From the splitter to the end of the trailing margin the parts fill the 20-px drop area.
+        { Splitter, OptionBox, 20 - 14 - 9 }, { Icon, Icon, -1 }, { Caption, Caption, -1 }, { DropDownArrow, Caption, -1 },
     };
     for (const auto& r : rules)
         EXPECT_EQ(s->gapBetween(r.a, r.b), r.gap) << r.a << "," << r.b;
-    // From the splitter to the end of the trailing margin the parts fill the sub-area.
-    const int splitterToOption = s->gapBetween(Splitter, OptionBox);
-    EXPECT_EQ(splitterToOption, 20 - 14 - 9);
-    EXPECT_EQ(splitterToOption + s->partWidth(OptionBox) + s->gapBetween(OptionBox, TrailingMargin) + s->borderWidth(),
-              s->dropAreaWidth() + s->borderWidth());
     // Part widths come from the rasterised theme images.
-    const std::pair<ItemPartKind, int> widths[] = { { DropDownArrow, 9 }, { EntryArrow, 6 }, { CheckBox, 12 }, { OptionBox, 14 },
-                                                    { Grip, 8 }, { Splitter, 1 }, { Caption, 0 }, { Icon, 0 } };
-    for (const auto& w : widths)
+    for (const auto& w : std::vector<std::pair<ItemPartKind, int>>{ { DropDownArrow, 9 }, { EntryArrow, 6 }, { CheckBox, 12 }, { OptionBox, 14 }, { Grip, 8 }, { Splitter, 1 }, { Caption, 0 } })
         EXPECT_EQ(s->partWidth(w.first), w.second) << w.first;
-    EXPECT_EQ(0, s->gap(0) + s->gap(10));
-    EXPECT_EQ(s->gapBetween(Icon, Icon), -1);
-    EXPECT_EQ(s->gapBetween(Caption, Caption), -1);
-    EXPECT_EQ(s->gapBetween(DropDownArrow, Caption), -1);
 }
 
-// Factors that name no size leave the style as it was; tiny and huge ones stay usable.
 TEST_F(StyleTest, shouldKeepAUsablePointSizeForBadScalingFactors)
 {
+    // Factors that name no size leave the style as it was; tiny and huge ones stay usable.
     Style* style = Style::instance();
     const int height = style->itemHeight();
-    for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                      -std::numeric_limits<float>::infinity(), 0.0f, -1.0f}) {
+    for (float bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -1.0f, 0.0f }) {
         style->setScalingFactor(bad);
-        EXPECT_EQ(style->fontPointSize(), 8);
-        EXPECT_FLOAT_EQ(style->scalingFactor(), 1.0f);
-        EXPECT_EQ(style->itemHeight(), height);
+        EXPECT_TRUE(style->fontPointSize() == 8 && style->scalingFactor() == 1.0f && style->itemHeight() == height) << bad;
     }
-
     style->setScalingFactor(0.01f);
-    EXPECT_EQ(style->fontPointSize(), 1);
-    EXPECT_GE(style->itemHeight(), 0);
-
+    EXPECT_TRUE(style->fontPointSize() == 1 && style->itemHeight() >= 0);
     style->setScalingFactor(1e30f);
-    EXPECT_EQ(style->fontPointSize(), 256);
-    EXPECT_GT(style->itemHeight(), height);
+    EXPECT_TRUE(style->fontPointSize() == 256 && style->itemHeight() > height);
 }
 
-// Each of the twenty built-in paths names a resource that loads as a drawable image.
-TEST_F(StyleTest, shouldResolveEveryBuiltInIconInBothThemes)
+TEST_F(StyleTest, shouldReloadTheImagesOfEachThemeOnlyWhenTheThemeChanges)
 {
-    Style* style = Style::instance();
-    for (int theme : {0, 1}) {
-        style->setTheme(theme);
-        for (int i = 0; i < kImageCount; ++i) {
-            const auto which = static_cast<ThemeImage>(i);
-            const QString path = QString::fromWCharArray(ThemePalette::builtInIconPath(theme, which));
-            SCOPED_TRACE(path.toStdString());
-            EXPECT_TRUE(path.startsWith(QStringLiteral(":/MiniToolbars/")));
-            EXPECT_TRUE(QFile::exists(path));
-            EXPECT_EQ(qString(style->palette().iconName(which)), path);
-            ASSERT_NE(style->image(which), nullptr);
-            EXPECT_GT(style->image(which)->width(), 0.0f);
-        }
-    }
-    EXPECT_STREQ(ThemePalette::builtInIconPath(2, ThemeImage::Grip), L"");
-    EXPECT_STREQ(ThemePalette::builtInIconPath(0, ThemeImage::Count), L"");
-}
-
-// A new theme reloads all ten images; the same theme only re-rasterises them.
-TEST_F(StyleTest, shouldReloadImagesOnlyWhenTheThemeChanges)
-{
+    // Each built-in path names a drawable resource; only a new theme reloads the images, a new scale re-rasterises them in place.
     Style* style = Style::instance();
     const int loads = style->imageLoadCount();
-    MTBxImage* before[kImageCount];
-    for (int i = 0; i < kImageCount; ++i)
-        before[i] = style->image(static_cast<ThemeImage>(i));
-
-    style->setTheme(0);
-    EXPECT_EQ(style->imageLoadCount(), loads);
-    for (int i = 0; i < kImageCount; ++i)
-        EXPECT_EQ(style->image(static_cast<ThemeImage>(i)), before[i]);
-
-    style->setTheme(5);
-    EXPECT_EQ(style->imageLoadCount(), loads);
-    EXPECT_EQ(style->palette().theme(), 0);
-    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, std::numeric_limits<float>::quiet_NaN()).alpha, 0);
-    EXPECT_EQ(ThemeColor::fromOpacity(1, 2, 3, 4.0f).alpha, 255);
-
-    style->setTheme(1);
-    EXPECT_EQ(style->imageLoadCount(), loads + kImageCount);
-    EXPECT_EQ(style->palette().theme(), 1);
-    EXPECT_EQ(style->palette().text(), ThemeColor(255, 255, 255, 255));
-    EXPECT_EQ(qString(style->image(ThemeImage::CheckBoxOn)->reference()),
-              QStringLiteral(":/MiniToolbars/Checkbox_On_D.svg"));
-    EXPECT_EQ(qString(style->image(ThemeImage::Grip)->reference()), QStringLiteral(":/MiniToolbars/Grip.svg"));
-
-    // A scaling change re-rasterises the images in place.
+    int reloads = 0;
+    for (int theme : { 0, 5, 1, 0 }) {
+        style->setTheme(theme);
+        reloads += theme == 1 || reloads ? 1 : 0;
+        EXPECT_TRUE(style->imageLoadCount() == loads + reloads * kImageCount && style->palette().theme() == theme % 5) << theme;
+        for (int i = 0; i < kImageCount; ++i) {
+            const QString path = QString::fromWCharArray(ThemePalette::builtInIconPath(theme % 5, static_cast<ThemeImage>(i)));
+            EXPECT_TRUE(path.startsWith(QStringLiteral(":/MiniToolbars/")) && qString(style->image(static_cast<ThemeImage>(i))->reference()) == path);
+            EXPECT_GT(style->image(static_cast<ThemeImage>(i))->width(), 0.0f) << path.toStdString();
+        }
+    }
+    EXPECT_TRUE(ThemeColor::fromOpacity(1, 2, 3, std::nanf("")).alpha == 0 && ThemeColor::fromOpacity(1, 2, 3, 4.0f).alpha == 255);
     MTBxImage* grip = style->image(ThemeImage::Grip);
     style->setScalingFactor(2.0f);
-    EXPECT_EQ(style->imageLoadCount(), loads + kImageCount);
-    EXPECT_EQ(style->image(ThemeImage::Grip), grip);
-    EXPECT_EQ(grip->height(), style->itemHeight());
+    EXPECT_TRUE(style->imageLoadCount() == loads + 2 * kImageCount && style->image(ThemeImage::Grip) == grip && grip->height() == style->itemHeight());
 }
 
-} // namespace
+TEST(TextTest, shouldMeasureTheInkExtentInTheGivenFont)
+{
+    // A text measures its ink in the style font (blanks add none) or in a caller's copied font.
+    const Style* style = Style::instance();
+    const QFont font(qString(style->fontFamily()), style->fontPointSize());
+    const auto textOf = [](const wchar_t* s, QFont* font = nullptr) { return std::unique_ptr<Text>(createText(MTBxString(s), 0, font)); };
+    auto text = textOf(L"Bold caption");
+    EXPECT_EQ(QFontMetrics(font).tightBoundingRect(QStringLiteral("Bold caption")).size(), QSize(text->width(), text->height()));
+    EXPECT_TRUE(style->xHeight() == text->xHeight() && text->width() == textOf(L"  Bold caption  ")->width() && textOf(L"     ")->width() == 0.0f);
+
+    QFont big(QStringLiteral("DejaVu Sans"), 30);
+    auto inBig = textOf(L"Entry", &big);
+    EXPECT_EQ(QFontMetrics(big).tightBoundingRect(QStringLiteral("Entry")).width(), inBig->width());
+    big.setPointSize(6);
+    EXPECT_EQ(30, static_cast<const QmtbText*>(inBig.get())->font()->pointSize());
+}
