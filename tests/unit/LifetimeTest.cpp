@@ -2,6 +2,7 @@
 // delivery is on the stack: the guard keeps them alive and silent until it ends.
 #include "ItemView.h"
 #include "NotificationGuard.h"
+#include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
 #include <algorithm>
@@ -190,4 +191,17 @@ TEST_F(LifetimeTest, captionsWithOuterBlanksAreDrawnLikeTheirTrimmedText)
     };
     for (int i = 1; i < 4; ++i)
         EXPECT_EQ(face(0), face(i)) << i;
+}
+
+TEST(TooltipOptionBits, anyBitPatternIsAccepted)
+{
+    // Unknown option bits, high and negative ones included, are taken without disturbing the known switches.
+    SetMTBTooltipOption(TooltipsEnabled, true);
+    SetMTBTooltipOption(DebugTooltip, false);
+    for (int bits : { 4, 0x40, 0x40000000, ~3 }) {
+        SetMTBTooltipOption(static_cast<TooltipOptions>(bits), true);
+        SetMTBTooltipOption(static_cast<TooltipOptions>(bits), false);
+        EXPECT_TRUE(IsMTBTooltipsEnabled()) << bits;
+        EXPECT_FALSE(IsMTBDebugTooltipEnabled()) << bits;
+    }
 }
