@@ -4,6 +4,7 @@
 #include "ItemView.h"
 #include "MTBxImage.h"
 #include "MTBxItem.h"
+#include "QmtbFaceCache.h"
 #include "QmtbImage.h"
 #include "QmtbText.h"
 #include "Style.h"
@@ -375,158 +376,11 @@ void paintItem(QPainter& painter, const ItemContext& item, Look look, Look subLo
         drawPart(painter, item, part);
 }
 
-// Everything a face is drawn from. Equal keys draw equal pixels, so a face is
-// found again after a relayout has replaced the item views, and a change of
-// caption, icon, check state, look, width, theme, scale or pixel ratio simply
-// asks for another face.
-struct FaceKey
-{
-    struct Part
-    {
-        int kind;
-        int x;
-        int width;
-        qint64 raster;
-    };
-
-    QSize size;
-    int ratioPermille = 1000;
-    int theme = 0;
-    float scaling = 1.0f;
-    int xHeight = 0;
-    int itemHeight = 0;
-    int fontPointSize = 0;
-    unsigned flags = 0;
-    QRectF subArea;
-    std::vector<Part> parts;
-    QString text;
-    QFont font;
-};
-
-bool operator==(const FaceKey::Part& a, const FaceKey::Part& b)
-{
-    return a.kind == b.kind && a.x == b.x && a.width == b.width && a.raster == b.raster;
-}
-
-bool operator==(const FaceKey& a, const FaceKey& b)
-{
-    return a.size == b.size && a.ratioPermille == b.ratioPermille && a.theme == b.theme
-        && a.scaling == b.scaling && a.xHeight == b.xHeight && a.itemHeight == b.itemHeight
-        && a.fontPointSize == b.fontPointSize && a.flags == b.flags && a.subArea == b.subArea
-        && a.parts == b.parts && a.text == b.text && a.font == b.font;
-}
-
-uint qHash(const FaceKey& key, uint seed = 0)
-{
-    uint h = seed;
-    const auto mix = [&h](uint value) { h = h * 31u + value; };
-    mix(uint(key.size.width()));
-    mix(uint(key.size.height()));
-    mix(uint(key.ratioPermille));
-    mix(uint(key.theme));
-    mix(uint(key.itemHeight));
-    mix(key.flags);
-    for (const FaceKey::Part& part : key.parts) {
-        mix(uint(part.kind));
-        mix(uint(part.x));
-        mix(uint(part.width));
-        mix(::qHash(part.raster));
-    }
-    mix(::qHash(key.text));
-    return h;
-}
-
-enum FaceFlag : unsigned {
-    GripFace = 1u << 0,
-    PressedFace = 1u << 1,
-    PressedSubAreaFace = 1u << 2,
-    HoverLook = 1u << 3,
-    ActiveLook = 1u << 4,
-    SubAreaPass = 1u << 5,
-    SubAreaHoverLook = 1u << 6,
-    SubAreaActiveLook = 1u << 7,
-    RoundLeft = 1u << 8,
-    RoundRight = 1u << 9,
-    CheckedFace = 1u << 10,
-};
-
-struct Face
-{
-    QImage image;
-    // Opaque where drawing the item first clears what lies beneath it.
-    QImage cleared;
-    quint64 lastUsed = 0;
-};
-
-qsizetype faceBytes(const Face& face)
-{
-    return face.image.sizeInBytes() + face.cleared.sizeInBytes();
-}
-
-QImage blankImage(const QSize& size, qreal pixelRatio)
-{
-    QImage image(std::max(1, static_cast<int>(std::ceil(size.width() * pixelRatio))),
-                 std::max(1, static_cast<int>(std::ceil(size.height() * pixelRatio))),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(pixelRatio);
-    image.fill(0);
-    return image;
-}
-
 } // namespace
-
-// Faces of the last paints, bounded by bytes; what the current paint uses is
-// never dropped during it.
-struct QmtbRender::FaceCache
-{
-    static constexpr qsizetype kByteLimit = 8 << 20;
-
-    QHash<FaceKey, Face> faces;
-    qsizetype bytes = 0;
-    quint64 paint = 0;
-    // The style the faces were drawn with; another one makes them all useless.
-    int theme = -1;
-    float scaling = 0.0f;
-    int xHeight = -1;
-    int itemHeight = -1;
-
-    void forgetOtherStyles(const Style& style)
-    {
-        if (theme == style.palette().theme() && scaling == style.scalingFactor()
-            && xHeight == style.xHeight() && itemHeight == style.itemHeight())
-            return;
-        faces.clear();
-        bytes = 0;
-        theme = style.palette().theme();
-        scaling = style.scalingFactor();
-        xHeight = style.xHeight();
-        itemHeight = style.itemHeight();
-    }
-
-    void trim()
-    {
-        if (bytes <= kByteLimit)
-            return;
-        std::vector<std::pair<quint64, FaceKey>> aged;
-        for (auto it = faces.cbegin(); it != faces.cend(); ++it) {
-            if (it->lastUsed < paint)
-                aged.emplace_back(it->lastUsed, it.key());
-        }
-        std::sort(aged.begin(), aged.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& entry : aged) {
-            if (bytes <= kByteLimit)
-                break;
-            const auto it = faces.find(entry.second);
-            bytes -= faceBytes(*it);
-            faces.erase(it);
-        }
-    }
-};
 
 QmtbRender::QmtbRender()
     : m_painter(nullptr)
-    , m_faces(std::make_unique<FaceCache>())
+    , m_faces(std::make_unique<QmtbFaceCache>())
 {
 }
 
@@ -645,7 +499,7 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
         key.font = captionFont(item);
     }
 
-    FaceCache& cache = *m_faces;
+    QmtbFaceCache& cache = *m_faces;
     cache.forgetOtherStyles(style);
     auto found = cache.faces.find(key);
     if (found == cache.faces.end()) {

@@ -12,6 +12,8 @@ class QPoint;
 
 namespace MiniToolbars {
 
+struct QmtbFaceCache;
+
 // Paints item views with a painter that the toolbar window lends it for one
 // repaint, and converts layout points (y up) into window pixels. Each item's
 // face (backgrounds, outline, parts) is rendered once per look, size, style and
@@ -35,11 +37,9 @@ public:
     QPointF toWindowPoint(float x, float y) const;
 
 private:
-    struct FaceCache;
-
     QPainter* m_painter;
     QPointF m_origin;
-    std::unique_ptr<FaceCache> m_faces;
+    std::unique_ptr<QmtbFaceCache> m_faces;
 };
 
 } // namespace MiniToolbars
