@@ -31,11 +31,15 @@ public:
     void mtbMoved(int& dx, int& dy) override
     {
         moves.push_back(QPoint(dx, dy));
+        if (onCallback)
+            onCallback();
         if (vetoMoves)
             dx = dy = 0;
     }
     void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override
     {
+        if (onCallback)
+            onCallback();
         if (hasBounds)
             left = bounds.left(), top = bounds.top(), width = bounds.width(), height = bounds.height();
     }
@@ -52,6 +56,8 @@ public:
     HWND parent = nullptr;
     std::vector<QPoint> moves;
     std::function<void()> onParentHwnd;
+    // Run inside mtbMoved and getMtbParentBounds.
+    std::function<void()> onCallback;
 };
 
 // Counts the events of one type that reach an object.

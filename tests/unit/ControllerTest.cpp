@@ -4,7 +4,6 @@
 #include "Options.h"
 #include "WindowTestSupport.h"
 
-#include <QApplication>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -110,20 +109,4 @@ TEST_F(ControllerTest, shouldApplyOptionsToTheSharedStyle)
     controller->updateLayout(toolbar, true);
     EXPECT_EQ(std::make_pair(Options::Light, 12), std::make_pair(controller->getOptions().theme(), Style::instance()->fontPointSize()));
     EXPECT_EQ(Style::instance()->itemHeight(), windowRect(toolbar).height());
-}
-
-TEST_F(ControllerTest, shouldLeaveTheHostWindowActive)
-{
-    // Showing toolbars, one of them with an entry, never takes activation from the host's window.
-    QWidget host;
-    host.show();
-    MiniToolbar* plain = shown(2);
-    MiniToolbar* withEntry = shown(1, 100, 100);
-    withEntry->addItem(new MTBxItem(MTBxItem::DropDownEntry, MTBxString(L"entry"), true, &hostContext));
-    host.activateWindow();
-    ASSERT_TRUE(eventually([&] { return QApplication::activeWindow() == &host; }));
-    ASSERT_TRUE(controller->showToolbar(plain, 320, 300, &observer));
-    ASSERT_TRUE(controller->showToolbar(withEntry, 120, 100, &observer));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(&host, QApplication::activeWindow());
 }

@@ -73,8 +73,7 @@ QByteArray icon(const QByteArray& embedded)
         + littleEndian(22, 4) + embedded;
 }
 
-// A vector image has no raster until render, which rasterises at the truncated height; sizes that name
-// no raster, or one too large, leave an empty raster; the picture form leaves the raster alone.
+// A vector image has no raster until render, which rasterises at the truncated height; sizes that name no raster, or one too large, leave an empty raster; the picture form leaves the raster alone.
 TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
 {
     const QString wide = fileWith("wide.svg", wideSvg);
@@ -103,9 +102,7 @@ TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
     EXPECT_EQ(images[arrow]->width(), 3000.0f);
 }
 
-// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null
-// raster; a PNG keeps its pixel size when rendered, a broken SVG renders to an empty raster. A FIFO named as
-// an image, as an SVG's image or as a module loads nothing, at once (a wait ends the test by alarm).
+// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster; a PNG keeps its pixel size when rendered, a broken SVG renders to an empty raster. A FIFO named as an image, as an SVG's image or as a module loads nothing, at once (a wait ends the test by alarm).
 TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
 {
     for (const char* name : { "fifo.png", "fifo.svg", "fifo.dll" })
@@ -136,8 +133,7 @@ TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
     ::alarm(0);
 }
 
-// Encoded bytes give a raster image, or no object when they are no image or declare more than 4096 pixels,
-// also in a GIF screen or an icon entry beyond the frame's size; all is checked before any pixel memory is taken.
+// Encoded bytes give a raster image, or no object when they are no image or declare more than 4096 pixels, also in a GIF screen or an icon entry beyond the frame's size; all is checked before any pixel memory is taken.
 TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
 {
     const auto bitmap = [](quint32 width, quint32 height) {
@@ -256,8 +252,7 @@ protected:
     const QString m_dll = resourceDll();
 };
 
-// A module named by its path is loaded as a data file and released after decoding; type and name compare
-// case-insensitively, the id is the low 16 bits; missing modules, types, names and oversized resources give nothing.
+// A module named by its path is loaded as a data file and released after decoding; type and name compare case-insensitively, the id is the low 16 bits; missing modules, types, names and oversized resources give nothing.
 TEST_F(ResourceModuleTest, shouldLoadResourcesAndReleaseTheModule)
 {
     // "xres://" is no module reference; the extension decides.
@@ -302,8 +297,7 @@ TEST_F(ResourceModuleTest, shouldFindAHostLoadedModuleAndKeepIt)
     EXPECT_EQ(widthOf(QStringLiteral("res:///PNG/#101")), -1.0f);
 }
 
-// Every truncation of a real module finds nothing or stays in bounds (the saved hostile corpus covers corruptions);
-// a loaded module keeps what it read, whatever happens to its file, and the changed file loads as nothing.
+// Every truncation of a real module finds nothing or stays in bounds (the saved hostile corpus covers corruptions); a loaded module keeps what it read, whatever happens to its file, and the changed file loads as nothing.
 TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
 {
     const QByteArray dll = readFile(m_dll);

@@ -123,6 +123,29 @@ TEST(NotificationGuard, toolbarDestroyedInItsCallbackIsFinishedByCleanupOrAnothe
 
 using LifetimeTest = ControllerFixture;
 
+TEST_F(LifetimeTest, removedItemOutlivesAnotherToolbarsNestedDelivery)
+{
+    // Removed in its own Clicked callback, an item survives a nested event of another toolbar's item; it goes after both.
+    MiniToolbar *first = shown(2, 100), *second = shown(1, 500);
+    controller->updateLayout(first, true);
+    controller->updateLayout(second, true);
+    MTBxItem* a = first->item(0);
+    int waiting = -1;
+    itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
+        if (type != MTBxItemEvents::Clicked)
+            return void(waiting = NotificationGuard::deferredItemCount());
+        first->removeItem(a);
+        second->item(0)->setChecked(true, true);
+        a->setHovered(true);
+    };
+    a->itemClicked(a->itemView());
+    itemSink.onEvent = nullptr;
+    EXPECT_EQ(1, waiting);
+    EXPECT_EQ(std::make_pair(1, 0), std::make_pair(itemSink.count(MTBxItemEvents::CheckedChanged), itemSink.count(MTBxItemEvents::HoverEnter)));
+    MiniToolbar::CleanupOldViews();
+    EXPECT_EQ(0, NotificationGuard::deferredItemCount());
+}
+
 TEST_F(LifetimeTest, itemMovedToAnotherToolbarLeavesTheOldViewsBehind)
 {
     // An item moved to a second toolbar is unlinked from the first one's views, which survive its removal there.

@@ -1,12 +1,7 @@
-// A hostile but legal host, replayable per seed: toolbars of every simple item kind and
-// drop-down buttons whose children the callbacks add, remove and make current, real
-// pointer input into their windows, and sinks and observers that rebuild, restyle, move,
-// close and destroy whatever they like while the library is calling them.
-//
-// MTB_RANDOM_HOST_SEED=<n> starts at seed n, MTB_RANDOM_HOST_SEEDS=<k> runs k seeds from there,
-// MTB_RANDOM_HOST_ACTIONS=<m> gives each seed m host actions, MTB_RANDOM_HOST_TRACE=1 prints
-// every action. Time decides nothing: the event loop only delivers posted events, a counted
-// number of times, and fades and tooltips advance through the calls their timers would make.
+// A hostile but legal host, replayable per seed: random items and pointer input, and callbacks that rebuild,
+// restyle, move, close and destroy anything. MTB_RANDOM_HOST_SEED=<n> (first seed), MTB_RANDOM_HOST_SEEDS=<k>,
+// MTB_RANDOM_HOST_ACTIONS=<m> (per seed), MTB_RANDOM_HOST_TRACE=1. Posted events are delivered a counted number
+// of times and fades and tooltips advance through the calls their timers would make: time decides nothing.
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
 #include "MTBxLabel.h"

@@ -6,6 +6,7 @@
 #include "WindowTestSupport.h"
 
 #include <QMouseEvent>
+#include <QPointer>
 #include <QToolTip>
 #include <QWindow>
 
@@ -325,5 +326,50 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
         EXPECT_EQ(!locked, window->isFadedIn());
         controller->closeToolbar(toolbar);
+    }
+}
+
+TEST_F(WindowTest, shouldOutliveHandlersAndObserverCallbacksThatDestroyItsToolbar)
+{
+    // A is destroyed by B's callback on A's forwarded release, in mtbMoved during a drag, or in getMtbParentBounds
+    // during a relayout: A's window lives until its handler returns and goes at the next cleanup.
+    static int contextB = 0;
+    for (int road = 0; road < 3; ++road) {
+        SCOPED_TRACE(road);
+        MiniToolbar* a = shown(2, 300, 300);
+        QPointer<QmtbView> windowA = windowOf(a);
+        MiniToolbar* b = add(std::make_unique<MiniToolbar>(MTBxString(L"B"), &contextB));
+        MTBxItem* other = b->addItem(new MTBxButton(MTBxString(L"Other"), &contextB));
+        other->setText(MTBxString(L"Other"));
+        other->setShowText(true);
+        controller->showToolbar(b, 300, 400, &observer);
+        QCoreApplication::processEvents();
+        bool survived = true;
+        const auto destroyA = [&] {
+            if (!a)
+                return;
+            toolbars.erase(std::find_if(toolbars.begin(), toolbars.end(), [&](const auto& t) { return t.get() == a; }));
+            a = nullptr;
+            survived = !windowA.isNull();
+        };
+        const QPoint start = centreOf(a, 0);
+        if (road == 0) {
+            itemSink.onEvent = [&](void* context, MTBxItemEvents::EventType) { if (context == &contextB) destroyA(); };
+            press(windowA, start);
+            release(windowA, centreOf(b, 0));
+        } else if (road == 1) {
+            observer.onCallback = destroyA;
+            press(windowA, start);
+            moveTo(windowA, start + QPoint(20, 0));
+        } else {
+            observer.onCallback = destroyA;
+            controller->updateLayout(a, true);
+        }
+        itemSink.onEvent = nullptr;
+        observer.onCallback = nullptr;
+        EXPECT_TRUE(!a && survived);
+        MiniToolbar::CleanupOldViews();
+        EXPECT_TRUE(windowA.isNull());
+        toolbars.clear();
     }
 }
