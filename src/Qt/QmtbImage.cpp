@@ -1,5 +1,6 @@
 #include "QmtbImage.h"
 
+#include "ApplicationScoped.h"
 #include "Factories.h"
 #include "IconHandles.h"
 #include "ModuleRegistry.h"
@@ -208,16 +209,7 @@ int sourceCost(const Source& source, qsizetype keyBytes)
 
 ImageCaches& caches()
 {
-    static ImageCaches* s_caches = nullptr;
-    if (!s_caches) {
-        s_caches = new ImageCaches;
-        // Parsed SVGs must not outlive the application that made them.
-        qAddPostRoutine([] {
-            delete s_caches;
-            s_caches = nullptr;
-        });
-    }
-    return *s_caches;
+    return applicationScoped<ImageCaches>();
 }
 
 const Source* cachedSource(const QByteArray& key)

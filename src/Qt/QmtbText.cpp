@@ -1,5 +1,6 @@
 #include "QmtbText.h"
 
+#include "ApplicationScoped.h"
 #include "Factories.h"
 #include "Style.h"
 
@@ -67,16 +68,7 @@ struct TextCaches
 
 TextCaches& caches()
 {
-    static TextCaches* s_caches = nullptr;
-    if (!s_caches) {
-        s_caches = new TextCaches;
-        // Fonts must not outlive the application that made them.
-        qAddPostRoutine([] {
-            delete s_caches;
-            s_caches = nullptr;
-        });
-    }
-    return *s_caches;
+    return applicationScoped<TextCaches>();
 }
 
 const QFont& sharedStyleFont(const MTBxString& family, int pointSize)
