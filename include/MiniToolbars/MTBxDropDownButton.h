@@ -34,7 +34,11 @@ protected:
 private:
     void openMenu(ItemView* view);
 
-    std::unique_ptr<DropDownPopup> m_menu;
+    struct MenuRelease
+    {
+        void operator()(DropDownPopup* menu) const;
+    };
+    std::unique_ptr<DropDownPopup, MenuRelease> m_menu;
 };
 
 } // namespace MiniToolbars

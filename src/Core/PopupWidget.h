@@ -20,6 +20,10 @@ public:
     virtual void dismissPopup(bool quiet) = 0;
     // The item lost its view: hide without any result.
     virtual void hidePopup() = 0;
+    // How the owner deletes the popup. A popup may defer its deletion past
+    // its own handlers that are still running (a host callback can make the
+    // owner drop it).
+    virtual void release() { delete this; }
 };
 
 } // namespace MiniToolbars

@@ -1,13 +1,13 @@
-#include "DropDownPopup.h"
+#include "DropDownMenu.h"
 #include "Factories.h"
+#include "QmtbView.h"
 
 namespace MiniToolbars {
 
-// No menu widget yet: a drop-down button still announces DropDownAboutToShow
-// and then shows nothing.
-DropDownPopup* createDropDownMenu(MTBxDropDownButton*, ToolbarWindow*)
+DropDownPopup* createDropDownMenu(MTBxDropDownButton* button, ToolbarWindow* window)
 {
-    return nullptr;
+    auto* const view = dynamic_cast<QmtbView*>(window);
+    return button && view ? new DropDownMenu(button, view) : nullptr;
 }
 
 } // namespace MiniToolbars

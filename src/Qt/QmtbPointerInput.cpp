@@ -31,19 +31,17 @@ void QmtbPointerInput::pressAt(const QPoint& point)
     MTBxView* view = m_window.view();
     if (!view->shown())
         return;
-    closePopup();
+    m_window.closePopup();
     m_pressed = true;
     m_moved = false;
     view->mousePress(static_cast<float>(m_window.toViewX(point.x())), static_cast<float>(m_window.toViewY(point.y())));
     m_window.refresh();
 }
 
-void QmtbPointerInput::closePopup()
+void QmtbPointerInput::setClosedItem(MTBxItem* item)
 {
-    if (!m_window.hasPopup())
-        return;
-    m_window.dismissPopup();
-    m_suppressDrag = true;
+    m_closedItem = item;
+    m_suppressDrag = item != nullptr;
 }
 
 void QmtbPointerInput::moveTo(const QPoint& point)

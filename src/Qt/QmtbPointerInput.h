@@ -33,9 +33,12 @@ public:
 
     bool isPressed() const { return m_pressed; }
     bool hasMoved() const { return m_moved; }
+    // A popup of item closed by a press: the release of that press on item
+    // is not delivered, and the press does not drag. Null clears both.
+    void setClosedItem(MTBxItem* item);
+    MTBxItem* closedItem() const { return m_closedItem; }
 
 private:
-    void closePopup();
 
     QmtbView& m_window;
     QPoint m_hover;

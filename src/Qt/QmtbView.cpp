@@ -9,6 +9,7 @@
 #include "QmtbCoordinates.h"
 #include "QmtbFadeAnimation.h"
 #include "QmtbPlacement.h"
+#include "PopupWidget.h"
 #include "QmtbPointerInput.h"
 #include "QmtbRender.h"
 #include "QmtbToolTips.h"
@@ -18,10 +19,14 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWindow>
+
+#include <utility>
 
 namespace MiniToolbars {
 
@@ -62,6 +67,7 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     // Small and shaped from the start, not even before the first layout a
     // window that takes the host's clicks.
     m_placement->sync();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &QmtbView::onFocusWindowChanged);
 }
 
 QmtbView::~QmtbView()
@@ -236,12 +242,73 @@ bool QmtbView::hasPopup() const
     return m_popup != nullptr;
 }
 
+void QmtbView::setPopup(PopupWidget* popup)
+{
+    if (m_popup && m_popup != popup)
+        dismissPopup();
+    m_popup = popup;
+    stopToolTipTimer();
+    hideToolTip();
+}
+
+void QmtbView::popupClosed(PopupWidget* popup, bool completed)
+{
+    if (!popup)
+        return;
+    if (popup == m_popup) {
+        m_popup = nullptr;
+        // Only a dismissal by a press leaves a release to come, which must not
+        // open the popup again. After Escape or a deactivation the next click
+        // on the same item is a click.
+        const bool pressing = !completed && QGuiApplication::mouseButtons() != Qt::NoButton;
+        m_pointer->setClosedItem(pressing ? popup->item() : nullptr);
+    } else if (completed && m_pointer->closedItem() == popup->item()) {
+        m_pointer->setClosedItem(nullptr);
+    }
+}
+
+void QmtbView::closePopup()
+{
+    PopupWidget* const popup = m_popup;
+    if (!popup)
+        return;
+    MTBxItem* const item = popup->item();
+    popup->dismissPopup(false);
+    m_popup = nullptr;
+    m_pointer->setClosedItem(item);
+}
+
 void QmtbView::dismissPopup()
 {
-    if (!m_popup)
+    if (PopupWidget* const popup = std::exchange(m_popup, nullptr))
+        popup->dismissPopup(false);
+}
+
+MTBxItem* QmtbView::closedItem() const
+{
+    return m_pointer->closedItem();
+}
+
+QPoint QmtbView::toScreen(const Point& point) const
+{
+    const QPointF window = m_renderer->toWindowPoint(point.x(), point.y());
+    const QPoint desktop = QmtbCoordinates::desktopGeometry().topLeft();
+    return QPoint(clampCoordinate(qint64(window.x()) + desktop.x()), clampCoordinate(qint64(window.y()) + desktop.y()));
+}
+
+// Stands in for the deactivation message: the host's window losing the
+// keyboard to another window closes the popup. The popup's own window taking
+// it does not.
+void QmtbView::onFocusWindowChanged(QWindow* focusWindow)
+{
+    if (!m_popup || (focusWindow && focusWindow->type() == Qt::Popup))
         return;
-    m_popup->hide();
-    m_popup = nullptr;
+    const QWidget* host = parentWidget() ? parentWidget()->window() : nullptr;
+    if (focusWindow && host && focusWindow == host->windowHandle())
+        return;
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (delivery.accepted())
+        dismissPopup();
 }
 
 QRegion QmtbView::paintedRegion() const
@@ -318,6 +385,9 @@ void QmtbView::hideToolbar()
 
 void QmtbView::retire()
 {
+    // The popup's owner deletes it; it only has to leave the screen with the toolbar.
+    if (PopupWidget* const popup = std::exchange(m_popup, nullptr))
+        popup->hidePopup();
     m_retired = true;
     m_shown = false;
     QmtbWindowRegistry::remove(this);

@@ -12,10 +12,12 @@
 #include <memory>
 
 class QmtbAnimation;
+class QWindow;
 
 namespace MiniToolbars {
 
 class ItemView;
+class PopupWidget;
 class QmtbAutoFade;
 class QmtbPlacement;
 class QmtbPointerInput;
@@ -94,8 +96,22 @@ public:
     bool forwardMouseEvent(QMouseEvent* event);
     bool isPressed() const;
     bool hasMoved() const;
-    // Hides and forgets the open popup.
+
+    // Popups. One popup at a time: registering one closes the previous one.
+    // While one is registered the window shows no tooltips and does not drag.
+    void setPopup(PopupWidget* popup);
+    PopupWidget* popup() const { return m_popup; }
+    // The popup closed; completed when the user chose something.
+    void popupClosed(PopupWidget* popup, bool completed);
+    // Closes the popup because of a press on this window: the release of that
+    // press must not open it again.
+    void closePopup();
+    // Closes the popup without a choice (Escape, the window going away).
     void dismissPopup();
+    // The item whose popup a press closed, until the release; null otherwise.
+    MTBxItem* closedItem() const;
+    // Screen pixel of a layout point, truncated.
+    QPoint toScreen(const Point& point) const;
 
     // Tooltips.
     QmtbToolTips& toolTips() const { return *m_toolTips; }
@@ -140,6 +156,7 @@ protected:
 private:
     void showWork();
     void releaseNativeFilter();
+    void onFocusWindowChanged(QWindow* focusWindow);
 
     std::unique_ptr<QmtbRender> m_renderer;
     MTBxView* m_view;
@@ -148,7 +165,7 @@ private:
     std::unique_ptr<QmtbAutoFade> m_fade;
     std::unique_ptr<QmtbPointerInput> m_pointer;
     std::unique_ptr<QmtbToolTips> m_toolTips;
-    QWidget* m_popup = nullptr;
+    PopupWidget* m_popup = nullptr;
     bool m_shown = false;
     bool m_showPending = false;
     bool m_relayoutPending = false;

@@ -1,0 +1,289 @@
+#include "DropDownMenu.h"
+
+#include "IconHandles.h"
+#include "ItemView.h"
+#include "MTBxDropDownButton.h"
+#include "QmtbImage.h"
+#include "QmtbView.h"
+#include "Style.h"
+
+#include <QPushButton>
+#include <QStyle>
+
+#include <optional>
+
+namespace MiniToolbars {
+
+namespace {
+
+constexpr int removeButtonSize = 16;
+
+QString toQString(const MTBxString& s)
+{
+    const unsigned short* data = s;
+    return data ? QString::fromUtf16(data, static_cast<int>(s.length())) : QString();
+}
+
+MTBxItem* childOf(const QAction* action)
+{
+    return action ? static_cast<MTBxItem*>(action->data().value<void*>()) : nullptr;
+}
+
+} // namespace
+
+// A handler entered from the event loop: a delivery of the window, so that
+// whatever the host deletes in a callback waits until the handler returns,
+// and a mark that keeps release() from deleting the menu under it.
+class DropDownMenu::Handler
+{
+public:
+    explicit Handler(DropDownMenu& menu)
+        : m_menu(menu)
+    {
+        ++m_menu.m_running;
+        if (m_menu.m_button && m_menu.m_window)
+            m_delivery.emplace(m_menu.m_window->guard(), nullptr);
+    }
+    ~Handler()
+    {
+        m_delivery.reset();
+        --m_menu.m_running;
+    }
+    Handler(const Handler&) = delete;
+    Handler& operator=(const Handler&) = delete;
+
+    bool accepted() const { return m_delivery && m_delivery->accepted(); }
+
+private:
+    DropDownMenu& m_menu;
+    std::optional<NotificationGuard::Delivery> m_delivery;
+};
+
+DropDownMenu::DropDownMenu(MTBxDropDownButton* button, QmtbView* window)
+    : m_button(button)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("DropDownMenu"));
+    connect(this, &QMenu::aboutToHide, this, &DropDownMenu::menuClosing);
+    connect(this, &QMenu::hovered, this, &DropDownMenu::MenuItemHovered);
+    if (m_window)
+        m_window->setPopup(this);
+
+    m_removeButton = new QPushButton(this);
+    m_removeButton->setObjectName(QStringLiteral("removeButton"));
+    m_removeButton->setFlat(true);
+    m_removeButton->setFocusPolicy(Qt::NoFocus);
+    if (auto* image = dynamic_cast<QmtbImage*>(Style::instance()->image(ThemeImage::RemoveButton))) {
+        const QImage raster = image->rasterFor(devicePixelRatioF());
+        if (!raster.isNull())
+            m_removeButton->setIcon(QIcon(QPixmap::fromImage(raster)));
+    }
+    m_removeButton->setIconSize(QSize(removeButtonSize, removeButtonSize));
+    m_removeButton->resize(removeButtonSize, removeButtonSize);
+    m_removeButton->hide();
+    connect(m_removeButton, &QPushButton::clicked, this, &DropDownMenu::handleRemoveClicked);
+}
+
+// Hidden quietly: the menu's own slots must not run on a half-destroyed menu.
+DropDownMenu::~DropDownMenu()
+{
+    blockSignals(true);
+    hide();
+    if (m_window)
+        m_window->popupClosed(this, false);
+}
+
+MTBxItem* DropDownMenu::item() const
+{
+    return m_button;
+}
+
+void DropDownMenu::dismissPopup(bool quiet)
+{
+    if (quiet)
+        return;
+    // Hiding runs menuClosing through aboutToHide.
+    if (isVisible())
+        hide();
+    else
+        menuClosing();
+}
+
+void DropDownMenu::hidePopup()
+{
+    {
+        const QSignalBlocker blocker(this);
+        hide();
+    }
+    m_removeButton->hide();
+    m_hoveredEntry = nullptr;
+    // Nothing was chosen, and no press waits for its release.
+    if (m_window)
+        m_window->popupClosed(this, true);
+}
+
+void DropDownMenu::release()
+{
+    if (m_running == 0) {
+        delete this;
+        return;
+    }
+    hidePopup();
+    m_button = nullptr;
+    deleteLater();
+}
+
+void DropDownMenu::addEntry(MTBxItem* child)
+{
+    auto* action = new QAction(this);
+    action->setText(toQString(child->description().empty() ? child->text() : child->description()));
+    QImage image;
+    if (!child->icon().empty()) {
+        QmtbImage source(child->icon());
+        source.render(static_cast<float>(style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this)), 0.0f, false);
+        image = source.rasterFor(devicePixelRatioF());
+    }
+    if (image.isNull() && child->iconHandle())
+        image = pixmapFromIconHandle(child->iconHandle()).toImage();
+    action->setEnabled(child->isEnabled());
+    // A checkable entry shows its check state and never an icon; an entry
+    // without an icon marks the active child.
+    if (child->isCheckable()) {
+        action->setCheckable(true);
+        action->setChecked(child->isChecked());
+        image = QImage();
+    } else if (image.isNull() && child->isActive()) {
+        action->setCheckable(true);
+        action->setChecked(true);
+    }
+    action->setData(QVariant::fromValue(static_cast<void*>(child)));
+    if (!image.isNull())
+        action->setIcon(QIcon(QPixmap::fromImage(image)));
+    connect(action, &QAction::triggered, this, &DropDownMenu::handleAction);
+    addAction(action);
+}
+
+void DropDownMenu::addSeparator(MTBxItem* child)
+{
+    QMenu::addSeparator()->setData(QVariant::fromValue(static_cast<void*>(child)));
+}
+
+// Un-hovering calls the host, which may remove entries meanwhile: the entry
+// is looked up only afterwards.
+void DropDownMenu::removeEntry(const MTBxItem* child)
+{
+    unhover();
+    if (QAction* action = actionOf(child)) {
+        delete action;
+        m_removeButton->hide();
+    }
+}
+
+void DropDownMenu::removeItemAt(int index)
+{
+    unhover();
+    const QList<QAction*> entries = actions();
+    if (index >= 0 && index < entries.size()) {
+        delete entries.at(index);
+        m_removeButton->hide();
+    }
+}
+
+// Near a screen edge QMenu moves itself so that it stays fully visible.
+void DropDownMenu::popUp(const Point& point)
+{
+    if (m_window)
+        popup(m_window->toScreen(point));
+}
+
+void DropDownMenu::handleAction()
+{
+    const Handler handler(*this);
+    MTBxItem* const child = childOf(qobject_cast<QAction*>(sender()));
+    if (!handler.accepted() || !child || !m_button->itemView())
+        return;
+    if (m_button->isSynchronizedWithCurrentItem())
+        m_button->setCurrentItem(child);
+    child->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+    if (m_window)
+        m_window->popupClosed(this, true);
+}
+
+void DropDownMenu::menuClosing()
+{
+    const Handler handler(*this);
+    if (!handler.accepted())
+        return;
+    m_removeButton->hide();
+    // Every HoverEnter of an entry gets its HoverLeave, however the menu closes.
+    unhover();
+    if (ItemView* view = m_button ? m_button->itemView() : nullptr) {
+        view->setState(Normal);
+        view->setPressedSubArea(false);
+    }
+    if (m_window) {
+        m_window->refresh();
+        m_window->popupClosed(this, false);
+    }
+}
+
+void DropDownMenu::MenuItemHovered(QAction* action)
+{
+    const Handler handler(*this);
+    MTBxItem* const child = childOf(action);
+    if (!handler.accepted() || !child)
+        return;
+    const QPointer<QAction> entry(action);
+    if (child != m_hoveredEntry) {
+        unhover();
+        // The host may have removed the entry while hearing of the last one.
+        if (!entry || !m_button)
+            return;
+        m_hoveredEntry = child;
+        child->setHovered(true);
+        if (!entry || m_hoveredEntry != child)
+            return;
+    }
+    if (child->hasRemoveButton()) {
+        const QPoint corner = actionGeometry(entry).topRight();
+        m_removeButton->move(corner.x() - removeButtonSize - 1, corner.y() + 3);
+        m_removeButton->show();
+        m_removeButton->raise();
+    } else {
+        m_removeButton->hide();
+    }
+}
+
+void DropDownMenu::handleRemoveClicked()
+{
+    const Handler handler(*this);
+    if (handler.accepted() && m_hoveredEntry)
+        m_hoveredEntry->Notify(MTBxItemEvents::RemoveRequested, nullptr, nullptr);
+}
+
+void DropDownMenu::leaveEvent(QEvent* event)
+{
+    {
+        const Handler handler(*this);
+        if (handler.accepted())
+            unhover();
+    }
+    QMenu::leaveEvent(event);
+}
+
+QAction* DropDownMenu::actionOf(const MTBxItem* child) const
+{
+    for (QAction* action : actions()) {
+        if (childOf(action) == child)
+            return action;
+    }
+    return nullptr;
+}
+
+void DropDownMenu::unhover()
+{
+    if (MTBxItem* const left = std::exchange(m_hoveredEntry, nullptr))
+        left->setHovered(false);
+}
+
+} // namespace MiniToolbars
