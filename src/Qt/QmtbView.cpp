@@ -262,6 +262,8 @@ void QmtbView::popupClosed(PopupWidget* popup, bool completed)
         // on the same item is a click.
         const bool pressing = !completed && QGuiApplication::mouseButtons() != Qt::NoButton;
         m_pointer->setClosedItem(pressing ? popup->item() : nullptr);
+        if (pressing)
+            qApp->installEventFilter(this);
     } else if (completed && m_pointer->closedItem() == popup->item()) {
         m_pointer->setClosedItem(nullptr);
     }
@@ -284,6 +286,21 @@ void QmtbView::dismissPopup()
         popup->dismissPopup(false);
 }
 
+// The release of the press that closed a popup may go to another widget
+// (Qt replays the press only where it can): wherever it goes, it ends what
+// the closed popup left behind once it has been handled.
+bool QmtbView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        qApp->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, [this] {
+            if (!m_popup)
+                m_pointer->setClosedItem(nullptr);
+        }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 MTBxItem* QmtbView::closedItem() const
 {
     return m_pointer->closedItem();
@@ -291,17 +308,17 @@ MTBxItem* QmtbView::closedItem() const
 
 QPoint QmtbView::toScreen(const Point& point) const
 {
-    const QPointF window = m_renderer->toWindowPoint(point.x(), point.y());
+    const QPointF window = m_renderer->toWindowPoint(point.x(), point.y()) + windowOffset();
     const QPoint desktop = QmtbCoordinates::desktopGeometry().topLeft();
     return QPoint(clampCoordinate(qint64(window.x()) + desktop.x()), clampCoordinate(qint64(window.y()) + desktop.y()));
 }
 
 // Stands in for the deactivation message: the host's window losing the
-// keyboard to another window closes the popup. The popup's own window taking
-// it does not.
+// keyboard to another window closes the popup. The popup itself, or this
+// window where the platform activates it on a click, taking it does not.
 void QmtbView::onFocusWindowChanged(QWindow* focusWindow)
 {
-    if (!m_popup || (focusWindow && focusWindow->type() == Qt::Popup))
+    if (!m_popup || (focusWindow && (focusWindow->type() == Qt::Popup || focusWindow == windowHandle())))
         return;
     const QWidget* host = parentWidget() ? parentWidget()->window() : nullptr;
     if (focusWindow && host && focusWindow == host->windowHandle())

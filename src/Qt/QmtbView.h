@@ -145,6 +145,7 @@ public slots:
     void onAnimationFinished(QmtbAnimation* animation);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void customEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
