@@ -263,7 +263,7 @@ void QmtbView::popupClosed(PopupWidget* popup, bool completed)
         const bool pressing = !completed && QGuiApplication::mouseButtons() != Qt::NoButton;
         m_pointer->setClosedItem(pressing ? popup->item() : nullptr);
         if (pressing)
-            qApp->installEventFilter(this);
+            replayClosingPress();
     } else if (completed && m_pointer->closedItem() == popup->item()) {
         m_pointer->setClosedItem(nullptr);
     }
@@ -286,19 +286,49 @@ void QmtbView::dismissPopup()
         popup->dismissPopup(false);
 }
 
-// The release of the press that closed a popup may go to another widget
-// (Qt replays the press only where it can): wherever it goes, it ends what
-// the closed popup left behind once it has been handled.
+// Qt on X11 consumes the press that closes a popup. One that fell on this
+// toolbar is replayed here, so that it works as a press on the toolbar: on
+// another item its release clicks that item, on the popup's own item it
+// clicks nothing. Its release goes to the closed popup and is taken from
+// there. Wherever the release goes, it ends what the closed popup left behind.
+void QmtbView::replayClosingPress()
+{
+    const QPoint point = windowPoint(QCursor::pos());
+    m_closingPress.reset();
+    if (paintedRegion().contains(point)) {
+        m_closingPress = point;
+        QMetaObject::invokeMethod(this, [this] { pressClosingPress(); }, Qt::QueuedConnection);
+    }
+    qApp->installEventFilter(this);
+}
+
+void QmtbView::pressClosingPress()
+{
+    if (!m_closingPress)
+        return;
+    const QPoint point = *m_closingPress;
+    m_closingPress.reset();
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (delivery.accepted())
+        pressAt(point);
+}
+
 bool QmtbView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        qApp->removeEventFilter(this);
+    if (event->type() != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    qApp->removeEventFilter(this);
+    const QPointer<QmtbView> self(this);
+    pressClosingPress();
+    if (self && isPressed() && watched != this && watched != windowHandle())
+        mouseReleaseEvent(static_cast<QMouseEvent*>(event));
+    if (self) {
         QMetaObject::invokeMethod(this, [this] {
             if (!m_popup)
                 m_pointer->setClosedItem(nullptr);
         }, Qt::QueuedConnection);
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 MTBxItem* QmtbView::closedItem() const

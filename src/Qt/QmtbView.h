@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QmtbAnimation;
 class QWindow;
@@ -158,6 +159,8 @@ private:
     void showWork();
     void releaseNativeFilter();
     void onFocusWindowChanged(QWindow* focusWindow);
+    void replayClosingPress();
+    void pressClosingPress();
 
     std::unique_ptr<QmtbRender> m_renderer;
     MTBxView* m_view;
@@ -167,6 +170,8 @@ private:
     std::unique_ptr<QmtbPointerInput> m_pointer;
     std::unique_ptr<QmtbToolTips> m_toolTips;
     PopupWidget* m_popup = nullptr;
+    // A press that closed the popup and waits to be replayed on the toolbar.
+    std::optional<QPoint> m_closingPress;
     bool m_shown = false;
     bool m_showPending = false;
     bool m_relayoutPending = false;
