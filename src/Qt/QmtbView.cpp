@@ -247,6 +247,8 @@ void QmtbView::setPopup(PopupWidget* popup)
     if (m_popup && m_popup != popup)
         dismissPopup();
     m_popup = popup;
+    // Watches the presses and releases that may close it (see replayClosingPress).
+    qApp->installEventFilter(this);
     stopToolTipTimer();
     hideToolTip();
 }
@@ -264,6 +266,8 @@ void QmtbView::popupClosed(PopupWidget* popup, bool completed)
         m_pointer->setClosedItem(pressing ? popup->item() : nullptr);
         if (pressing)
             replayClosingPress();
+        else
+            qApp->removeEventFilter(this);
     } else if (completed && m_pointer->closedItem() == popup->item()) {
         m_pointer->setClosedItem(nullptr);
     }
@@ -293,13 +297,13 @@ void QmtbView::dismissPopup()
 // there. Wherever the release goes, it ends what the closed popup left behind.
 void QmtbView::replayClosingPress()
 {
-    const QPoint point = windowPoint(QCursor::pos());
+    m_awaitingRelease = true;
     m_closingPress.reset();
+    const QPoint point = windowPoint(m_lastPress);
     if (paintedRegion().contains(point)) {
         m_closingPress = point;
         QMetaObject::invokeMethod(this, [this] { pressClosingPress(); }, Qt::QueuedConnection);
     }
-    qApp->installEventFilter(this);
 }
 
 void QmtbView::pressClosingPress()
@@ -315,12 +319,17 @@ void QmtbView::pressClosingPress()
 
 bool QmtbView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::MouseButtonRelease)
+    if (event->type() == QEvent::MouseButtonPress)
+        m_lastPress = static_cast<QMouseEvent*>(event)->globalPos();
+    if (event->type() != QEvent::MouseButtonRelease || !std::exchange(m_awaitingRelease, false))
         return QWidget::eventFilter(watched, event);
-    qApp->removeEventFilter(this);
+    if (!m_popup)
+        qApp->removeEventFilter(this);
     const QPointer<QmtbView> self(this);
     pressClosingPress();
-    if (self && isPressed() && watched != this && watched != windowHandle())
+    // Taken here, wherever Qt would deliver it (it may not, after a popup).
+    const bool handled = self && isPressed();
+    if (handled)
         mouseReleaseEvent(static_cast<QMouseEvent*>(event));
     if (self) {
         QMetaObject::invokeMethod(this, [this] {
@@ -328,7 +337,7 @@ bool QmtbView::eventFilter(QObject* watched, QEvent* event)
                 m_pointer->setClosedItem(nullptr);
         }, Qt::QueuedConnection);
     }
-    return false;
+    return handled && (watched == this || watched == windowHandle());
 }
 
 MTBxItem* QmtbView::closedItem() const

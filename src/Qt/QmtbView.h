@@ -172,6 +172,9 @@ private:
     PopupWidget* m_popup = nullptr;
     // A press that closed the popup and waits to be replayed on the toolbar.
     std::optional<QPoint> m_closingPress;
+    // Screen point of the last press while a popup was open.
+    QPoint m_lastPress;
+    bool m_awaitingRelease = false;
     bool m_shown = false;
     bool m_showPending = false;
     bool m_relayoutPending = false;
