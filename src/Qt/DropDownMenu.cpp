@@ -52,7 +52,8 @@ public:
     Handler(const Handler&) = delete;
     Handler& operator=(const Handler&) = delete;
 
-    bool accepted() const { return m_delivery && m_delivery->accepted(); }
+    // Entering may finish deletions asked for earlier, the button's among them.
+    bool accepted() const { return m_delivery && m_delivery->accepted() && m_menu.m_button; }
 
 private:
     DropDownMenu& m_menu;
@@ -173,20 +174,28 @@ void DropDownMenu::addSeparator(MTBxItem* child)
 void DropDownMenu::removeEntry(const MTBxItem* child)
 {
     unhover();
-    if (QAction* action = actionOf(child)) {
-        delete action;
-        m_removeButton->hide();
-    }
+    if (QAction* action = actionOf(child))
+        dropAction(action);
 }
 
 void DropDownMenu::removeItemAt(int index)
 {
     unhover();
     const QList<QAction*> entries = actions();
-    if (index >= 0 && index < entries.size()) {
-        delete entries.at(index);
-        m_removeButton->hide();
-    }
+    if (index >= 0 && index < entries.size())
+        dropAction(entries.at(index));
+}
+
+// The menu may be using the action up the stack (hovering it calls the
+// host, which may remove its child): it leaves the menu now and is deleted
+// once control is back in the event loop.
+void DropDownMenu::dropAction(QAction* action)
+{
+    removeAction(action);
+    action->disconnect(this);
+    action->setData(QVariant());
+    action->deleteLater();
+    m_removeButton->hide();
 }
 
 // Near a screen edge QMenu moves itself so that it stays fully visible.

@@ -61,6 +61,7 @@ private:
     class Handler;
 
     QAction* actionOf(const MTBxItem* child) const;
+    void dropAction(QAction* action);
     void unhover();
 
     QPushButton* m_removeButton = nullptr;

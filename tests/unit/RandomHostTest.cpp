@@ -12,8 +12,10 @@
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QPointer>
 #include <QWheelEvent>
 
@@ -474,6 +476,34 @@ const RandomHost::Action RandomHost::s_actions[] = {
           // Released where the pointer ended, or over another toolbar's window.
           const QPoint end = h.chance(30) ? h.target() : p;
           h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, end, h.chance(50) ? h.m_grab.data() : nullptr);
+      } },
+    // The user works the open menu: hovers or chooses an entry, clicks its remove button, dismisses it.
+    { "menu", 20, false, [](RandomHost& h, int) {
+          auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+          QWindow* w = menu ? menu->windowHandle() : nullptr;
+          for (Slot& slot : h.m_slots) {
+              for (int i = 0; !w && slot.toolbar && i < slot.toolbar->itemCount(); ++i) {
+                  float top = 0, left = 0, bottom = 0, right = 0;
+                  if (!dynamic_cast<MTBxDropDownButton*>(slot.toolbar->item(i)) || !slot.toolbar->item(i)->getBounds(top, left, bottom, right)
+                      || !QmtbView::visibleWindows().contains(windowOf(slot.toolbar.get())))
+                      continue;
+                  const QPoint p = windowOrigin(slot.toolbar.get()) + QPoint(int(right) - 3, -int(bottom) - 3);
+                  h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, p);
+                  h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, p);
+                  return;
+              }
+          }
+          if (!w)
+              return;
+          const QList<QAction*> entries = menu->actions();
+          const QPoint at = entries.isEmpty() || h.chance(10) ? QPoint(-20, -20) : menu->actionGeometry(entries[h.pick(entries.size())]).center();
+          auto* remove = menu->findChild<QPushButton*>();
+          switch (h.pick(4)) {
+          case 0: QTest::mouseMove(w, at); break;
+          case 1: QTest::mouseClick(w, Qt::LeftButton, {}, at); break;
+          case 2: if (remove && remove->isVisible()) QTest::mouseClick(remove, Qt::LeftButton); break;
+          default: QTest::keyClick(menu, Qt::Key_Escape); break;
+          }
       } },
     { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
     { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },
