@@ -278,9 +278,10 @@ void QmtbView::closePopup()
     PopupWidget* const popup = m_popup;
     if (!popup)
         return;
+    // Forgotten first: its report of the dismissal then changes nothing.
+    m_popup = nullptr;
     MTBxItem* const item = popup->item();
     popup->dismissPopup(false);
-    m_popup = nullptr;
     m_pointer->setClosedItem(item);
 }
 

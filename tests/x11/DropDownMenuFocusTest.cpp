@@ -38,7 +38,7 @@ protected:
             child->setParent(button), child->setText(MTBxString(name)), button->addItem(child);
         }
         button->item(0)->setIcon(L":/MiniToolbars/Grip.svg");
-        button->item(1)->setHasRemoveButton(true);
+        button->item(1)->setHasRemoveButton(true), button->item(1)->setCheckable(true), button->item(1)->setChecked(true, false);
         ASSERT_TRUE(controller->showToolbar(toolbar, 400, 300, &observer));
     }
     static bool click(QPoint global)
@@ -77,8 +77,10 @@ TEST_F(DropDownMenuFocusTest, KeyboardReturnsToTheHostHoweverTheMenuCloses)
     DropDownMenu* menu = openMenu();
     ASSERT_TRUE(menu);
     if (!qEnvironmentVariableIsEmpty("MTB_MENU_SCREENSHOT")) {
-        QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(menu->actions().at(0)).center());
-        runXdotool({ "mousemove_relative", "--", "0", "20" });
+        const QPoint entry = menu->mapToGlobal(menu->actionGeometry(menu->actions().at(1)).center());
+        runXdotool({ "mousemove", QString::number(entry.x()), QString::number(entry.y() - 4) });
+        QTest::qWait(100);
+        runXdotool({ "mousemove", QString::number(entry.x()), QString::number(entry.y()) });
         QTest::qWait(300);
         grabScreen().copy(menu->geometry().adjusted(-80, -60, 80, 40)).save(qEnvironmentVariable("MTB_MENU_SCREENSHOT"));
     }
