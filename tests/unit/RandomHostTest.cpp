@@ -477,33 +477,24 @@ const RandomHost::Action RandomHost::s_actions[] = {
           const QPoint end = h.chance(30) ? h.target() : p;
           h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, end, h.chance(50) ? h.m_grab.data() : nullptr);
       } },
-    // The user works the open menu: hovers or chooses an entry, clicks its remove button, dismisses it.
-    { "menu", 20, false, [](RandomHost& h, int) {
+    // The user opens a menu (a click on a drop-down button's arrow), hovers or chooses an entry, removes or dismisses it.
+    { "menu", 20, false, [](RandomHost& h, int f) {
           auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-          QWindow* w = menu ? menu->windowHandle() : nullptr;
-          for (Slot& slot : h.m_slots) {
-              for (int i = 0; !w && slot.toolbar && i < slot.toolbar->itemCount(); ++i) {
-                  float top = 0, left = 0, bottom = 0, right = 0;
-                  if (!dynamic_cast<MTBxDropDownButton*>(slot.toolbar->item(i)) || !slot.toolbar->item(i)->getBounds(top, left, bottom, right)
-                      || !QmtbView::visibleWindows().contains(windowOf(slot.toolbar.get())))
-                      continue;
-                  const QPoint p = windowOrigin(slot.toolbar.get()) + QPoint(int(right) - 3, -int(bottom) - 3);
-                  h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, p);
-                  h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, p);
-                  return;
-              }
-          }
-          if (!w)
-              return;
-          const QList<QAction*> entries = menu->actions();
-          const QPoint at = entries.isEmpty() || h.chance(10) ? QPoint(-20, -20) : menu->actionGeometry(entries[h.pick(entries.size())]).center();
-          auto* remove = menu->findChild<QPushButton*>();
-          switch (h.pick(4)) {
-          case 0: QTest::mouseMove(w, at); break;
-          case 1: QTest::mouseClick(w, Qt::LeftButton, {}, at); break;
-          case 2: if (remove && remove->isVisible()) QTest::mouseClick(remove, Qt::LeftButton); break;
-          default: QTest::keyClick(menu, Qt::Key_Escape); break;
-          }
+          float top = 0, left = 0, bottom = 0, right = 0;
+          MTBxItem* item = menu ? nullptr : h.anyList(f);
+          if (item && item->getBounds(top, left, bottom, right) && QmtbView::visibleWindows().contains(windowOf(item->owner())))
+              h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, windowOrigin(item->owner()) + QPoint(int(right) - 3, 3 - int(bottom))),
+              h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, h.m_last);
+          const QList<QAction*> entries = menu ? menu->actions() : QList<QAction*>();
+          const QPoint at = entries.isEmpty() ? QPoint(-20, -20) : menu->actionGeometry(entries[h.pick(entries.size())]).center();
+          auto* remove = menu ? menu->findChild<QPushButton*>() : nullptr;
+          const int what = menu && menu->windowHandle() ? h.pick(4) : -1;
+          if (what == 0 || what == 1)
+              what ? QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {}, at) : QTest::mouseMove(menu->windowHandle(), at);
+          else if (what == 2 && remove->isVisible())
+              QTest::mouseClick(remove, Qt::LeftButton);
+          else if (what == 3)
+              QTest::keyClick(menu, Qt::Key_Escape);
       } },
     { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
     { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },
