@@ -86,12 +86,14 @@ DropDownMenu::DropDownMenu(MTBxDropDownButton* button, QmtbView* window)
 }
 
 // Hidden quietly: the menu's own slots must not run on a half-destroyed menu.
+// Reported as settled, so that the window keeps no pointer to a button that
+// may be going away with it.
 DropDownMenu::~DropDownMenu()
 {
     blockSignals(true);
     hide();
     if (m_window)
-        m_window->popupClosed(this, false);
+        m_window->popupClosed(this, true);
 }
 
 MTBxItem* DropDownMenu::item() const
@@ -174,23 +176,19 @@ void DropDownMenu::addSeparator(MTBxItem* child)
 void DropDownMenu::removeEntry(const MTBxItem* child)
 {
     unhover();
-    if (QAction* action = actionOf(child))
-        dropAction(action);
-}
-
-void DropDownMenu::removeItemAt(int index)
-{
-    unhover();
-    const QList<QAction*> entries = actions();
-    if (index >= 0 && index < entries.size())
-        dropAction(entries.at(index));
+    removeItemAt(actions().indexOf(actionOf(child)));
 }
 
 // The menu may be using the action up the stack (hovering it calls the
 // host, which may remove its child): it leaves the menu now and is deleted
 // once control is back in the event loop.
-void DropDownMenu::dropAction(QAction* action)
+void DropDownMenu::removeItemAt(int index)
 {
+    unhover();
+    const QList<QAction*> entries = actions();
+    if (index < 0 || index >= entries.size())
+        return;
+    QAction* const action = entries.at(index);
     removeAction(action);
     action->disconnect(this);
     action->setData(QVariant());

@@ -61,7 +61,6 @@ private:
     class Handler;
 
     QAction* actionOf(const MTBxItem* child) const;
-    void dropAction(QAction* action);
     void unhover();
 
     QPushButton* m_removeButton = nullptr;

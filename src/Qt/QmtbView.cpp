@@ -266,7 +266,7 @@ void QmtbView::popupClosed(PopupWidget* popup, bool completed)
         m_pointer->setClosedItem(pressing ? popup->item() : nullptr);
         if (pressing)
             replayClosingPress();
-        else
+        else if (!m_awaitingRelease)
             qApp->removeEventFilter(this);
     } else if (completed && m_pointer->closedItem() == popup->item()) {
         m_pointer->setClosedItem(nullptr);
