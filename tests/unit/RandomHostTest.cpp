@@ -477,24 +477,22 @@ const RandomHost::Action RandomHost::s_actions[] = {
           const QPoint end = h.chance(30) ? h.target() : p;
           h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, end, h.chance(50) ? h.m_grab.data() : nullptr);
       } },
-    // The user opens a menu (a click on a drop-down button's arrow), hovers or chooses an entry, removes or dismisses it.
+    // The user opens a menu (a click on a list item's arrow), hovers or chooses an entry, removes or dismisses it.
     { "menu", 20, false, [](RandomHost& h, int f) {
           auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
           float top = 0, left = 0, bottom = 0, right = 0;
-          MTBxItem* item = menu ? nullptr : h.anyList(f);
+          MTBxItem* item = nullptr;
+          for (int tries = menu ? 0 : 20; !item && tries > 0; --tries)
+              item = h.anyList(f);
           if (item && item->getBounds(top, left, bottom, right) && QmtbView::visibleWindows().contains(windowOf(item->owner())))
-              h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, windowOrigin(item->owner()) + QPoint(int(right) - 3, 3 - int(bottom))),
+              h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, windowOrigin(item->owner()) + QPoint(int(right) - 3, -int(bottom) - 3)),
               h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, h.m_last);
-          const QList<QAction*> entries = menu ? menu->actions() : QList<QAction*>();
-          const QPoint at = entries.isEmpty() ? QPoint(-20, -20) : menu->actionGeometry(entries[h.pick(entries.size())]).center();
-          auto* remove = menu ? menu->findChild<QPushButton*>() : nullptr;
-          const int what = menu && menu->windowHandle() ? h.pick(4) : -1;
-          if (what == 0 || what == 1)
-              what ? QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {}, at) : QTest::mouseMove(menu->windowHandle(), at);
-          else if (what == 2 && remove->isVisible())
-              QTest::mouseClick(remove, Qt::LeftButton);
-          else if (what == 3)
-              QTest::keyClick(menu, Qt::Key_Escape);
+          QWindow* w = menu ? menu->windowHandle() : nullptr;
+          auto* remove = w ? menu->findChild<QPushButton*>() : nullptr;
+          const int n = w ? menu->actions().size() : 0, what = w ? h.pick(4) : -1;
+          const QPoint at = n ? menu->actionGeometry(menu->actions().at(h.pick(n))).center() : QPoint(-20, -20);
+          what == 0 ? QTest::mouseMove(w, at) : what == 1 ? QTest::mouseClick(w, Qt::LeftButton, {}, at)
+              : what == 2 && remove->isVisible() ? QTest::mouseClick(remove, Qt::LeftButton) : what == 3 ? QTest::keyClick(menu, Qt::Key_Escape) : void();
       } },
     { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
     { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },
