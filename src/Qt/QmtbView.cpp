@@ -4,12 +4,12 @@
 #include "Factories.h"
 #include "MTBxView.h"
 #include "NativeEventFilter.h"
+#include "PopupWidget.h"
 #include "QWinWidget.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
 #include "QmtbFadeAnimation.h"
 #include "QmtbPlacement.h"
-#include "PopupWidget.h"
 #include "QmtbPointerInput.h"
 #include "QmtbRender.h"
 #include "QmtbToolTips.h"
@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWindow>
 

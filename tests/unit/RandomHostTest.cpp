@@ -484,7 +484,8 @@ const RandomHost::Action RandomHost::s_actions[] = {
           MTBxItem* item = nullptr;
           for (int tries = menu ? 0 : 20; !item && tries > 0; --tries)
               item = h.anyList(f);
-          if (item && item->getBounds(top, left, bottom, right) && QmtbView::visibleWindows().contains(windowOf(item->owner())))
+          if (item && item->getBounds(top, left, bottom, right) && std::abs(right) + std::abs(bottom) < 1e5f
+              && QmtbView::visibleWindows().contains(windowOf(item->owner())))
               h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, windowOrigin(item->owner()) + QPoint(int(right) - 3, -int(bottom) - 3)),
               h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, h.m_last);
           QWindow* w = menu ? menu->windowHandle() : nullptr;
