@@ -39,7 +39,6 @@ public:
     MTBxItem* closedItem() const { return m_closedItem; }
 
 private:
-
     QmtbView& m_window;
     QPoint m_hover;
     QPoint m_drag;
