@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <memory>
 #include <optional>
 
 namespace MiniToolbars {
@@ -145,6 +146,11 @@ void DropDownMenu::addEntry(MTBxItem* child)
         QmtbImage source(child->icon());
         source.render(static_cast<float>(style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this)), 0.0f, false);
         image = source.rasterFor(devicePixelRatioF());
+    }
+    if (image.isNull() && child->iconData()) {
+        const std::unique_ptr<QmtbImage> decoded(QmtbImage::fromData(child->iconData(), static_cast<int>(child->iconDataLength())));
+        if (decoded && decoded->raster())
+            image = *decoded->raster();
     }
     if (image.isNull() && child->iconHandle())
         image = pixmapFromIconHandle(child->iconHandle()).toImage();

@@ -1,5 +1,6 @@
 // Drop-down menus of a real controller's toolbar, worked through Qt's window-system input, so that Qt's own popup
 // handling closes the menu on a press outside it as it would for a user.
+#include "CraftedPng.h"
 #include "DropDownMenu.h"
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
@@ -20,7 +21,8 @@ using E = MTBxItemEvents;
 int contexts[7];
 enum { Hidden = 1, Disabled = 2, Checked = 4, Icon = 8, Remove = 16 };
 
-// Over an active host window, a synchronized drop-down button (contexts[0]) and "Other"; child i has contexts[i + 1].
+// Over an active host window, a synchronized drop-down button (contexts[0]) and a plain one; child i has contexts[i + 1].
+// Gamma's icon comes as encoded bytes.
 class DropDownMenuTest : public ControllerFixture
 {
 protected:
@@ -38,7 +40,8 @@ protected:
             c->setCheckable(flags & Checked), c->setChecked(flags & Checked, false), c->setHasRemoveButton(flags & Remove);
             c->setIcon(flags & Icon ? L":/MiniToolbars/Grip.svg" : L""), button->addItem(c);
         }
-        button->item(4)->setDescription(L"Delta entry");
+        const QByteArray png = CraftedPng::encoded(8, 8);
+        button->item(4)->setDescription(L"Delta entry"), button->item(2)->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), png.size());
         host.setGeometry(0, 0, 800, 600), host.show(), host.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
         observer.parent = reinterpret_cast<HWND>(host.winId());
@@ -88,7 +91,7 @@ TEST_F(DropDownMenuTest, ArrowAnnouncesThenListsVisibleChildrenBelowTheButton)
     DropDownMenu* menu = openMenu();
     ASSERT_TRUE(menu);
     EXPECT_FALSE(popupWhenAnnounced);
-    EXPECT_EQ(describe(menu), "Alpha[x]|Gamma~|-|Delta entry(i)|Eps[x]");
+    EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-|Delta entry(i)|Eps[x]");
     const QRect item = windowRect(toolbar, 0);
     const QPoint expected(item.left() + Style::instance()->gapBetween(LeadingMargin, Caption), item.bottom());
     EXPECT_LE((menu->pos() - expected - QmtbView::desktopGeometry().topLeft()).manhattanLength(), 2);
@@ -146,7 +149,7 @@ TEST_F(DropDownMenuTest, RemoveButtonOnHoveredEntryAndRemovalByChildIndex)
     click(menu->windowHandle(), menu->removeButton()->geometry().center());
     EXPECT_TRUE(count(&contexts[6], E::RemoveRequested) == 1 && menu->isVisible() && !menu->removeButton()->isVisible());
     button->removeItem(4), button->removeItem(1);
-    EXPECT_EQ(describe(menu), "Alpha[x]|Gamma~|-");
+    EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-");
 }
 
 TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
