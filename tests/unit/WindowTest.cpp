@@ -53,6 +53,9 @@ TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndFinishHidingWhenTheFadeEnd
     window->hideToolbar();
     EXPECT_FALSE(window->animation() || window->isVisible() || QmtbView::isNativeFilterInstalled());
     EXPECT_TRUE(QmtbView::suspendedWindows().contains(window));
+    controller->resumeToolbar(other);
+    windowOf(other)->hideToolbar();
+    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
 }
 
 TEST_F(WindowTest, shouldPostOneDeferredShowAndCoalesceRelayouts)
