@@ -255,6 +255,7 @@ public:
         if (isRowBreak(action))
             return new MTBxNewLine;
         const MTBxString id = mtbString(action->objectName().isEmpty() ? action->iconText() : action->objectName());
+        entry->iconKey = 0;
         if (!entry->menu) {
             entry->item = new MTBxButton(id, entry);
             syncItem(entry);
@@ -265,6 +266,7 @@ public:
         syncItem(entry);
         for (const auto& child : entry->children) {
             child->item = new MTBxButton(mtbString(child->action->iconText()), child.get());
+            child->iconKey = 0;
             syncItem(child.get());
             button->addItem(child->item);
         }

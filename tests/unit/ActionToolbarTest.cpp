@@ -106,6 +106,10 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
         if (&c == &cases[0])
             EXPECT_TRUE(eventually([&] { return toolbar->geometry().width() > width; }));
     }
+    action(1)->setIcon(QIcon(red));
+    toolbar->close();
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    EXPECT_GT(item(1)->iconDataLength(), 0u) << "a second show draws the icons again";
     action(0)->setMenu(new QMenu(&host));
     action(0)->menu()->addAction("Entry");
     EXPECT_TRUE(eventually([&] {
