@@ -247,19 +247,31 @@ public:
         }
     }
 
+    static MTBxItem::MTBItemType kindOf(const Entry* entry)
+    {
+        if (entry->action->isSeparator())
+            return MTBxItem::Separator;
+        if (isRowBreak(entry->action))
+            return MTBxItem::NewLine;
+        return entry->menu ? MTBxItem::DropDownButton : MTBxItem::Button;
+    }
+
     MTBxItem* createItem(Entry* entry)
     {
         QAction* action = entry->action;
-        if (action->isSeparator())
-            return new MTBxSeparator;
-        if (isRowBreak(action))
-            return new MTBxNewLine;
         const MTBxString id = mtbString(action->objectName().isEmpty() ? action->iconText() : action->objectName());
         entry->iconKey = 0;
-        if (!entry->menu) {
+        switch (kindOf(entry)) {
+        case MTBxItem::Separator:
+            return entry->item = new MTBxSeparator;
+        case MTBxItem::NewLine:
+            return entry->item = new MTBxNewLine;
+        case MTBxItem::Button:
             entry->item = new MTBxButton(id, entry);
             syncItem(entry);
             return entry->item;
+        default:
+            break;
         }
         auto* button = new MTBxDropDownButton(id, entry);
         entry->item = button;
@@ -277,7 +289,7 @@ public:
     {
         MTBxItem* item = entry->item;
         QAction* action = entry->action;
-        if (!item)
+        if (!item || item->isSeparatorType())
             return;
         item->setText(mtbString(action->iconText()));
         item->setToolTip(mtbString(action->toolTip()));
@@ -321,15 +333,16 @@ public:
         return -1;
     }
 
+    // Compares pointers only: the entry may be gone.
     bool owns(const Entry* entry) const
     {
-        if (!entry->parent)
-            return indexOf(entry) >= 0;
-        if (!owns(entry->parent))
-            return false;
-        for (const auto& child : entry->parent->children) {
-            if (child.get() == entry)
+        for (const auto& top : m_entries) {
+            if (top.get() == entry)
                 return true;
+            for (const auto& child : top->children) {
+                if (child.get() == entry)
+                    return true;
+            }
         }
         return false;
     }
@@ -348,9 +361,9 @@ public:
     void actionChanged(Entry* entry)
     {
         if (!entry->parent) {
-            const bool wasMenu = entry->menu;
+            const QMenu* before = entry->menu;
             watchMenu(entry);
-            if (wasMenu != bool(entry->menu) || (entry->menu && !entry->item)) {
+            if (before != entry->menu || (entry->item && entry->item->itemType() != kindOf(entry))) {
                 rebuild(entry);
                 return;
             }

@@ -139,6 +139,43 @@ TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
     EXPECT_EQ(modifiers, Qt::ShiftModifier);
 }
 
+TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
+{
+    // Hovering an item, dragging the toolbar by it, the pointer going away and back, and the host window hiding
+    // each reach the host as one signal; a dragged toolbar stays put until the next anchor.
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    QList<QAction*> hovered;
+    QPoint moved;
+    int fades[2] = {}, closed = 0;
+    QObject::connect(toolbar.get(), &ActionToolbar::hovered, [&](QAction* a) { hovered << a; });
+    QObject::connect(toolbar.get(), &ActionToolbar::movedByUser, [&](QPoint p) { moved = p; });
+    QObject::connect(toolbar.get(), &ActionToolbar::fadedOut, [&] { ++fades[0]; });
+    QObject::connect(toolbar.get(), &ActionToolbar::fadedIn, [&] { ++fades[1]; });
+    QObject::connect(toolbar.get(), &ActionToolbar::closed, [&] { ++closed; });
+    QmtbView* window = windowOf(toolbar->miniToolbar());
+    const QPoint centre = centreOf(toolbar->miniToolbar(), 1), below = centre + QPoint(0, 40);
+    QTest::mouseMove(window->windowHandle(), window->toLocal(centre));
+    EXPECT_EQ(hovered, QList<QAction*>{action(1)});
+
+    const QRect before = toolbar->geometry();
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centre));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(below));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(below));
+    EXPECT_EQ(toolbar->geometry(), before.translated(0, 40));
+    EXPECT_EQ(moved, toolbar->geometry().topLeft());
+    host.resize(600, 390);
+    EXPECT_TRUE(eventually([&] { return host.height() == 390; }));
+    EXPECT_EQ(toolbar->geometry(), before.translated(0, 40)) << "a dragged toolbar stays where the user put it";
+
+    ActionToolbar::controller()->pointerMoved(0, 0);
+    EXPECT_TRUE(eventually([&] { return fades[0] == 1; }));
+    ActionToolbar::controller()->pointerMoved(below.x(), below.y());
+    EXPECT_TRUE(eventually([&] { return fades[1] == 1; }));
+    host.hide();
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(toolbar->isVisible());
+}
+
 TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 {
     // An action deleted by its owner leaves the toolbar; closing or deleting from a triggered slot and deleting
