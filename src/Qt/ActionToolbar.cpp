@@ -97,11 +97,26 @@ public:
 
         ~Entry()
         {
-            for (const auto& connection : connections)
-                QObject::disconnect(connection);
+            disconnectAll();
             ContextSinks::unroute(this);
         }
+        void disconnectAll()
+        {
+            for (const auto& connection : connections)
+                QObject::disconnect(connection);
+            connections.clear();
+            for (const auto& child : children)
+                child->disconnectAll();
+        }
     };
+
+    // An entry whose action left keeps its context routed here while its item
+    // may still exist: a freed context must never reach the host's sink.
+    void retire(std::unique_ptr<Entry> entry)
+    {
+        entry->disconnectAll();
+        m_retired.push_back(std::move(entry));
+    }
 
     explicit Private(ActionToolbar* q)
         : q(q)
@@ -237,6 +252,8 @@ public:
         if (entry->menu)
             entry->menu->removeEventFilter(q);
         entry->menu = menu;
+        for (auto& child : entry->children)
+            retire(std::move(child));
         entry->children.clear();
         if (!menu)
             return;
@@ -383,6 +400,7 @@ public:
             return;
         if (m_shown)
             m_toolbar->removeItem(index);
+        retire(std::move(m_entries[static_cast<std::size_t>(index)]));
         m_entries.erase(m_entries.begin() + index);
         scheduleUpdate();
     }
@@ -396,6 +414,8 @@ public:
 
     void itemEvent(Entry* entry, MTBxItemEvents::EventType type, unsigned int argument)
     {
+        if (!owns(entry))
+            return;
         const QPointer<ActionToolbar> alive(q);
         QAction* action = entry->action;
         switch (type) {
@@ -502,6 +522,8 @@ public:
         m_toolbar = std::make_unique<MiniToolbar>(MTBxString(L"actions"), this);
         if (delivering)
             QTimer::singleShot(0, qApp, &MiniToolbar::CleanupOldViews);
+        else
+            m_retired.clear();
         if (notify)
             emit q->closed();
     }
@@ -553,6 +575,7 @@ public:
 
     ActionToolbar* q;
     std::vector<std::unique_ptr<Entry>> m_entries;
+    std::vector<std::unique_ptr<Entry>> m_retired;
     std::unique_ptr<MiniToolbar> m_toolbar;
     QPointer<QWidget> m_host;
     QPointer<QWidget> m_window;
