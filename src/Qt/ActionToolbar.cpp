@@ -133,10 +133,10 @@ public:
         return m_host ? reinterpret_cast<HWND>(m_host->window()->winId()) : nullptr;
     }
 
-    // The window keeps the toolbar this far inside what it gets here.
+    // Screen pixels; the window keeps the toolbar this far inside what it gets here.
     void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override
     {
-        const QRect bounds = room().adjusted(-15, -10, 10, 10).translated(-QmtbCoordinates::desktopGeometry().topLeft());
+        const QRect bounds = room().adjusted(-15, -10, 10, 10);
         left = bounds.left();
         top = bounds.top();
         width = bounds.width();
