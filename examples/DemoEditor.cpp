@@ -243,6 +243,9 @@ void DemoEditor::createToolbar()
     connect(m_toolbar, &ActionToolbar::modifiedClick, this, [this](QAction* action, Qt::KeyboardModifiers modifiers) {
         logEvent(QStringLiteral("Modified click  %1  modifiers 0x%2").arg(action->objectName()).arg(int(modifiers), 0, 16));
     });
+    connect(m_toolbar, &ActionToolbar::wheelTurned, this, [this](QAction* action, int delta) {
+        logEvent(QStringLiteral("Wheel  %1  %2").arg(action ? action->objectName() : QString()).arg(delta));
+    });
     connect(m_toolbar, &ActionToolbar::keyPressed, this,
             [this](int key) { logEvent(QStringLiteral("Key down  vk 0x%1").arg(key, 0, 16)); });
     connect(m_toolbar, &ActionToolbar::keyReleased, this,

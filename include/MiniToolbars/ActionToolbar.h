@@ -131,6 +131,8 @@ signals:
     void modifiedClick(QAction* action, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
     //! The remove button of a menu entry was clicked; the host decides what to do.
     void removeRequested(QAction* entry);
+    //! The wheel turned over the toolbar (angle delta in eighths of a degree); action is the hovered one or null.
+    void wheelTurned(QAction* action, int delta);
     //! A key went down or up while the toolbar had the keyboard (native virtual key).
     void keyPressed(int virtualKey);
     void keyReleased(int virtualKey);

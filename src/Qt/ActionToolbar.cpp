@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -492,10 +493,11 @@ public:
             m_window->installEventFilter(q);
             qApp->installEventFilter(q);
             m_hostConnection = QObject::connect(host, &QObject::destroyed, q, [this] { close(true); });
-            if (QmtbView* view = window())
+            if (QmtbView* view = window()) {
                 QObject::connect(view, &QmtbView::fadedInChanged, q,
                                  [this](bool in) { in ? emit q->fadedIn() : emit q->fadedOut(); },
                                  Qt::QueuedConnection);
+            }
         }
         place();
         return true;
@@ -543,6 +545,19 @@ public:
         }
         if (!m_shown)
             return false;
+        if (event->type() == QEvent::Wheel && watched == window()) {
+            // The application-wide filter sees it; reported from the event loop, as
+            // the window is still receiving the event.
+            QPointer<QAction> hovered;
+            for (const auto& entry : m_entries) {
+                if (entry->item && entry->item->isHover())
+                    hovered = entry->action;
+            }
+            const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+            QMetaObject::invokeMethod(q, [this, hovered, delta] { emit q->wheelTurned(hovered, delta); },
+                                      Qt::QueuedConnection);
+            return false;
+        }
         if (watched == m_window) {
             switch (event->type()) {
             case QEvent::Move:

@@ -156,6 +156,10 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     const QPoint centre = centreOf(toolbar->miniToolbar(), 1), below = centre + QPoint(0, 40);
     QTest::mouseMove(window->windowHandle(), window->toLocal(centre));
     EXPECT_EQ(hovered, QList<QAction*>{action(1)});
+    QWheelEvent wheel(window->toLocal(centre), centre, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QObject::connect(toolbar.get(), &ActionToolbar::wheelTurned, [&](QAction* a, int delta) { hovered << a, moved.rx() = delta; });
+    QCoreApplication::sendEvent(window, &wheel);
+    EXPECT_TRUE(eventually([&] { return hovered.size() == 2 && hovered[1] == action(1) && moved.x() == 120; }));
 
     const QRect before = toolbar->geometry();
     QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centre));
