@@ -406,8 +406,17 @@ public:
         scheduleUpdate();
     }
 
+    // Both the menu's own filter and the application's report each change: the
+    // entries are rebuilt once, when they differ from the menu.
     void menuChanged(Entry* entry)
     {
+        QList<QAction*> had;
+        for (const auto& child : entry->children)
+            had.append(child->action);
+        QList<QAction*> now = entry->menu ? entry->menu->actions() : QList<QAction*>();
+        now.erase(std::remove_if(now.begin(), now.end(), [](QAction* a) { return a->isSeparator(); }), now.end());
+        if (had == now)
+            return;
         entry->menu = nullptr;
         watchMenu(entry);
         rebuild(entry);
