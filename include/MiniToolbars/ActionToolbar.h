@@ -98,7 +98,7 @@ public:
     void close();
     bool isVisible() const;
 
-    //! Pixels between the anchor and the toolbar; 6 by default, negative values count as 0.
+    //! Pixels between the anchor and the toolbar; 6 by default, held within 0 to 65536.
     int gap() const;
     void setGap(int gap);
 

@@ -77,6 +77,13 @@ QPoint placeNextTo(const QRect& anchor, const QSize& size, const QRect& room, in
     return {x, y};
 }
 
+// Far beyond any desktop, so that placing it never overflows.
+QRect boundedAnchor(const QRect& anchor)
+{
+    const auto bound = [](int value) { return QmtbCoordinates::clampCoordinate(value); };
+    return QRect(QPoint(bound(anchor.left()), bound(anchor.top())), QPoint(bound(anchor.right()), bound(anchor.bottom())));
+}
+
 } // namespace
 
 class ActionToolbar::Private : public ControllerObserver, public MTBxItemEvents, public MTBxToolbarEvents
@@ -484,7 +491,7 @@ public:
         if (m_host != host)
             close(false);
         m_host = host;
-        m_anchor = anchor;
+        m_anchor = boundedAnchor(anchor);
         m_side = side;
         m_userPlaced = false;
         if (!m_shown) {
@@ -718,7 +725,7 @@ void ActionToolbar::setAnchor(const QRect& anchor)
 {
     if (!d->m_shown)
         return;
-    d->m_anchor = anchor;
+    d->m_anchor = boundedAnchor(anchor);
     d->m_userPlaced = false;
     d->place();
 }
@@ -740,7 +747,7 @@ int ActionToolbar::gap() const
 
 void ActionToolbar::setGap(int gap)
 {
-    d->m_gap = std::max(0, gap);
+    d->m_gap = std::clamp(gap, 0, 1 << 16);
     if (!d->m_userPlaced)
         d->place();
 }

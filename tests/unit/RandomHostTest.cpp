@@ -442,7 +442,9 @@ const RandomHost::Action RandomHost::s_actions[] = {
           QAction* a = actions.isEmpty() ? nullptr : actions[h.pick(actions.size())];
           if (a && a->menu() && !a->menu()->isEmpty() && h.chance(50))
               a = a->menu()->actions()[h.pick(a->menu()->actions().size())];
-          const QRect anchor(h.coord(700), h.coord(500), h.pick(200), h.pick(40));
+          const int x = h.coord(700), y = h.coord(500);
+          const auto reach = [](int from, int extent) { return int(std::min<qint64>(qint64(from) + extent, INT_MAX)); };
+          const QRect anchor(QPoint(x, y), QPoint(reach(x, h.pick(200)), reach(y, h.pick(40))));
           switch (h.pick(9)) {
           case 0: case 1: {
               auto* added = new QAction(QString::fromWCharArray(texts[h.pick(5)]), &h.m_hostWindow);
