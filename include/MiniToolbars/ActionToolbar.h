@@ -35,7 +35,8 @@ class MiniToolbar;
     widget's window and its screen. It follows the host's window when that
     moves; setAnchor() moves it to a new anchor. After the user drags the
     toolbar it stays where it was put (following window moves) until the next
-    setAnchor() or show().
+    setAnchor() or show(). While it shows, pointer moves over the host's
+    window drive its auto fade; the host forwards nothing.
 
     Events: the toolbar's items report to a process-wide item sink of their own,
     separate from the sink a host installs with
