@@ -1,5 +1,6 @@
 #include "MiniToolbar.h"
 
+#include "ContextSinks.h"
 #include "ItemDisposal.h"
 #include "LiveToolbars.h"
 #include "ItemView.h"
@@ -189,7 +190,7 @@ void MiniToolbar::Notify(MTBxToolbarEvents::EventType type, unsigned int* p1, un
     const NotificationGuard::Delivery delivery(guard, nullptr);
     if (!delivery.accepted())
         return;
-    if (MTBxToolbarEvents* sink = MTBxToolbarEventsUtility::GetMTBxToolbarEvents())
+    if (MTBxToolbarEvents* sink = ContextSinks::toolbarSinkFor(m_hostContext))
         sink->Notify(m_hostContext, type, p1, p2);
 }
 
