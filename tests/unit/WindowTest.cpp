@@ -60,12 +60,14 @@ TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndFinishHidingWhenTheFadeEnd
 
 TEST_F(WindowTest, shouldPostOneDeferredShowAndCoalesceRelayouts)
 {
-    // Two deferred shows post one show event that lays out; a forced relayout waits for a pending show or relayout.
+    // Two deferred shows post one show event that lays out, the window following each at once; a forced relayout waits for a pending show or relayout.
     MiniToolbar* toolbar = add(makeToolbar(2));
     ASSERT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer, true));
+    const int firstX = windowOf(toolbar)->geometry().x();
     EventCounter shows(windowOf(toolbar), EventTypes::deferredShow());
     EventCounter relayouts(windowOf(toolbar), EventTypes::relayout());
     ASSERT_TRUE(controller->showToolbar(toolbar, 310, 300, &observer, true));
+    EXPECT_EQ(firstX + 10, windowOf(toolbar)->geometry().x());
     controller->updateLayout(toolbar, true);
     EXPECT_EQ(0, toolbar->view()->itemViewCount());
     QCoreApplication::processEvents();
