@@ -1,6 +1,8 @@
 // Native input as message records: virtual keys, packed points, X events
 // built in memory, and the window calls on Qt's own windows.
 #include "NativeWindows.h"
+#include "QmtbNativeInput.h"
+#include "WindowTestSupport.h"
 #include "XcbMessageAdapter.h"
 
 #include <QApplication>
@@ -19,6 +21,7 @@
 #endif
 
 using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
 
 // Every key the toolbar may see maps to its Windows code; other keysyms map to none.
 TEST(NativeMessageTest, KeysymsMapToVirtualKeys)
@@ -183,4 +186,57 @@ TEST(NativeMessageTest, WindowCallsReachQtWindows)
     QCoreApplication::processEvents();
     ASSERT_EQ(window.presses.size(), 1u);
     EXPECT_EQ(window.presses.front(), QPoint(10, 20));
+}
+
+// Native input while two toolbars show: one native move gives each toolbar one synthetic move, whichever window it
+// was addressed to, without forwarding it; moves fade; keys over a toolbar become its key events; a drag begun on a
+// toolbar follows native moves past the threshold and ends far outside it. The host keeps every message.
+using NativeInputTest = ControllerFixture;
+
+TEST_F(NativeInputTest, ReachesEveryToolbarOnceAndTheHostKeepsIt)
+{
+    MiniToolbar* a = shown(2, 300, 300);
+    MiniToolbar* b = shown(2, 300, 400);
+    QmtbView *windowA = windowOf(a), *windowB = windowOf(b);
+    QWidget hostWidget;
+    hostWidget.setGeometry(600, 500, 200, 100);
+    hostWidget.setMouseTracking(true);
+    hostWidget.show();
+    EventCounter movesA(windowA, QEvent::MouseMove), movesB(windowB, QEvent::MouseMove), hostMoves(&hostWidget, QEvent::MouseMove);
+    const HWND handleA = reinterpret_cast<HWND>(windowA->winId());
+    const auto send = [](UINT message, QPoint pt, WPARAM wParam = 0, LPARAM lParam = 0, HWND window = nullptr) {
+        return QmtbNativeInput::filterMessage(NativeMessage{ window, message, wParam, lParam, pt });
+    };
+    const auto counts = [&] { return std::make_tuple(movesA.count, movesB.count, hostMoves.count); };
+    EXPECT_FALSE(send(WM_MOUSEMOVE, QPoint(700, 550)));
+    EXPECT_EQ(std::make_tuple(1, 1, 0), counts());
+    EXPECT_FALSE(windowA->isFadedIn() || windowB->isFadedIn());
+    const QPoint overA = centreOf(a, 0);
+    EXPECT_FALSE(send(WM_MOUSEMOVE, overA, 0, 0, handleA));
+    EXPECT_EQ(std::make_tuple(1, 1, 0), counts()) << "Qt hands it to A";
+    EXPECT_FALSE(windowA->winEvent(NativeMessage{ handleA, WM_MOUSEMOVE, 0, 0, overA }));
+    QTest::mouseMove(windowA->windowHandle(), windowA->toLocal(overA));
+    EXPECT_EQ(std::make_tuple(2, 2, 0), counts());
+    EXPECT_TRUE(windowA->isFadedIn() && !windowB->isFadedIn());
+
+    const struct { UINT message; WPARAM key; QPoint pt; } keys[] = {
+        { WM_KEYDOWN, VK_A, overA }, { WM_KEYUP, VK_A, overA }, { WM_KEYDOWN, VK_ESCAPE, centreOf(b, 1) }, { WM_KEYDOWN, VK_F4, QPoint(700, 550) },
+    };
+    for (const auto& key : keys)
+        EXPECT_FALSE(send(key.message, key.pt, key.key, LPARAM(&key - keys)));
+    using Types = std::vector<MTBxToolbarEvents::EventType>;
+    EXPECT_EQ((Types{ MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp, MTBxToolbarEvents::ToolbarKeyDown }), toolbarSink.types);
+    EXPECT_EQ((std::vector<std::pair<std::intptr_t, std::intptr_t>>{ { VK_A, 0 }, { VK_A, 1 }, { VK_ESCAPE, 2 } }), toolbarSink.args);
+
+    toolbarSink.types.clear();
+    QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, windowA->toLocal(overA));
+    send(WM_MOUSEMOVE, overA + QPoint(3, 2), MK_LBUTTON);
+    EXPECT_TRUE(observer.moves.empty());
+    send(WM_MOUSEMOVE, overA + QPoint(3, 3), MK_LBUTTON);
+    send(WM_MOUSEMOVE, overA + QPoint(250, 150), MK_LBUTTON);
+    send(WM_LBUTTONUP, overA + QPoint(250, 150));
+    EXPECT_EQ((std::vector<QPoint>{ QPoint(3, 3), QPoint(247, 147) }), observer.moves);
+    EXPECT_EQ(QPoint(550, 450), origin(a));
+    EXPECT_EQ(Types{ MTBxToolbarEvents::ToolbarMoved }, toolbarSink.types);
+    EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
 }
