@@ -10,7 +10,9 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
+#include <QTextEdit>
 #include <QWindow>
 
 #include <algorithm>
@@ -195,4 +197,62 @@ TEST_F(HostWindowTest, RealInputArrivesAsRecordsAndStillReachesTheWindow)
     EXPECT_EQ(nullptr, wrapper.hostWindow());
     ASSERT_NE(nullptr, wrapper.transientTarget());
     EXPECT_EQ(foreign.winId(), wrapper.transientTarget()->winId());
+}
+
+TEST_F(HostWindowTest, TheHostKeepsItsInputWhileTheToolbarFollowsTheRealPointer)
+{
+    // With a toolbar shown, real input: host widgets still get moves, and the toolbar fades by them alone; a move onto
+    // it reaches another toolbar too; keys typed over it give toolbar key events and still reach the host, whose
+    // Escape shortcut fires; a drag-select in a text field ends at its release; a drag begun on the toolbar ends on it
+    // far outside; Control+click is modified.
+    QTextEdit edit(&host);
+    edit.setFocusPolicy(Qt::NoFocus);
+    edit.setGeometry(20, 500, 400, 150);
+    edit.setPlainText(QStringLiteral("alpha beta gamma"));
+    edit.show();
+    int escapes = 0;
+    QShortcut shortcut(Qt::Key_Escape, &host);
+    QObject::connect(&shortcut, &QShortcut::activated, [&] { ++escapes; });
+    QmtbView* window = showToolbar();
+    const auto moveTo = [](QPoint p) { return xdotool({ "mousemove", QString::number(p.x()), QString::number(p.y()) }); };
+    EventCounter hostMoves(&host, QEvent::MouseMove);
+    ASSERT_TRUE(moveTo(QPoint(900, 650)) && moveTo(QPoint(910, 660)));
+    EXPECT_TRUE(eventually([&] { return hostMoves.count > 0 && !window->isFadedIn(); }));
+
+    EventCounter otherMoves(windowOf(shown(1, 100, 100)), QEvent::MouseMove);
+    ASSERT_TRUE(moveTo(centreOf(toolbar, 3)) && xdotool({ "key", "a", "Escape" }));
+    EXPECT_TRUE(eventually([&] { return toolbarSink.types.size() >= 4u && escapes == 1; }));
+    using Types = std::vector<MTBxToolbarEvents::EventType>;
+    EXPECT_EQ((Types{ MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp, MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp }), toolbarSink.types);
+    EXPECT_EQ(VK_A, toolbarSink.args[0].first);
+    EXPECT_EQ(VK_ESCAPE, toolbarSink.args[3].first);
+    EXPECT_EQ(std::vector<int>{ Qt::Key_A }, host.keys);
+    EXPECT_TRUE(window->isFadedIn());
+    EXPECT_GT(otherMoves.count, 0) << "a move addressed to one toolbar reaches the others";
+
+    const auto textPoint = [&](int position) {
+        QTextCursor cursor(edit.document());
+        cursor.setPosition(position);
+        return edit.viewport()->mapToGlobal(edit.cursorRect(cursor).center());
+    };
+    ASSERT_TRUE(moveTo(textPoint(0)) && xdotool({ "mousedown", "1" }) && moveTo(textPoint(6)) && moveTo(textPoint(10)) && xdotool({ "mouseup", "1" }));
+    ASSERT_TRUE(moveTo(textPoint(16)));
+    EXPECT_TRUE(eventually([&] { return edit.textCursor().selectedText() == QStringLiteral("alpha beta"); }));
+    QTest::qWait(200);
+    EXPECT_EQ(QStringLiteral("alpha beta"), edit.textCursor().selectedText());
+
+    toolbarSink.types.clear();
+    // The item that does not fade takes input while the rest is faded out.
+    const QPoint start = centreOf(toolbar, 3);
+    ASSERT_TRUE(moveTo(start) && xdotool({ "mousedown", "1" }) && moveTo(start + QPoint(100, 50)) && moveTo(start + QPoint(300, 200)));
+    ASSERT_TRUE(xdotool({ "mouseup", "1" }));
+    EXPECT_TRUE(eventually([&] { return toolbarSink.types == Types{ MTBxToolbarEvents::ToolbarMoved }; }));
+    EXPECT_EQ(QPoint(700, 500), origin(toolbar));
+    ASSERT_TRUE(moveTo(centreOf(toolbar, 3)) && xdotool({ "keydown", "ctrl", "click", "1", "keyup", "ctrl" }));
+    EXPECT_TRUE(eventually([&] { return itemSink.count(MTBxItemEvents::ModifiedClick) == 1; }));
+    for (size_t i = 0; i < itemSink.events.size(); ++i) {
+        if (itemSink.events[i].type == MTBxItemEvents::ModifiedClick)
+            EXPECT_EQ(Qt::ControlModifier | Qt::LeftButton, itemSink.arg(i) & (Qt::ControlModifier | Qt::LeftButton));
+    }
+    EXPECT_EQ(size_t(0), host.presses.size());
 }
