@@ -205,7 +205,8 @@ TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
 
 TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
 {
-    // Hovering emits hovered and shows the tooltip after the delay; the next item follows at once, hiding it when it has none; a move hides it.
+    // Hovering emits hovered and shows the tooltip after the delay; the next item follows at once, hiding it when it has none,
+    // but after empty space waits the delay again; a move hides it; another widget's tooltip is never hidden.
     SetMTBToolTipDelay(30);
     MiniToolbar* toolbar = shown(3);
     toolbar->item(0)->setToolTip(MTBxString(L"Make bold"));
@@ -224,8 +225,21 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     ASSERT_TRUE(eventually([&] { return !window->isToolTipVisible(); }));
     moveTo(window, centreOf(toolbar, 2));
     ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
+    // Empty space hides it, and the next item waits the whole delay again.
+    moveTo(window, windowRect(toolbar).bottomRight() + QPoint(0, 30));
+    moveTo(window, centreOf(toolbar, 2));
+    EXPECT_TRUE(!window->isToolTipVisible() && window->toolTipTimerInterval() == 30);
+    ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
     controller->moveToolbar(toolbar, 5, 5, true);
     EXPECT_FALSE(window->isToolTipVisible());
+    // An item without one never hides another widget's tooltip.
+    QWidget other;
+    other.show();
+    moveTo(window, centreOf(toolbar, 1));
+    QToolTip::showText(QPoint(50, 50), QStringLiteral("host tip"), &other);
+    ASSERT_TRUE(eventually([&] { return !window->isToolTipTimerActive(); }));
+    QTest::qWait(400); // Qt hides a tooltip only after a short while
+    EXPECT_EQ(QStringLiteral("host tip"), QToolTip::isVisible() ? QToolTip::text() : QString());
 
     // With tooltips disabled hovering starts no timer.
     SetMTBTooltipOption(TooltipsEnabled, false);
