@@ -15,7 +15,6 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -193,9 +192,6 @@ DemoEditor::DemoEditor(const DemoSettings& settings, QWidget* parent)
     createMenus();
     statusBar()->showMessage(QStringLiteral("Select some text to see the mini toolbar."));
 
-    // Pointer moves over the text drive the auto fade.
-    m_editor->viewport()->setMouseTracking(true);
-    m_editor->viewport()->installEventFilter(this);
     connect(m_editor, &QTextEdit::selectionChanged, this, &DemoEditor::onSelectionChanged);
     connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, &DemoEditor::placeToolbar);
     connect(m_editor->horizontalScrollBar(), &QScrollBar::valueChanged, this, &DemoEditor::placeToolbar);
@@ -330,17 +326,6 @@ void DemoEditor::getMtbParentBounds(int x, int y, int& left, int& top, int& widt
 HWND DemoEditor::getParentHwnd()
 {
     return reinterpret_cast<HWND>(window()->winId());
-}
-
-bool DemoEditor::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_editor->viewport()) {
-        if (event->type() == QEvent::MouseMove)
-            pointerMovedTo(static_cast<QMouseEvent*>(event)->globalPos());
-        else if (event->type() == QEvent::Leave)
-            pointerMovedTo(QCursor::pos());
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void DemoEditor::moveEvent(QMoveEvent* event)

@@ -52,7 +52,8 @@ public:
     void applySettings(const DemoSettings& settings);
     // Selects text as the user would, which shows or moves the toolbar.
     void selectText(int start, int length);
-    // Feeds a pointer position (screen pixels) to the auto fade.
+    // Feeds a pointer position (screen pixels) to the auto fade; moves over
+    // the application's own windows need no such call.
     void pointerMovedTo(const QPoint& globalPos);
 
     void mtbMoved(int& dx, int& dy) override;
@@ -60,7 +61,6 @@ public:
     HWND getParentHwnd() override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
