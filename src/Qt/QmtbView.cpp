@@ -520,11 +520,9 @@ void QmtbView::leaveEvent(QEvent* event)
 
 bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, long* result)
 {
-    if (const std::optional<NativeMessage> record = NativeEventFilter::instance().toMessage(eventType, message)) {
-        const NotificationGuard::Delivery delivery(guard(), nullptr);
-        if (delivery.accepted() && winEvent(*record))
-            return true;
-    }
+    const std::optional<NativeMessage> record = NativeEventFilter::instance().toMessage(eventType, message);
+    if (record && winEvent(*record))
+        return true;
     return QWidget::nativeEvent(eventType, message, result);
 }
 
@@ -532,22 +530,15 @@ bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, long* res
 // what the toolbar paints to the window beneath it.
 bool QmtbView::winEvent(const NativeMessage& message)
 {
-    switch (message.message) {
-    case WM_KEYDOWN:
-    case WM_KEYUP: {
-        const NotificationGuard::Delivery delivery(guard(), nullptr);
-        if (!delivery.accepted())
-            break;
-        if (message.message == WM_KEYDOWN)
-            m_view->keyDown(message.wParam, message.lParam);
-        else
-            m_view->keyUp(message.wParam, message.lParam);
-        break;
-    }
-    default:
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return false;
+    if (message.message == WM_KEYDOWN)
+        m_view->keyDown(message.wParam, message.lParam);
+    else if (message.message == WM_KEYUP)
+        m_view->keyUp(message.wParam, message.lParam);
+    else
         QmtbNativeInput::shareOut(message, this);
-        break;
-    }
     return false;
 }
 
