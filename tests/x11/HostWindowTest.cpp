@@ -201,58 +201,38 @@ TEST_F(HostWindowTest, RealInputArrivesAsRecordsAndStillReachesTheWindow)
 
 TEST_F(HostWindowTest, TheHostKeepsItsInputWhileTheToolbarFollowsTheRealPointer)
 {
-    // With a toolbar shown, real input: host widgets still get moves, and the toolbar fades by them alone; a move onto
-    // it reaches another toolbar too; keys typed over it give toolbar key events and still reach the host, whose
-    // Escape shortcut fires; a drag-select in a text field ends at its release; a drag begun on the toolbar ends on it
-    // far outside; Control+click is modified.
-    QTextEdit edit(&host);
-    edit.setFocusPolicy(Qt::NoFocus);
-    edit.setGeometry(20, 500, 400, 150);
-    edit.setPlainText(QStringLiteral("alpha beta gamma"));
-    edit.show();
+    // Real input with a toolbar shown: the host gets moves and the toolbar fades by them alone; a move onto it reaches
+    // another toolbar; keys typed over it give its key events and reach the host, whose Escape shortcut fires; a
+    // drag-select in a text field ends at its release; a drag begun on the toolbar ends on it far outside.
+    QTextEdit edit(QStringLiteral("alpha beta gamma"), &host);
+    edit.setFocusPolicy(Qt::NoFocus), edit.setGeometry(20, 500, 400, 150), edit.show();
     int escapes = 0;
-    QShortcut shortcut(Qt::Key_Escape, &host);
-    QObject::connect(&shortcut, &QShortcut::activated, [&] { ++escapes; });
+    QObject::connect(new QShortcut(Qt::Key_Escape, &edit), &QShortcut::activated, [&] { ++escapes; });
     QmtbView* window = showToolbar();
+    EventCounter hostMoves(&host, QEvent::MouseMove), otherMoves(windowOf(shown(1, 100, 100)), QEvent::MouseMove);
     const auto moveTo = [](QPoint p) { return xdotool({ "mousemove", QString::number(p.x()), QString::number(p.y()) }); };
-    EventCounter hostMoves(&host, QEvent::MouseMove);
-    ASSERT_TRUE(moveTo(QPoint(900, 650)) && moveTo(QPoint(910, 660)));
+    ASSERT_TRUE(moveTo(QPoint(900, 650)));
     EXPECT_TRUE(eventually([&] { return hostMoves.count > 0 && !window->isFadedIn(); }));
-
-    EventCounter otherMoves(windowOf(shown(1, 100, 100)), QEvent::MouseMove);
-    ASSERT_TRUE(moveTo(centreOf(toolbar, 3)) && xdotool({ "key", "a", "Escape" }));
-    EXPECT_TRUE(eventually([&] { return toolbarSink.types.size() >= 4u && escapes == 1; }));
-    using Types = std::vector<MTBxToolbarEvents::EventType>;
-    EXPECT_EQ((Types{ MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp, MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp }), toolbarSink.types);
-    EXPECT_EQ(VK_A, toolbarSink.args[0].first);
-    EXPECT_EQ(VK_ESCAPE, toolbarSink.args[3].first);
-    EXPECT_EQ(std::vector<int>{ Qt::Key_A }, host.keys);
-    EXPECT_TRUE(window->isFadedIn());
-    EXPECT_GT(otherMoves.count, 0) << "a move addressed to one toolbar reaches the others";
+    const int otherBefore = otherMoves.count;
+    // The item that does not fade, which takes input while the others are faded out.
+    const QPoint keep = centreOf(toolbar, 3);
+    ASSERT_TRUE(moveTo(keep) && xdotool({ "key", "a", "Escape" }));
+    EXPECT_TRUE(eventually([&] { return toolbarSink.types.size() == 4u && escapes == 1 && host.keys.size() == 1u; }));
+    EXPECT_EQ(std::make_pair(std::intptr_t(VK_ESCAPE), std::intptr_t(1)), toolbarSink.args.at(2));
+    EXPECT_TRUE(window->isFadedIn() && otherMoves.count > otherBefore);
 
     const auto textPoint = [&](int position) {
         QTextCursor cursor(edit.document());
         cursor.setPosition(position);
         return edit.viewport()->mapToGlobal(edit.cursorRect(cursor).center());
     };
-    ASSERT_TRUE(moveTo(textPoint(0)) && xdotool({ "mousedown", "1" }) && moveTo(textPoint(6)) && moveTo(textPoint(10)) && xdotool({ "mouseup", "1" }));
-    ASSERT_TRUE(moveTo(textPoint(16)));
-    EXPECT_TRUE(eventually([&] { return edit.textCursor().selectedText() == QStringLiteral("alpha beta"); }));
-    QTest::qWait(200);
+    ASSERT_TRUE(moveTo(textPoint(0)) && xdotool({ "mousedown", "1" }) && moveTo(textPoint(10)) && xdotool({ "mouseup", "1" }) && moveTo(textPoint(16)));
+    QTest::qWait(300);
     EXPECT_EQ(QStringLiteral("alpha beta"), edit.textCursor().selectedText());
 
     toolbarSink.types.clear();
-    // The item that does not fade takes input while the rest is faded out.
-    const QPoint start = centreOf(toolbar, 3);
-    ASSERT_TRUE(moveTo(start) && xdotool({ "mousedown", "1" }) && moveTo(start + QPoint(100, 50)) && moveTo(start + QPoint(300, 200)));
-    ASSERT_TRUE(xdotool({ "mouseup", "1" }));
-    EXPECT_TRUE(eventually([&] { return toolbarSink.types == Types{ MTBxToolbarEvents::ToolbarMoved }; }));
+    ASSERT_TRUE(moveTo(keep) && xdotool({ "mousedown", "1" }) && moveTo(keep + QPoint(300, 200)) && xdotool({ "mouseup", "1" }));
+    EXPECT_TRUE(eventually([&] { return toolbarSink.types == std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarMoved }; }));
     EXPECT_EQ(QPoint(700, 500), origin(toolbar));
-    ASSERT_TRUE(moveTo(centreOf(toolbar, 3)) && xdotool({ "keydown", "ctrl", "click", "1", "keyup", "ctrl" }));
-    EXPECT_TRUE(eventually([&] { return itemSink.count(MTBxItemEvents::ModifiedClick) == 1; }));
-    for (size_t i = 0; i < itemSink.events.size(); ++i) {
-        if (itemSink.events[i].type == MTBxItemEvents::ModifiedClick)
-            EXPECT_EQ(Qt::ControlModifier | Qt::LeftButton, itemSink.arg(i) & (Qt::ControlModifier | Qt::LeftButton));
-    }
-    EXPECT_EQ(size_t(0), host.presses.size());
+    EXPECT_TRUE(host.presses.empty() && itemSink.count(MTBxItemEvents::Clicked) == 0);
 }
