@@ -210,13 +210,10 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
     controller->moveToolbar(toolbar, 5, 5, true);
     EXPECT_FALSE(window->isToolTipVisible());
-    // An item without one never hides another widget's tooltip.
-    QWidget other;
-    other.show();
+    // An item without one never hides another widget's tooltip, which Qt would hide only after a while.
     moveTo(window, centreOf(toolbar, 1));
-    QToolTip::showText(QPoint(50, 50), QStringLiteral("host tip"), &other);
-    ASSERT_TRUE(eventually([&] { return !window->isToolTipTimerActive(); }));
-    QTest::qWait(400); // Qt hides a tooltip only after a short while
+    QToolTip::showText(QPoint(50, 50), QStringLiteral("host tip"));
+    QTest::qWait(400);
     EXPECT_EQ(QStringLiteral("host tip"), QToolTip::isVisible() ? QToolTip::text() : QString());
 
     // With tooltips disabled hovering starts no timer.
