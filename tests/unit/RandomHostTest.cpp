@@ -480,9 +480,9 @@ const RandomHost::Action RandomHost::s_actions[] = {
     { "native", 8, false, [](RandomHost& h, int) {
           static const UINT messages[] = { WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP, WM_RBUTTONUP, WM_KEYDOWN, WM_KEYUP };
           const QPoint p = h.chance(50) ? h.m_last + QPoint(h.pick(41) - 20, h.pick(41) - 20) : h.target();
-          NativeMessage message{ nullptr, messages[h.pick(6)], WPARAM(h.chance(50) ? MK_LBUTTON : VK_ESCAPE), 0, p };
           const QPointer<QmtbView> window = h.chance(40) ? qobject_cast<QmtbView*>(h.windowAt(p)) : nullptr;
-          message.window = window ? reinterpret_cast<HWND>(window->winId()) : nullptr;
+          const NativeMessage message{ window ? reinterpret_cast<HWND>(window->winId()) : nullptr, messages[h.pick(6)],
+                                       WPARAM(h.chance(50) ? MK_LBUTTON : VK_ESCAPE), 0, p };
           if (!QmtbNativeInput::filterMessage(message) && window)
               window->winEvent(message);
       } },

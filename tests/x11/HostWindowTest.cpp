@@ -152,7 +152,7 @@ TEST_F(HostWindowTest, shouldShapeTheWindowToThePaintedRegionAndLetOtherClicksTh
 
 TEST_F(HostWindowTest, RealInputArrivesAsRecordsAndStillReachesTheWindow)
 {
-    // A move, a click and three keys give the matching records, and the host gets all of them too; the server
+    // A move and a click give the matching records (keys: the next test), and the host gets them too; the server
     // names the host's window, and none over the bare root; a foreign window is its own transient target.
     std::vector<NativeMessage> records;
     NativeEventFilter& filter = NativeEventFilter::instance();
@@ -177,17 +177,6 @@ TEST_F(HostWindowTest, RealInputArrivesAsRecordsAndStillReachesTheWindow)
     EXPECT_EQ(find(WM_LBUTTONUP, 0)->pt, QPoint(260, 210));
     EXPECT_EQ(find(WM_LBUTTONUP, 0)->lParam, pointToLParam(220, 180));
     EXPECT_TRUE(find(WM_LBUTTONDOWN, MK_LBUTTON));
-
-    ASSERT_TRUE(xdotool({ "key", "a", "Escape", "F4" }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return find(WM_KEYUP, VK_F4) && host.keys.size() == 3; }));
-    for (WPARAM key : { VK_A, VK_ESCAPE, VK_F4 }) {
-        const NativeMessage* down = find(WM_KEYDOWN, key);
-        const NativeMessage* up = find(WM_KEYUP, key);
-        ASSERT_TRUE(down && up) << key;
-        EXPECT_LT(down, up);
-        EXPECT_EQ(down->lParam, 1);
-    }
-    EXPECT_EQ(host.keys, (std::vector<int>{ Qt::Key_A, Qt::Key_Escape, Qt::Key_F4 }));
 
     EXPECT_EQ(NativeWindows::windowFromPoint(host.geometry().center()), handle);
     EXPECT_EQ(NativeWindows::windowFromPoint(QPoint(5, 5)), nullptr);
@@ -218,7 +207,8 @@ TEST_F(HostWindowTest, TheHostKeepsItsInputWhileTheToolbarFollowsTheRealPointer)
     const QPoint keep = centreOf(toolbar, 3);
     ASSERT_TRUE(moveTo(keep) && xdotool({ "key", "a", "Escape" }));
     EXPECT_TRUE(eventually([&] { return toolbarSink.types.size() == 4u && escapes == 1 && host.keys.size() == 1u; }));
-    EXPECT_EQ(std::make_pair(std::intptr_t(VK_ESCAPE), std::intptr_t(1)), toolbarSink.args.at(2));
+    const std::intptr_t up = 1 | KeyLParamWasDown | KeyLParamReleased;
+    EXPECT_EQ((std::vector<std::pair<std::intptr_t, std::intptr_t>>{ { VK_A, 1 }, { VK_A, up }, { VK_ESCAPE, 1 }, { VK_ESCAPE, up } }), toolbarSink.args);
     EXPECT_TRUE(window->isFadedIn() && otherMoves.count > otherBefore);
 
     const auto textPoint = [&](int position) {
