@@ -264,8 +264,8 @@ void MiniToolbar::release(MTBxItem* item)
     const auto found = std::find(m_items->begin(), m_items->end(), item);
     if (found == m_items->end())
         return;
+    // The new toolbar takes ownership as soon as this returns.
     m_items->erase(found);
-    item->setOwner(nullptr);
     // The item's view and its neighbours' links stay with this toolbar's
     // layout; the new toolbar must not find them when it frees the item.
     if (ItemView* view = item->itemView())

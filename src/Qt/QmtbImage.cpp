@@ -111,7 +111,6 @@ QImage decodeChecked(QIODevice& device)
     if (!containerSizesAcceptable(device))
         return QImage();
     QImageReader reader(&device);
-    reader.setDecideFormatFromContent(true);
     const QSize declared = reader.size();
     if (!declared.isValid() || declared.isEmpty() || !acceptableSize(declared))
         return QImage();
@@ -194,9 +193,9 @@ uint qHash(const RasterKey& key, uint seed = 0)
 // theme change only asks for other keys, and the old ones age out.
 struct ImageCaches
 {
-    QCache<QString, Source> files{16 << 20};
-    QCache<QByteArray, Source> encoded{16 << 20};
-    QCache<RasterKey, QImage> rasters{8 << 20};
+    QCache<QString, Source> files{QmtbImage::kSourceCacheBytes};
+    QCache<QByteArray, Source> encoded{QmtbImage::kSourceCacheBytes};
+    QCache<RasterKey, QImage> rasters{QmtbImage::kRasterCacheBytes};
     quint64 nextVectorId = 1;
 };
 
