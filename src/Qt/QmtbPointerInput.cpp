@@ -3,6 +3,7 @@
 #include "ControllerObserver.h"
 #include "ItemView.h"
 #include "MTBxView.h"
+#include "PopupWidget.h"
 #include "QmtbToolTips.h"
 #include "QmtbView.h"
 #include "QtCompat.h"
@@ -42,6 +43,9 @@ void QmtbPointerInput::closePopup()
 {
     if (!m_window.hasPopup())
         return;
+    // The release of this press must not open the same popup again.
+    const auto* popup = dynamic_cast<const PopupWidget*>(m_window.popup());
+    m_closedItem = popup ? popup->item() : nullptr;
     m_window.dismissPopup();
     m_suppressDrag = true;
 }

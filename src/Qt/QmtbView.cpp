@@ -4,6 +4,7 @@
 #include "Factories.h"
 #include "MTBxView.h"
 #include "NativeEventFilter.h"
+#include "QmtbNativeInput.h"
 #include "QWinWidget.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
@@ -102,6 +103,7 @@ void QmtbView::showAt(const Point& position, bool deferred)
     if (!m_shown) {
         stopAnimation();
         NativeEventFilter::instance().install();
+        QmtbNativeInput::attach();
         m_pointer->resetPoints(m_placement->origin());
         m_shown = true;
     }
@@ -473,7 +475,8 @@ void QmtbView::mouseMoveEvent(QMouseEvent* event)
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (!delivery.accepted())
         return;
-    forwardMouseEvent(event);
+    if (!m_synthetic)
+        forwardMouseEvent(event);
     moveTo(windowPoint(QtCompat::globalPoint(event)));
 }
 
@@ -483,7 +486,8 @@ void QmtbView::mouseReleaseEvent(QMouseEvent* event)
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (!delivery.accepted())
         return;
-    forwardMouseEvent(event);
+    if (!m_synthetic)
+        forwardMouseEvent(event);
     const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
         | static_cast<int>(event->buttons());
     releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
@@ -508,6 +512,43 @@ void QmtbView::leaveEvent(QEvent* event)
             moveTo(windowPoint(QCursor::pos()));
     }
     QWidget::leaveEvent(event);
+}
+
+bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, long* result)
+{
+    const std::optional<NativeMessage> record = NativeEventFilter::instance().toMessage(eventType, message);
+    if (record && winEvent(*record))
+        return true;
+    return QWidget::nativeEvent(eventType, message, result);
+}
+
+// Presses need nothing here: the window's shape hands every press outside
+// what the toolbar paints to the window beneath it.
+bool QmtbView::winEvent(const NativeMessage& message)
+{
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return false;
+    if (message.message == WM_KEYDOWN)
+        m_view->keyDown(message.wParam, message.lParam);
+    else if (message.message == WM_KEYUP)
+        m_view->keyUp(message.wParam, message.lParam);
+    else
+        QmtbNativeInput::shareOut(message, this);
+    return false;
+}
+
+void QmtbView::deliverPointer(QEvent::Type type, const QPoint& screenPoint, Qt::MouseButton button,
+                              Qt::MouseButtons buttons)
+{
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    QMouseEvent event(type, mapFromGlobal(screenPoint), screenPoint, button, buttons, Qt::NoModifier);
+    const bool synthetic = m_synthetic;
+    m_synthetic = true;
+    QCoreApplication::sendEvent(this, &event);
+    m_synthetic = synthetic;
 }
 
 void QmtbView::pressAt(const QPoint& point)
