@@ -441,11 +441,8 @@ void QmtbView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     m_renderer->setPainter(&painter);
-    painter.setRenderHint(QPainter::Antialiasing);
+    // The renderer sets the pens and hints of whatever it draws.
     if (m_shown) {
-        const Style* style = Style::instance();
-        painter.setPen(QPen(toColor(style->outlinePenColor()), 3));
-        painter.setPen(QPen(toColor(style->penColor()), 0));
         const QRect clip = QmtbWindowRegistry::parentClipRect();
         if (!clip.isEmpty())
             painter.setClipRect(clip.translated(-windowOffset()), Qt::ReplaceClip);
