@@ -597,11 +597,6 @@ void QmtbView::showToolTipTimeout()
         m_toolTips->showCurrent();
 }
 
-void QmtbView::showToolTipText(const QString& text)
-{
-    m_toolTips->showText(text);
-}
-
 void QmtbView::hideToolTip()
 {
     m_toolTips->hide();

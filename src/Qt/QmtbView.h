@@ -113,7 +113,6 @@ public:
 
     // Tooltips.
     QmtbToolTips& toolTips() const { return *m_toolTips; }
-    void showToolTipText(const QString& text);
     void hideToolTip();
     void stopToolTipTimer();
     bool isToolTipVisible() const;
