@@ -227,6 +227,12 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     moveTo(window, centreOf(toolbar, 0));
     EXPECT_TRUE(toolbar->view()->current() && !window->isToolTipTimerActive());
     SetMTBTooltipOption(TooltipsEnabled, true);
+    // Suspending the toolbar drops a pending tooltip.
+    sweep(window);
+    moveTo(window, centreOf(toolbar, 0));
+    ASSERT_TRUE(window->isToolTipTimerActive());
+    controller->suspendToolbar(toolbar);
+    EXPECT_FALSE(window->isToolTipTimerActive());
 }
 
 TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
