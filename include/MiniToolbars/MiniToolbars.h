@@ -22,5 +22,6 @@
 #include "ControllerObserver.h"
 #include "IconHandles.h"
 #include "ResourceModules.h"
+#include "ActionToolbar.h"
 
 #endif

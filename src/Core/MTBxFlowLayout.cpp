@@ -226,8 +226,8 @@ void MTBxFlowLayout::arrange(bool force)
         }
         m_itemViews = std::move(m_pendingItemViews);
         for (ItemView* view : *m_itemViews) {
-            if (view && view->item())
-                view->item()->setItemView(view);
+            if (MTBxItem* item = view->item())
+                item->setItemView(view);
         }
 
         m_gripView = std::move(gripView);

@@ -1,5 +1,7 @@
 #include "MTBxItem.h"
 
+#include "ContextSinks.h"
+
 #include "ItemView.h"
 #include "MiniToolbar.h"
 #include "MTBxItemEventsUtility.h"
@@ -183,7 +185,7 @@ void MTBxItem::Notify(MTBxItemEvents::EventType type, unsigned int* p1, unsigned
     const NotificationGuard::Delivery delivery(guard, this);
     if (!delivery.accepted())
         return;
-    if (MTBxItemEvents* sink = MTBxItemEventsUtility::GetMTBxItemEvents())
+    if (MTBxItemEvents* sink = ContextSinks::itemSinkFor(m_hostContext))
         sink->Notify(m_hostContext, type, p1, p2);
 }
 
@@ -411,7 +413,7 @@ void MTBxItem::setActive(bool active)
         }
     }
     m_active = active;
-    if (m_itemView && !m_parent)
+    if (!m_parent)
         refreshWindow();
 }
 
@@ -473,8 +475,7 @@ bool MTBxItem::valueErrorFlag() const
 void MTBxItem::setValueErrorFlag(bool flag)
 {
     m_valueErrorFlag = flag;
-    if (m_itemView)
-        refreshWindow();
+    refreshWindow();
 }
 
 bool MTBxItem::lockValue() const
@@ -499,8 +500,7 @@ void MTBxItem::setHovered(bool hovered)
     const bool wasHovered = m_hovered;
     m_hovered = hovered;
     Notify(wasHovered ? MTBxItemEvents::HoverLeave : MTBxItemEvents::HoverEnter, nullptr, nullptr);
-    if (m_itemView)
-        refreshWindow();
+    refreshWindow();
 }
 
 bool MTBxItem::hasRemoveButton() const

@@ -5,6 +5,7 @@
 #include "MTBxView.h"
 #include "NativeEventFilter.h"
 #include "PopupWidget.h"
+#include "QmtbNativeInput.h"
 #include "QWinWidget.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
@@ -109,6 +110,7 @@ void QmtbView::showAt(const Point& position, bool deferred)
     if (!m_shown) {
         stopAnimation();
         NativeEventFilter::instance().install();
+        QmtbNativeInput::attach();
         m_pointer->resetPoints(m_placement->origin());
         m_shown = true;
     }
@@ -228,10 +230,8 @@ void QmtbView::setParentClip(int x, int y, int width, int height)
 {
     if (!QCoreApplication::instance())
         return;
-    const QRect desktop = QmtbCoordinates::desktopGeometry();
-    QmtbWindowRegistry::setParentClipRect(QRect(clampCoordinate(qint64(x) - desktop.left()),
-                                                clampCoordinate(qint64(y) - desktop.top()),
-                                                clampCoordinate(width), clampCoordinate(height)));
+    QmtbWindowRegistry::setParentClipRect(QRect(QmtbCoordinates::windowPoint(x, y),
+                                                QSize(clampCoordinate(width), clampCoordinate(height))));
     QmtbWindowRegistry::forEachVisible([](QmtbView* window) {
         window->keepInsideParent();
         window->refresh();
@@ -293,29 +293,16 @@ void QmtbView::dismissPopup()
 }
 
 // Qt on X11 consumes the press that closes a popup. One that fell on this
-// toolbar is replayed here, so that it works as a press on the toolbar: on
-// another item its release clicks that item, on the popup's own item it
-// clicks nothing. Its release goes to the closed popup and is taken from
-// there. Wherever the release goes, it ends what the closed popup left behind.
+// toolbar is replayed here at once, so that it works as a press on the
+// toolbar: on another item its release clicks that item, on the popup's own
+// item it clicks nothing. Its release goes to the closed popup: it is taken
+// from there unless the native input has given it to the toolbar already.
+// Wherever it goes, it ends what the closed popup left behind.
 void QmtbView::replayClosingPress()
 {
     m_awaitingRelease = true;
-    m_closingPress.reset();
     const QPoint point = windowPoint(m_lastPress);
-    if (paintedRegion().contains(point)) {
-        m_closingPress = point;
-        QMetaObject::invokeMethod(this, [this] { pressClosingPress(); }, Qt::QueuedConnection);
-    }
-}
-
-void QmtbView::pressClosingPress()
-{
-    if (!m_closingPress)
-        return;
-    const QPoint point = *m_closingPress;
-    m_closingPress.reset();
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (delivery.accepted())
+    if (paintedRegion().contains(point))
         pressAt(point);
 }
 
@@ -327,10 +314,9 @@ bool QmtbView::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     if (!m_popup)
         qApp->removeEventFilter(this);
-    const QPointer<QmtbView> self(this);
-    pressClosingPress();
     // Taken here, wherever Qt would deliver it (it may not, after a popup).
-    const bool handled = self && isPressed();
+    const bool handled = isPressed();
+    const QPointer<QmtbView> self(this);
     if (handled)
         mouseReleaseEvent(static_cast<QMouseEvent*>(event));
     if (self) {
@@ -511,12 +497,10 @@ void QmtbView::updateFade(int x, int y)
 void QmtbView::fadeAll(int x, int y)
 {
     // The origins are desktop-relative; so must the pointer be.
-    const QRect desktop = QmtbCoordinates::desktopGeometry();
-    const int windowX = clampCoordinate(qint64(x) - desktop.left());
-    const int windowY = clampCoordinate(qint64(y) - desktop.top());
+    const QPoint point = QmtbCoordinates::windowPoint(x, y);
     QmtbWindowRegistry::forEachVisible([=](QmtbView* window) {
         if (window->m_view && window->takesPartInAutoFade())
-            window->updateFade(windowX, windowY);
+            window->updateFade(point.x(), point.y());
     });
 }
 
@@ -571,11 +555,8 @@ void QmtbView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     m_renderer->setPainter(&painter);
-    painter.setRenderHint(QPainter::Antialiasing);
+    // The renderer sets the pens and hints of whatever it draws.
     if (m_shown) {
-        const Style* style = Style::instance();
-        painter.setPen(QPen(toColor(style->outlinePenColor()), 3));
-        painter.setPen(QPen(toColor(style->penColor()), 0));
         const QRect clip = QmtbWindowRegistry::parentClipRect();
         if (!clip.isEmpty())
             painter.setClipRect(clip.translated(-windowOffset()), Qt::ReplaceClip);
@@ -605,7 +586,8 @@ void QmtbView::mouseMoveEvent(QMouseEvent* event)
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (!delivery.accepted())
         return;
-    forwardMouseEvent(event);
+    if (!m_synthetic)
+        forwardMouseEvent(event);
     moveTo(windowPoint(QtCompat::globalPoint(event)));
 }
 
@@ -615,7 +597,8 @@ void QmtbView::mouseReleaseEvent(QMouseEvent* event)
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (!delivery.accepted())
         return;
-    forwardMouseEvent(event);
+    if (!m_synthetic)
+        forwardMouseEvent(event);
     const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
         | static_cast<int>(event->buttons());
     releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
@@ -640,6 +623,43 @@ void QmtbView::leaveEvent(QEvent* event)
             moveTo(windowPoint(QCursor::pos()));
     }
     QWidget::leaveEvent(event);
+}
+
+bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, long* result)
+{
+    const std::optional<NativeMessage> record = NativeEventFilter::instance().toMessage(eventType, message);
+    if (record && winEvent(*record))
+        return true;
+    return QWidget::nativeEvent(eventType, message, result);
+}
+
+// Presses need nothing here: the window's shape hands every press outside
+// what the toolbar paints to the window beneath it.
+bool QmtbView::winEvent(const NativeMessage& message)
+{
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return false;
+    if (message.message == WM_KEYDOWN)
+        m_view->keyDown(message.wParam, message.lParam);
+    else if (message.message == WM_KEYUP)
+        m_view->keyUp(message.wParam, message.lParam);
+    else
+        QmtbNativeInput::shareOut(message, this);
+    return false;
+}
+
+void QmtbView::deliverPointer(QEvent::Type type, const QPoint& screenPoint, Qt::MouseButton button,
+                              Qt::MouseButtons buttons)
+{
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    QMouseEvent event(type, mapFromGlobal(screenPoint), screenPoint, button, buttons, Qt::NoModifier);
+    const bool synthetic = m_synthetic;
+    m_synthetic = true;
+    QCoreApplication::sendEvent(this, &event);
+    m_synthetic = synthetic;
 }
 
 void QmtbView::pressAt(const QPoint& point)
@@ -689,11 +709,6 @@ void QmtbView::showToolTipTimeout()
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (delivery.accepted())
         m_toolTips->showCurrent();
-}
-
-void QmtbView::showToolTipText(const QString& text)
-{
-    m_toolTips->showText(text);
 }
 
 void QmtbView::hideToolTip()

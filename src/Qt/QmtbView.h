@@ -3,6 +3,7 @@
 
 #include "ToolbarWindow.h"
 
+#include <QEvent>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -10,7 +11,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 class QmtbAnimation;
 class QWindow;
@@ -25,6 +25,7 @@ class QmtbPointerInput;
 class QmtbRender;
 class QmtbToolTips;
 class QWinWidget;
+struct NativeMessage;
 
 // The frameless, translucent tool window that shows one toolbar. It covers
 // what the toolbar paints, and moves and resizes with it; coordinates stay
@@ -114,9 +115,19 @@ public:
     // Screen pixel of a layout point, truncated.
     QPoint toScreen(const Point& point) const;
 
+    // Native input. winEvent takes a message addressed to this window: a key
+    // goes to the view as ToolbarKeyDown/ToolbarKeyUp, and a pointer message
+    // is shared out to the other toolbars (this one gets Qt's own event).
+    // True consumes the message.
+    bool winEvent(const NativeMessage& message);
+    // A synthetic move or release at a screen point, as the native filter
+    // gives every visible toolbar; it is not forwarded to other widgets, since
+    // the real event goes on to its own target.
+    void deliverPointer(QEvent::Type type, const QPoint& screenPoint, Qt::MouseButton button,
+                        Qt::MouseButtons buttons);
+
     // Tooltips.
     QmtbToolTips& toolTips() const { return *m_toolTips; }
-    void showToolTipText(const QString& text);
     void hideToolTip();
     void stopToolTipTimer();
     bool isToolTipVisible() const;
@@ -138,6 +149,8 @@ public:
 signals:
     void aboutToShowSubmenu(MiniToolbars::ItemView* item);
     void hovered(MiniToolbars::ItemView* newItem);
+    // The auto fade turned towards opaque (true) or faded (false).
+    void fadedInChanged(bool fadedIn);
 
 public slots:
     void showToolTipTimeout();
@@ -153,6 +166,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -160,7 +174,6 @@ private:
     void releaseNativeFilter();
     void onFocusWindowChanged(QWindow* focusWindow);
     void replayClosingPress();
-    void pressClosingPress();
 
     std::unique_ptr<QmtbRender> m_renderer;
     MTBxView* m_view;
@@ -170,8 +183,6 @@ private:
     std::unique_ptr<QmtbPointerInput> m_pointer;
     std::unique_ptr<QmtbToolTips> m_toolTips;
     PopupWidget* m_popup = nullptr;
-    // A press that closed the popup and waits to be replayed on the toolbar.
-    std::optional<QPoint> m_closingPress;
     // Screen point of the last press while a popup was open.
     QPoint m_lastPress;
     bool m_awaitingRelease = false;
@@ -182,6 +193,8 @@ private:
     bool m_destroying = false;
     // Its toolbar was destroyed during a delivery; only deletion remains.
     bool m_retired = false;
+    // A synthetic pointer event from native input is being delivered.
+    bool m_synthetic = false;
     // Local pixels the last repaint request covered; the next one clears them
     // as well while the window stays where it is.
     QRegion m_lastPainted;

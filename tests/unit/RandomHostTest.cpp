@@ -2,16 +2,19 @@
 // restyle, move, close and destroy anything. MTB_RANDOM_HOST_SEED=<n> (first seed), MTB_RANDOM_HOST_SEEDS=<k>,
 // MTB_RANDOM_HOST_ACTIONS=<m> (per seed), MTB_RANDOM_HOST_TRACE=1. Posted events are delivered a counted number
 // of times and fades and tooltips advance through the calls their timers would make: time decides nothing.
+#include "ActionToolbar.h"
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
 #include "Options.h"
+#include "QmtbNativeInput.h"
 #include "QmtbAnimation.h"
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -117,12 +120,13 @@ public:
             for (QmtbView* window : QmtbView::visibleWindows() + QmtbView::suspendedWindows()) {
                 EXPECT_EQ(0, window->guard().depth());
                 const MiniToolbar* toolbar = window->view() ? window->view()->toolbar() : nullptr;
-                EXPECT_TRUE(!toolbar || std::any_of(std::begin(m_slots), std::end(m_slots),
+                EXPECT_TRUE(!toolbar || (m_actionToolbar && toolbar == m_actionToolbar->miniToolbar()) || std::any_of(std::begin(m_slots), std::end(m_slots),
                                                     [&](const Slot& slot) { return slot.toolbar.get() == toolbar; }))
                     << "a registered window shows a toolbar the host destroyed";
             }
         }
         m_tearingDown = true;
+        m_actionToolbar.reset();
         for (Slot& slot : m_slots) {
             withToolbar(slot, [](auto& c, auto& t) { c.closeToolbar(&t); });
             slot.toolbar.reset();
@@ -312,6 +316,7 @@ private:
     bool m_tearingDown = false;
     const QRect m_desktop = QmtbView::desktopGeometry();
     QWidget m_hostWindow;
+    std::unique_ptr<ActionToolbar> m_actionToolbar;
     std::unique_ptr<Controller> m_controllers[2];
     int m_controllerBusy[2] = { 0, 0 };
     Slot m_slots[slotCount];
@@ -430,6 +435,39 @@ const RandomHost::Action RandomHost::s_actions[] = {
           default: c->setHovered(h.chance(50)); break;
           }
       } },
+    // The QAction front end over the same host and sinks; its actions call back like items do.
+    { "actionToolbar", 4, true, [](RandomHost& h, int) {
+          auto& t = h.m_actionToolbar;
+          if (!t)
+              t = std::make_unique<ActionToolbar>();
+          const QList<QAction*> actions = t->actions();
+          QAction* a = actions.isEmpty() ? nullptr : actions[h.pick(actions.size())];
+          if (a && a->menu() && !a->menu()->isEmpty() && h.chance(50))
+              a = a->menu()->actions()[h.pick(a->menu()->actions().size())];
+          const int x = h.coord(700), y = h.coord(500);
+          const auto reach = [](int from, int extent) { return int(std::min<qint64>(qint64(from) + extent, INT_MAX)); };
+          const QRect anchor(QPoint(x, y), QPoint(reach(x, h.pick(200)), reach(y, h.pick(40))));
+          switch (h.pick(9)) {
+          case 0: case 1: {
+              auto* added = new QAction(QString::fromWCharArray(texts[h.pick(5)]), &h.m_hostWindow);
+              added->setCheckable(h.chance(50));
+              QObject::connect(added, &QAction::triggered, [&h] { h.react(-1); });
+              QObject::connect(added, &QAction::hovered, [&h] { h.react(-1); });
+              a && a->menu() && h.chance(50) ? a->menu()->addAction(added) : t->insertAction(a, added);
+              break;
+          }
+          case 2: t->show(&h.m_hostWindow, anchor, h.chance(50) ? ActionToolbar::Above : ActionToolbar::Below); break;
+          case 3: t->setAnchor(anchor); break;
+          case 4: h.chance(50) ? t->close() : t.reset(); break;
+          case 5: delete a; break;
+          // A menu belongs to one action at a time.
+          case 6: if (a) a->setMenu(h.chance(50) ? new QMenu(&h.m_hostWindow) : nullptr); break;
+          default:
+              if (a)
+                  a->setText(QString::fromWCharArray(texts[h.pick(5)])), a->setChecked(h.chance(50)),
+                      a->setVisible(h.chance(80)), a->setEnabled(h.chance(80));
+          }
+      } },
     { "cleanup", 2, true, [](RandomHost&, int) { MiniToolbar::CleanupOldViews(); } },
     { "pointerMoved", 3, true, [](RandomHost& h, int) {
           const int x = h.coord(h.m_desktop.width()), y = h.coord(h.m_desktop.height());
@@ -494,6 +532,16 @@ const RandomHost::Action RandomHost::s_actions[] = {
           const QPoint at = n ? menu->actionGeometry(menu->actions().at(h.pick(n))).center() : QPoint(-20, -20);
           what == 0 ? QTest::mouseMove(w, at) : what == 1 ? QTest::mouseClick(w, Qt::LeftButton, {}, at)
               : what == 2 && remove->isVisible() ? QTest::mouseClick(remove, Qt::LeftButton) : what == 3 ? QTest::keyClick(menu, Qt::Key_Escape) : void();
+      } },
+    // Native input as the filter sees it, addressed to the host or to a toolbar window, which shares it out.
+    { "native", 8, false, [](RandomHost& h, int) {
+          static const UINT messages[] = { WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP, WM_RBUTTONUP, WM_KEYDOWN, WM_KEYUP };
+          const QPoint p = h.chance(50) ? h.m_last + QPoint(h.pick(41) - 20, h.pick(41) - 20) : h.target();
+          const QPointer<QmtbView> window = h.chance(40) ? qobject_cast<QmtbView*>(h.windowAt(p)) : nullptr;
+          const NativeMessage message{ window ? reinterpret_cast<HWND>(window->winId()) : nullptr, messages[h.pick(6)],
+                                       WPARAM(h.chance(50) ? MK_LBUTTON : VK_ESCAPE), 0, p };
+          if (!QmtbNativeInput::filterMessage(message) && window)
+              window->winEvent(message);
       } },
     { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
     { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },
