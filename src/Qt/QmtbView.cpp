@@ -34,15 +34,6 @@ namespace MiniToolbars {
 
 using namespace QmtbCoordinates;
 
-namespace {
-
-QColor toColor(const ThemeColor& c)
-{
-    return QColor(c.red, c.green, c.blue, c.alpha);
-}
-
-} // namespace
-
 // A top-level tool window, so that it can lie anywhere over the host's window
 // and beyond it; its parent widget stands for the host's window and makes
 // that window its transient parent (QWinWidget::attach), which keeps it above
