@@ -5,6 +5,7 @@
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
 #include "MTBxSeparator.h"
+#include "QmtbNativeInput.h"
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
@@ -162,6 +163,17 @@ TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
     host.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
     EXPECT_TRUE(openMenu());
+}
+
+TEST_F(DropDownMenuTest, EscapeClosesTheOpenMenuAndOtherwiseBelongsToTheHost)
+{
+    // A native Escape closes the open menu and is kept from the host; later Escapes go on to the host, reported as keys while the pointer is over the toolbar.
+    const auto key = [](UINT message, QPoint pt) { return QmtbNativeInput::filterMessage(NativeMessage{ nullptr, message, VK_ESCAPE, 0, pt }); };
+    ASSERT_TRUE(openMenu());
+    EXPECT_TRUE(key(WM_KEYDOWN, QPoint(5, 5)) && !window->hasPopup());
+    toolbarSink.types.clear();
+    EXPECT_FALSE(key(WM_KEYDOWN, centreOf(toolbar, 0)) || key(WM_KEYUP, centreOf(toolbar, 0)) || key(WM_KEYDOWN, QPoint(5, 5)));
+    EXPECT_EQ((std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp }), toolbarSink.types);
 }
 
 } // namespace
