@@ -2,6 +2,7 @@
 
 #include "ItemView.h"
 #include "MiniToolbar.h"
+#include "MTBxCombobox.h"
 #include "MTBxItem.h"
 #include "MTBxRender.h"
 #include "Style.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace MiniToolbars {
 
@@ -117,10 +119,8 @@ void MTBxFlowLayout::rebuild(bool force)
     if (force && m_itemViews && !(window && window->guard().isDelivering())) {
         // A forced relayout replaces every view anyway; going first lets the
         // new views reuse the memory that is still warm.
-        for (ItemView*& view : *m_itemViews) {
-            delete view;
-            view = nullptr;
-        }
+        for (ItemView*& view : *m_itemViews)
+            delete std::exchange(view, nullptr);
     }
 
     if (!m_pendingItemViews)
@@ -208,10 +208,18 @@ void MTBxFlowLayout::arrange(bool force)
             delete view;
         pending.clear();
     } else {
-        if (m_itemViews) {
+        // The new views stand before the old ones go: deleting a view lets
+        // its item drop widgets, and the window then reads the views again.
+        const std::unique_ptr<std::vector<ItemView*>> old = std::move(m_itemViews);
+        m_itemViews = std::move(m_pendingItemViews);
+        for (ItemView* view : *m_itemViews) {
+            if (view && view->item())
+                view->item()->setItemView(view);
+        }
+        if (old) {
             ToolbarWindow* const window = m_window.get();
             const bool delivering = window && window->guard().isDelivering();
-            for (ItemView* view : *m_itemViews) {
+            for (ItemView* view : *old) {
                 if (!view)
                     continue;
                 if (delivering) {
@@ -222,12 +230,6 @@ void MTBxFlowLayout::arrange(bool force)
                     delete view;
                 }
             }
-            m_itemViews.reset();
-        }
-        m_itemViews = std::move(m_pendingItemViews);
-        for (ItemView* view : *m_itemViews) {
-            if (view && view->item())
-                view->item()->setItemView(view);
         }
 
         m_gripView = std::move(gripView);
@@ -361,9 +363,11 @@ ItemView* MTBxFlowLayout::mouseRelease(float x, float y, bool moved, int buttons
     return mouseMove(x, y);
 }
 
-void MTBxFlowLayout::mouseWheel(float, float, int)
+void MTBxFlowLayout::mouseWheel(float, float, int delta)
 {
-    // Only combo boxes take the wheel, and this toolbar has none yet.
+    MTBxItem* const item = m_current ? m_current->item() : nullptr;
+    if (item && item->itemType() == MTBxItem::Combobox)
+        static_cast<MTBxCombobox*>(item)->mouseWheelEvent(delta);
 }
 
 void MTBxFlowLayout::keyDown(unsigned long wParam, long lParam)

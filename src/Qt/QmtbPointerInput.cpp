@@ -3,6 +3,7 @@
 #include "ControllerObserver.h"
 #include "ItemView.h"
 #include "MTBxView.h"
+#include "PopupWidget.h"
 #include "QmtbToolTips.h"
 #include "QmtbView.h"
 #include "QtCompat.h"
@@ -40,9 +41,13 @@ void QmtbPointerInput::pressAt(const QPoint& point)
 
 void QmtbPointerInput::closePopup()
 {
-    if (!m_window.hasPopup())
+    PopupWidget* const popup = m_window.popup();
+    if (!popup)
         return;
-    m_window.dismissPopup();
+    MTBxItem* const item = popup->item();
+    popup->dismissPopup(false);
+    m_window.popupClosed(popup, false);
+    m_closedItem = item;
     m_suppressDrag = true;
 }
 

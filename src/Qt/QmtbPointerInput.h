@@ -31,6 +31,11 @@ public:
     // menu, say); false when there is none.
     bool forwardMouseEvent(QMouseEvent* event);
 
+    // The item whose popup a press dismissed: the release of that press
+    // does not reach it. Set, it also keeps that press from dragging.
+    MTBxItem* closedItem() const { return m_closedItem; }
+    void setClosedItem(MTBxItem* item) { m_closedItem = item, m_suppressDrag = item != nullptr; }
+
     bool isPressed() const { return m_pressed; }
     bool hasMoved() const { return m_moved; }
 

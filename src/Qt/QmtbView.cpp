@@ -4,6 +4,7 @@
 #include "Factories.h"
 #include "MTBxView.h"
 #include "NativeEventFilter.h"
+#include "PopupWidget.h"
 #include "QWinWidget.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
@@ -22,6 +23,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
+
+#include <utility>
 
 namespace MiniToolbars {
 
@@ -69,6 +72,14 @@ QmtbView::~QmtbView()
     m_destroying = true;
     releaseNativeFilter();
     retire();
+    // Popups belong to their items, which may outlive this window.
+    m_popup = nullptr;
+    for (QObject* child : children()) {
+        if (dynamic_cast<PopupWidget*>(child) && child->isWidgetType()) {
+            static_cast<QWidget*>(child)->hide();
+            static_cast<QWidget*>(child)->setParent(nullptr);
+        }
+    }
 }
 
 QRect QmtbView::desktopGeometry()
@@ -238,10 +249,29 @@ bool QmtbView::hasPopup() const
 
 void QmtbView::dismissPopup()
 {
-    if (!m_popup)
+    if (PopupWidget* popup = std::exchange(m_popup, nullptr))
+        popup->hidePopup();
+}
+
+void QmtbView::setPopup(PopupWidget* popup)
+{
+    if (m_popup && m_popup != popup)
+        std::exchange(m_popup, nullptr)->dismissPopup(false);
+    m_popup = popup;
+    stopToolTipTimer();
+    hideToolTip();
+}
+
+void QmtbView::popupClosed(PopupWidget* popup, bool completed)
+{
+    if (!popup)
         return;
-    m_popup->hide();
-    m_popup = nullptr;
+    if (popup == m_popup) {
+        m_popup = nullptr;
+        m_pointer->setClosedItem(completed ? nullptr : popup->item());
+    } else if (completed && m_pointer->closedItem() == popup->item()) {
+        m_pointer->setClosedItem(nullptr);
+    }
 }
 
 QRegion QmtbView::paintedRegion() const

@@ -16,6 +16,7 @@ class QmtbAnimation;
 namespace MiniToolbars {
 
 class ItemView;
+class PopupWidget;
 class QmtbAutoFade;
 class QmtbPlacement;
 class QmtbPointerInput;
@@ -96,6 +97,12 @@ public:
     bool hasMoved() const;
     // Hides and forgets the open popup.
     void dismissPopup();
+    // The popup that the window closes on a press; a new one closes the old.
+    void setPopup(PopupWidget* popup);
+    PopupWidget* popup() const { return m_popup; }
+    // A popup closed, with a choice (completed) or without; a dismissed
+    // one keeps the release of the press that closed it from reopening it.
+    void popupClosed(PopupWidget* popup, bool completed);
 
     // Tooltips.
     QmtbToolTips& toolTips() const { return *m_toolTips; }
@@ -148,7 +155,7 @@ private:
     std::unique_ptr<QmtbAutoFade> m_fade;
     std::unique_ptr<QmtbPointerInput> m_pointer;
     std::unique_ptr<QmtbToolTips> m_toolTips;
-    QWidget* m_popup = nullptr;
+    PopupWidget* m_popup = nullptr;
     bool m_shown = false;
     bool m_showPending = false;
     bool m_relayoutPending = false;
