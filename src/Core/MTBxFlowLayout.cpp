@@ -115,14 +115,9 @@ void MTBxFlowLayout::rebuild(bool force)
         return;
     }
 
+    // Even a forced relayout keeps the old views until the new ones stand:
+    // items keep their widgets (an entry's field, its focus) across it.
     ToolbarWindow* const window = m_window.get();
-    if (force && m_itemViews && !(window && window->guard().isDelivering())) {
-        // A forced relayout replaces every view anyway; going first lets the
-        // new views reuse the memory that is still warm.
-        for (ItemView*& view : *m_itemViews)
-            delete std::exchange(view, nullptr);
-    }
-
     if (!m_pendingItemViews)
         m_pendingItemViews.reset(new std::vector<ItemView*>);
     m_pendingItemViews->reserve(m_pendingItemViews->size() + items.size());
@@ -208,6 +203,17 @@ void MTBxFlowLayout::arrange(bool force)
             delete view;
         pending.clear();
     } else {
+        ToolbarWindow* const window = m_window.get();
+        if (m_itemViews && window && window->guard().isDelivering()) {
+            // The receiver of the event under way may still hold them.
+            for (ItemView* view : *m_itemViews) {
+                if (view) {
+                    view->detach(nullptr);
+                    window->guard().deferItemView(view);
+                }
+            }
+            m_itemViews.reset();
+        }
         // The new views stand before the old ones go: deleting a view lets
         // its item drop widgets, and the window then reads the views again.
         const std::unique_ptr<std::vector<ItemView*>> old = std::move(m_itemViews);
@@ -217,19 +223,8 @@ void MTBxFlowLayout::arrange(bool force)
                 view->item()->setItemView(view);
         }
         if (old) {
-            ToolbarWindow* const window = m_window.get();
-            const bool delivering = window && window->guard().isDelivering();
-            for (ItemView* view : *old) {
-                if (!view)
-                    continue;
-                if (delivering) {
-                    // The receiver of the event under way may still hold it.
-                    view->detach(nullptr);
-                    window->guard().deferItemView(view);
-                } else {
-                    delete view;
-                }
-            }
+            for (ItemView*& view : *old)
+                delete std::exchange(view, nullptr);
         }
 
         m_gripView = std::move(gripView);

@@ -33,6 +33,7 @@ public:
 
     // ComboListPopup
     MTBxItem* item() const override;
+    using QListWidget::item;
     void dismissPopup(bool quiet) override;
     void hidePopup() override;
     void addRow(MTBxItem* child) override;

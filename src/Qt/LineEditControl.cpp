@@ -81,11 +81,14 @@ void LineEditControl::dismissPopup(bool quiet)
     hide();
 }
 
+// A relayout inside a callback disconnects the entry and gives it a new view
+// at once: the field, and its focus, stay unless the entry is left without.
 void LineEditControl::hidePopup()
 {
-    hide();
-    if (m_entry && m_entry->itemView() && m_window)
-        m_window->popupClosed(this, false);
+    QTimer::singleShot(0, this, [this] {
+        if (!m_entry || !m_entry->itemView())
+            hide();
+    });
 }
 
 MTBxString LineEditControl::fieldText() const
@@ -289,11 +292,15 @@ void LineEditControl::focusOutEvent(QFocusEvent* event)
     QLineEdit::focusOutEvent(event);
 }
 
+// Qt leaves the focus on a hidden widget when nothing else in its window
+// takes it; a hidden field must not go on taking the typing.
 void LineEditControl::hideEvent(QHideEvent* event)
 {
+    QLineEdit::hideEvent(event);
+    if (hasFocus())
+        clearFocus();
     if (owner == this)
         returnKeyboard();
-    QLineEdit::hideEvent(event);
 }
 
 // While the field holds the keyboard, a press outside its toolbar window
