@@ -4,6 +4,7 @@
 #include "ItemView.h"
 #include "MTBxDropDownEntry.h"
 #include "QmtbView.h"
+#include "XcbConnection.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -171,9 +172,19 @@ void LineEditControl::returnKeyboard()
     hostFocus = nullptr;
     if (!host)
         return;
-    host->activateWindow();
-    if (focus)
-        focus->setFocus(Qt::OtherFocusReason);
+    const auto activate = [host, focus] {
+        XcbConnection::refreshTime();
+        host->activateWindow();
+        if (focus)
+            focus->setFocus(Qt::OtherFocusReason);
+    };
+    activate();
+    // A toolbar window that hides with the keyboard hands it to the root
+    // window afterwards: the host asks for it once more when that is over.
+    QTimer::singleShot(0, host, [host, activate] {
+        if (!host->isActiveWindow())
+            activate();
+    });
 }
 
 void LineEditControl::place(float x, float y, int dx, int dy, int width, int height)
@@ -281,13 +292,18 @@ void LineEditControl::focusOutEvent(QFocusEvent* event)
         const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
         m_entry->Notify(MTBxItemEvents::FocusChanged, eventArgument(0), nullptr);
     }
-    // Another window took the keyboard itself (a window manager's doing).
-    if (event->reason() == Qt::ActiveWindowFocusReason && owner == this && !window()->isActiveWindow()) {
-        qApp->removeEventFilter(this);
-        owner = nullptr;
-        hostWindow = nullptr;
-        hostFocus = nullptr;
-        allowWindowFocus(window(), false);
+    // The window lost the keyboard. Hiding hands it back to the host; another
+    // window that took it (a window manager's doing) keeps it.
+    if (event->reason() == Qt::ActiveWindowFocusReason && owner == this) {
+        QTimer::singleShot(0, this, [this] {
+            if (owner != this || window()->isActiveWindow())
+                return;
+            if (window()->isVisible() || QApplication::activeWindow()) {
+                hostWindow = nullptr;
+                hostFocus = nullptr;
+            }
+            returnKeyboard();
+        });
     }
     QLineEdit::focusOutEvent(event);
 }
