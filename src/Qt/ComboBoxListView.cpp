@@ -98,8 +98,9 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
 ComboBoxListView::~ComboBoxListView()
 {
     qApp->removeEventFilter(this);
-    if (m_window && m_combo->itemView())
-        m_window->popupClosed(this, false);
+    // The window forgets the list even when the combo box lost its view.
+    if (m_window && m_window->popup() == this)
+        m_window->popupClosed(this, !m_combo->itemView());
 }
 
 MTBxItem* ComboBoxListView::item() const
