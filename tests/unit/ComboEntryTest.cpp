@@ -160,6 +160,17 @@ TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
     entry->setValue(MTBxString(L"zz"));
     EXPECT_EQ(edit->text(), QStringLiteral("zz"));
     EXPECT_EQ(itemSink.count(MTBxItemEvents::TextEdited), 1);
+    // Colours: components modulo 256, the error colour while the flag is set.
+    entry->setTextColor(300, 0, 0);
+    EXPECT_EQ(entry->textColor(), 0xFF2C0000u);
+    entry->setValueErrorFlag(true), window->refresh();
+    EXPECT_TRUE(eventually([&] { return edit->palette().color(QPalette::Text) == QColor(Qt::red); }));
+    // A pointer over the field of a faded toolbar fades it in.
+    controller->pointerMoved(5000, 5000);
+    ASSERT_TRUE(eventually([&] { return !window->isFadedIn(); }));
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &move);
+    EXPECT_TRUE(window->isFadedIn());
 }
 
 TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
