@@ -368,7 +368,7 @@ bool ComboBoxListView::eventFilter(QObject* watched, QEvent* event)
                && static_cast<QWidget*>(watched)->window() != m_window) {
         dismissPopup(false);
     }
-    return QListWidget::eventFilter(watched, event);
+    return false;
 }
 
 ComboListPopup* createComboBoxList(MTBxCombobox* combo, ToolbarWindow* window)
