@@ -210,7 +210,7 @@ TEST_F(ComboEntryTest, CallbacksThatRebuildOrRemoveWhileTheyWork)
     bool duringPaint = false;
     itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
         if (type == MTBxItemEvents::FocusChanged && windowOf(toolbar)) {
-            duringPaint = duringPaint || windowOf(toolbar)->paintingActive();
+            duringPaint = duringPaint || windowOf(toolbar)->testAttribute(Qt::WA_WState_InPaintEvent);
             windowOf(toolbar)->relayout(true);
         }
     };
