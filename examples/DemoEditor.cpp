@@ -1,29 +1,19 @@
 #include "DemoEditor.h"
 
-#include "EventText.h"
-#include "ToolbarPlacement.h"
-
 #include <MiniToolbars/MiniToolbars.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QActionGroup>
 #include <QBuffer>
-#include <QCursor>
 #include <QDockWidget>
-#include <QEvent>
-#include <QFileInfo>
-#include <QImage>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTextCursor>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -32,33 +22,8 @@ using namespace MiniToolbars;
 
 namespace {
 
-enum Action {
-    FormatLabel,
-    Bold,
-    Italic,
-    Underline,
-    Highlight,
-    ClearFormat,
-    ShowOptions,
-    Copy,
-    Larger,
-    Smaller,
-    CloseToolbar,
-    ActionCount
-};
-
-const char* const actionIds[ActionCount] = {
-    "format-label", "bold", "italic", "underline", "highlight", "clear-format",
-    "options", "copy", "larger", "smaller", "close",
-};
-
 const float offeredScales[] = {1.0f, 1.5f, 2.0f};
 const QColor highlightColor(255, 236, 110);
-
-MTBxString mtbString(const QString& text)
-{
-    return MTBxString(reinterpret_cast<const unsigned short*>(text.utf16()));
-}
 
 QString sampleText()
 {
@@ -71,14 +36,15 @@ QString sampleText()
         "row never fades: it stays in place, ready to close the toolbar.\n\n"
         "The buttons Bold, Italic and Underline are checkable. Each of them follows the "
         "formatting of the selected text and changes it when you click. Highlight marks the "
-        "selection with a yellow background, Clear removes every format, and the two size "
-        "commands make the text larger or smaller.\n\n"
+        "selection with a yellow background, Clear removes every format, Colour applies the last "
+        "colour (its arrow lists the others) and the two size commands make the text larger or "
+        "smaller. Recent lists what you copied; its entries can be removed.\n\n"
         "Typing goes on while the toolbar is shown: the keyboard stays with the editor. A click "
         "next to the toolbar lands in the text and moves the cursor there, as if the toolbar "
         "were not there at all.\n\n"
-        "You can drag the toolbar by its grip. Every event the toolbar sends, hovering, clicks, "
-        "checks, drags and fades, is listed in the log below together with the id of the item "
-        "that sent it.\n\n"
+        "You can drag the toolbar by its grip or by any item. Everything the toolbar reports, "
+        "hovering, triggered actions, modified clicks, keys, drags and fades, is listed in the "
+        "log below.\n\n"
         "The Options menu switches between the light and the dark theme, changes the scaling "
         "factor, and turns the automatic fading, the tooltips and the debug tooltips on and "
         "off. The same choices are available as command-line switches; run the demo with "
@@ -87,7 +53,7 @@ QString sampleText()
         "How vexingly quick daft zebras jump. Sphinx of black quartz, judge my vow.");
 }
 
-// A highlighter pen, drawn here and handed over as encoded PNG bytes.
+// A highlighter pen, drawn here and handed to the item as encoded PNG bytes.
 QByteArray highlightIconPng()
 {
     QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
@@ -118,64 +84,25 @@ QByteArray highlightIconPng()
     return bytes;
 }
 
+QIcon swatch(const QColor& colour)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(QColor(60, 60, 60), 2));
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(4, 4, 24, 24), 4, 4);
+    return QIcon(pixmap);
+}
+
 } // namespace
-
-struct DemoEditor::ItemContext
-{
-    int action;
-    QString id;
-};
-
-class DemoEditor::ItemSink : public MTBxItemEvents
-{
-public:
-    explicit ItemSink(DemoEditor& editor) : m_editor(editor) {}
-
-    void Notify(void* hostContext, EventType type, unsigned int* p1, unsigned int* p2) override
-    {
-        for (const auto& context : m_editor.m_contexts) {
-            if (context.get() == hostContext) {
-                m_editor.itemEvent(context.get(), type, reinterpret_cast<std::uintptr_t>(p1),
-                                   reinterpret_cast<std::uintptr_t>(p2));
-                return;
-            }
-        }
-    }
-
-private:
-    DemoEditor& m_editor;
-};
-
-class DemoEditor::ToolbarSink : public MTBxToolbarEvents
-{
-public:
-    explicit ToolbarSink(DemoEditor& editor) : m_editor(editor) {}
-
-    void Notify(void* hostContext, EventType type, unsigned int* p1, unsigned int* p2) override
-    {
-        if (hostContext == &m_editor)
-            m_editor.toolbarEvent(type, reinterpret_cast<std::uintptr_t>(p1),
-                                  reinterpret_cast<std::uintptr_t>(p2));
-    }
-
-private:
-    DemoEditor& m_editor;
-};
 
 DemoEditor::DemoEditor(const DemoSettings& settings, QWidget* parent)
     : QMainWindow(parent)
     , m_settings(settings)
-    , m_itemSink(std::make_unique<ItemSink>(*this))
-    , m_toolbarSink(std::make_unique<ToolbarSink>(*this))
-    , m_controller(Controller::createInstance())
-    , m_toolbar(std::make_unique<MiniToolbar>(MTBxString(L"selection"), this))
+    , m_colour(Qt::darkRed)
 {
     setWindowTitle(QStringLiteral("MiniToolbars demo"));
-
-    for (int action = 0; action < ActionCount; ++action)
-        m_contexts.push_back(std::make_unique<ItemContext>(
-            ItemContext{action, QString::fromLatin1(actionIds[action])}));
-
     m_editor = new QTextEdit(this);
     m_editor->setAcceptRichText(false);
     m_editor->setPlainText(sampleText());
@@ -191,36 +118,163 @@ DemoEditor::DemoEditor(const DemoSettings& settings, QWidget* parent)
     addDockWidget(Qt::BottomDockWidgetArea, dock);
 
     createMenus();
+    createToolbar();
     statusBar()->showMessage(QStringLiteral("Select some text to see the mini toolbar."));
 
-    // Pointer moves over the text drive the auto fade.
-    m_editor->viewport()->setMouseTracking(true);
-    m_editor->viewport()->installEventFilter(this);
     connect(m_editor, &QTextEdit::selectionChanged, this, &DemoEditor::onSelectionChanged);
-    connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, &DemoEditor::placeToolbar);
-    connect(m_editor->horizontalScrollBar(), &QScrollBar::valueChanged, this, &DemoEditor::placeToolbar);
-
-    MTBxItemEventsUtility::SetMTBxItemEvents(m_itemSink.get());
-    MTBxToolbarEventsUtility::SetMTBxToolbarEvents(m_toolbarSink.get());
+    // Scrolling and relayout (a larger font) move the selection: the toolbar follows.
+    const auto follow = [this] {
+        if (m_toolbar->isVisible())
+            m_toolbar->setAnchor(selectionRect());
+    };
+    connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, follow);
+    connect(m_editor->horizontalScrollBar(), &QScrollBar::valueChanged, this, follow);
+    connect(m_editor->document()->documentLayout(), &QAbstractTextDocumentLayout::update, this, follow);
     applyOptions();
     m_editor->setFocus();
 }
 
 DemoEditor::~DemoEditor()
 {
-    // Children outlive this body; keep their late signals away from a half-destroyed host.
-    m_editor->viewport()->removeEventFilter(this);
+    // The editor's late signals must not reach a half-destroyed host.
     disconnect(m_editor, nullptr, this, nullptr);
-    disconnect(m_editor->verticalScrollBar(), nullptr, this, nullptr);
-    disconnect(m_editor->horizontalScrollBar(), nullptr, this, nullptr);
+    disconnect(m_editor->document()->documentLayout(), nullptr, this, nullptr);
+    delete m_toolbar;
+}
 
-    m_controller->closeToolbar(m_toolbar.get());
-    m_toolbar.reset();
-    if (MTBxItemEventsUtility::GetMTBxItemEvents() == m_itemSink.get())
-        MTBxItemEventsUtility::SetMTBxItemEvents(nullptr);
-    if (MTBxToolbarEventsUtility::GetMTBxToolbarEvents() == m_toolbarSink.get())
-        MTBxToolbarEventsUtility::SetMTBxToolbarEvents(nullptr);
-    m_controller.reset();
+QAction* DemoEditor::addAction(const QString& id, const QString& text, const QString& tip, void (DemoEditor::*slot)())
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(id);
+    action->setToolTip(tip);
+    if (slot)
+        connect(action, &QAction::triggered, this, slot);
+    connect(action, &QAction::triggered, this, [this, id] { logEvent(QStringLiteral("Triggered  %1").arg(id)); });
+    m_toolbar->addAction(action);
+    return action;
+}
+
+void DemoEditor::createToolbar()
+{
+    m_toolbar = new ActionToolbar;
+    const struct {
+        const char* id;
+        const char* text;
+        const char* tip;
+        QKeySequence shortcut;
+        void (QTextCharFormat::*set)(bool);
+    } styles[] = {
+        {"bold", "Bold", "Make the selection bold", QKeySequence::Bold, nullptr},
+        {"italic", "Italic", "Make the selection italic", QKeySequence::Italic, &QTextCharFormat::setFontItalic},
+        {"underline", "Underline", "Underline the selection", QKeySequence::Underline, &QTextCharFormat::setFontUnderline},
+    };
+    for (const auto& style : styles) {
+        QAction* action = addAction(QLatin1String(style.id), QLatin1String(style.text), QLatin1String(style.tip), nullptr);
+        action->setCheckable(true);
+        action->setShortcut(style.shortcut);
+        const auto set = style.set;
+        connect(action, &QAction::triggered, this, [this, set](bool on) {
+            QTextCharFormat format;
+            set ? (format.*set)(on) : format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+            mergeFormat(format);
+        });
+    }
+    m_toolbar->addSeparator();
+    addAction("highlight", "Highlight", "Mark the selection with a yellow background", nullptr);
+    connect(action("highlight"), &QAction::triggered, this, [this] {
+        QTextCharFormat format;
+        const bool marked = selectionFormat().background().color() == highlightColor;
+        format.setBackground(marked ? QBrush(Qt::transparent) : QBrush(highlightColor));
+        mergeFormat(format);
+    });
+    addAction("clear-format", "Clear", "Remove every format from the selection", nullptr)
+        ->setIcon(QIcon(QStringLiteral(MTB_DEMO_ICON_DIR "/clear-format.svg")));
+    connect(action("clear-format"), &QAction::triggered, this, [this] {
+        m_editor->textCursor().setCharFormat(QTextCharFormat());
+        syncCheckStates();
+    });
+    QAction* options = addAction("options", "Options", "Theme, scale, fading and tooltips", nullptr);
+    options->setMenu(m_optionsMenu);
+    options->setPriority(QAction::LowPriority);
+
+    m_toolbar->addRowBreak();
+    addAction("copy", "Copy", "Copy the selection to the clipboard", nullptr)->setShortcut(QKeySequence::Copy);
+    connect(action("copy"), &QAction::triggered, this, [this] {
+        m_editor->copy();
+        addRecent(m_editor->textCursor().selectedText());
+    });
+    m_recentMenu = new QMenu(this);
+    addAction("recent", "Recent", "What you copied; choose one to paste it", nullptr)->setMenu(m_recentMenu);
+    m_toolbar->setRemovableEntries(action("recent"), true);
+    m_toolbar->addSeparator();
+
+    m_colourMenu = new QMenu(this);
+    for (const QColor& colour : {QColor(Qt::darkRed), QColor(Qt::darkGreen), QColor(Qt::darkBlue), QColor(Qt::black)})
+        m_colourMenu->addAction(swatch(colour), colour.name(), this, [this, colour] { applyColour(colour); });
+    m_colourAction = addAction("colour", "Colour", "Apply the last colour; the arrow lists the others", nullptr);
+    m_colourAction->setMenu(m_colourMenu);
+    m_colourAction->setIcon(swatch(m_colour));
+    m_toolbar->setSplitButton(m_colourAction, true);
+    connect(m_colourAction, &QAction::triggered, this, [this] { applyColour(m_colour); });
+    const std::pair<const char*, double> sizes[] = {{"larger", 2.0}, {"smaller", -2.0}};
+    for (const auto& [id, step] : sizes) {
+        addAction(id, step > 0 ? "Larger" : "Smaller", step > 0 ? "Increase the font size of the selection"
+                                                                : "Decrease the font size of the selection", nullptr);
+        connect(action(id), &QAction::triggered, this, [this, step = step] {
+            const qreal size = selectionFormat().fontPointSize() > 0 ? selectionFormat().fontPointSize()
+                                                                      : m_editor->font().pointSizeF();
+            QTextCharFormat format;
+            format.setFontPointSize(std::clamp(size + step, 6.0, 48.0));
+            mergeFormat(format);
+        });
+    }
+    m_toolbar->addSeparator();
+    // Closing from the action's own slot needs no deferral.
+    addAction("close", "Close", "Close the toolbar; it never fades", nullptr);
+    connect(action("close"), &QAction::triggered, m_toolbar, &ActionToolbar::close);
+
+    connect(m_toolbar, &ActionToolbar::hovered, this,
+            [this](QAction* action) { logEvent(QStringLiteral("Hovered  %1").arg(action->objectName())); });
+    connect(m_toolbar, &ActionToolbar::movedByUser, this,
+            [this](QPoint at) { logEvent(QStringLiteral("Moved by the user  to %1, %2").arg(at.x()).arg(at.y())); });
+    connect(m_toolbar, &ActionToolbar::fadedIn, this, [this] { logEvent(QStringLiteral("Faded in")); });
+    connect(m_toolbar, &ActionToolbar::fadedOut, this, [this] { logEvent(QStringLiteral("Faded out")); });
+    connect(m_toolbar, &ActionToolbar::closed, this, [this] { logEvent(QStringLiteral("Closed")); });
+    connect(m_toolbar, &ActionToolbar::modifiedClick, this, [this](QAction* action, Qt::KeyboardModifiers modifiers) {
+        logEvent(QStringLiteral("Modified click  %1  modifiers 0x%2").arg(action->objectName()).arg(int(modifiers), 0, 16));
+    });
+    connect(m_toolbar, &ActionToolbar::wheelTurned, this, [this](QAction* action, int delta) {
+        logEvent(QStringLiteral("Wheel  %1  %2").arg(action ? action->objectName() : QString()).arg(delta));
+    });
+    connect(m_toolbar, &ActionToolbar::keyPressed, this,
+            [this](int key) { logEvent(QStringLiteral("Key down  vk 0x%1").arg(key, 0, 16)); });
+    connect(m_toolbar, &ActionToolbar::keyReleased, this,
+            [this](int key) { logEvent(QStringLiteral("Key up  vk 0x%1").arg(key, 0, 16)); });
+    connect(m_toolbar, &ActionToolbar::removeRequested, this, [this](QAction* entry) {
+        logEvent(QStringLiteral("Removed from Recent  %1").arg(entry->text()));
+        delete entry;
+    });
+}
+
+void DemoEditor::applyColour(const QColor& colour)
+{
+    m_colour = colour;
+    m_colourAction->setIcon(swatch(colour));
+    QTextCharFormat format;
+    format.setForeground(colour);
+    mergeFormat(format);
+}
+
+void DemoEditor::addRecent(const QString& text)
+{
+    const QString entry = text.left(24);
+    if (entry.isEmpty())
+        return;
+    QAction* recent = new QAction(entry, m_recentMenu);
+    connect(recent, &QAction::triggered, this, [this, text] { m_editor->textCursor().insertText(text); });
+    m_recentMenu->insertAction(m_recentMenu->actions().value(0), recent);
+    while (m_recentMenu->actions().size() > 6)
+        delete m_recentMenu->actions().constLast();
 }
 
 QTextEdit* DemoEditor::textEdit() const
@@ -230,41 +284,39 @@ QTextEdit* DemoEditor::textEdit() const
 
 Controller* DemoEditor::controller() const
 {
-    return m_controller.get();
+    return ActionToolbar::controller();
 }
 
 MiniToolbar* DemoEditor::toolbar() const
 {
-    return m_toolbar.get();
+    return m_toolbar->miniToolbar();
 }
 
 bool DemoEditor::isToolbarShown() const
 {
-    return m_shown && m_toolbar->isVisible();
+    return m_toolbar->isVisible();
+}
+
+QAction* DemoEditor::action(const QString& id) const
+{
+    const QList<QAction*> actions = m_toolbar->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(), [&](QAction* a) { return a->objectName() == id; });
+    return found == actions.end() ? nullptr : *found;
 }
 
 MTBxItem* DemoEditor::item(const QString& id) const
 {
-    for (int i = 0; i < m_toolbar->itemCount(); ++i) {
-        MTBxItem* candidate = m_toolbar->item(i);
-        if (QString::fromUtf16(static_cast<const unsigned short*>(candidate->id())) == id)
-            return candidate;
+    MiniToolbar* toolbar = m_toolbar->miniToolbar();
+    for (int i = 0; i < toolbar->itemCount(); ++i) {
+        if (QString::fromUtf16(static_cast<const unsigned short*>(toolbar->item(i)->id())) == id)
+            return toolbar->item(i);
     }
     return nullptr;
 }
 
 QRect DemoEditor::toolbarRect() const
 {
-    if (!m_shown)
-        return {};
-    float top = 0, left = 0, bottom = 0, right = 0;
-    if (!m_toolbar->getBounds(top, left, bottom, right))
-        return {};
-    int x = 0, y = 0;
-    m_controller->getToolbarPosition(m_toolbar.get(), x, y);
-    // The grip hangs to the left of the first item, outside the reported bounds.
-    const float gripReach = 12.0f * m_settings.scalingFactor;
-    return toolbarScreenRect(QPoint(x, y), top, left - gripReach, bottom, right);
+    return m_toolbar->geometry();
 }
 
 QRect DemoEditor::viewportRect() const
@@ -290,7 +342,10 @@ void DemoEditor::applySettings(const DemoSettings& settings)
     m_settings.tourDirectory = tourDirectory;
     updateMenuChecks();
     applyOptions();
-    rebuildToolbar();
+    if (m_toolbar->isVisible()) {
+        m_toolbar->close();
+        showToolbar();
+    }
 }
 
 void DemoEditor::selectText(int start, int length)
@@ -305,54 +360,7 @@ void DemoEditor::selectText(int start, int length)
 
 void DemoEditor::pointerMovedTo(const QPoint& globalPos)
 {
-    m_controller->pointerMoved(globalPos.x(), globalPos.y());
-}
-
-void DemoEditor::mtbMoved(int& dx, int& dy)
-{
-    // Drags go through unchanged; the toolbar stays where the user leaves it.
-    Q_UNUSED(dx)
-    Q_UNUSED(dy)
-    m_userPlaced = true;
-}
-
-void DemoEditor::getMtbParentBounds(int x, int y, int& left, int& top, int& width, int& height)
-{
-    Q_UNUSED(x)
-    Q_UNUSED(y)
-    const QRect bounds = viewportRect();
-    left = bounds.left();
-    top = bounds.top();
-    width = bounds.width();
-    height = bounds.height();
-}
-
-HWND DemoEditor::getParentHwnd()
-{
-    return reinterpret_cast<HWND>(window()->winId());
-}
-
-bool DemoEditor::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_editor->viewport()) {
-        if (event->type() == QEvent::MouseMove)
-            pointerMovedTo(static_cast<QMouseEvent*>(event)->globalPos());
-        else if (event->type() == QEvent::Leave)
-            pointerMovedTo(QCursor::pos());
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void DemoEditor::moveEvent(QMoveEvent* event)
-{
-    QMainWindow::moveEvent(event);
-    placeToolbar();
-}
-
-void DemoEditor::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    placeToolbar();
+    controller()->pointerMoved(globalPos.x(), globalPos.y());
 }
 
 void DemoEditor::createMenus()
@@ -373,38 +381,31 @@ void DemoEditor::createMenus()
             applySettings(changed);
         });
     }
-
     m_optionsMenu->addSeparator();
     auto* scales = new QActionGroup(this);
     for (const float scale : offeredScales) {
         QAction* action = m_optionsMenu->addAction(QStringLiteral("Scale %1\u00d7").arg(static_cast<double>(scale)));
         action->setCheckable(true);
         scales->addAction(action);
-        m_scaleActions.push_back(action);
+        m_scaleActions.append(action);
         connect(action, &QAction::triggered, this, [this, scale] {
             DemoSettings changed = m_settings;
             changed.scalingFactor = scale;
             applySettings(changed);
         });
     }
-
     m_optionsMenu->addSeparator();
     m_autoFadeAction = m_optionsMenu->addAction(QStringLiteral("&Auto fade"));
     m_tooltipsAction = m_optionsMenu->addAction(QStringLiteral("&Tooltips"));
     m_debugTooltipsAction = m_optionsMenu->addAction(QStringLiteral("D&ebug tooltips"));
     for (QAction* action : {m_autoFadeAction, m_tooltipsAction, m_debugTooltipsAction}) {
         action->setCheckable(true);
-        connect(action, &QAction::toggled, this, [this, action](bool on) {
+        connect(action, &QAction::triggered, this, [this] {
             DemoSettings changed = m_settings;
-            if (action == m_autoFadeAction)
-                changed.autoFade = on;
-            else if (action == m_tooltipsAction)
-                changed.tooltips = on;
-            else
-                changed.debugTooltips = on;
-            if (changed.autoFade != m_settings.autoFade || changed.tooltips != m_settings.tooltips
-                || changed.debugTooltips != m_settings.debugTooltips)
-                applySettings(changed);
+            changed.autoFade = m_autoFadeAction->isChecked();
+            changed.tooltips = m_tooltipsAction->isChecked();
+            changed.debugTooltips = m_debugTooltipsAction->isChecked();
+            applySettings(changed);
         });
     }
 
@@ -412,23 +413,15 @@ void DemoEditor::createMenus()
     for (QDockWidget* dock : findChildren<QDockWidget*>())
         view->addAction(dock->toggleViewAction());
     view->addAction(QStringLiteral("&Clear log"), m_log, &QPlainTextEdit::clear);
-
     updateMenuChecks();
 }
 
 void DemoEditor::updateMenuChecks()
 {
-    const QSignalBlocker lightBlocker(m_lightAction);
-    const QSignalBlocker darkBlocker(m_darkAction);
     m_lightAction->setChecked(m_settings.theme == DemoSettings::Theme::Light);
     m_darkAction->setChecked(m_settings.theme == DemoSettings::Theme::Dark);
-    for (std::size_t i = 0; i < m_scaleActions.size(); ++i) {
-        const QSignalBlocker blocker(m_scaleActions[i]);
+    for (int i = 0; i < m_scaleActions.size(); ++i)
         m_scaleActions[i]->setChecked(std::fabs(offeredScales[i] - m_settings.scalingFactor) < 0.01f);
-    }
-    const QSignalBlocker fadeBlocker(m_autoFadeAction);
-    const QSignalBlocker tipsBlocker(m_tooltipsAction);
-    const QSignalBlocker debugBlocker(m_debugTooltipsAction);
     m_autoFadeAction->setChecked(m_settings.autoFade);
     m_tooltipsAction->setChecked(m_settings.tooltips);
     m_debugTooltipsAction->setChecked(m_settings.debugTooltips);
@@ -440,319 +433,81 @@ void DemoEditor::applyOptions()
     options.setTheme(m_settings.theme == DemoSettings::Theme::Dark ? Options::Dark : Options::Light);
     options.setScalingFactor(m_settings.scalingFactor);
     options.setAutoFade(m_settings.autoFade);
-    m_controller->setOptions(options);
+    controller()->setOptions(options);
     SetMTBTooltipOption(TooltipsEnabled, m_settings.tooltips);
     SetMTBTooltipOption(DebugTooltip, m_settings.debugTooltips);
+    const bool dark = m_settings.theme == DemoSettings::Theme::Dark;
+    action("options")->setIcon(QIcon(dark ? QStringLiteral(":/MiniToolbars/Options_D.svg")
+                                          : QStringLiteral(":/MiniToolbars/Options_L.svg")));
+    m_toolbar->setGap(static_cast<int>(std::lround(6 * m_settings.scalingFactor)));
 }
 
 void DemoEditor::onSelectionChanged()
 {
-    m_userPlaced = false;
     if (!m_editor->textCursor().hasSelection()) {
-        closeToolbar();
+        m_toolbar->close();
         return;
     }
-    if (isToolbarShown()) {
-        syncCheckStates();
-        placeToolbar();
-    } else {
+    syncCheckStates();
+    if (m_toolbar->isVisible())
+        m_toolbar->setAnchor(selectionRect());
+    else
         showToolbar();
-    }
 }
 
 void DemoEditor::showToolbar()
 {
-    if (m_toolbar->isEmpty())
-        addItems();
     syncCheckStates();
-    int anchorX = 0;
-    const QRect selection = selectionRect(&anchorX);
-    const QPoint corner = toolbarOrigin(selection, anchorX, toolbarSize(), viewportRect(),
-                                        static_cast<int>(std::lround(6 * m_settings.scalingFactor)));
-    m_shown = m_controller->showToolbar(m_toolbar.get(), corner.x(), corner.y(), this, false);
-    // The first layout pass may still be pending: place again once it has run.
-    QTimer::singleShot(0, this, &DemoEditor::placeToolbar);
-    QTimer::singleShot(50, this, &DemoEditor::placeToolbar);
+    if (m_toolbar->show(m_editor->viewport(), selectionRect()))
+        customizeItems();
 }
 
-void DemoEditor::placeToolbar()
+// What only the item interface offers: an icon from raw PNG bytes and an item that never fades.
+void DemoEditor::customizeItems()
 {
-    if (!m_shown || m_userPlaced || !m_editor->textCursor().hasSelection())
-        return;
-    int anchorX = 0;
-    const QRect selection = selectionRect(&anchorX);
-    const QPoint corner = toolbarOrigin(selection, anchorX, toolbarSize(), viewportRect(),
-                                        static_cast<int>(std::lround(6 * m_settings.scalingFactor)));
-    // The origin is the top-left corner of the first row; the drawn area may start elsewhere.
-    int x = 0, y = 0;
-    m_controller->getToolbarPosition(m_toolbar.get(), x, y);
-    const QRect drawn = toolbarRect();
-    const QPoint offset = drawn.isValid() ? drawn.topLeft() - QPoint(x, y) : QPoint();
-    const QPoint origin = corner - offset;
-    if (origin != QPoint(x, y))
-        m_controller->moveToolbar(m_toolbar.get(), origin.x(), origin.y(), false);
-}
-
-void DemoEditor::closeToolbar()
-{
-    if (!m_shown)
-        return;
-    m_shown = false;
-    m_controller->closeToolbar(m_toolbar.get());
-}
-
-void DemoEditor::rebuildToolbar()
-{
-    if (!m_shown)
-        return;
-    closeToolbar();
-    if (m_editor->textCursor().hasSelection())
-        showToolbar();
-}
-
-void DemoEditor::addItems()
-{
-    const auto context = [this](int action) { return m_contexts[action].get(); };
-
-    auto* label = new MTBxLabel(L"format-label", context(FormatLabel));
-    label->setText(L"Format");
-    label->setShowText(true);
-    m_toolbar->addItem(label);
-    m_toolbar->addItem(new MTBxSeparator);
-
-    const struct {
-        int action;
-        const wchar_t* text;
-        const wchar_t* tip;
-        const wchar_t* shortcut;
-    } styles[] = {
-        {Bold, L"Bold", L"Make the selection bold", L"Ctrl+B"},
-        {Italic, L"Italic", L"Make the selection italic", L"Ctrl+I"},
-        {Underline, L"Underline", L"Underline the selection", L"Ctrl+U"},
-    };
-    for (const auto& style : styles) {
-        auto* button = new MTBxButton(mtbString(m_contexts[style.action]->id), context(style.action));
-        button->setText(style.text);
-        button->setShowText(true);
-        button->setToolTip(style.tip);
-        button->setShortcut(style.shortcut);
-        button->setCheckable(true);
-        button->setTag(style.action);
-        m_toolbar->addItem(button);
-    }
-    m_toolbar->addItem(new MTBxSeparator);
-
-    auto* highlight = new MTBxButton(L"highlight", context(Highlight));
-    highlight->setText(L"Highlight");
-    highlight->setShowText(true);
-    highlight->setToolTip(L"Mark the selection with a yellow background");
-    const QByteArray png = highlightIconPng();
-    highlight->setIconData(reinterpret_cast<const unsigned char*>(png.constData()),
-                           static_cast<unsigned int>(png.size()));
-    highlight->setTag(Highlight);
-    m_toolbar->addItem(highlight);
-
-    auto* clear = new MTBxButton(L"clear-format", context(ClearFormat));
-    clear->setText(L"Clear");
-    clear->setShowText(true);
-    clear->setToolTip(L"Remove every format from the selection");
-    const QString clearIcon = QFileInfo(QStringLiteral(MTB_DEMO_ICON_DIR "/clear-format.svg")).absoluteFilePath();
-    clear->setIcon(mtbString(clearIcon));
-    clear->setTag(ClearFormat);
-    m_toolbar->addItem(clear);
-
-    auto* options = new MTBxButton(L"options", context(ShowOptions));
-    options->setText(L"Options");
-    options->setShowText(false);
-    options->setToolTip(L"Theme, scale, fading and tooltips");
-    options->setIcon(m_settings.theme == DemoSettings::Theme::Dark ? L":/MiniToolbars/Options_D.svg"
-                                                                   : L":/MiniToolbars/Options_L.svg");
-    options->setTag(ShowOptions);
-    m_toolbar->addItem(options);
-
-    m_toolbar->addItem(new MTBxNewLine);
-
-    auto* copy = new MTBxCommandItem(L"copy", context(Copy));
-    copy->setText(L"Copy");
-    copy->setShowText(true);
-    copy->setToolTip(L"Copy the selection to the clipboard");
-    copy->setShortcut(L"Ctrl+C");
-    copy->setTag(Copy);
-    m_toolbar->addItem(copy);
-    m_toolbar->addItem(new MTBxSeparator);
-
-    auto* larger = new MTBxButton(L"larger", context(Larger));
-    larger->setText(L"Larger");
-    larger->setShowText(true);
-    larger->setToolTip(L"Increase the font size of the selection");
-    larger->setTag(Larger);
-    m_toolbar->addItem(larger);
-
-    auto* smaller = new MTBxButton(L"smaller", context(Smaller));
-    smaller->setText(L"Smaller");
-    smaller->setShowText(true);
-    smaller->setToolTip(L"Decrease the font size of the selection");
-    smaller->setTag(Smaller);
-    m_toolbar->addItem(smaller);
-    m_toolbar->addItem(new MTBxSeparator);
-
-    // The one item that stays when the rest of the toolbar fades out.
-    auto* close = new MTBxCommandItem(L"close", context(CloseToolbar));
-    close->setText(L"Close");
-    close->setShowText(true);
-    close->setToolTip(L"Close the toolbar; it never fades");
-    close->setAutoHide(false);
-    close->setTag(CloseToolbar);
-    m_toolbar->addItem(close);
+    static const QByteArray png = highlightIconPng();
+    if (MTBxItem* highlight = item(QStringLiteral("highlight")))
+        highlight->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), static_cast<unsigned int>(png.size()));
+    if (MTBxItem* close = item(QStringLiteral("close")))
+        close->setAutoHide(false);
+    controller()->updateLayout(toolbar(), true);
+    m_toolbar->setAnchor(selectionRect());
 }
 
 void DemoEditor::syncCheckStates()
 {
-    const QTextCursor selection = m_editor->textCursor();
-    if (!selection.hasSelection())
+    if (!m_editor->textCursor().hasSelection())
         return;
-    // The format of the first selected character decides.
-    QTextCursor probe(m_editor->document());
-    probe.setPosition(selection.selectionStart() + 1);
-    const QTextCharFormat format = probe.charFormat();
-    const struct {
-        int action;
-        bool on;
-    } states[] = {
-        {Bold, format.fontWeight() >= QFont::Bold},
-        {Italic, format.fontItalic()},
-        {Underline, format.fontUnderline()},
-    };
-    for (const auto& state : states) {
-        if (MTBxItem* item = m_toolbar->itemWithTag(state.action)) {
-            if (item->isChecked() != state.on)
-                item->setChecked(state.on, false);
-        }
-    }
+    const QTextCharFormat format = selectionFormat();
+    action("bold")->setChecked(format.fontWeight() >= QFont::Bold);
+    action("italic")->setChecked(format.fontItalic());
+    action("underline")->setChecked(format.fontUnderline());
 }
 
-QRect DemoEditor::selectionRect(int* anchorX) const
+// The format of the first selected character decides.
+QTextCharFormat DemoEditor::selectionFormat() const
+{
+    QTextCursor probe(m_editor->document());
+    probe.setPosition(m_editor->textCursor().selectionStart() + 1);
+    return probe.charFormat();
+}
+
+void DemoEditor::mergeFormat(const QTextCharFormat& format)
+{
+    QTextCursor cursor = m_editor->textCursor();
+    if (cursor.hasSelection())
+        cursor.mergeCharFormat(format);
+}
+
+// The selection's rectangle in the viewport's coordinates.
+QRect DemoEditor::selectionRect() const
 {
     const QTextCursor selection = m_editor->textCursor();
     QTextCursor start(m_editor->document());
     start.setPosition(selection.selectionStart());
     QTextCursor end(m_editor->document());
     end.setPosition(selection.selectionEnd());
-    const QRect first = m_editor->cursorRect(start);
-    const QRect last = m_editor->cursorRect(end);
-    QWidget* viewport = m_editor->viewport();
-    const QRect rect(viewport->mapToGlobal(first.topLeft()), viewport->mapToGlobal(last.bottomRight()));
-    if (anchorX)
-        *anchorX = viewport->mapToGlobal(first.topLeft()).x();
-    return rect.normalized();
-}
-
-QSize DemoEditor::toolbarSize() const
-{
-    const QRect drawn = toolbarRect();
-    if (drawn.isValid() && !drawn.isEmpty())
-        return drawn.size();
-    // Not laid out yet: roughly two rows of captioned items.
-    const float scale = m_settings.scalingFactor;
-    return QSize(static_cast<int>(380 * scale), static_cast<int>(52 * scale));
-}
-
-void DemoEditor::itemEvent(ItemContext* context, int type, std::uintptr_t p1, std::uintptr_t p2)
-{
-    logEvent(describeItemEvent(context->id, type, p1, p2));
-    switch (type) {
-    case MTBxItemEvents::CheckedChanged:
-        setSelectionFormat(context->action, p1 != 0);
-        break;
-    case MTBxItemEvents::Clicked:
-        runAction(context->action);
-        break;
-    default:
-        break;
-    }
-}
-
-void DemoEditor::toolbarEvent(int type, std::uintptr_t p1, std::uintptr_t p2)
-{
-    logEvent(describeToolbarEvent(QStringLiteral("selection"), type, p1, p2));
-    if (type == MTBxToolbarEvents::ToolbarMoved)
-        m_userPlaced = true;
-}
-
-void DemoEditor::runAction(int action)
-{
-    QTextCursor cursor = m_editor->textCursor();
-    switch (action) {
-    case Highlight: {
-        if (!cursor.hasSelection())
-            return;
-        QTextCursor probe(m_editor->document());
-        probe.setPosition(cursor.selectionStart() + 1);
-        const bool marked = probe.charFormat().background().color() == highlightColor;
-        QTextCharFormat format;
-        format.setBackground(marked ? QBrush(Qt::transparent) : QBrush(highlightColor));
-        cursor.mergeCharFormat(format);
-        break;
-    }
-    case ClearFormat:
-        if (!cursor.hasSelection())
-            return;
-        cursor.setCharFormat(QTextCharFormat());
-        syncCheckStates();
-        break;
-    case ShowOptions:
-        // Opened from the event loop: a menu's own loop must not run inside the callback.
-        QTimer::singleShot(0, this, [this] { m_optionsMenu->popup(QCursor::pos()); });
-        break;
-    case Copy:
-        m_editor->copy();
-        statusBar()->showMessage(QStringLiteral("Copied to the clipboard."), 3000);
-        break;
-    case Larger:
-    case Smaller: {
-        if (!cursor.hasSelection())
-            return;
-        QTextCursor probe(m_editor->document());
-        probe.setPosition(cursor.selectionStart() + 1);
-        qreal size = probe.charFormat().fontPointSize();
-        if (size <= 0)
-            size = m_editor->font().pointSizeF();
-        QTextCharFormat format;
-        format.setFontPointSize(std::clamp(size + (action == Larger ? 2.0 : -2.0), 6.0, 48.0));
-        cursor.mergeCharFormat(format);
-        // Taller lines move the selection: follow it once the layout has settled.
-        QTimer::singleShot(0, this, &DemoEditor::placeToolbar);
-        break;
-    }
-    case CloseToolbar:
-        // Closing from inside the toolbar's own event would only hide it.
-        QTimer::singleShot(0, this, &DemoEditor::closeToolbar);
-        break;
-    default:
-        break;
-    }
-}
-
-void DemoEditor::setSelectionFormat(int action, bool on)
-{
-    QTextCursor cursor = m_editor->textCursor();
-    if (!cursor.hasSelection())
-        return;
-    QTextCharFormat format;
-    switch (action) {
-    case Bold:
-        format.setFontWeight(on ? QFont::Bold : QFont::Normal);
-        break;
-    case Italic:
-        format.setFontItalic(on);
-        break;
-    case Underline:
-        format.setFontUnderline(on);
-        break;
-    default:
-        return;
-    }
-    cursor.mergeCharFormat(format);
+    return m_editor->cursorRect(start).united(m_editor->cursorRect(end));
 }
 
 void DemoEditor::logEvent(const QString& line)
@@ -761,7 +516,6 @@ void DemoEditor::logEvent(const QString& line)
     if (m_eventLog.size() >= 10000)
         m_eventLog.removeFirst();
     m_eventLog.append(line);
-    // Faded notifications come with every repaint: count repeats instead of listing them.
     if (line == m_lastLine) {
         ++m_repeats;
         statusBar()->showMessage(QStringLiteral("%1  (\u00d7%2)").arg(line).arg(m_repeats + 1));

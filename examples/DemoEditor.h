@@ -3,14 +3,10 @@
 
 #include "DemoSettings.h"
 
-#include <MiniToolbars/ControllerObserver.h>
-
+#include <QColor>
 #include <QMainWindow>
 #include <QStringList>
-
-#include <cstdint>
-#include <memory>
-#include <vector>
+#include <QTextCharFormat>
 
 class QAction;
 class QMenu;
@@ -18,15 +14,16 @@ class QPlainTextEdit;
 class QTextEdit;
 
 namespace MiniToolbars {
+class ActionToolbar;
 class Controller;
 class MTBxItem;
 class MiniToolbar;
 }
 
-// The demo host: a text editor that shows a mini toolbar above its selection,
-// keeps it there while the selection changes and closes it when the selection
-// goes. Every event the library sends ends up in the log pane.
-class DemoEditor : public QMainWindow, public MiniToolbars::ControllerObserver
+// The demo host: a text editor that shows a mini toolbar of QActions above its
+// selection, keeps it there while the selection changes and closes it when the
+// selection goes. Everything the toolbar reports ends up in the log pane.
+class DemoEditor : public QMainWindow
 {
     Q_OBJECT
 
@@ -38,6 +35,8 @@ public:
     MiniToolbars::Controller* controller() const;
     MiniToolbars::MiniToolbar* toolbar() const;
     bool isToolbarShown() const;
+    // The toolbar action with this object name, or null.
+    QAction* action(const QString& id) const;
     // The shown toolbar's item with this id, or null.
     MiniToolbars::MTBxItem* item(const QString& id) const;
     // The toolbar's area in screen pixels, empty while it is not shown.
@@ -55,58 +54,38 @@ public:
     // Feeds a pointer position (screen pixels) to the auto fade.
     void pointerMovedTo(const QPoint& globalPos);
 
-    void mtbMoved(int& dx, int& dy) override;
-    void getMtbParentBounds(int x, int y, int& left, int& top, int& width, int& height) override;
-    HWND getParentHwnd() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    class ItemSink;
-    class ToolbarSink;
-    struct ItemContext;
-
+    QAction* addAction(const QString& id, const QString& text, const QString& tip, void (DemoEditor::*slot)());
     void createMenus();
+    void createToolbar();
     void updateMenuChecks();
     void applyOptions();
     void onSelectionChanged();
     void showToolbar();
-    void placeToolbar();
-    void closeToolbar();
-    void rebuildToolbar();
-    void addItems();
+    void customizeItems();
     void syncCheckStates();
-    QRect selectionRect(int* anchorX) const;
-    QSize toolbarSize() const;
-
-    void itemEvent(ItemContext* context, int type, std::uintptr_t p1, std::uintptr_t p2);
-    void toolbarEvent(int type, std::uintptr_t p1, std::uintptr_t p2);
-    void runAction(int action);
-    void setSelectionFormat(int action, bool on);
+    QRect selectionRect() const;
+    QTextCharFormat selectionFormat() const;
+    void mergeFormat(const QTextCharFormat& format);
+    void applyColour(const QColor& colour);
+    void addRecent(const QString& text);
     void logEvent(const QString& line);
 
     DemoSettings m_settings;
     QTextEdit* m_editor = nullptr;
     QPlainTextEdit* m_log = nullptr;
     QMenu* m_optionsMenu = nullptr;
+    QMenu* m_colourMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QAction* m_lightAction = nullptr;
     QAction* m_darkAction = nullptr;
-    std::vector<QAction*> m_scaleActions;
+    QList<QAction*> m_scaleActions;
     QAction* m_autoFadeAction = nullptr;
     QAction* m_tooltipsAction = nullptr;
     QAction* m_debugTooltipsAction = nullptr;
-
-    std::unique_ptr<ItemSink> m_itemSink;
-    std::unique_ptr<ToolbarSink> m_toolbarSink;
-    std::vector<std::unique_ptr<ItemContext>> m_contexts;
-    std::unique_ptr<MiniToolbars::Controller> m_controller;
-    std::unique_ptr<MiniToolbars::MiniToolbar> m_toolbar;
-    bool m_shown = false;
-    // While set the user has dragged the toolbar; it stays put until the selection changes.
-    bool m_userPlaced = false;
+    QAction* m_colourAction = nullptr;
+    QColor m_colour;
+    MiniToolbars::ActionToolbar* m_toolbar = nullptr;
     QStringList m_eventLog;
     QString m_lastLine;
     int m_repeats = 0;

@@ -2,8 +2,7 @@
 
 #include "DemoEditor.h"
 
-#include <MiniToolbars/MTBxItem.h>
-
+#include <QAction>
 #include <QCursor>
 #include <QDir>
 #include <QEventLoop>
@@ -61,9 +60,9 @@ int DemoTour::run()
             const int start = m_editor.textEdit()->toPlainText().indexOf(selectedPhrase());
             m_editor.selectText(start, selectedPhrase().size());
             waitFor(300);
-            // Checking Bold goes through the host's event sink, which makes the selection bold.
-            if (MiniToolbars::MTBxItem* bold = m_editor.item(QStringLiteral("bold")))
-                bold->setChecked(true, true);
+            // Bold as a click would make it: the action triggers and formats the selection.
+            if (QAction* bold = m_editor.action(QStringLiteral("bold")); bold && !bold->isChecked())
+                bold->trigger();
             waitFor(100);
 
             const QRect toolbar = m_editor.toolbarRect();

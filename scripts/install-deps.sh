@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, when missing.
 set -eu
 packages="build-essential cmake qtbase5-dev libqt5svg5-dev libqt5x11extras5-dev libxcb1-dev libxcb-xinput-dev libgtest-dev
-libbenchmark-dev xvfb xauth xcompmgr x11-utils xdotool imagemagick binutils-mingw-w64-x86-64
+libbenchmark-dev xvfb xauth xcompmgr x11-utils xdotool imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 fonts-dejavu-core"
 missing=""
 for p in $packages; do

@@ -24,5 +24,6 @@
 #include "ControllerObserver.h"
 #include "IconHandles.h"
 #include "ResourceModules.h"
+#include "ActionToolbar.h"
 
 #endif

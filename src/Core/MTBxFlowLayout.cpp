@@ -219,8 +219,8 @@ void MTBxFlowLayout::arrange(bool force)
         const std::unique_ptr<std::vector<ItemView*>> old = std::move(m_itemViews);
         m_itemViews = std::move(m_pendingItemViews);
         for (ItemView* view : *m_itemViews) {
-            if (view && view->item())
-                view->item()->setItemView(view);
+            if (MTBxItem* item = view->item())
+                item->setItemView(view);
         }
         if (old) {
             for (ItemView*& view : *old)

@@ -1,5 +1,7 @@
 #include "MTBxItem.h"
 
+#include "ContextSinks.h"
+
 #include "ItemView.h"
 #include "MiniToolbar.h"
 #include "MTBxItemEventsUtility.h"
@@ -183,7 +185,7 @@ void MTBxItem::Notify(MTBxItemEvents::EventType type, unsigned int* p1, unsigned
     const NotificationGuard::Delivery delivery(guard, this);
     if (!delivery.accepted())
         return;
-    if (MTBxItemEvents* sink = MTBxItemEventsUtility::GetMTBxItemEvents())
+    if (MTBxItemEvents* sink = ContextSinks::itemSinkFor(m_hostContext))
         sink->Notify(m_hostContext, type, p1, p2);
 }
 

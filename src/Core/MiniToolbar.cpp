@@ -1,5 +1,6 @@
 #include "MiniToolbar.h"
 
+#include "ContextSinks.h"
 #include "ItemDisposal.h"
 #include "LiveToolbars.h"
 #include "ItemView.h"
@@ -189,7 +190,7 @@ void MiniToolbar::Notify(MTBxToolbarEvents::EventType type, unsigned int* p1, un
     const NotificationGuard::Delivery delivery(guard, nullptr);
     if (!delivery.accepted())
         return;
-    if (MTBxToolbarEvents* sink = MTBxToolbarEventsUtility::GetMTBxToolbarEvents())
+    if (MTBxToolbarEvents* sink = ContextSinks::toolbarSinkFor(m_hostContext))
         sink->Notify(m_hostContext, type, p1, p2);
 }
 
@@ -264,8 +265,8 @@ void MiniToolbar::release(MTBxItem* item)
     const auto found = std::find(m_items->begin(), m_items->end(), item);
     if (found == m_items->end())
         return;
+    // The new toolbar takes ownership as soon as this returns.
     m_items->erase(found);
-    item->setOwner(nullptr);
     // The item's view and its neighbours' links stay with this toolbar's
     // layout; the new toolbar must not find them when it frees the item.
     if (ItemView* view = item->itemView())

@@ -61,7 +61,8 @@ void Style::releaseUse()
 {
     if (s_uses > 0)
         --s_uses;
-    if (s_uses == 0 && s_destroyPending)
+    // Destroys only once no use is left; otherwise stays pending.
+    if (s_destroyPending)
         destroy();
 }
 

@@ -47,7 +47,6 @@ int imageIndex(ThemeImage image)
 } // namespace
 
 ThemePalette::ThemePalette(int theme)
-    : m_theme(0)
 {
     setTheme(validTheme(theme) ? theme : 0);
 }

@@ -49,7 +49,7 @@ public:
     static const wchar_t* builtInIconPath(int theme, ThemeImage image);
 
 private:
-    int m_theme;
+    int m_theme = 0;
     ThemeColor m_buttonTop;
     ThemeColor m_buttonBottom;
     ThemeColor m_buttonOuterBorder;

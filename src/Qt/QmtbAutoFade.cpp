@@ -60,6 +60,7 @@ void QmtbAutoFade::setFadedIn(bool fadedIn)
         return;
     const double from = currentOpacity();
     m_fadedIn = fadedIn;
+    emit m_window.fadedInChanged(fadedIn);
     const Style* style = Style::instance();
     float to = 1.0f;
     if (!fadedIn)

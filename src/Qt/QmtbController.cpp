@@ -1,4 +1,5 @@
 #include "QmtbController.h"
+#include "QmtbLogging.h"
 
 #include "ControllerObserver.h"
 #include "LiveToolbars.h"
@@ -50,8 +51,11 @@ bool QmtbController::showToolbar(MiniToolbar* toolbar, int x, int y, ControllerO
                                  bool deferred)
 {
     static bool s_showing = false;
-    if (!observer || s_showing || !toolbar)
+    if (!observer || s_showing || !toolbar) {
+        qCInfo(lcMiniToolbars) << "showToolbar refused:"
+                               << (!toolbar ? "no toolbar" : !observer ? "no observer" : "a show is under way");
         return false;
+    }
     s_showing = true;
     MTBxView* view = toolbar->view();
     if (!view) {

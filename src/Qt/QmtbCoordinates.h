@@ -57,6 +57,13 @@ inline QPoint windowPoint(const QPoint& globalPosition)
     return globalPosition - desktopGeometry().topLeft();
 }
 
+// The window point of a screen point given by the host, held within the limit.
+inline QPoint windowPoint(qint64 x, qint64 y)
+{
+    const QPoint corner = desktopGeometry().topLeft();
+    return QPoint(clampCoordinate(x - corner.x()), clampCoordinate(y - corner.y()));
+}
+
 } // namespace QmtbCoordinates
 } // namespace MiniToolbars
 

@@ -1,4 +1,5 @@
 #include "QmtbImage.h"
+#include "QmtbLogging.h"
 
 #include "ApplicationScoped.h"
 #include "Factories.h"
@@ -111,7 +112,6 @@ QImage decodeChecked(QIODevice& device)
     if (!containerSizesAcceptable(device))
         return QImage();
     QImageReader reader(&device);
-    reader.setDecideFormatFromContent(true);
     const QSize declared = reader.size();
     if (!declared.isValid() || declared.isEmpty() || !acceptableSize(declared))
         return QImage();
@@ -194,9 +194,9 @@ uint qHash(const RasterKey& key, uint seed = 0)
 // theme change only asks for other keys, and the old ones age out.
 struct ImageCaches
 {
-    QCache<QString, Source> files{16 << 20};
-    QCache<QByteArray, Source> encoded{16 << 20};
-    QCache<RasterKey, QImage> rasters{8 << 20};
+    QCache<QString, Source> files{QmtbImage::kSourceCacheBytes};
+    QCache<QByteArray, Source> encoded{QmtbImage::kSourceCacheBytes};
+    QCache<RasterKey, QImage> rasters{QmtbImage::kRasterCacheBytes};
     quint64 nextVectorId = 1;
 };
 
@@ -334,13 +334,16 @@ void QmtbImage::loadFile()
     const std::unique_ptr<QFile> file = openRegularFile(m_path);
     if (png) {
         m_raster.emplace(file ? decodeChecked(*file) : QImage());
-        if (m_raster->isNull())
+        if (m_raster->isNull()) {
+            qCWarning(lcMiniToolbars) << "cannot load the image" << m_path;
             return;
+        }
         source.raster = *m_raster;
     } else {
         // A file that cannot be read or parsed still gives an (invalid) vector.
         m_vector = file ? loadSvg(*file, QFileInfo(m_path).absolutePath()) : nullptr;
         if (!m_vector) {
+            qCWarning(lcMiniToolbars) << "cannot load the image" << m_path;
             m_vector = std::make_shared<QSvgRenderer>();
             return;
         }
@@ -360,8 +363,10 @@ void QmtbImage::loadModuleResource(const QString& module, const QString& type, c
         handle = ModuleRegistry::loadAsDataFile(module);
         loadedHere = handle != nullptr;
     }
-    if (!handle)
+    if (!handle) {
+        qCWarning(lcMiniToolbars) << "cannot read the resource module" << module;
         return;
+    }
 
     ResourceBytes bytes;
     if (ModuleRegistry::findResource(handle, type, name, &bytes) && bytes.data && bytes.size > 0
@@ -369,6 +374,8 @@ void QmtbImage::loadModuleResource(const QString& module, const QString& type, c
         // The bytes stay in the module; nothing is copied before decoding.
         loadFromBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data),
                                               static_cast<int>(bytes.size)));
+    } else {
+        qCWarning(lcMiniToolbars) << "no resource" << type << name << "in the module" << module;
     }
 
     if (loadedHere)
@@ -394,6 +401,8 @@ void QmtbImage::loadFromBytes(const QByteArray& bytes)
     m_raster.reset();
     buffer.seek(0);
     m_vector = loadSvg(buffer, QDir::currentPath());
+    if (!m_vector)
+        qCWarning(lcMiniToolbars) << "cannot decode" << bytes.size() << "bytes of image data";
 }
 
 void QmtbImage::render(float size, float angle, bool asPicture)

@@ -44,6 +44,9 @@ public:
 
     // Larger rasters are refused, whether decoded or rendered from a vector.
     static constexpr int kMaxEdge = 4096;
+    // Byte budgets of the shared caches: decoded sources by path and by bytes, and rasters.
+    static constexpr int kSourceCacheBytes = 16 << 20;
+    static constexpr int kRasterCacheBytes = 8 << 20;
 
     // Null when the bytes are no image Qt can decode, or one that is too large.
     static QmtbImage* fromData(const unsigned char* data, int length);

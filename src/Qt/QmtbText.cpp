@@ -60,7 +60,7 @@ uint qHash(const ExtentKey& key, uint seed = 0)
 // of the last measurement is kept too, so texts share one font object.
 struct TextCaches
 {
-    QCache<ExtentKey, Extent> extents{2048};
+    QCache<ExtentKey, Extent> extents{QmtbText::kExtentCacheEntries};
     QFont styleFont;
     MTBxString family;
     int pointSize = -1;

@@ -14,6 +14,9 @@ namespace MiniToolbars {
 class QmtbText : public Text
 {
 public:
+    // Measured extents kept, least recently used first out.
+    static constexpr int kExtentCacheEntries = 2048;
+
     // The font is copied; without one the style's font is used.
     QmtbText(const MTBxString& text, int kind, const QFont* font = nullptr);
     ~QmtbText() override;

@@ -232,10 +232,8 @@ void QmtbView::setParentClip(int x, int y, int width, int height)
 {
     if (!QCoreApplication::instance())
         return;
-    const QRect desktop = QmtbCoordinates::desktopGeometry();
-    QmtbWindowRegistry::setParentClipRect(QRect(clampCoordinate(qint64(x) - desktop.left()),
-                                                clampCoordinate(qint64(y) - desktop.top()),
-                                                clampCoordinate(width), clampCoordinate(height)));
+    QmtbWindowRegistry::setParentClipRect(QRect(QmtbCoordinates::windowPoint(x, y),
+                                                QSize(clampCoordinate(width), clampCoordinate(height))));
     QmtbWindowRegistry::forEachVisible([](QmtbView* window) {
         window->keepInsideParent();
         window->refresh();
@@ -413,12 +411,10 @@ void QmtbView::updateFade(int x, int y)
 void QmtbView::fadeAll(int x, int y)
 {
     // The origins are desktop-relative; so must the pointer be.
-    const QRect desktop = QmtbCoordinates::desktopGeometry();
-    const int windowX = clampCoordinate(qint64(x) - desktop.left());
-    const int windowY = clampCoordinate(qint64(y) - desktop.top());
+    const QPoint point = QmtbCoordinates::windowPoint(x, y);
     QmtbWindowRegistry::forEachVisible([=](QmtbView* window) {
         if (window->m_view && window->takesPartInAutoFade())
-            window->updateFade(windowX, windowY);
+            window->updateFade(point.x(), point.y());
     });
 }
 

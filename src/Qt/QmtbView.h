@@ -128,6 +128,8 @@ public:
 signals:
     void aboutToShowSubmenu(MiniToolbars::ItemView* item);
     void hovered(MiniToolbars::ItemView* newItem);
+    // The auto fade turned towards opaque (true) or faded (false).
+    void fadedInChanged(bool fadedIn);
 
 public slots:
     void showToolTipTimeout();

@@ -42,6 +42,13 @@ TEST(AnimationTest, shouldFadeInEqualStepsAndFinishOneTickAfterTheLastStep)
     fade.start();
     fade.advance();
     EXPECT_EQ(finished.count(), 2);
+
+    // Every tick asks for a redraw, the finishing one too.
+    TickingAnimation ticking(30, 0.1f);
+    QSignalSpy redraws(&ticking, &QmtbAnimation::redraw);
+    for (int tick = 0; tick < 4; ++tick)
+        ticking.advance();
+    EXPECT_EQ(redraws.count(), 4);
 }
 
 TEST(AnimationTest, shouldTreatBrokenTimingAndOpacitiesAsDefinedValues)

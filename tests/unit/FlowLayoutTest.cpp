@@ -5,6 +5,7 @@
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
+#include "QmtbFaceCache.h"
 #include "QmtbRender.h"
 #include "Style.h"
 #include "ToolbarStandIns.h"
@@ -496,4 +497,43 @@ TEST(RenderTest, shouldPaintIconsAtTheDevicePixelRatio)
         painter.end();
         EXPECT_LE(largestDifference(pixels(image, icon), expected), 1) << ratio;
     }
+}
+
+TEST(RenderTest, shouldKeyFacesByEveryFieldAndTrimTheOldestFacesFirst)
+{
+    // Keys that differ in any one field name different faces; trimming drops faces of earlier paints, oldest first, down to the limit, never the current paint's.
+    FaceKey base;
+    base.size = QSize(20, 10), base.parts = { { 1, 2, 3, 4 } }, base.text = QStringLiteral("A");
+    const std::function<void(FaceKey&)> changes[] = {
+        [](FaceKey& k) { k.size.rwidth()++; }, [](FaceKey& k) { k.ratioPermille++; }, [](FaceKey& k) { k.theme++; },
+        [](FaceKey& k) { k.scaling++; }, [](FaceKey& k) { k.xHeight++; }, [](FaceKey& k) { k.itemHeight++; },
+        [](FaceKey& k) { k.fontPointSize++; }, [](FaceKey& k) { k.flags++; }, [](FaceKey& k) { k.subArea.setWidth(1); },
+        [](FaceKey& k) { k.parts[0].kind++; }, [](FaceKey& k) { k.parts[0].x++; }, [](FaceKey& k) { k.parts[0].width++; },
+        [](FaceKey& k) { k.parts[0].raster++; }, [](FaceKey& k) { k.text += 'B'; }, [](FaceKey& k) { k.font.setBold(true); },
+    };
+    for (const auto& change : changes) {
+        FaceKey other = base;
+        EXPECT_TRUE(other == base && qHash(other) == qHash(base));
+        change(other);
+        EXPECT_FALSE(other == base);
+    }
+
+    QmtbFaceCache cache;
+    cache.paint = 5;
+    const auto add = [&](int id, quint64 lastUsed) {
+        FaceKey key = base;
+        key.xHeight = id;
+        const Face face{ blankImage(QSize(1024, 512), 1.0), QImage(), lastUsed }; // 2 MiB
+        cache.bytes += faceBytes(face);
+        cache.faces.insert(key, face);
+    };
+    const auto kept = [&] { std::vector<int> ids; for (const FaceKey& key : cache.faces.keys()) ids.push_back(key.xHeight); std::sort(ids.begin(), ids.end()); return ids; };
+    for (const auto& [id, lastUsed] : { std::pair{ 0, 3 }, { 1, 1 }, { 2, 2 }, { 3, 5 }, { 4, 5 }, { 5, 5 } })
+        add(id, lastUsed);
+    cache.trim();
+    EXPECT_EQ(kept(), (std::vector<int>{ 0, 3, 4, 5 }));
+    add(6, 5), add(7, 5);
+    cache.trim();
+    EXPECT_EQ(kept(), (std::vector<int>{ 3, 4, 5, 6, 7 }));
+    EXPECT_EQ(cache.bytes, 10 << 20);
 }

@@ -224,18 +224,18 @@ TEST(ResourceKeyTest, shouldReadNumericIdsAndNames)
     EXPECT_FALSE(PeResourceReader(nullptr, 100).find(name, name, &bytes, &size));
 }
 
-// A resource-only DLL linked with the mingw-w64 binutils (none without them): a 13 x 11 PNG as PNG/#101,
-// an oversized PNG as PNG/#102 and an SVG named LOGO of type 10 (RCDATA).
-QString resourceDll()
+// A resource-only DLL linked with the mingw-w64 binutils for the target (none without them): a 13 x 11 PNG as
+// PNG/#101, an oversized PNG as PNG/#102 and an SVG named LOGO of type 10 (RCDATA). x86_64 gives PE32+, i686 PE32.
+QString resourceDll(const QString& target = QStringLiteral("x86_64"), const char* name = "res.dll")
 {
-    const QString windres = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-windres"));
-    const QString ld = QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-ld"));
+    const QString windres = QStandardPaths::findExecutable(target + QLatin1String("-w64-mingw32-windres"));
+    const QString ld = QStandardPaths::findExecutable(target + QLatin1String("-w64-mingw32-ld"));
     const QString rc = QStringLiteral("101 PNG \"%1\"\n102 PNG \"%2\"\nLOGO RCDATA \"%3\"\n")
                            .arg(fileWith("logo.png", encoded(13, 11)), fileWith("huge.png", greyscale(60000, 60000, false)), fileWith("logo.svg", wideSvg));
     const bool built = !windres.isEmpty() && !ld.isEmpty()
         && QProcess::execute(windres, { "--preprocessor=cat", fileWith("res.rc", rc.toUtf8()), "-O", "coff", "-o", fileWith("res.o") }) == 0
-        && QProcess::execute(ld, { "-shared", "-e", "0", "-o", fileWith("res.dll"), fileWith("res.o") }) == 0;
-    return built ? fileWith("res.dll") : QString();
+        && QProcess::execute(ld, { "-shared", "-e", "0", "-o", fileWith(name), fileWith("res.o") }) == 0;
+    return built ? fileWith(name) : QString();
 }
 
 class ResourceModuleTest : public ::testing::Test
@@ -263,6 +263,9 @@ TEST_F(ResourceModuleTest, shouldLoadResourcesAndReleaseTheModule)
     };
     for (const auto& [reference, width] : cases)
         EXPECT_EQ(widthOf(reference), width) << qPrintable(reference);
+    const QString pe32 = resourceDll(QStringLiteral("i686"), "res32.dll");
+    if (!pe32.isEmpty())
+        EXPECT_EQ(widthOf(QStringLiteral("res://") + pe32 + QLatin1String("/PNG/#101")), 13.0f);
     auto image = imageFrom(inDll("/PNG/#101"));
     EXPECT_FALSE(qmtb(image)->isVector());
     EXPECT_EQ(image->height(), 11.0f);
@@ -312,6 +315,20 @@ TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
             ASSERT_GE(bytes, data);
             ASSERT_LE(bytes + size, data + length);
         }
+    }
+    // Each header field broken alone, in a file long enough to hold what it claims: nothing is found.
+    const quint32 pe = qFromLittleEndian<quint32>(dll.constData() + 0x3C);
+    const quint32 optional = pe + 24;
+    const std::pair<quint32, QByteArray> corruptions[] = {
+        {pe, "X"}, {pe + 1, "X"}, {pe + 2, "X"}, {pe + 3, "X"}, {optional, littleEndian(0x10c, 2)},
+        {optional + 108, littleEndian(2, 4)}, {pe + 20, littleEndian(108 + 4 + 16, 2)}, {optional + 112 + 16, littleEndian(0, 4)},
+        {pe + 6, littleEndian(97, 2)}, // one section more than the format allows
+    };
+    for (const auto& [offset, bytes] : corruptions) {
+        const QByteArray broken = QByteArray(dll).replace(int(offset), bytes.size(), bytes) + QByteArray(8192, '\0');
+        const unsigned char* found = nullptr;
+        std::uint32_t size = 0;
+        EXPECT_FALSE(PeResourceReader(reinterpret_cast<const unsigned char*>(broken.constData()), broken.size()).find(png, id101, &found, &size)) << offset;
     }
     const QString reference = QStringLiteral("res://%1/PNG/#101").arg(fileWith("mod.dll"));
     for (const QByteArray& replacement : { QByteArray(""), dll.left(0x40), dll.left(dll.size() / 2), encoded(2, 2) }) {

@@ -2,6 +2,7 @@
 // restyle, move, close and destroy anything. MTB_RANDOM_HOST_SEED=<n> (first seed), MTB_RANDOM_HOST_SEEDS=<k>,
 // MTB_RANDOM_HOST_ACTIONS=<m> (per seed), MTB_RANDOM_HOST_TRACE=1. Posted events are delivered a counted number
 // of times and fades and tooltips advance through the calls their timers would make: time decides nothing.
+#include "ActionToolbar.h"
 #include "ComboBoxListView.h"
 #include "LineEditControl.h"
 #include "MTBxCombobox.h"
@@ -15,7 +16,9 @@
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWheelEvent>
@@ -118,12 +121,13 @@ public:
             for (QmtbView* window : QmtbView::visibleWindows() + QmtbView::suspendedWindows()) {
                 EXPECT_EQ(0, window->guard().depth());
                 const MiniToolbar* toolbar = window->view() ? window->view()->toolbar() : nullptr;
-                EXPECT_TRUE(!toolbar || std::any_of(std::begin(m_slots), std::end(m_slots),
+                EXPECT_TRUE(!toolbar || (m_actionToolbar && toolbar == m_actionToolbar->miniToolbar()) || std::any_of(std::begin(m_slots), std::end(m_slots),
                                                     [&](const Slot& slot) { return slot.toolbar.get() == toolbar; }))
                     << "a registered window shows a toolbar the host destroyed";
             }
         }
         m_tearingDown = true;
+        m_actionToolbar.reset();
         for (Slot& slot : m_slots) {
             withToolbar(slot, [](auto& c, auto& t) { c.closeToolbar(&t); });
             slot.toolbar.reset();
@@ -316,6 +320,7 @@ private:
     bool m_tearingDown = false;
     const QRect m_desktop = QmtbView::desktopGeometry();
     QWidget m_hostWindow;
+    std::unique_ptr<ActionToolbar> m_actionToolbar;
     std::unique_ptr<Controller> m_controllers[2];
     int m_controllerBusy[2] = { 0, 0 };
     Slot m_slots[slotCount];
@@ -446,6 +451,39 @@ const RandomHost::Action RandomHost::s_actions[] = {
           case 4: e->setCursorPosition(h.pick(6) - 1), e->getSelection(start, end); break;
           case 5: e->setTextColor(h.extreme(), h.pick(300), 0); break;
           case 6: h.chance(50) ? c->mouseWheelEvent(h.pick(61) - 30) : c->updateDropList(); break;
+          }
+      } },
+    // The QAction front end over the same host and sinks; its actions call back like items do.
+    { "actionToolbar", 4, true, [](RandomHost& h, int) {
+          auto& t = h.m_actionToolbar;
+          if (!t)
+              t = std::make_unique<ActionToolbar>();
+          const QList<QAction*> actions = t->actions();
+          QAction* a = actions.isEmpty() ? nullptr : actions[h.pick(actions.size())];
+          if (a && a->menu() && !a->menu()->isEmpty() && h.chance(50))
+              a = a->menu()->actions()[h.pick(a->menu()->actions().size())];
+          const int x = h.coord(700), y = h.coord(500);
+          const auto reach = [](int from, int extent) { return int(std::min<qint64>(qint64(from) + extent, INT_MAX)); };
+          const QRect anchor(QPoint(x, y), QPoint(reach(x, h.pick(200)), reach(y, h.pick(40))));
+          switch (h.pick(9)) {
+          case 0: case 1: {
+              auto* added = new QAction(QString::fromWCharArray(texts[h.pick(5)]), &h.m_hostWindow);
+              added->setCheckable(h.chance(50));
+              QObject::connect(added, &QAction::triggered, [&h] { h.react(-1); });
+              QObject::connect(added, &QAction::hovered, [&h] { h.react(-1); });
+              a && a->menu() && h.chance(50) ? a->menu()->addAction(added) : t->insertAction(a, added);
+              break;
+          }
+          case 2: t->show(&h.m_hostWindow, anchor, h.chance(50) ? ActionToolbar::Above : ActionToolbar::Below); break;
+          case 3: t->setAnchor(anchor); break;
+          case 4: h.chance(50) ? t->close() : t.reset(); break;
+          case 5: delete a; break;
+          // A menu belongs to one action at a time.
+          case 6: if (a) a->setMenu(h.chance(50) ? new QMenu(&h.m_hostWindow) : nullptr); break;
+          default:
+              if (a)
+                  a->setText(QString::fromWCharArray(texts[h.pick(5)])), a->setChecked(h.chance(50)),
+                      a->setVisible(h.chance(80)), a->setEnabled(h.chance(80));
           }
       } },
     { "cleanup", 2, true, [](RandomHost&, int) { MiniToolbar::CleanupOldViews(); } },

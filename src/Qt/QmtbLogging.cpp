@@ -1,0 +1,7 @@
+#include "QmtbLogging.h"
+
+namespace MiniToolbars {
+
+Q_LOGGING_CATEGORY(lcMiniToolbars, "minitoolbars", QtWarningMsg)
+
+} // namespace MiniToolbars

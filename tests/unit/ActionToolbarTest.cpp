@@ -1,0 +1,243 @@
+// The QAction front end as a Qt host uses it: placement next to an anchor,
+// actions followed live, clicks that trigger them, and lifetimes.
+#include "ActionToolbar.h"
+#include "MTBxItemEventsUtility.h"
+#include "WindowTestSupport.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QWidget>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+class ActionToolbarTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        host.setGeometry(100, 100, 600, 400);
+        host.show();
+        for (const char* name : {"Bold", "Italic", "Underline"}) {
+            auto* action = new QAction(QString::fromLatin1(name), &host);
+            action->setCheckable(true);
+            toolbar->addAction(action);
+        }
+    }
+    QAction* action(int i) const { return toolbar->actions().at(i); }
+    MTBxItem* item(int i) const { return toolbar->miniToolbar()->item(i); }
+    void click(int i, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QmtbView* window = windowOf(toolbar->miniToolbar());
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, modifiers,
+                          window->toLocal(centreOf(toolbar->miniToolbar(), i)));
+    }
+    QRect room() const { return QRect(host.mapToGlobal(QPoint()), host.size()); }
+
+    QWidget host;
+    std::unique_ptr<ActionToolbar> toolbar = std::make_unique<ActionToolbar>();
+};
+
+TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
+{
+    // Above with the gap where there is room; below at the top edge; above at the bottom edge when
+    // below is preferred; shifted left at the right edge; every time inside the host window.
+    const struct {
+        QRect anchor;
+        ActionToolbar::Side side;
+        bool expectAbove;
+    } cases[] = {
+        {QRect(250, 200, 100, 16), ActionToolbar::Above, true},
+        {QRect(250, 4, 100, 16), ActionToolbar::Above, false},
+        {QRect(250, 200, 100, 16), ActionToolbar::Below, false},
+        {QRect(250, 380, 100, 16), ActionToolbar::Below, true},
+        {QRect(560, 200, 40, 16), ActionToolbar::Above, true},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(toolbar->show(&host, c.anchor, c.side));
+        const QRect anchor = c.anchor.translated(room().topLeft());
+        const QRect drawn = toolbar->geometry();
+        SCOPED_TRACE(testing::Message() << "anchor y " << c.anchor.y() << " drawn " << drawn.x() << "," << drawn.y());
+        EXPECT_TRUE(room().contains(drawn));
+        if (c.expectAbove)
+            EXPECT_EQ(drawn.bottom() + 1 + toolbar->gap(), anchor.top());
+        else
+            EXPECT_EQ(drawn.top(), anchor.bottom() + 1 + toolbar->gap());
+        if (anchor.right() < room().right() - drawn.width())
+            EXPECT_LE(std::abs(drawn.center().x() - anchor.center().x()), 1);
+        else
+            EXPECT_EQ(drawn.right(), room().right());
+    }
+    // A new anchor, and the host window moving, take the toolbar along.
+    toolbar->setAnchor(QRect(250, 200, 100, 16));
+    const QRect before = toolbar->geometry();
+    toolbar->setAnchor(QRect(250, 230, 100, 16));
+    EXPECT_EQ(toolbar->geometry(), before.translated(0, 30));
+    host.move(host.pos() + QPoint(20, 10));
+    EXPECT_TRUE(eventually([&] { return toolbar->geometry() == before.translated(20, 40); }));
+}
+
+TEST_F(ActionToolbarTest, followsActionChangesLive)
+{
+    // Each change of a shown action reaches its item, and a longer text widens the toolbar.
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    const int width = toolbar->geometry().width();
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    const struct {
+        std::function<void(QAction*)> change;
+        std::function<bool(MTBxItem*)> followed;
+    } cases[] = {
+        {[](QAction* a) { a->setText("Much bolder text"); }, [](MTBxItem* i) { return i->text() == L"Much bolder text"; }},
+        {[](QAction* a) { a->setChecked(true); }, [](MTBxItem* i) { return i->isChecked(); }},
+        {[](QAction* a) { a->setEnabled(false); }, [](MTBxItem* i) { return !i->isEnabled(); }},
+        {[](QAction* a) { a->setVisible(false); }, [](MTBxItem* i) { return !i->isVisible(); }},
+        {[](QAction* a) { a->setToolTip("Tip"); }, [](MTBxItem* i) { return i->toolTip() == L"Tip"; }},
+        {[](QAction* a) { a->setShortcut(QKeySequence("Ctrl+B")); }, [](MTBxItem* i) { return i->shortcut() == L"Ctrl+B"; }},
+        {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return i->iconDataLength() > 0; }},
+    };
+    for (const auto& c : cases) {
+        c.change(action(0));
+        EXPECT_TRUE(c.followed(item(0)));
+        if (&c == &cases[0])
+            EXPECT_TRUE(eventually([&] { return toolbar->geometry().width() > width; }));
+    }
+    action(1)->setIcon(QIcon(red));
+    toolbar->close();
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    EXPECT_GT(item(1)->iconDataLength(), 0u) << "a second show draws the icons again";
+    action(0)->setMenu(new QMenu(&host));
+    action(0)->menu()->addAction("Entry");
+    EXPECT_TRUE(eventually([&] {
+        auto* list = dynamic_cast<MTBxListType*>(item(0));
+        return list && list->itemCount() == 1 && list->item(0)->text() == L"Entry";
+    }));
+}
+
+TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
+{
+    // One click, one trigger and one toggle; in an exclusive group a click on the checked action keeps it checked.
+    auto* group = new QActionGroup(&host);
+    for (int i = 0; i < 3; ++i)
+        group->addAction(action(i));
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    QSignalSpy triggered(action(1), &QAction::triggered), toggled(action(1), &QAction::toggled);
+    Qt::KeyboardModifiers modifiers;
+    QObject::connect(toolbar.get(), &ActionToolbar::modifiedClick, [&](QAction*, Qt::KeyboardModifiers m) { modifiers = m; });
+    for (const int i : {1, 1, 2, 0}) {
+        click(i);
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(item(j)->isChecked(), j == i) << "after clicking " << i;
+    }
+    EXPECT_EQ(triggered.count(), 2);
+    EXPECT_EQ(toggled.count(), 2);
+    click(2, Qt::ShiftModifier);
+    EXPECT_EQ(modifiers, Qt::ShiftModifier);
+}
+
+TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
+{
+    // Hovering an item, dragging the toolbar by it, the pointer going away and back, and the host window hiding
+    // each reach the host as one signal; a dragged toolbar stays put until the next anchor.
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    QList<QAction*> hovered;
+    QPoint moved;
+    int fades[2] = {}, closed = 0;
+    QObject::connect(toolbar.get(), &ActionToolbar::hovered, [&](QAction* a) { hovered << a; });
+    QObject::connect(toolbar.get(), &ActionToolbar::movedByUser, [&](QPoint p) { moved = p; });
+    QObject::connect(toolbar.get(), &ActionToolbar::fadedOut, [&] { ++fades[0]; });
+    QObject::connect(toolbar.get(), &ActionToolbar::fadedIn, [&] { ++fades[1]; });
+    QObject::connect(toolbar.get(), &ActionToolbar::closed, [&] { ++closed; });
+    QmtbView* window = windowOf(toolbar->miniToolbar());
+    const QPoint centre = centreOf(toolbar->miniToolbar(), 1), below = centre + QPoint(0, 40);
+    QTest::mouseMove(window->windowHandle(), window->toLocal(centre));
+    EXPECT_EQ(hovered, QList<QAction*>{action(1)});
+    QWheelEvent wheel(window->toLocal(centre), centre, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QObject::connect(toolbar.get(), &ActionToolbar::wheelTurned, [&](QAction* a, int delta) { hovered << a, moved.rx() = delta; });
+    QCoreApplication::sendEvent(window, &wheel);
+    EXPECT_TRUE(eventually([&] { return hovered.size() == 2 && hovered[1] == action(1) && moved.x() == 120; }));
+
+    const QRect before = toolbar->geometry();
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centre));
+    QTest::mouseMove(window->windowHandle(), window->toLocal(below));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(below));
+    EXPECT_EQ(toolbar->geometry(), before.translated(0, 40));
+    EXPECT_EQ(moved, toolbar->geometry().topLeft());
+    host.resize(600, 390);
+    EXPECT_TRUE(eventually([&] { return host.height() == 390; }));
+    EXPECT_EQ(toolbar->geometry(), before.translated(0, 40)) << "a dragged toolbar stays where the user put it";
+
+    ActionToolbar::controller()->pointerMoved(0, 0);
+    EXPECT_TRUE(eventually([&] { return fades[0] == 1; }));
+    ActionToolbar::controller()->pointerMoved(below.x(), below.y());
+    EXPECT_TRUE(eventually([&] { return fades[1] == 1; }));
+    host.hide();
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(toolbar->isVisible());
+}
+
+TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
+{
+    // An action deleted by its owner leaves the toolbar; closing or deleting from a triggered slot and deleting
+    // the host while shown end in closed(), with no deferral by the host (ASan keeps this honest).
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    delete action(1);
+    EXPECT_EQ(toolbar->actions().size(), 2);
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 2);
+    EXPECT_EQ(item(1)->text(), L"Underline");
+
+    QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
+    QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });
+    click(0);
+    EXPECT_EQ(closed.count(), 1);
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    QObject::connect(action(1), &QAction::triggered, [&] { toolbar.reset(); });
+    click(1);
+    EXPECT_FALSE(toolbar);
+    QTest::qWait(10);
+
+    auto* other = new QWidget;
+    other->show();
+    toolbar = std::make_unique<ActionToolbar>();
+    toolbar->addAction(new QAction("Alone", other));
+    QSignalSpy closedByHost(toolbar.get(), &ActionToolbar::closed);
+    ASSERT_TRUE(toolbar->show(other, QRect(10, 10, 20, 10)));
+    delete other;
+    EXPECT_EQ(closedByHost.count(), 1);
+    EXPECT_TRUE(toolbar->actions().isEmpty());
+}
+
+TEST_F(ActionToolbarTest, hostSinkKeepsItsOwnEventsInEitherOrder)
+{
+    // The host's own item sink, installed before or after the front end shows, gets its toolbars' events and none
+    // of the actions'; the actions still trigger.
+    for (const bool sinkFirst : {true, false}) {
+        std::unique_ptr<RecordingItemSink> sink;
+        if (sinkFirst)
+            sink = std::make_unique<RecordingItemSink>();
+        ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+        if (!sinkFirst)
+            sink = std::make_unique<RecordingItemSink>();
+        QSignalSpy triggered(action(2), &QAction::triggered);
+        click(2);
+        EXPECT_EQ(triggered.count(), 1);
+        EXPECT_TRUE(sink->events.empty());
+
+        HostObserver observer;
+        MiniToolbar own(MTBxString(L"own"), &hostContext);
+        own.addItem(makeButton(L"Own"));
+        ASSERT_TRUE(ActionToolbar::controller()->showToolbar(&own, 200, 450, &observer));
+        QmtbView* window = windowOf(&own);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centreOf(&own, 0)));
+        EXPECT_EQ(sink->count(MTBxItemEvents::Clicked), 1);
+        EXPECT_EQ(MTBxItemEventsUtility::GetMTBxItemEvents(), sink.get());
+        ActionToolbar::controller()->closeToolbar(&own);
+        toolbar->close();
+    }
+}
+
+} // namespace
