@@ -92,7 +92,8 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     const QFont listFont = font();
     const std::unique_ptr<Text> measured(createText(widest, 0, &listFont));
     const double width = (measured ? measured->width() : 0.0) + 5.0 + 18.0 + 20.0;
-    setFixedWidth(static_cast<int>(std::min(width, 1e6)) + static_cast<int>(widest.length()));
+    setFixedWidth(std::min(static_cast<int>(std::min(width, 1e6)) + static_cast<int>(std::min(widest.length(), 100000u)),
+                           QmtbView::desktopGeometry().width()));
 }
 
 ComboBoxListView::~ComboBoxListView()
