@@ -165,6 +165,10 @@ TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
     EXPECT_EQ(entry->textColor(), 0xFF2C0000u);
     entry->setValueErrorFlag(true), window->refresh();
     EXPECT_TRUE(eventually([&] { return edit->palette().color(QPalette::Text) == QColor(Qt::red); }));
+    // The field moves with the toolbar before any repaint places it.
+    const QPoint before = edit->geometry().topLeft() + window->windowOffset();
+    controller->moveToolbar(toolbar, 200, 100, true);
+    EXPECT_EQ(edit->geometry().topLeft() + window->windowOffset(), before + QPoint(200, 100));
     // A pointer over the field of a faded toolbar fades it in.
     controller->pointerMoved(5000, 5000);
     ASSERT_TRUE(eventually([&] { return !window->isFadedIn(); }));
