@@ -413,7 +413,7 @@ void MTBxItem::setActive(bool active)
         }
     }
     m_active = active;
-    if (m_itemView && !m_parent)
+    if (!m_parent)
         refreshWindow();
 }
 
@@ -475,8 +475,7 @@ bool MTBxItem::valueErrorFlag() const
 void MTBxItem::setValueErrorFlag(bool flag)
 {
     m_valueErrorFlag = flag;
-    if (m_itemView)
-        refreshWindow();
+    refreshWindow();
 }
 
 bool MTBxItem::lockValue() const
@@ -501,8 +500,7 @@ void MTBxItem::setHovered(bool hovered)
     const bool wasHovered = m_hovered;
     m_hovered = hovered;
     Notify(wasHovered ? MTBxItemEvents::HoverLeave : MTBxItemEvents::HoverEnter, nullptr, nullptr);
-    if (m_itemView)
-        refreshWindow();
+    refreshWindow();
 }
 
 bool MTBxItem::hasRemoveButton() const

@@ -71,18 +71,6 @@ std::optional<PointerMessage> pointerMessage(UINT message)
     }
 }
 
-Qt::MouseButtons buttonsFromState(WPARAM state)
-{
-    Qt::MouseButtons buttons;
-    if (state & MK_LBUTTON)
-        buttons |= Qt::LeftButton;
-    if (state & MK_RBUTTON)
-        buttons |= Qt::RightButton;
-    if (state & MK_MBUTTON)
-        buttons |= Qt::MiddleButton;
-    return buttons;
-}
-
 Qt::KeyboardModifiers modifiersFromState(WPARAM state)
 {
     Qt::KeyboardModifiers modifiers;
@@ -217,6 +205,18 @@ bool sendPointerEvent(xcb_connection_t* connection, xcb_window_t window, const P
 #endif
 
 } // namespace
+
+Qt::MouseButtons buttonsFromState(WPARAM state)
+{
+    Qt::MouseButtons buttons;
+    if (state & MK_LBUTTON)
+        buttons |= Qt::LeftButton;
+    if (state & MK_RBUTTON)
+        buttons |= Qt::RightButton;
+    if (state & MK_MBUTTON)
+        buttons |= Qt::MiddleButton;
+    return buttons;
+}
 
 HWND windowFromPoint(const QPoint& screenPoint)
 {

@@ -4,6 +4,7 @@
 #include "NativeMessage.h"
 
 #include <QPoint>
+#include <Qt>
 
 #include <optional>
 
@@ -26,6 +27,9 @@ std::optional<QPoint> screenToClient(HWND window, const QPoint& screenPoint);
 // sent X event for another client's. False for other messages and unknown
 // windows.
 bool postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The mouse buttons held in the MK_ flags of a pointer message's wParam.
+Qt::MouseButtons buttonsFromState(WPARAM state);
 
 } // namespace NativeWindows
 } // namespace MiniToolbars

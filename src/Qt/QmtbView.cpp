@@ -5,6 +5,7 @@
 #include "MTBxView.h"
 #include "NativeEventFilter.h"
 #include "PopupWidget.h"
+#include "QmtbNativeInput.h"
 #include "QWinWidget.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
@@ -113,6 +114,7 @@ void QmtbView::showAt(const Point& position, bool deferred)
     if (!m_shown) {
         stopAnimation();
         NativeEventFilter::instance().install();
+        QmtbNativeInput::attach();
         m_pointer->resetPoints(m_placement->origin());
         m_shown = true;
     }
@@ -469,11 +471,8 @@ void QmtbView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     m_renderer->setPainter(&painter);
-    painter.setRenderHint(QPainter::Antialiasing);
+    // The renderer sets the pens and hints of whatever it draws.
     if (m_shown) {
-        const Style* style = Style::instance();
-        painter.setPen(QPen(toColor(style->outlinePenColor()), 3));
-        painter.setPen(QPen(toColor(style->penColor()), 0));
         const QRect clip = QmtbWindowRegistry::parentClipRect();
         if (!clip.isEmpty())
             painter.setClipRect(clip.translated(-windowOffset()), Qt::ReplaceClip);
@@ -503,7 +502,8 @@ void QmtbView::mouseMoveEvent(QMouseEvent* event)
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (!delivery.accepted())
         return;
-    forwardMouseEvent(event);
+    if (!m_synthetic)
+        forwardMouseEvent(event);
     moveTo(windowPoint(QtCompat::globalPoint(event)));
 }
 
@@ -513,7 +513,8 @@ void QmtbView::mouseReleaseEvent(QMouseEvent* event)
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (!delivery.accepted())
         return;
-    forwardMouseEvent(event);
+    if (!m_synthetic)
+        forwardMouseEvent(event);
     const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
         | static_cast<int>(event->buttons());
     releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
@@ -538,6 +539,43 @@ void QmtbView::leaveEvent(QEvent* event)
             moveTo(windowPoint(QCursor::pos()));
     }
     QWidget::leaveEvent(event);
+}
+
+bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, long* result)
+{
+    const std::optional<NativeMessage> record = NativeEventFilter::instance().toMessage(eventType, message);
+    if (record && winEvent(*record))
+        return true;
+    return QWidget::nativeEvent(eventType, message, result);
+}
+
+// Presses need nothing here: the window's shape hands every press outside
+// what the toolbar paints to the window beneath it.
+bool QmtbView::winEvent(const NativeMessage& message)
+{
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return false;
+    if (message.message == WM_KEYDOWN)
+        m_view->keyDown(message.wParam, message.lParam);
+    else if (message.message == WM_KEYUP)
+        m_view->keyUp(message.wParam, message.lParam);
+    else
+        QmtbNativeInput::shareOut(message, this);
+    return false;
+}
+
+void QmtbView::deliverPointer(QEvent::Type type, const QPoint& screenPoint, Qt::MouseButton button,
+                              Qt::MouseButtons buttons)
+{
+    const NotificationGuard::Delivery delivery(guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    QMouseEvent event(type, mapFromGlobal(screenPoint), screenPoint, button, buttons, Qt::NoModifier);
+    const bool synthetic = m_synthetic;
+    m_synthetic = true;
+    QCoreApplication::sendEvent(this, &event);
+    m_synthetic = synthetic;
 }
 
 void QmtbView::pressAt(const QPoint& point)
@@ -587,11 +625,6 @@ void QmtbView::showToolTipTimeout()
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (delivery.accepted())
         m_toolTips->showCurrent();
-}
-
-void QmtbView::showToolTipText(const QString& text)
-{
-    m_toolTips->showText(text);
 }
 
 void QmtbView::hideToolTip()

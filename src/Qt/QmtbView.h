@@ -3,6 +3,7 @@
 
 #include "ToolbarWindow.h"
 
+#include <QEvent>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -23,6 +24,7 @@ class QmtbPointerInput;
 class QmtbRender;
 class QmtbToolTips;
 class QWinWidget;
+struct NativeMessage;
 
 // The frameless, translucent tool window that shows one toolbar. It covers
 // what the toolbar paints, and moves and resizes with it; coordinates stay
@@ -104,9 +106,19 @@ public:
     // one keeps the release of the press that closed it from reopening it.
     void popupClosed(PopupWidget* popup, bool completed);
 
+    // Native input. winEvent takes a message addressed to this window: a key
+    // goes to the view as ToolbarKeyDown/ToolbarKeyUp, and a pointer message
+    // is shared out to the other toolbars (this one gets Qt's own event).
+    // True consumes the message.
+    bool winEvent(const NativeMessage& message);
+    // A synthetic move or release at a screen point, as the native filter
+    // gives every visible toolbar; it is not forwarded to other widgets, since
+    // the real event goes on to its own target.
+    void deliverPointer(QEvent::Type type, const QPoint& screenPoint, Qt::MouseButton button,
+                        Qt::MouseButtons buttons);
+
     // Tooltips.
     QmtbToolTips& toolTips() const { return *m_toolTips; }
-    void showToolTipText(const QString& text);
     void hideToolTip();
     void stopToolTipTimer();
     bool isToolTipVisible() const;
@@ -144,6 +156,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -165,6 +178,8 @@ private:
     bool m_destroying = false;
     // Its toolbar was destroyed during a delivery; only deletion remains.
     bool m_retired = false;
+    // A synthetic pointer event from native input is being delivered.
+    bool m_synthetic = false;
     // Local pixels the last repaint request covered; the next one clears them
     // as well while the window stays where it is.
     QRegion m_lastPainted;

@@ -189,10 +189,12 @@ TEST_F(LifetimeTest, relayoutAfterAStyleChangeReportsTheKeptViews)
     controller->updateLayout(toolbar, true);
     Style::setXHeightOverride(12);
     toolbar->view()->rebuild(false);
-    float top = 0, left = 0, bottom = 0, right = 0;
+    float top = 0, left = 0, bottom = 0, right = 0, itemTop = 0, itemBottom = 0;
     toolbar->getBounds(top, left, bottom, right);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_FLOAT_EQ(top - bottom, toolbar->view()->itemViewAt(i)->height()) << i;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(toolbar->item(i)->getBounds(itemTop, left, itemBottom, right));
+        EXPECT_FLOAT_EQ(top - bottom, itemTop - itemBottom) << i;
+    }
 }
 
 TEST_F(LifetimeTest, captionsWithOuterBlanksAreDrawnLikeTheirTrimmedText)

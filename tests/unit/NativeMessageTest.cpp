@@ -1,6 +1,8 @@
 // Native input as message records: virtual keys, packed points, X events
 // built in memory, and the window calls on Qt's own windows.
 #include "NativeWindows.h"
+#include "QmtbNativeInput.h"
+#include "WindowTestSupport.h"
 #include "XcbMessageAdapter.h"
 
 #include <QApplication>
@@ -19,6 +21,7 @@
 #endif
 
 using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
 
 // Every key the toolbar may see maps to its Windows code; other keysyms map to none.
 TEST(NativeMessageTest, KeysymsMapToVirtualKeys)
@@ -183,4 +186,38 @@ TEST(NativeMessageTest, WindowCallsReachQtWindows)
     QCoreApplication::processEvents();
     ASSERT_EQ(window.presses.size(), 1u);
     EXPECT_EQ(window.presses.front(), QPoint(10, 20));
+}
+
+using NativeInputTest = ControllerFixture;
+
+// Native input while two toolbars show: each gets one synthetic move per native move, whichever window it was
+// addressed to, never forwarded to the host; moves fade; a drag begun on a toolbar follows native moves from 6 px on
+// as the observer allows, and ends at a native release far outside. The host keeps all (keys: HostWindowTest).
+TEST_F(NativeInputTest, ReachesEveryToolbarOnceAndTheHostKeepsIt)
+{
+    MiniToolbar* a = shown(2, 300, 300);
+    QmtbView *windowA = windowOf(a), *windowB = windowOf(shown(2, 300, 400));
+    QWidget host;
+    host.setGeometry(600, 500, 200, 100), host.setMouseTracking(true), host.show();
+    EventCounter movesA(windowA, QEvent::MouseMove), movesB(windowB, QEvent::MouseMove), hostMoves(&host, QEvent::MouseMove);
+    const QPoint overA = centreOf(a, 0), away(700, 550);
+    const auto send = [](UINT message, QPoint pt, WPARAM wParam = 0) { return QmtbNativeInput::filterMessage(NativeMessage{ nullptr, message, wParam, 0, pt }); };
+    const auto state = [&] { return std::make_tuple(movesA.count, movesB.count, hostMoves.count, windowA->isFadedIn(), windowB->isFadedIn()); };
+    EXPECT_FALSE(send(WM_MOUSEMOVE, away));
+    EXPECT_EQ(std::make_tuple(1, 1, 0, false, false), state());
+    const NativeMessage toA{ reinterpret_cast<HWND>(windowA->winId()), WM_MOUSEMOVE, 0, 0, overA };
+    EXPECT_FALSE(QmtbNativeInput::filterMessage(toA) || windowA->winEvent(toA));
+    QTest::mouseMove(windowA->windowHandle(), windowA->toLocal(overA));
+    EXPECT_EQ(std::make_tuple(2, 2, 0, true, false), state());
+
+    // The observer lets the first step through and zeroes the second.
+    observer.onCallback = [&] { observer.vetoMoves = observer.moves.size() > 1; };
+    QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, windowA->toLocal(overA));
+    for (const QPoint& step : { QPoint(3, 2), QPoint(3, 3), QPoint(250, 150) })
+        send(WM_MOUSEMOVE, overA + step, MK_LBUTTON);
+    send(WM_LBUTTONUP, overA + QPoint(250, 150));
+    EXPECT_EQ((std::vector<QPoint>{ QPoint(3, 3), QPoint(247, 147) }), observer.moves);
+    EXPECT_EQ(QPoint(303, 303), origin(a));
+    EXPECT_EQ(std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarMoved }, toolbarSink.types);
+    EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
 }

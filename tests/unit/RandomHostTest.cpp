@@ -12,6 +12,7 @@
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
 #include "Options.h"
+#include "QmtbNativeInput.h"
 #include "QmtbAnimation.h"
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
@@ -546,6 +547,16 @@ const RandomHost::Action RandomHost::s_actions[] = {
           QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_A ? QStringLiteral("a") : QString());
           if (target && target->isVisible())
               QCoreApplication::sendEvent(target, &press);
+      } },
+    // Native input as the filter sees it, addressed to the host or to a toolbar window, which shares it out.
+    { "native", 8, false, [](RandomHost& h, int) {
+          static const UINT messages[] = { WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP, WM_RBUTTONUP, WM_KEYDOWN, WM_KEYUP };
+          const QPoint p = h.chance(50) ? h.m_last + QPoint(h.pick(41) - 20, h.pick(41) - 20) : h.target();
+          const QPointer<QmtbView> window = h.chance(40) ? qobject_cast<QmtbView*>(h.windowAt(p)) : nullptr;
+          const NativeMessage message{ window ? reinterpret_cast<HWND>(window->winId()) : nullptr, messages[h.pick(6)],
+                                       WPARAM(h.chance(50) ? MK_LBUTTON : VK_ESCAPE), 0, p };
+          if (!QmtbNativeInput::filterMessage(message) && window)
+              window->winEvent(message);
       } },
     { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
     { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },

@@ -1,0 +1,104 @@
+#include "QmtbNativeInput.h"
+
+#include "NativeEventFilter.h"
+#include "NativeWindows.h"
+#include "QmtbCoordinates.h"
+#include "QmtbView.h"
+#include "QmtbWindowRegistry.h"
+
+#include <QWidget>
+
+namespace MiniToolbars {
+namespace QmtbNativeInput {
+
+namespace {
+
+Qt::MouseButton releasedButton(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+        return Qt::LeftButton;
+    case WM_RBUTTONUP:
+    case WM_NCRBUTTONUP:
+        return Qt::RightButton;
+    case WM_MBUTTONUP:
+    case WM_NCMBUTTONUP:
+        return Qt::MiddleButton;
+    default:
+        return Qt::NoButton;
+    }
+}
+
+QmtbView* toolbarWindow(HWND handle)
+{
+    const WId id = reinterpret_cast<WId>(handle);
+    return id ? qobject_cast<QmtbView*>(QWidget::find(id)) : nullptr;
+}
+
+// Escape closes what a toolbar opened; the host never sees that press.
+bool closePopups()
+{
+    bool closed = false;
+    QmtbWindowRegistry::forEachVisible([&](QmtbView* window) {
+        if (!window->hasPopup())
+            return;
+        const NotificationGuard::Delivery delivery(window->guard(), nullptr);
+        if (delivery.accepted())
+            window->dismissPopup();
+        closed = true;
+    });
+    return closed;
+}
+
+} // namespace
+
+void attach()
+{
+    NativeEventFilter& filter = NativeEventFilter::instance();
+    filter.setHandler([&filter](const QByteArray& eventType, void* message) {
+        const std::optional<NativeMessage> record = filter.toMessage(eventType, message);
+        return record && filterMessage(*record);
+    });
+}
+
+bool filterMessage(const NativeMessage& message)
+{
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && closePopups())
+        return true;
+    // Qt hands it to that window, which shares it out itself.
+    if (toolbarWindow(message.window))
+        return false;
+    if (message.message == WM_KEYDOWN || message.message == WM_KEYUP) {
+        // Keys go to the host's focus window; a toolbar hears those typed
+        // while the pointer rests on it.
+        const QPoint point = QmtbCoordinates::windowPoint(message.pt);
+        QmtbWindowRegistry::forEachVisible([&](QmtbView* window) {
+            if (window->paintedRegion().contains(point))
+                window->winEvent(message);
+        });
+        return false;
+    }
+    shareOut(message, nullptr);
+    return false;
+}
+
+void shareOut(const NativeMessage& message, const QmtbView* except)
+{
+    const Qt::MouseButtons buttons = NativeWindows::buttonsFromState(message.wParam);
+    QEvent::Type type = QEvent::MouseButtonRelease;
+    const Qt::MouseButton button = releasedButton(message.message);
+    if (message.message == WM_MOUSEMOVE || message.message == WM_NCMOUSEMOVE)
+        type = QEvent::MouseMove;
+    else if (button == Qt::NoButton)
+        return;
+    QmtbWindowRegistry::forEachVisible([&](QmtbView* window) {
+        if (window != except)
+            window->deliverPointer(type, message.pt, button, buttons);
+    });
+    if (type == QEvent::MouseMove)
+        QmtbView::fadeAll(message.pt.x(), message.pt.y());
+}
+
+} // namespace QmtbNativeInput
+} // namespace MiniToolbars

@@ -1,0 +1,34 @@
+#ifndef MINITOOLBARS_QMTBNATIVEINPUT_H
+#define MINITOOLBARS_QMTBNATIVEINPUT_H
+
+#include "NativeMessage.h"
+
+namespace MiniToolbars {
+
+class QmtbView;
+
+// The application's native pointer and key input, shared out to the toolbar
+// windows so that every visible toolbar follows the pointer over all of the
+// host's windows: hover, drag, fade, and the end of a drag that left it.
+//
+// The host's widgets share this event stream, so nothing of theirs is taken
+// away: each visible toolbar gets a synthetic move or release and the event
+// then goes on to its target. An event addressed to a toolbar window reaches
+// that window through Qt and the others through its nativeEvent, once each.
+// The one event consumed is an Escape press that closes a toolbar's popup.
+namespace QmtbNativeInput {
+
+// Puts this logic behind the process-wide native event filter.
+void attach();
+
+// The process-wide filter's logic for one message; true consumes it.
+bool filterMessage(const NativeMessage& message);
+
+// Gives every visible toolbar window but except the synthetic move or release
+// of a pointer message, and lets the move drive the auto fade.
+void shareOut(const NativeMessage& message, const QmtbView* except);
+
+} // namespace QmtbNativeInput
+} // namespace MiniToolbars
+
+#endif
