@@ -15,6 +15,8 @@
 #include "MTBxNewLine.h"
 #include "MTBxListType.h"
 #include "MTBxDropDownButton.h"
+#include "MTBxCombobox.h"
+#include "MTBxDropDownEntry.h"
 #include "MiniToolbar.h"
 #include "Options.h"
 #include "TooltipOptions.h"

@@ -10,9 +10,13 @@
 
 namespace MiniToolbars {
 
+class ComboListPopup;
 class DropDownPopup;
+class EntryFieldPopup;
 class HostWidget;
+class MTBxCombobox;
 class MTBxDropDownButton;
+class MTBxDropDownEntry;
 class MTBxImage;
 class MTBxRender;
 class MTBxView;
@@ -33,6 +37,10 @@ HostWidget* createHostWidget(HWND parentWindow);
 ToolbarWindow* createToolbarWindow(MTBxView* view, HostWidget* host);
 // The menu of button, parented to window; null where the toolkit has none.
 DropDownPopup* createDropDownMenu(MTBxDropDownButton* button, ToolbarWindow* window);
+// The list of combo, a child of window; null where the toolkit has none.
+ComboListPopup* createComboBoxList(MTBxCombobox* combo, ToolbarWindow* window);
+// The text field of entry, a child of window; null where the toolkit has none.
+EntryFieldPopup* createEntryField(MTBxDropDownEntry* entry, ToolbarWindow* window);
 // Height of the tight bounding box of "x" in the given font.
 int measureXHeight(const MTBxString& family, int pointSize);
 

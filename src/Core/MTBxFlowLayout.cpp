@@ -2,6 +2,7 @@
 
 #include "ItemView.h"
 #include "MiniToolbar.h"
+#include "MTBxCombobox.h"
 #include "MTBxItem.h"
 #include "MTBxRender.h"
 #include "Style.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace MiniToolbars {
 
@@ -113,16 +115,9 @@ void MTBxFlowLayout::rebuild(bool force)
         return;
     }
 
+    // Even a forced relayout keeps the old views until the new ones stand:
+    // items keep their widgets (an entry's field, its focus) across it.
     ToolbarWindow* const window = m_window.get();
-    if (force && m_itemViews && !(window && window->guard().isDelivering())) {
-        // A forced relayout replaces every view anyway; going first lets the
-        // new views reuse the memory that is still warm.
-        for (ItemView*& view : *m_itemViews) {
-            delete view;
-            view = nullptr;
-        }
-    }
-
     if (!m_pendingItemViews)
         m_pendingItemViews.reset(new std::vector<ItemView*>);
     m_pendingItemViews->reserve(m_pendingItemViews->size() + items.size());
@@ -208,26 +203,28 @@ void MTBxFlowLayout::arrange(bool force)
             delete view;
         pending.clear();
     } else {
-        if (m_itemViews) {
-            ToolbarWindow* const window = m_window.get();
-            const bool delivering = window && window->guard().isDelivering();
+        ToolbarWindow* const window = m_window.get();
+        if (m_itemViews && window && window->guard().isDelivering()) {
+            // The receiver of the event under way may still hold them.
             for (ItemView* view : *m_itemViews) {
-                if (!view)
-                    continue;
-                if (delivering) {
-                    // The receiver of the event under way may still hold it.
+                if (view) {
                     view->detach(nullptr);
                     window->guard().deferItemView(view);
-                } else {
-                    delete view;
                 }
             }
             m_itemViews.reset();
         }
+        // The new views stand before the old ones go: deleting a view lets
+        // its item drop widgets, and the window then reads the views again.
+        const std::unique_ptr<std::vector<ItemView*>> old = std::move(m_itemViews);
         m_itemViews = std::move(m_pendingItemViews);
         for (ItemView* view : *m_itemViews) {
             if (MTBxItem* item = view->item())
                 item->setItemView(view);
+        }
+        if (old) {
+            for (ItemView*& view : *old)
+                delete std::exchange(view, nullptr);
         }
 
         m_gripView = std::move(gripView);
@@ -361,9 +358,11 @@ ItemView* MTBxFlowLayout::mouseRelease(float x, float y, bool moved, int buttons
     return mouseMove(x, y);
 }
 
-void MTBxFlowLayout::mouseWheel(float, float, int)
+void MTBxFlowLayout::mouseWheel(float, float, int delta)
 {
-    // Only combo boxes take the wheel, and this toolbar has none yet.
+    MTBxItem* const item = m_current ? m_current->item() : nullptr;
+    if (item && item->itemType() == MTBxItem::Combobox)
+        static_cast<MTBxCombobox*>(item)->mouseWheelEvent(delta);
 }
 
 void MTBxFlowLayout::keyDown(unsigned long wParam, long lParam)

@@ -8,6 +8,7 @@
 #include "ToolbarWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace MiniToolbars {
 
@@ -28,8 +29,10 @@ MTBxView::~MTBxView()
 {
     m_current = nullptr;
     if (m_itemViews) {
-        for (ItemView* view : *m_itemViews)
-            delete view;
+        // Emptied slot by slot: a view's item may drop widgets on the way,
+        // and the window then reads the views again.
+        for (ItemView*& view : *m_itemViews)
+            delete std::exchange(view, nullptr);
         m_itemViews.reset();
     }
     // The window may be a toolkit child of the host widget: it goes first.

@@ -30,5 +30,13 @@ std::uint32_t rootWindow()
 #endif
 }
 
+void refreshTime()
+{
+#ifdef MTB_HAVE_XCB
+    if (connection())
+        QX11Info::setAppTime(QX11Info::getTimestamp());
+#endif
+}
+
 } // namespace XcbConnection
 } // namespace MiniToolbars

@@ -12,6 +12,10 @@ namespace XcbConnection {
 xcb_connection_t* connection();
 // The root window of the application's screen; 0 without a connection.
 std::uint32_t rootWindow();
+// Brings the application's server time up to date: focus requests carry it,
+// and the server ignores one older than its last focus change (an unmapped
+// focus window reverting its focus, say).
+void refreshTime();
 
 } // namespace XcbConnection
 } // namespace MiniToolbars

@@ -161,6 +161,16 @@ bool QmtbPlacement::sync()
     if (m_syncing)
         return false;
     m_syncing = true;
+    // Child widgets (popups, entry fields) belong to the toolbar: they move
+    // with its origin, or the window would stretch from the old place to the new.
+    const QPoint moved = origin() - m_childOrigin;
+    m_childOrigin = origin();
+    if (!moved.isNull()) {
+        for (QObject* child : m_window.children()) {
+            if (isChildWidget(child))
+                static_cast<QWidget*>(child)->move(static_cast<QWidget*>(child)->pos() + moved);
+        }
+    }
     const QRegion painted = paintedRegion();
     QRect target = painted.boundingRect();
     // Nothing painted (all clipped away): stay put, shaped to nothing.

@@ -60,6 +60,8 @@ private:
     int m_originY = 0;
     // Window points the window covers.
     QRect m_geometry;
+    // The origin the child widgets were last placed for.
+    QPoint m_childOrigin;
     bool m_syncing = false;
 };
 

@@ -68,6 +68,14 @@ QmtbView::~QmtbView()
     m_destroying = true;
     releaseNativeFilter();
     retire();
+    // Popups belong to their items, which may outlive this window.
+    m_popup = nullptr;
+    for (QObject* child : children()) {
+        if (dynamic_cast<PopupWidget*>(child) && child->isWidgetType()) {
+            static_cast<QWidget*>(child)->hide();
+            static_cast<QWidget*>(child)->setParent(nullptr);
+        }
+    }
 }
 
 QRect QmtbView::desktopGeometry()

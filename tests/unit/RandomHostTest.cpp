@@ -3,8 +3,11 @@
 // MTB_RANDOM_HOST_ACTIONS=<m> (per seed), MTB_RANDOM_HOST_TRACE=1. Posted events are delivered a counted number
 // of times and fades and tooltips advance through the calls their timers would make: time decides nothing.
 #include "ActionToolbar.h"
+#include "ComboBoxListView.h"
+#include "LineEditControl.h"
+#include "MTBxCombobox.h"
 #include "MTBxCommandItem.h"
-#include "MTBxDropDownButton.h"
+#include "MTBxDropDownEntry.h"
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
@@ -219,8 +222,11 @@ private:
     MTBxItem* newItem(int slot)
     {
         void* context = &m_slots[slot].itemContext;
-        if (chance(15)) {
-            auto* button = new MTBxDropDownButton(L"dropdown", context);
+        if (chance(22)) {
+            const int list = pick(3);
+            MTBxListType* button = list == 0 ? static_cast<MTBxListType*>(new MTBxDropDownButton(L"dropdown", context))
+                : list == 1 ? static_cast<MTBxListType*>(new MTBxCombobox(L"combo", context))
+                            : new MTBxDropDownEntry(L"entry", texts[pick(5)], context);
             button->setHasSplitter(chance(50));
             button->setSynchronizedWithCurrentItem(chance(60));
             button->setShowText(chance(60));
@@ -435,6 +441,20 @@ const RandomHost::Action RandomHost::s_actions[] = {
           default: c->setHovered(h.chance(50)); break;
           }
       } },
+    { "entry", 4, true, [](RandomHost& h, int f) {
+          auto* e = dynamic_cast<MTBxDropDownEntry*>(h.anyItem(f));
+          auto* c = dynamic_cast<MTBxCombobox*>(h.anyItem(f));
+          int start = 0, end = 0;
+          switch (e ? h.pick(6) : c ? 6 : 7) {
+          case 0: e->setFocus(h.chance(70)); break;
+          case 1: e->clearFocus(h.chance(50)); break;
+          case 2: h.chance(50) ? e->selectAll() : e->setSelection(h.pick(5) - 1, h.pick(5) - 1); break;
+          case 3: e->setValue(texts[h.pick(5)]), e->setValueErrorFlag(h.chance(30)); break;
+          case 4: e->setCursorPosition(h.pick(6) - 1), e->getSelection(start, end); break;
+          case 5: e->setTextColor(h.extreme(), h.pick(300), 0); break;
+          case 6: h.chance(50) ? c->mouseWheelEvent(h.pick(61) - 30) : c->updateDropList(); break;
+          }
+      } },
     // The QAction front end over the same host and sinks; its actions call back like items do.
     { "actionToolbar", 4, true, [](RandomHost& h, int) {
           auto& t = h.m_actionToolbar;
@@ -532,6 +552,20 @@ const RandomHost::Action RandomHost::s_actions[] = {
           const QPoint at = n ? menu->actionGeometry(menu->actions().at(h.pick(n))).center() : QPoint(-20, -20);
           what == 0 ? QTest::mouseMove(w, at) : what == 1 ? QTest::mouseClick(w, Qt::LeftButton, {}, at)
               : what == 2 && remove->isVisible() ? QTest::mouseClick(remove, Qt::LeftButton) : what == 3 ? QTest::keyClick(menu, Qt::Key_Escape) : void();
+        } },
+    // Typing into a field or an open list, as the keyboard would.
+    { "type", 6, false, [](RandomHost& h, int) {
+          static const int keys[] = { Qt::Key_A, Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return, Qt::Key_Backspace };
+          QList<QWidget*> targets;
+          for (QmtbView* window : QmtbView::visibleWindows()) {
+              for (QWidget* w : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                  targets += qobject_cast<LineEditControl*>(w) || qobject_cast<ComboBoxListView*>(w) ? QList<QWidget*>{ w } : QList<QWidget*>{};
+          }
+          QPointer<QWidget> target = targets.isEmpty() ? nullptr : targets[h.pick(targets.size())];
+          const int key = keys[h.pick(6)];
+          QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_A ? QStringLiteral("a") : QString());
+          if (target && target->isVisible())
+              QCoreApplication::sendEvent(target, &press);
       } },
     // Native input as the filter sees it, addressed to the host or to a toolbar window, which shares it out.
     { "native", 8, false, [](RandomHost& h, int) {

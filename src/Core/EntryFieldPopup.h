@@ -1,0 +1,48 @@
+#ifndef MINITOOLBARS_ENTRYFIELDPOPUP_H
+#define MINITOOLBARS_ENTRYFIELDPOPUP_H
+
+#include "MTBxString.h"
+#include "PopupWidget.h"
+
+namespace MiniToolbars {
+
+// The text field of a drop-down entry, a child of the toolbar window laid
+// over the entry's frame. The user's edits, key presses, presses and focus
+// changes reach the entry as TextEdited, KeyPressed, Clicked and
+// FocusChanged, each before the field's own handling. The field is the one
+// part of a toolbar that takes the keyboard; when it gives it up, the
+// keyboard goes back to the host widget that had it.
+class EntryFieldPopup : public PopupWidget
+{
+public:
+    virtual MTBxString fieldText() const = 0;
+    // Sends no TextEdited.
+    virtual void setFieldText(const MTBxString& text) = 0;
+    virtual bool isFieldEnabled() const = 0;
+    virtual void setFieldEnabled(bool enabled) = 0;
+    virtual void selectWhole() = 0;
+    virtual void selectRange(int start, int length) = 0;
+    // False, and the outputs untouched, when nothing is selected.
+    virtual bool selection(int& start, int& length) const = 0;
+    virtual int cursorAt() const = 0;
+    virtual void setCursorAt(int position) = 0;
+    virtual bool holdsFocus() const = 0;
+    // Takes the keyboard, then selects the whole text or, with start >= 0,
+    // length characters from start. afterPaint puts it off until the event
+    // loop runs again: focus changes call the host, which must not run
+    // inside a paint.
+    virtual void takeFocus(bool afterPaint, bool selectAll, int start, int length) = 0;
+    // Gives the keyboard back. simulateFocusOut first makes the field look
+    // unfocused without telling the entry.
+    virtual void dropFocus(bool simulateFocusOut) = 0;
+    // Puts the field at layout point (x, y) of the window plus (dx, dy)
+    // pixels, width by height pixels, clipped like the toolbar, and shows it.
+    virtual void place(float x, float y, int dx, int dy, int width, int height) = 0;
+    // textColor is 0xAARRGGBB; alpha (0..255) applies to text and background.
+    virtual void setLook(unsigned int textColor, int alpha) = 0;
+    virtual void hideField() = 0;
+};
+
+} // namespace MiniToolbars
+
+#endif

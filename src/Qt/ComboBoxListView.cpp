@@ -1,0 +1,381 @@
+#include "ComboBoxListView.h"
+
+#include "Factories.h"
+#include "IconHandles.h"
+#include "ItemView.h"
+#include "MTBxCombobox.h"
+#include "QmtbImage.h"
+#include "QmtbText.h"
+#include "QmtbView.h"
+#include "Style.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <utility>
+
+namespace MiniToolbars {
+
+namespace {
+
+QString toQString(const MTBxString& s)
+{
+    const unsigned short* data = s;
+    return data && !s.empty() ? QString::fromUtf16(data, static_cast<int>(s.length())) : QString();
+}
+
+QIcon iconOf(const MTBxItem* child)
+{
+    if (!child->icon().empty()) {
+        QmtbImage image(child->icon());
+        image.render(static_cast<float>(Style::instance()->iconSize()), 0.0f, false);
+        if (const QImage* raster = image.raster())
+            return QIcon(QPixmap::fromImage(*raster));
+    }
+    const QPixmap pixmap = pixmapFromIconHandle(child->iconHandle());
+    return pixmap.isNull() ? QIcon() : QIcon(pixmap);
+}
+
+bool isListKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
+    : QListWidget(window)
+    , m_combo(combo)
+    , m_window(window)
+{
+    setSortingEnabled(false);
+    setFocusPolicy(Qt::NoFocus);
+    connect(this, &QListWidget::itemClicked, this, &ComboBoxListView::handleClicked);
+    connect(this, &QListWidget::itemEntered, this, &ComboBoxListView::handleEntered);
+    connect(this, &QListWidget::currentItemChanged, this, &ComboBoxListView::handleItemChanged);
+    window->setPopup(this);
+
+    const Style* const style = Style::instance();
+    m_removeButton = new QPushButton(this);
+    m_removeButton->setFocusPolicy(Qt::NoFocus);
+    if (const auto* image = dynamic_cast<const QmtbImage*>(style->image(ThemeImage::RemoveButton))) {
+        if (const QImage* raster = image->raster())
+            m_removeButton->setIcon(QIcon(QPixmap::fromImage(*raster)));
+    }
+    connect(m_removeButton, &QPushButton::clicked, this, &ComboBoxListView::handleRemoveClicked);
+    m_removeButton->resize(16, 16);
+    m_removeButton->hide();
+    setStyleSheet(toQString(style->popupStyleSheet()));
+
+    // Room for the widest text, the icon and the scroll bar.
+    const MTBxString& widest = combo->widestText();
+    const QFont listFont = font();
+    const std::unique_ptr<Text> measured(createText(widest, 0, &listFont));
+    const double width = (measured ? measured->width() : 0.0) + 5.0 + 18.0 + 20.0;
+    setFixedWidth(std::min(static_cast<int>(std::min(width, 1e6)) + static_cast<int>(std::min(widest.length(), 100000u)),
+                           QmtbView::desktopGeometry().width()));
+}
+
+ComboBoxListView::~ComboBoxListView()
+{
+    qApp->removeEventFilter(this);
+    // The window forgets the list even when the combo box lost its view.
+    if (m_window && m_window->popup() == this)
+        m_window->popupClosed(this, !m_combo->itemView());
+}
+
+MTBxItem* ComboBoxListView::item() const
+{
+    return m_combo;
+}
+
+MTBxItem* ComboBoxListView::childOf(const QListWidgetItem* row)
+{
+    return row ? static_cast<MTBxItem*>(row->data(Qt::UserRole).value<void*>()) : nullptr;
+}
+
+QListWidgetItem* ComboBoxListView::rowOf(const MTBxItem* child) const
+{
+    for (int i = 0; child && i < count(); ++i) {
+        if (childOf(QListWidget::item(i)) == child)
+            return QListWidget::item(i);
+    }
+    return nullptr;
+}
+
+void ComboBoxListView::fillRow(QListWidgetItem* row, MTBxItem* child)
+{
+    row->setText(toQString(child->description().empty() ? child->text() : child->description()));
+    row->setIcon(iconOf(child));
+    row->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(child)));
+    row->setFlags(child->isEnabled() ? row->flags() | Qt::ItemIsEnabled : row->flags() & ~Qt::ItemIsEnabled);
+}
+
+void ComboBoxListView::addRow(MTBxItem* child)
+{
+    if (!child)
+        return;
+    auto* row = new QListWidgetItem;
+    fillRow(row, child);
+    const QSignalBlocker blocker(this);
+    QListWidget::addItem(row);
+}
+
+bool ComboBoxListView::updateRow(int row, MTBxItem* child)
+{
+    QListWidgetItem* const existing = child && row >= 0 ? QListWidget::item(row) : nullptr;
+    if (!existing)
+        return false;
+    fillRow(existing, child);
+    return true;
+}
+
+void ComboBoxListView::removeRow(const MTBxItem* child)
+{
+    unhover();
+    if (QListWidgetItem* row = rowOf(child)) {
+        const QSignalBlocker blocker(this);
+        delete takeItem(QListWidget::row(row));
+    }
+    if (currentItem() && isVisible())
+        handleEntered(currentItem());
+    else
+        m_removeButton->hide();
+}
+
+void ComboBoxListView::setCurrentRow(const MTBxItem* child)
+{
+    if (QListWidgetItem* row = rowOf(child))
+        setCurrentItem(row);
+}
+
+void ComboBoxListView::popUp(const Point& point)
+{
+    if (!m_window)
+        return;
+    QPoint origin;
+    m_window->getOrigin(origin.rx(), origin.ry());
+    QPoint local = m_window->toLocal(origin)
+        + QPoint(static_cast<int>(std::trunc(point.x())), static_cast<int>(std::trunc(-point.y())));
+    // A list that would run off the bottom of its screen ends there instead.
+    if (const QScreen* screen = m_window->screen()) {
+        const int bottom = m_window->mapToGlobal(local).y() + sizeHint().height();
+        const int screenBottom = screen->geometry().bottom();
+        if (bottom > screenBottom)
+            local.ry() -= bottom - screenBottom;
+    }
+    move(local);
+    show();
+    raise();
+}
+
+// The rows' own height, not that of a laid-out current row: the list has
+// no layout yet when it opens, and may have no current row at all.
+void ComboBoxListView::fitHeight()
+{
+    int height = 2 * frameWidth();
+    if (count() > 0)
+        height += sizeHintForRow(0) * count();
+    if (horizontalScrollBar() && horizontalScrollBar()->isVisible())
+        height += horizontalScrollBar()->sizeHint().height();
+    resize(width(), std::min(height, maxHeight));
+}
+
+void ComboBoxListView::unhover()
+{
+    if (MTBxItem* entry = std::exchange(m_hoveredEntry, nullptr))
+        entry->setHovered(false);
+}
+
+void ComboBoxListView::handleEntered(QListWidgetItem* row)
+{
+    if (!m_combo->itemView() || !row || !m_window)
+        return;
+    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    MTBxItem* const child = childOf(row);
+    if (child != m_hoveredEntry) {
+        // Each hover change calls the host, which may remove rows meanwhile.
+        unhover();
+        if (!rowOf(child))
+            return;
+        m_hoveredEntry = child;
+        child->setHovered(true);
+        if (m_hoveredEntry != child)
+            return;
+    }
+    row = rowOf(child);
+    if (!row)
+        return;
+    {
+        const QSignalBlocker blocker(this);
+        setCurrentItem(row);
+    }
+    if (isVisible() && child->hasRemoveButton()) {
+        const QRect r = visualItemRect(row);
+        m_removeButton->move(viewport()->mapTo(this, QPoint(r.right() - 17, r.top() + 3)));
+        m_removeButton->show();
+        m_removeButton->raise();
+    } else {
+        m_removeButton->hide();
+    }
+}
+
+void ComboBoxListView::handleItemChanged(QListWidgetItem* current, QListWidgetItem*)
+{
+    if (current && isVisible())
+        handleEntered(current);
+}
+
+void ComboBoxListView::handleClicked(QListWidgetItem* row)
+{
+    if (!m_combo->itemView() || !row || !m_window || !(row->flags() & Qt::ItemIsEnabled))
+        return;
+    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    MTBxItem* const child = childOf(row);
+    m_combo->setCurrentItem(child);
+    child->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+    hide();
+    m_window->popupClosed(this, true);
+    if (ItemView* view = m_combo->itemView()) {
+        view->setState(Normal);
+        view->setPressedSubArea(false);
+    }
+    m_window->refresh();
+}
+
+void ComboBoxListView::handleRemoveClicked()
+{
+    if (!m_window)
+        return;
+    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    if (MTBxItem* child = childOf(currentItem()); child && delivery.accepted())
+        child->Notify(MTBxItemEvents::RemoveRequested, nullptr, nullptr);
+}
+
+void ComboBoxListView::menuClosing()
+{
+    if (ItemView* view = m_combo->itemView(); view && m_window) {
+        view->setState(Normal);
+        view->setPressedSubArea(false);
+        m_window->refresh();
+        m_window->popupClosed(this, false);
+    }
+    hide();
+}
+
+void ComboBoxListView::dismissPopup(bool quiet)
+{
+    if (!quiet)
+        menuClosing();
+}
+
+void ComboBoxListView::hidePopup()
+{
+    hide();
+    m_removeButton->hide();
+    if (m_window && m_combo->itemView())
+        m_window->popupClosed(this, false);
+    m_hoveredEntry = nullptr;
+}
+
+void ComboBoxListView::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_combo->itemView() || !m_window)
+        return;
+    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    if (!delivery.accepted())
+        return;
+    QAbstractItemView::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        m_window->popupClosed(this, true);
+        dismissPopup(false);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (currentItem())
+            handleClicked(currentItem());
+        break;
+    default:
+        break;
+    }
+    event->accept();
+}
+
+void ComboBoxListView::enterEvent(QEvent* event)
+{
+    setMouseTracking(true);
+    QListWidget::enterEvent(event);
+}
+
+void ComboBoxListView::leaveEvent(QEvent* event)
+{
+    if (m_window) {
+        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+        if (delivery.accepted())
+            unhover();
+    }
+    setMouseTracking(false);
+    QListWidget::leaveEvent(event);
+}
+
+void ComboBoxListView::showEvent(QShowEvent* event)
+{
+    qApp->installEventFilter(this);
+    QListWidget::showEvent(event);
+}
+
+void ComboBoxListView::hideEvent(QHideEvent* event)
+{
+    qApp->removeEventFilter(this);
+    QListWidget::hideEvent(event);
+}
+
+// The keyboard stays with the host while the list shows; the list's keys
+// are taken from the host on the way, and a press outside closes the list.
+bool ComboBoxListView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched != this && isVisible()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isListKey(key->key())) {
+            keyPressEvent(key);
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && m_window
+               && static_cast<QWidget*>(watched)->window() != m_window) {
+        dismissPopup(false);
+    }
+    return false;
+}
+
+ComboListPopup* createComboBoxList(MTBxCombobox* combo, ToolbarWindow* window)
+{
+    auto* const qtWindow = dynamic_cast<QmtbView*>(window);
+    return combo && qtWindow ? new ComboBoxListView(combo, qtWindow) : nullptr;
+}
+
+} // namespace MiniToolbars

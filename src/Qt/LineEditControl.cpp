@@ -1,0 +1,338 @@
+#include "LineEditControl.h"
+
+#include "Factories.h"
+#include "ItemView.h"
+#include "MTBxDropDownEntry.h"
+#include "QmtbView.h"
+#include "XcbConnection.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWindow>
+
+#include <cmath>
+#include <string>
+
+namespace MiniToolbars {
+
+namespace {
+
+// Where the keyboard goes back to: the host's window and its focus widget
+// when a field took it, shared by every field.
+QPointer<QWidget> hostWindow;
+QPointer<QWidget> hostFocus;
+QPointer<LineEditControl> owner;
+
+unsigned int* eventArgument(std::intptr_t value)
+{
+    return reinterpret_cast<unsigned int*>(value);
+}
+
+void allowWindowFocus(QWidget* window, bool allow)
+{
+    if (QWindow* handle = window->windowHandle())
+        handle->setFlag(Qt::WindowDoesNotAcceptFocus, !allow);
+}
+
+} // namespace
+
+LineEditControl::LineEditControl(MTBxDropDownEntry* entry, QmtbView* window)
+    : QLineEdit(window)
+    , m_entry(entry)
+    , m_window(window)
+{
+    setFrame(false);
+    setFocusPolicy(Qt::ClickFocus);
+    connect(this, &QLineEdit::textEdited, this, &LineEditControl::textChanged);
+}
+
+LineEditControl::~LineEditControl()
+{
+    m_entry = nullptr;
+    if (owner == this)
+        returnKeyboard();
+}
+
+LineEditControl* LineEditControl::keyboardOwner()
+{
+    return owner;
+}
+
+MTBxItem* LineEditControl::item() const
+{
+    return m_entry;
+}
+
+void LineEditControl::menuClosing()
+{
+    if (!m_entry || !m_window)
+        return;
+    if (ItemView* view = m_entry->itemView()) {
+        view->setState(Normal);
+        view->setPressedSubArea(false);
+        m_window->refresh();
+    }
+}
+
+void LineEditControl::dismissPopup(bool quiet)
+{
+    if (!quiet)
+        menuClosing();
+    hide();
+}
+
+// A relayout inside a callback disconnects the entry and gives it a new view
+// at once: the field, and its focus, stay unless the entry is left without.
+void LineEditControl::hidePopup()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (!m_entry || !m_entry->itemView())
+            hide();
+    });
+}
+
+MTBxString LineEditControl::fieldText() const
+{
+    return MTBxString(text().utf16());
+}
+
+void LineEditControl::setFieldText(const MTBxString& value)
+{
+    const unsigned short* data = value;
+    setText(data ? QString::fromUtf16(data, static_cast<int>(value.length())) : QString());
+}
+
+bool LineEditControl::selection(int& start, int& length) const
+{
+    if (!hasSelectedText())
+        return false;
+    start = selectionStart();
+    length = selectedText().length();
+    return true;
+}
+
+void LineEditControl::takeFocus(bool afterPaint, bool selectAll, int start, int length)
+{
+    auto apply = [this, selectAll, start, length] {
+        if (!hasFocus())
+            takeKeyboard();
+        if (selectAll)
+            QLineEdit::selectAll();
+        else if (start >= 0)
+            QLineEdit::setSelection(start, length);
+    };
+    if (afterPaint)
+        QTimer::singleShot(0, this, apply);
+    else
+        apply();
+}
+
+void LineEditControl::dropFocus(bool simulateFocusOut)
+{
+    if (simulateFocusOut) {
+        QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+        QLineEdit::focusOutEvent(&out);
+    }
+    clearFocus();
+    if (owner == this)
+        returnKeyboard();
+}
+
+// The toolbar window does not take the keyboard by itself: it is allowed to
+// just for this, and activated when it is not the active window yet.
+void LineEditControl::takeKeyboard()
+{
+    QWidget* const active = QApplication::activeWindow();
+    if (active && !qobject_cast<QmtbView*>(active)) {
+        hostWindow = active;
+        hostFocus = QApplication::focusWidget();
+    }
+    if (!owner)
+        qApp->installEventFilter(this);
+    else if (owner != this)
+        qApp->removeEventFilter(owner), qApp->installEventFilter(this);
+    owner = this;
+    setFocus(Qt::OtherFocusReason);
+    if (!hasFocus() && !window()->isActiveWindow()) {
+        allowWindowFocus(window(), true);
+        window()->activateWindow();
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void LineEditControl::returnKeyboard()
+{
+    qApp->removeEventFilter(this);
+    owner = nullptr;
+    allowWindowFocus(window(), false);
+    QWidget* const host = hostWindow;
+    QWidget* const focus = hostFocus;
+    hostWindow = nullptr;
+    hostFocus = nullptr;
+    if (!host)
+        return;
+    const auto activate = [host, focus] {
+        XcbConnection::refreshTime();
+        host->activateWindow();
+        if (focus)
+            focus->setFocus(Qt::OtherFocusReason);
+    };
+    activate();
+    // A toolbar window that hides with the keyboard hands it to the root
+    // window afterwards: the host asks for it once more when that is over.
+    QTimer::singleShot(0, host, [host, activate] {
+        if (!host->isActiveWindow())
+            activate();
+    });
+}
+
+void LineEditControl::place(float x, float y, int dx, int dy, int width, int height)
+{
+    if (!m_window)
+        return;
+    QPoint origin;
+    m_window->getOrigin(origin.rx(), origin.ry());
+    const QPoint corner = m_window->toLocal(origin)
+        + QPoint(static_cast<int>(std::trunc(x)), static_cast<int>(std::trunc(-y)));
+    QRect target(corner + QPoint(dx, dy), QSize(std::max(width, 0), std::max(height, 0)));
+    const QRect clip = QmtbView::parentClipRect();
+    if (!clip.isEmpty())
+        target &= clip.translated(-m_window->windowOffset());
+    if (geometry() != target)
+        setGeometry(target);
+    if (!isVisible())
+        show();
+}
+
+void LineEditControl::setLook(unsigned int textColor, int alpha)
+{
+    QPalette look = palette();
+    QColor text = QColor::fromRgba(textColor);
+    text.setAlpha(alpha);
+    QColor base = look.color(QPalette::Base);
+    base.setAlpha(alpha);
+    if (look.color(QPalette::Text) == text && look.color(QPalette::Base) == base)
+        return;
+    look.setColor(QPalette::Text, text);
+    look.setColor(QPalette::Base, base);
+    setPalette(look);
+}
+
+// A focused field hides once the paint that asked for it is over: losing
+// the focus calls the host.
+void LineEditControl::hideField()
+{
+    if (!isVisible())
+        return;
+    if (hasFocus())
+        QTimer::singleShot(0, this, &QWidget::hide);
+    else
+        hide();
+}
+
+void LineEditControl::textChanged(const QString& text)
+{
+    if (!m_entry)
+        return;
+    // The value follows the typing, so a rebuilt field shows what was typed.
+    m_entry->setValue(MTBxString(text.utf16()));
+    std::wstring edited = text.toStdWString();
+    m_entry->Notify(MTBxItemEvents::TextEdited, reinterpret_cast<unsigned int*>(&edited), nullptr);
+}
+
+void LineEditControl::mousePressEvent(QMouseEvent* event)
+{
+    if (m_entry && m_window) {
+        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+        if (delivery.accepted()) {
+            m_entry->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+            if (owner != this)
+                takeKeyboard();
+        }
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void LineEditControl::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_window) {
+        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+        if (delivery.accepted())
+            m_window->setFadedIn(true);
+    }
+    QLineEdit::mouseMoveEvent(event);
+}
+
+void LineEditControl::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_entry || !m_window) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    m_entry->Notify(MTBxItemEvents::KeyPressed, eventArgument(event->key()), nullptr);
+    QLineEdit::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape)
+        dropFocus(false);
+}
+
+void LineEditControl::focusInEvent(QFocusEvent* event)
+{
+    if (m_entry && m_window) {
+        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+        m_entry->Notify(MTBxItemEvents::FocusChanged, eventArgument(1), nullptr);
+    }
+    QLineEdit::focusInEvent(event);
+}
+
+void LineEditControl::focusOutEvent(QFocusEvent* event)
+{
+    if (m_entry && m_window) {
+        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+        m_entry->Notify(MTBxItemEvents::FocusChanged, eventArgument(0), nullptr);
+    }
+    // The window lost the keyboard. Hiding hands it back to the host; another
+    // window that took it (a window manager's doing) keeps it.
+    if (event->reason() == Qt::ActiveWindowFocusReason && owner == this) {
+        QTimer::singleShot(0, this, [this] {
+            if (owner != this || window()->isActiveWindow())
+                return;
+            if (window()->isVisible() || QApplication::activeWindow()) {
+                hostWindow = nullptr;
+                hostFocus = nullptr;
+            }
+            returnKeyboard();
+        });
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+// Qt leaves the focus on a hidden widget when nothing else in its window
+// takes it; a hidden field must not go on taking the typing.
+void LineEditControl::hideEvent(QHideEvent* event)
+{
+    QLineEdit::hideEvent(event);
+    if (hasFocus())
+        clearFocus();
+    if (owner == this)
+        returnKeyboard();
+}
+
+// While the field holds the keyboard, a press outside its toolbar window
+// gives it back; the press then focuses what it falls on as usual.
+bool LineEditControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() != window() && owner == this)
+        dropFocus(false);
+    return false;
+}
+
+EntryFieldPopup* createEntryField(MTBxDropDownEntry* entry, ToolbarWindow* window)
+{
+    auto* const qtWindow = dynamic_cast<QmtbView*>(window);
+    return entry && qtWindow ? new LineEditControl(entry, qtWindow) : nullptr;
+}
+
+} // namespace MiniToolbars

@@ -1,0 +1,254 @@
+// Combo boxes and drop-down entries in shown toolbars: wheel, list, field and
+// focus, and host callbacks that change them while they work.
+#include "ComboBoxListView.h"
+#include "LineEditControl.h"
+#include "MTBxCombobox.h"
+#include "MTBxDropDownEntry.h"
+#include "WindowTestSupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWheelEvent>
+
+#include <string>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+int contexts[32];
+
+class ComboEntryTest : public ControllerFixture
+{
+protected:
+    // A combo box of n children (child i has context contexts[i]), then an entry holding "ab".
+    void build(int children, bool synchronized = true)
+    {
+        toolbar = add(std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext));
+        combo = new MTBxCombobox(MTBxString(L"size"), &hostContext);
+        combo->setSynchronizedWithCurrentItem(synchronized), combo->setShowText(true);
+        for (int i = 0; i < children; ++i)
+            combo->addItem(child(i));
+        entry = new MTBxDropDownEntry(MTBxString(L"find"), MTBxString(L"ab"), &hostContext);
+        entry->setWidth(80);
+        toolbar->addItem(combo), toolbar->addItem(entry);
+    }
+    MTBxItem* child(int i)
+    {
+        auto* item = new MTBxButton(MTBxString(std::to_wstring(i).c_str()), &contexts[i]);
+        item->setText(MTBxString(std::to_wstring(i).c_str())), item->setParent(combo);
+        return item;
+    }
+    QmtbView* show()
+    {
+        EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer));
+        EXPECT_TRUE(eventually([&] { return field() && field()->isVisible(); }));
+        return windowOf(toolbar);
+    }
+    LineEditControl* field() const { return windowOf(toolbar) ? windowOf(toolbar)->findChild<LineEditControl*>() : nullptr; }
+    ComboBoxListView* list() const { return windowOf(toolbar)->findChild<ComboBoxListView*>(); }
+    void click(int index)
+    {
+        const QPoint p = centreOf(toolbar, index);
+        windowOf(toolbar)->pressAt(p), windowOf(toolbar)->releaseAt(p, Qt::LeftButton);
+    }
+    int current() const { return combo->indexOf(combo->currentItem()); }
+    int count(int context, MTBxItemEvents::EventType type) const
+    {
+        return int(std::count_if(itemSink.events.begin(), itemSink.events.end(),
+                                 [&](const ItemEventRecord& e) { return e.hostContext == &contexts[context] && e.type == type; }));
+    }
+
+    MiniToolbar* toolbar = nullptr;
+    MTBxCombobox* combo = nullptr;
+    MTBxDropDownEntry* entry = nullptr;
+};
+
+TEST_F(ComboEntryTest, WheelStepsWholeNotchesAndStopsAtTheEnds)
+{
+    struct Case { bool synchronized; int start; std::vector<int> turns; int expected; };
+    const Case cases[] = { { true, 0, { -15 }, 1 }, { true, 0, { -7 }, 0 }, { true, 0, { -7, -8 }, 1 },
+                           { true, 1, { -45 }, 2 }, { true, 1, { 45 }, 0 }, { true, 2, { -15, 7, -7 }, 2 },
+                           { false, 0, { -15 }, -1 } };
+    for (const Case& c : cases) {
+        build(3, c.synchronized);
+        QmtbView* window = show();
+        combo->setCurrentItem(combo->item(c.start));
+        window->handleHover(centreOf(toolbar, 0).x(), centreOf(toolbar, 0).y());
+        itemSink.events.clear();
+        for (int degrees : c.turns)
+            window->wheelAt(centreOf(toolbar, 0), degrees);
+        EXPECT_EQ(current(), c.expected) << c.start << " " << c.turns.size();
+        EXPECT_EQ(count(c.expected, MTBxItemEvents::HoverEnter), c.expected != c.start && c.synchronized);
+    }
+    // A real notch toward the user reaches the combo box as -15 degrees.
+    QmtbView* window = windowOf(toolbar);
+    combo->setSynchronizedWithCurrentItem(true), combo->setCurrentItem(combo->item(0));
+    const QPoint global = centreOf(toolbar, 0) + QmtbView::desktopGeometry().topLeft();
+    QWheelEvent notch(window->mapFromGlobal(global), global, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window, &notch);
+    EXPECT_EQ(current(), 1);
+}
+
+TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
+{
+    build(20);
+    QmtbView* window = show();
+    click(0);
+    ComboBoxListView* rows = list();
+    ASSERT_TRUE(rows && rows->isVisible());
+    EXPECT_EQ(rows->height(), ComboBoxListView::maxHeight);
+    EXPECT_TRUE(window->hasPopup());
+    EXPECT_EQ(screenShape(window).intersected(rows->geometry().translated(window->windowOffset())),
+              QRegion(rows->geometry().translated(window->windowOffset())));
+    // Escape closes it for good: the next click opens it again.
+    QTest::keyClick(rows, Qt::Key_Escape);
+    EXPECT_FALSE(rows->isVisible());
+    EXPECT_FALSE(window->hasPopup());
+    click(0);
+    ASSERT_TRUE(list() && list()->isVisible());
+
+    // Two rows of a list without a current row show whole.
+    build(2, false);
+    show();
+    click(0);
+    ASSERT_TRUE(list()->isVisible());
+    EXPECT_GE(list()->viewport()->height(), 2 * list()->sizeHintForRow(0));
+}
+
+TEST_F(ComboEntryTest, KeysAndClicksChooseOnlyEnabledRows)
+{
+    build(3);
+    combo->item(1)->setEnabled(false), combo->item(2)->setHasRemoveButton(true);
+    QmtbView* window = show();
+    click(0);
+    ComboBoxListView* rows = list();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualItemRect(rows->item(1)).center());
+    EXPECT_EQ(count(1, MTBxItemEvents::Clicked), 0);
+    EXPECT_TRUE(rows->isVisible());
+    // Down passes the disabled row; hover and remove button follow it.
+    QTest::keyClick(rows, Qt::Key_Down);
+    EXPECT_EQ(rows->hoveredEntry(), combo->item(2));
+    EXPECT_EQ(count(2, MTBxItemEvents::HoverEnter), 1);
+    EXPECT_TRUE(rows->removeButton()->isVisible());
+    QTest::keyClick(rows, Qt::Key_Return);
+    EXPECT_EQ(current(), 2);
+    EXPECT_EQ(count(2, MTBxItemEvents::Clicked), 1);
+    EXPECT_FALSE(rows->isVisible());
+    EXPECT_FALSE(window->hasPopup());
+}
+
+TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
+{
+    build(1);
+    QmtbView* window = show();
+    LineEditControl* edit = field();
+    EXPECT_TRUE(windowRect(toolbar, 1).contains(edit->geometry().translated(window->windowOffset())));
+    std::wstring edited;
+    itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
+        if (type == MTBxItemEvents::TextEdited)
+            edited = *reinterpret_cast<std::wstring*>(itemSink.events.back().p1);
+    };
+    itemSink.events.clear();
+    QTest::keyClick(edit, Qt::Key_X);
+    EXPECT_EQ(itemSink.types(), (std::vector<int>{ MTBxItemEvents::KeyPressed, MTBxItemEvents::TextEdited }));
+    EXPECT_EQ(itemSink.arg(0), Qt::Key_X);
+    EXPECT_EQ(edited, L"abx");
+    EXPECT_TRUE(entry->value() == L"abx");
+    entry->setValue(MTBxString(L"zz"));
+    EXPECT_EQ(edit->text(), QStringLiteral("zz"));
+    EXPECT_EQ(itemSink.count(MTBxItemEvents::TextEdited), 1);
+    // Colours: components modulo 256, the error colour while the flag is set.
+    entry->setTextColor(300, 0, 0);
+    EXPECT_EQ(entry->textColor(), 0xFF2C0000u);
+    entry->setValueErrorFlag(true), window->refresh();
+    EXPECT_TRUE(eventually([&] { return edit->palette().color(QPalette::Text) == QColor(Qt::red); }));
+    // The field moves with the toolbar before any repaint places it.
+    const QPoint before = edit->geometry().topLeft() + window->windowOffset();
+    controller->moveToolbar(toolbar, 200, 100, true);
+    EXPECT_EQ(edit->geometry().topLeft() + window->windowOffset(), before + QPoint(200, 100));
+    // A pointer over the field of a faded toolbar fades it in.
+    controller->pointerMoved(5000, 5000);
+    ASSERT_TRUE(eventually([&] { return !window->isFadedIn(); }));
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &move);
+    EXPECT_TRUE(window->isFadedIn());
+}
+
+TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
+{
+    build(1);
+    entry->selectAll();
+    show();
+    QTest::qWait(50);
+    EXPECT_FALSE(field()->hasFocus());
+    EXPECT_FALSE(field()->hasSelectedText());
+
+    build(1);
+    entry->setFocus(true), entry->selectAll();
+    QmtbView* window = show();
+    ASSERT_TRUE(eventually([&] { return entry->hasFocus(); }));
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("ab"));
+    entry->setSelection(1, 1);
+    window->relayout(true);
+    QTest::qWait(20);
+    int start = -1, end = -1;
+    entry->getSelection(start, end);
+    EXPECT_TRUE(entry->hasFocus());
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(1, 2));
+    EXPECT_EQ(field()->text(), QStringLiteral("ab"));
+}
+
+// Each case crashed a literal implementation; run under ASan.
+TEST_F(ComboEntryTest, CallbacksThatRebuildOrRemoveWhileTheyWork)
+{
+    // Focus given while painting: the host relayouts in FocusChanged. The
+    // field appears in an active window, where focus would come at once.
+    build(2);
+    entry->setVisible(false);
+    EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer));
+    ASSERT_TRUE(eventually([&] { return windowOf(toolbar)->isActiveWindow(); }));
+    entry->setFocus(true), entry->setVisible(true);
+    bool duringPaint = false;
+    itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
+        if (type == MTBxItemEvents::FocusChanged && windowOf(toolbar)) {
+            duringPaint = duringPaint || windowOf(toolbar)->testAttribute(Qt::WA_WState_InPaintEvent);
+            windowOf(toolbar)->relayout(true);
+        }
+    };
+    show();
+    ASSERT_TRUE(eventually([&] { return entry->hasFocus(); }));
+    EXPECT_FALSE(duringPaint);
+
+    // Hovering the current row while the list fills: the host swaps children.
+    itemSink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
+        if (type == MTBxItemEvents::HoverEnter && context == &contexts[0] && combo->itemCount() == 2)
+            combo->removeItem(1), combo->addItem(child(5));
+    };
+    click(0);
+    ASSERT_TRUE(list() && list()->isVisible());
+    for (int i = 0; i < list()->count(); ++i)
+        EXPECT_GE(combo->indexOf(ComboBoxListView::childOf(list()->item(i))), 0);
+
+    // The combo box removed in its own DropDownAboutToShow, with the field focused.
+    itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
+        if (type == MTBxItemEvents::DropDownAboutToShow)
+            toolbar->removeItem(combo);
+    };
+    QTest::keyClick(list(), Qt::Key_Escape);
+    click(0);
+    EXPECT_EQ(list(), nullptr);
+    itemSink.onEvent = nullptr;
+
+    // A focused field deleted by a relayout that drops its entry.
+    // A focused field hidden with its entry, then deleted while the toolbar closes.
+    entry->setVisible(false);
+    EXPECT_TRUE(eventually([&] { return !field()->isVisible() && !entry->hasFocus(); }));
+    entry->setVisible(true), entry->setFocus(true);
+    EXPECT_TRUE(eventually([&] { return entry->hasFocus(); }));
+    controller->closeToolbar(toolbar);
+}
+
+} // namespace
