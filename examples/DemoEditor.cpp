@@ -358,11 +358,6 @@ void DemoEditor::selectText(int start, int length)
     m_editor->ensureCursorVisible();
 }
 
-void DemoEditor::pointerMovedTo(const QPoint& globalPos)
-{
-    controller()->pointerMoved(globalPos.x(), globalPos.y());
-}
-
 void DemoEditor::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));

@@ -51,8 +51,6 @@ public:
     void applySettings(const DemoSettings& settings);
     // Selects text as the user would, which shows or moves the toolbar.
     void selectText(int start, int length);
-    // Feeds a pointer position (screen pixels) to the auto fade.
-    void pointerMovedTo(const QPoint& globalPos);
 
 private:
     QAction* addAction(const QString& id, const QString& text, const QString& tip, void (DemoEditor::*slot)());

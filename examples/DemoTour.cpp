@@ -2,15 +2,21 @@
 
 #include "DemoEditor.h"
 
+#include <MiniToolbars/MiniToolbars.h>
+
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QEventLoop>
-#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolTip>
+#include <QWidget>
 
 #include <cstdio>
 
@@ -71,19 +77,50 @@ int DemoTour::run()
                 return 1;
             }
             // Just below the toolbar, over the text: near enough to keep it opaque.
-            movePointer(QPoint(toolbar.center().x(), toolbar.bottom() + 3));
+            // The pointer really moves under X, and the toolbar follows it by itself.
+            const QPoint near(toolbar.center().x(), toolbar.bottom() + 3);
+            QCursor::setPos(near);
             waitFor(500);
             const QString prefix = QStringLiteral("%1-%2-").arg(QLatin1String(theme.name)).arg(scale);
             written = shoot(prefix + QStringLiteral("opaque.png")) && written;
 
+            // Resting on Bold until its tooltip shows.
+            QCursor::setPos(itemRect(QStringLiteral("bold")).center());
+            waitFor(MiniToolbars::GetMTBToolTipDelay() + 400);
+            if (!QToolTip::isVisible()) {
+                std::fprintf(stderr, "Bold's tooltip did not show (%s, scale %d)\n", theme.name, scale);
+                return 1;
+            }
+            written = shoot(prefix + QStringLiteral("tooltip.png")) && written;
+
+            // A click on Colour's arrow opens its menu; Escape closes it again.
+            QCursor::setPos(near);
+            waitFor(300);
+            const QRect colour = itemRect(QStringLiteral("colour"));
+            const QPoint arrow(colour.right() - colour.height() / 3, colour.center().y());
+            QCursor::setPos(arrow);
+            waitFor(100);
+            clickAt(arrow);
+            waitFor(400);
+            QWidget* menu = QApplication::activePopupWidget();
+            if (!menu) {
+                std::fprintf(stderr, "The colour menu did not open (%s, scale %d)\n", theme.name, scale);
+                return 1;
+            }
+            written = shoot(prefix + QStringLiteral("menu.png")) && written;
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(menu, &escape);
+            QCursor::setPos(near);
+            waitFor(300);
+
             // Far away in the editor's bottom-right corner: the toolbar fades out.
             const QRect viewport = m_editor.viewportRect();
-            movePointer(viewport.bottomRight() - QPoint(20, 20));
+            QCursor::setPos(viewport.bottomRight() - QPoint(20, 20));
             waitFor(1200);
             written = shoot(prefix + QStringLiteral("faded.png")) && written;
 
             // And back: it becomes opaque again.
-            movePointer(QPoint(toolbar.center().x(), toolbar.bottom() + 3));
+            QCursor::setPos(near);
             waitFor(400);
         }
     }
@@ -105,8 +142,28 @@ bool DemoTour::shoot(const QString& name)
     return true;
 }
 
-void DemoTour::movePointer(const QPoint& globalPos)
+QRect DemoTour::itemRect(const QString& id) const
 {
-    QCursor::setPos(globalPos);
-    m_editor.pointerMovedTo(globalPos);
+    MiniToolbars::MTBxItem* item = m_editor.item(id);
+    float top = 0, left = 0, bottom = 0, right = 0;
+    if (!item || !item->getBounds(top, left, bottom, right))
+        return QRect();
+    // Item bounds are in the toolbar's layout space: from its origin, y up.
+    int x = 0, y = 0;
+    m_editor.controller()->getToolbarPosition(m_editor.toolbar(), x, y);
+    return QRect(QPoint(x + qRound(left), y - qRound(top)), QPoint(x + qRound(right), y - qRound(bottom)));
+}
+
+// A left click as the window under globalPos would get it from the pointer.
+void DemoTour::clickAt(const QPoint& globalPos)
+{
+    QWidget* target = QApplication::widgetAt(globalPos);
+    if (!target)
+        return;
+    const QPoint local = target->mapFromGlobal(globalPos);
+    const QPoint inWindow = target->window()->mapFromGlobal(globalPos);
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, inWindow, globalPos,
+                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, inWindow, globalPos,
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }

@@ -2,13 +2,15 @@
 #define MINITOOLBARS_DEMO_DEMOTOUR_H
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 class DemoEditor;
 
-// The scripted tour: selects text, shows the toolbar, moves the pointer away
-// and back and takes screenshots of the whole screen in both themes, opaque
-// and faded, at scaling 1 and 2.
+// The scripted tour: selects text, shows the toolbar, rests the pointer on an
+// item for its tooltip, opens the Colour menu, moves the pointer away and back
+// and takes screenshots of the whole screen in both themes at scaling 1 and 2:
+// opaque, with the tooltip, with the menu open, and faded.
 class DemoTour
 {
 public:
@@ -22,7 +24,9 @@ public:
 
 private:
     bool shoot(const QString& name);
-    void movePointer(const QPoint& globalPos);
+    // The shown toolbar's item with this id in screen pixels; empty when there is none.
+    QRect itemRect(const QString& id) const;
+    void clickAt(const QPoint& globalPos);
 
     DemoEditor& m_editor;
     QString m_directory;
