@@ -9,11 +9,11 @@ namespace MiniToolbars {
 
 class DropDownPopup;
 
-// A button that opens a menu of its visible children. With a splitter it is a
-// split button: its main part clicks the current child (the button itself
-// when not synchronized or without one), its arrow opens the menu. Before the
-// menu is filled the button receives DropDownAboutToShow, so the host can
-// update the children.
+/// A button that opens a menu of its visible children. With a splitter it is a
+/// split button: its main part clicks the current child (the button itself
+/// when not synchronized or without one), its arrow opens the menu. Before the
+/// menu is filled the button receives DropDownAboutToShow, so the host can
+/// update the children.
 class MINITOOLBARS_EXPORT MTBxDropDownButton : public MTBxListType
 {
 public:
@@ -22,13 +22,13 @@ public:
 
     void itemClicked(ItemView* view) override;
     void disconnectView() override;
-    // index is the child's index as for item(index), never a menu position:
-    // the open menu drops the entry of that child, whatever hidden children
-    // and separators stand before it.
+    /// index is the child's index as for item(index), never a menu position:
+    /// the open menu drops the entry of that child, whatever hidden children
+    /// and separators stand before it.
     void removeItem(int index) override;
 
 protected:
-    // Where the menu's top-left corner goes, in layout space (y up).
+    /// Where the menu's top-left corner goes, in layout space (y up).
     virtual void getDropDownLocation(ItemView* view, float& x, float& y);
 
 private:

@@ -9,26 +9,26 @@ namespace MiniToolbars {
 
 class EntryFieldPopup;
 
-// An editable text field in a toolbar, with an arrow that opens a menu of
-// suggestions (the children) once it has any. The field exists while the
-// entry is drawn; until then focus and selection requests are remembered and
-// applied when it appears. The value follows the user's typing.
-//
-// Events: TextEdited (first argument a std::wstring* with the whole new text,
-// valid only during the call), KeyPressed (Qt key code, before the edit),
-// FocusChanged (1 in, 0 out) and Clicked on a press into the field.
+/// An editable text field in a toolbar, with an arrow that opens a menu of
+/// suggestions (the children) once it has any. The field exists while the
+/// entry is drawn; until then focus and selection requests are remembered and
+/// applied when it appears. The value follows the user's typing.
+///
+/// Events: TextEdited (first argument a std::wstring* with the whole new text,
+/// valid only during the call), KeyPressed (Qt key code, before the edit),
+/// FocusChanged (1 in, 0 out) and Clicked on a press into the field.
 class MINITOOLBARS_EXPORT MTBxDropDownEntry : public MTBxDropDownButton
 {
 public:
     MTBxDropDownEntry(const MTBxString& id, const MTBxString& value, void* hostContext);
     ~MTBxDropDownEntry() override;
 
-    // simulateFocusOut also makes the field look unfocused at once.
+    /// simulateFocusOut also makes the field look unfocused at once.
     void clearFocus(bool simulateFocusOut) override;
     void setEnabled(bool enabled) override;
-    // Sets the field's text without TextEdited.
+    /// Sets the field's text without TextEdited.
     void setValue(const MTBxString& value) override;
-    // Only a click on the arrow of an entry with a splitter opens the menu.
+    /// Only a click on the arrow of an entry with a splitter opens the menu.
     void itemClicked(ItemView* view) override;
     void draw(ItemView* view, float x, float y, double opacity) override;
     void cleanup(ItemView* view) override;
@@ -38,23 +38,23 @@ public:
 
     virtual void selectAll();
     virtual void setSelection(int start, int length);
-    // end is start + selected length; without a selection both are the
-    // cursor position. Untouched while no field exists.
+    /// end is start + selected length; without a selection both are the
+    /// cursor position. Untouched while no field exists.
     virtual void getSelection(int& start, int& end);
     virtual void setFocus(bool focus);
     virtual bool hasFocus();
-    // -1 while no field exists.
+    /// -1 while no field exists.
     virtual int cursorPosition() const;
     virtual void setCursorPosition(int position);
 
-    // Components are taken modulo 256; the colour is opaque.
+    /// Components are taken modulo 256; the colour is opaque.
     void setTextColor(int r, int g, int b);
     void setTextErrorColor(int r, int g, int b);
     unsigned int textColor() const { return m_textColor; }
     unsigned int textErrorColor() const { return m_textErrorColor; }
 
 protected:
-    // Beside the field: the menu opens to the right of the entry.
+    /// Beside the field: the menu opens to the right of the entry.
     void getDropDownLocation(ItemView* view, float& x, float& y) override;
 
 private:

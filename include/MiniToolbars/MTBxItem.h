@@ -10,9 +10,9 @@ namespace MiniToolbars {
 class ItemView;
 class MiniToolbar;
 
-// Base of everything that stands in a mini toolbar. A property bag owned by the
-// host until it is added to a toolbar, plus a weak link to the item view that
-// shows it while the toolbar is on screen.
+/// Base of everything that stands in a mini toolbar. A property bag owned by the
+/// host until it is added to a toolbar, plus a weak link to the item view that
+/// shows it while the toolbar is on screen.
 class MINITOOLBARS_EXPORT MTBxItem
 {
 public:
@@ -37,7 +37,7 @@ public:
     MTBxItem(MTBItemType type, const MTBxString& id, bool hasDropDown, void* hostContext);
     virtual ~MTBxItem();
 
-    // Items own an icon buffer and are never copied by the library.
+    /// Items own an icon buffer and are never copied by the library.
     MTBxItem(const MTBxItem&) = delete;
     MTBxItem& operator=(const MTBxItem&) = delete;
 
@@ -59,7 +59,7 @@ public:
     virtual void setItemView(ItemView* view);
     virtual ItemView* itemView() const;
     virtual void cacheQtStoredProperties();
-    // Layout space (y up), in the order top, left, bottom, right. False without a view.
+    /// Layout space (y up), in the order top, left, bottom, right. False without a view.
     virtual bool getBounds(float& top, float& left, float& bottom, float& right) const;
 
     void initializeItem(MTBxItem* parent, const MTBxString& text, const MTBxString& description,
@@ -78,7 +78,7 @@ public:
     void setIcon(const MTBxString& name);
     const unsigned char* iconData() const;
     unsigned int iconDataLength() const;
-    // Keeps a private copy; null or zero length only clears the stored copy.
+    /// Keeps a private copy; null or zero length only clears the stored copy.
     void setIconData(const unsigned char* bytes, unsigned int length);
     void setIconFromHandle(HICON handle);
     const MTBxString& shortcut() const;
@@ -132,13 +132,13 @@ public:
     bool isNewLine() const;
     bool isSeparatorType() const;
 
-    // The text the tooltip window shows; see the debug tooltip option.
+    /// The text the tooltip window shows; see the debug tooltip option.
     const MTBxString& GetFullTooltip() const;
 
 protected:
-    // Schedules a repaint of the window that shows this item, if any.
+    /// Schedules a repaint of the window that shows this item, if any.
     void refreshWindow() const;
-    // Asks the owner's view for a relayout, if the owner is shown.
+    /// Asks the owner's view for a relayout, if the owner is shown.
     void markLayoutDirty() const;
 
 private:

@@ -3,7 +3,7 @@
 
 #include "MiniToolbarsGlobal.h"
 
-// Implemented by the host: receives every item notification.
+/// Implemented by the host: receives every item notification.
 class MINITOOLBARS_EXPORT MTBxItemEvents
 {
 public:
@@ -24,7 +24,7 @@ public:
     MTBxItemEvents& operator=(const MTBxItemEvents&) = default;
     virtual ~MTBxItemEvents();
 
-    // p1 and p2 carry plain integers cast to pointers unless the event says otherwise.
+    /// p1 and p2 carry plain integers cast to pointers unless the event says otherwise.
     virtual void Notify(void* hostContext, EventType type, unsigned int* p1, unsigned int* p2) = 0;
 
 protected:

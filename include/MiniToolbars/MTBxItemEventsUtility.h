@@ -5,7 +5,7 @@
 
 namespace MiniToolbars {
 
-// The process-wide item sink. The library never deletes it.
+/// The process-wide item sink. The library never deletes it.
 class MINITOOLBARS_EXPORT MTBxItemEventsUtility
 {
 public:

@@ -5,8 +5,8 @@
 
 namespace MiniToolbars {
 
-// The one string type of the interface: an owned, NUL-terminated UTF-16 buffer.
-// wchar_t text (UTF-32 on Linux) is converted on the way in and out.
+/// The one string type of the interface: an owned, NUL-terminated UTF-16 buffer.
+/// wchar_t text (UTF-32 on Linux) is converted on the way in and out.
 class MINITOOLBARS_EXPORT MTBxString
 {
 public:
@@ -21,8 +21,8 @@ public:
     MTBxString& assign(const unsigned short* text);
     MTBxString& operator=(const MTBxString& other);
 
-    // Never null: an empty string gives a pointer to a static empty string.
-    // The wchar_t form is a UTF-32 copy owned by this string, valid until it changes.
+    /// Never null: an empty string gives a pointer to a static empty string.
+    /// The wchar_t form is a UTF-32 copy owned by this string, valid until it changes.
     operator const wchar_t*() const;
     operator const unsigned short*() const;
 
@@ -30,7 +30,7 @@ public:
     unsigned int length() const;
     void clear();
 
-    // Code-unit equality; a null and an empty buffer compare equal.
+    /// Code-unit equality; a null and an empty buffer compare equal.
     bool equals(const MTBxString& other) const;
     bool equals(const wchar_t* text) const;
 

@@ -3,7 +3,7 @@
 
 #include "MiniToolbarsGlobal.h"
 
-// Implemented by the host: receives every toolbar notification.
+/// Implemented by the host: receives every toolbar notification.
 class MINITOOLBARS_EXPORT MTBxToolbarEvents
 {
 public:

@@ -5,7 +5,7 @@
 
 namespace MiniToolbars {
 
-// The process-wide toolbar sink. The library never deletes it.
+/// The process-wide toolbar sink. The library never deletes it.
 class MINITOOLBARS_EXPORT MTBxToolbarEventsUtility
 {
 public:

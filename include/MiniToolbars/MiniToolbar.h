@@ -12,9 +12,9 @@ namespace MiniToolbars {
 class MTBxItem;
 class MTBxView;
 
-// The host's handle for one floating toolbar: an ordered list of owned items
-// and a few display switches. It has no window; the controller gives it a view
-// when it is first shown.
+/// The host's handle for one floating toolbar: an ordered list of owned items
+/// and a few display switches. It has no window; the controller gives it a view
+/// when it is first shown.
 class MINITOOLBARS_EXPORT MiniToolbar
 {
 public:
@@ -26,7 +26,7 @@ public:
 
     MTBxString name() const;
 
-    // Inserts before index when 0 <= index <= count, otherwise appends. Takes ownership.
+    /// Inserts before index when 0 <= index <= count, otherwise appends. Takes ownership.
     MTBxItem* addItem(MTBxItem* item, int index = -1);
     bool hasItem(int index) const;
     MTBxItem* item(int index) const;
@@ -47,21 +47,21 @@ public:
     bool getDisplayOnlyNoFadeItems() const;
     void setUserData(void* userData);
     void* getUserData() const;
-    // -1 follows the global auto fade, 1 always fades, any other value never fades.
+    /// -1 follows the global auto fade, 1 always fades, any other value never fades.
     void setLocalAutoFade(int localAutoFade);
     int getLocalAutoFade() const;
 
-    // Finishes toolbars destroyed while one of their events was being delivered.
+    /// Finishes toolbars destroyed while one of their events was being delivered.
     static void CleanupOldViews();
 
-    // Set by the controller; not owned.
+    /// Set by the controller; not owned.
     MTBxView* view() const;
     void setView(MTBxView* view);
     void* hostContext() const;
 
 private:
     void deleteItemDeferred(MTBxItem* item);
-    // Takes item out of the list without deleting it.
+    /// Takes item out of the list without deleting it.
     void release(MTBxItem* item);
     void markLayoutDirty();
 

@@ -11,9 +11,9 @@
 #  define MINITOOLBARS_EXPORT __attribute__((visibility("default")))
 #endif
 
-// Opaque, pointer-sized native handles. HWND carries a native window id (an X11
-// window id on xcb); HICON is made by createIconHandle(); HMODULE by
-// loadResourceModule().
+/// Opaque, pointer-sized native handles. HWND carries a native window id (an X11
+/// window id on xcb); HICON is made by createIconHandle(); HMODULE by
+/// loadResourceModule().
 struct HWND__;
 struct HICON__;
 struct HINSTANCE__;

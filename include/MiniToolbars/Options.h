@@ -5,13 +5,13 @@
 
 namespace MiniToolbars {
 
-// Global display options, applied through Controller::setOptions().
+/// Global display options, applied through Controller::setOptions().
 class MINITOOLBARS_EXPORT Options
 {
 public:
-    // A fixed underlying type: hosts may hand in any int; unknown themes are ignored.
+    /// A fixed underlying type: hosts may hand in any int; unknown themes are ignored.
     enum Theme : int { Light = 0, Dark = 1 };
-    // Stored and handed back; no behaviour depends on it.
+    /// Stored and handed back; no behaviour depends on it.
     enum IconTheme : int { DefaultIcons = 0, AlternateIcons = 1 };
 
     Options();
@@ -23,7 +23,7 @@ public:
     IconTheme iconTheme() const;
     bool autoFade() const;
 
-    // Ignores zero, negative values and NaN.
+    /// Ignores zero, negative values and NaN.
     void setScalingFactor(float factor);
     void setTheme(Theme theme);
     void setIconTheme(IconTheme iconTheme);

@@ -5,7 +5,7 @@
 
 namespace MiniToolbars {
 
-// A bit set: any combination of bits, known or not, is a valid value.
+/// A bit set: any combination of bits, known or not, is a valid value.
 enum TooltipOptions : int {
     TooltipsEnabled = 1,
     DebugTooltip = 2
