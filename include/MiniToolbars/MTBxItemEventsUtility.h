@@ -5,11 +5,14 @@
 
 namespace MiniToolbars {
 
-/// The process-wide item sink. The library never deletes it.
+/// The process-wide item sink. The library never deletes it. GUI thread only.
 class MINITOOLBARS_EXPORT MTBxItemEventsUtility
 {
 public:
+    /// Installs sink (not owned; null removes it). Events go to the sink set
+    /// when they happen.
     static void SetMTBxItemEvents(MTBxItemEvents* sink);
+    /// The sink last set, null initially.
     static MTBxItemEvents* GetMTBxItemEvents();
 };
 

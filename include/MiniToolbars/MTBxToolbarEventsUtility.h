@@ -5,11 +5,14 @@
 
 namespace MiniToolbars {
 
-/// The process-wide toolbar sink. The library never deletes it.
+/// The process-wide toolbar sink. The library never deletes it. GUI thread only.
 class MINITOOLBARS_EXPORT MTBxToolbarEventsUtility
 {
 public:
+    /// Installs sink (not owned; null removes it). Events go to the sink set
+    /// when they happen.
     static void SetMTBxToolbarEvents(MTBxToolbarEvents* sink);
+    /// The sink last set, null initially.
     static MTBxToolbarEvents* GetMTBxToolbarEvents();
 };
 

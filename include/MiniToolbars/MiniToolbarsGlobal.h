@@ -11,6 +11,9 @@
 #  define MINITOOLBARS_EXPORT __attribute__((visibility("default")))
 #endif
 
+/// @file
+/// Export macro and the opaque native handle types of the interface.
+///
 /// Opaque, pointer-sized native handles. HWND carries a native window id (an X11
 /// window id on xcb); HICON is made by createIconHandle(); HMODULE by
 /// loadResourceModule().

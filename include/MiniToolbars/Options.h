@@ -5,28 +5,50 @@
 
 namespace MiniToolbars {
 
-/// Global display options, applied through Controller::setOptions().
+/// Global display options, applied through Controller::setOptions(). A plain
+/// value: defaults are the light theme, the default icons, scaling factor 1 and
+/// auto fade on.
 class MINITOOLBARS_EXPORT Options
 {
 public:
     /// A fixed underlying type: hosts may hand in any int; unknown themes are ignored.
+    /// @{
     enum Theme : int { Light = 0, Dark = 1 };
     /// Stored and handed back; no behaviour depends on it.
     enum IconTheme : int { DefaultIcons = 0, AlternateIcons = 1 };
+    /// @}
 
+    /// The defaults listed above.
     Options();
+    /// Plain copies.
+    /// @{
     Options(const Options&) = default;
     Options& operator=(const Options&) = default;
+    /// @}
 
+    /// Multiplies every size and metric of the toolbars; default 1.
     float scalingFactor() const;
+    /// Light or dark drawing; default Light.
+    /// @{
     Theme theme() const;
+    /// @}
+    /// The icon set; default DefaultIcons.
+    /// @{
     IconTheme iconTheme() const;
+    /// @}
+    /// Whether toolbars fade with the pointer's distance (for toolbars whose local
+    /// auto fade is -1); default true.
+    /// @{
     bool autoFade() const;
 
-    /// Ignores zero, negative values and NaN.
+    /// @}
+    /// Ignores zero, negative and non-finite values.
     void setScalingFactor(float factor);
+    /// Stores any value; Controller::setOptions() ignores unknown themes.
     void setTheme(Theme theme);
+    /// Stores the icon set.
     void setIconTheme(IconTheme iconTheme);
+    /// Turns the global auto fade on or off.
     void setAutoFade(bool autoFade);
 
 private:
