@@ -58,6 +58,7 @@ public:
     enum Side { Above, Below };
     Q_ENUM(Side)
 
+    //! An empty, hidden toolbar; parent owns it as usual for a QObject.
     explicit ActionToolbar(QObject* parent = nullptr);
     //! Closes the toolbar; the actions are left alone.
     ~ActionToolbar() override;
@@ -97,13 +98,18 @@ public:
     void setAnchor(const QRect& anchor);
     //! Hides the toolbar and drops its items; the actions stay. Emits closed() when it was shown.
     void close();
+    //! Whether the toolbar is on screen.
     bool isVisible() const;
 
     //! Pixels between the anchor and the toolbar; 6 by default, held within 0 to 65536.
+    //! @{
     int gap() const;
     void setGap(int gap);
+    //! @}
 
+    //! The host widget of the last show(); null before, or once it is destroyed.
     QWidget* host() const;
+    //! The anchor rectangle of the last show() or setAnchor(), in host coordinates.
     QRect anchor() const;
     //! What the toolbar draws, grip included, in global coordinates; empty while hidden.
     QRect geometry() const;
@@ -135,10 +141,13 @@ signals:
     //! The wheel turned over the toolbar (angle delta in eighths of a degree); action is the hovered one or null.
     void wheelTurned(QAction* action, int delta);
     //! A key went down or up while the toolbar had the keyboard (native virtual key).
+    //! @{
     void keyPressed(int virtualKey);
     void keyReleased(int virtualKey);
+    //! @}
 
 protected:
+    //! Follows the host widget, its window and the actions' menus; not for callers.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -44,8 +44,8 @@ public:
 
     /// Shows toolbar with its origin (top-left corner of its first row) at the screen
     /// point (x, y), in pixels. The first show creates the toolbar's view and window,
-    /// parented to observer->getParentHwnd(); observer is not owned and must outlive
-    /// the shown toolbar. With deferred the window appears from the event loop.
+    /// parented to observer->getParentHwnd(); observer is not owned, and the first
+    /// show's observer stays in use until the toolbar is closed or destroyed. With deferred the window appears from the event loop.
     /// Returns false, doing nothing, for a null toolbar or observer, for a toolbar
     /// already destroyed, and while another show is under way (from one of its
     /// callbacks).

@@ -15,10 +15,15 @@ class ComboListPopup;
 /// Before the list is filled the combo box receives DropDownAboutToShow, so
 /// the host can update the children. Choosing a row makes its child current
 /// (while synchronized) and sends it Clicked.
+///
+/// Owned by the toolbar or list it is added to; it owns its children as
+/// MTBxListType says. GUI thread only.
 class MINITOOLBARS_EXPORT MTBxCombobox : public MTBxListType
 {
 public:
+    /// A combo box with the host's id; hostContext as for MTBxItem.
     MTBxCombobox(const MTBxString& id, void* hostContext);
+    /// Closes its open popup; the children follow the MTBxListType rules.
     ~MTBxCombobox() override;
 
     void itemClicked(ItemView* view) override;

@@ -5,10 +5,14 @@
 
 namespace MiniToolbars {
 
+/// A command item: a button drawn as a command, sending Clicked.
+/// Owned by the toolbar or list it is added to.
 class MINITOOLBARS_EXPORT MTBxCommandItem : public MTBxItem
 {
 public:
+    /// A command item with the host's id; hostContext as for MTBxItem.
     MTBxCommandItem(const MTBxString& id, void* hostContext);
+    /// Do not delete an item a toolbar or list still holds.
     ~MTBxCommandItem() override;
 };
 

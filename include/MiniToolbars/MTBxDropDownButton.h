@@ -14,10 +14,15 @@ class DropDownPopup;
 /// when not synchronized or without one), its arrow opens the menu. Before the
 /// menu is filled the button receives DropDownAboutToShow, so the host can
 /// update the children.
+///
+/// Owned by the toolbar or list it is added to; it owns its children as
+/// MTBxListType says. GUI thread only.
 class MINITOOLBARS_EXPORT MTBxDropDownButton : public MTBxListType
 {
 public:
+    /// A drop-down button with the host's id; hostContext as for MTBxItem.
     MTBxDropDownButton(const MTBxString& id, void* hostContext);
+    /// Closes its open popup; the children follow the MTBxListType rules.
     ~MTBxDropDownButton() override;
 
     void itemClicked(ItemView* view) override;

@@ -8,6 +8,7 @@
 namespace MiniToolbars {
 
 /// An item with an ordered list of children and, optionally, a current child.
+/// GUI thread only.
 /// While synchronized with its current item it answers id, text, tooltip and
 /// icon with those of its current child.
 ///
@@ -29,7 +30,10 @@ namespace MiniToolbars {
 class MINITOOLBARS_EXPORT MTBxListType : public MTBxItem
 {
 public:
+    /// A list-type item of the given kind with the host's id; it shows a
+    /// drop-down arrow. hostContext as for MTBxItem.
     MTBxListType(MTBItemType type, const MTBxString& id, void* hostContext);
+    /// Deletes neither the children nor unlinks them; see the ownership rules above.
     ~MTBxListType() override;
 
     const MTBxString& idSelected() const override;
@@ -54,9 +58,11 @@ public:
     /// is missing, hidden or disabled (the first child when none qualifies).
     virtual void validateCurrentItem();
 
+    /// The number of children, hidden ones included.
     int itemCount() const;
     /// Null outside 0 .. itemCount() - 1.
     MTBxItem* item(int index) const;
+    /// The index of item among the children, or -1.
     int indexOf(const MTBxItem* item) const;
 
 protected:

@@ -5,10 +5,14 @@
 
 namespace MiniToolbars {
 
+/// Ends the current row: the next item starts a new one. Sends no events.
+/// Owned by the toolbar it is added to.
 class MINITOOLBARS_EXPORT MTBxNewLine : public MTBxItem
 {
 public:
+    /// An item with the given id and no host context.
     explicit MTBxNewLine(const MTBxString& id = MTBxString(L"NewLine"));
+    /// Do not delete an item a toolbar still holds.
     ~MTBxNewLine() override;
 };
 

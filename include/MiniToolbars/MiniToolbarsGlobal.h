@@ -1,5 +1,7 @@
 #ifndef MINITOOLBARS_GLOBAL_H
 #define MINITOOLBARS_GLOBAL_H
+/// @file
+/// Export macro and the opaque native handle types of the interface.
 
 #if defined(_WIN32)
 #  if defined(MINITOOLBARS_BUILDING)
@@ -8,20 +10,21 @@
 #    define MINITOOLBARS_EXPORT __declspec(dllimport)
 #  endif
 #else
+/// Marks the classes and functions the library exports.
 #  define MINITOOLBARS_EXPORT __attribute__((visibility("default")))
 #endif
 
-/// @file
-/// Export macro and the opaque native handle types of the interface.
-///
-/// Opaque, pointer-sized native handles. HWND carries a native window id (an X11
-/// window id on xcb); HICON is made by createIconHandle(); HMODULE by
-/// loadResourceModule().
+// Opaque, pointer-sized native handles. HWND carries a native window id (an X11
+// window id on xcb); HICON is made by createIconHandle(); HMODULE by
+// loadResourceModule().
 struct HWND__;
 struct HICON__;
 struct HINSTANCE__;
+/// A native window id (an X11 window id on xcb), such as QWidget::winId().
 typedef HWND__* HWND;
+/// An icon handle made by createIconHandle().
 typedef HICON__* HICON;
+/// A resource module made by loadResourceModule().
 typedef HINSTANCE__* HMODULE;
 
 #endif
