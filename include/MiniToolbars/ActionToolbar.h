@@ -48,6 +48,7 @@ class MiniToolbar;
     through its parent) from inside a slot connected to an action's triggered()
     or to any signal of this class. The toolbar closes when the host widget is
     destroyed or its window hides. All calls belong on the GUI thread.
+    \ingroup actions
 */
 class MINITOOLBARS_EXPORT ActionToolbar : public QObject
 {

@@ -32,6 +32,7 @@ class Options;
 /// Escape closes a popup that a toolbar has open (a drop-down menu, a list),
 /// and that press goes no further. Otherwise Escape belongs to the host: no
 /// toolbar reacts to it beyond the ToolbarKeyDown above.
+/// \ingroup control
 class MINITOOLBARS_EXPORT Controller
 {
 public:

@@ -10,6 +10,7 @@ namespace MiniToolbars {
 /// Handed to Controller::showToolbar(); the host owns it. The observer of a
 /// toolbar's first show stays in use until the toolbar is closed or destroyed. Called on the GUI thread. Points and rectangles are
 /// screen pixels.
+/// \ingroup control
 class MINITOOLBARS_EXPORT ControllerObserver
 {
 public:

@@ -8,6 +8,8 @@ class QPixmap;
 
 namespace MiniToolbars {
 
+/** @addtogroup support */
+/** @{ */
 /// Native icon handles for MTBxItem::setIconFromHandle(). The library keeps the
 /// set of live handles: an unknown or destroyed handle gives a null pixmap.
 /// GUI thread only.
@@ -20,6 +22,7 @@ MINITOOLBARS_EXPORT void destroyIconHandle(HICON handle);
 /// The handle's image as a pixmap; null for an unknown handle or without a
 /// QGuiApplication.
 MINITOOLBARS_EXPORT QPixmap pixmapFromIconHandle(HICON handle);
+/** @} */
 
 } // namespace MiniToolbars
 

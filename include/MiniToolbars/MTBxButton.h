@@ -7,6 +7,7 @@ namespace MiniToolbars {
 
 /// A button; a checkable one toggles on a click and sends CheckedChanged before Clicked.
 /// Owned by the toolbar or list it is added to.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxButton : public MTBxItem
 {
 public:

@@ -18,6 +18,7 @@ class ComboListPopup;
 ///
 /// Owned by the toolbar or list it is added to; it owns its children as
 /// MTBxListType says. GUI thread only.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxCombobox : public MTBxListType
 {
 public:

@@ -7,6 +7,7 @@ namespace MiniToolbars {
 
 /// A command item: a button drawn as a command, sending Clicked.
 /// Owned by the toolbar or list it is added to.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxCommandItem : public MTBxItem
 {
 public:

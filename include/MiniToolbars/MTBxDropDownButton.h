@@ -17,6 +17,7 @@ class DropDownPopup;
 ///
 /// Owned by the toolbar or list it is added to; it owns its children as
 /// MTBxListType says. GUI thread only.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxDropDownButton : public MTBxListType
 {
 public:

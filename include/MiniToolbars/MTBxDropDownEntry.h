@@ -20,6 +20,7 @@ class EntryFieldPopup;
 ///
 /// Owned by the toolbar it is added to; it owns its suggestions as MTBxListType
 /// does. GUI thread only.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxDropDownEntry : public MTBxDropDownButton
 {
 public:

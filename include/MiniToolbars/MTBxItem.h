@@ -25,6 +25,7 @@ class MiniToolbar;
 ///
 /// Setters on a shown item repaint or relayout it; setters never fail and
 /// accept any value. All calls belong on the GUI thread.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxItem
 {
 public:

@@ -10,6 +10,7 @@
 /// thread. During Notify() the host may remove or destroy the item or its
 /// toolbar, or close the toolbar: the library defers the deletion until the
 /// call returns. Events of an ActionToolbar never reach this sink.
+/// \ingroup events
 class MINITOOLBARS_EXPORT MTBxItemEvents
 {
 public:

@@ -6,6 +6,7 @@
 namespace MiniToolbars {
 
 /// The process-wide item sink. The library never deletes it. GUI thread only.
+/// \ingroup events
 class MINITOOLBARS_EXPORT MTBxItemEventsUtility
 {
 public:

@@ -7,6 +7,7 @@ namespace MiniToolbars {
 
 /// A caption without click behaviour: never hovered, pressed or clicked.
 /// Owned by the toolbar or list it is added to.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxLabel : public MTBxItem
 {
 public:

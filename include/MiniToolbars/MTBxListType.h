@@ -27,6 +27,7 @@ namespace MiniToolbars {
 ///   MiniToolbar::clear, destroying a toolbar, Controller::closeToolbar, or
 ///   removeItem of an enclosing list), it deletes the children still in it
 ///   too. Do not delete those children yourself afterwards.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxListType : public MTBxItem
 {
 public:

@@ -7,6 +7,7 @@ namespace MiniToolbars {
 
 /// Ends the current row: the next item starts a new one. Sends no events.
 /// Owned by the toolbar it is added to.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxNewLine : public MTBxItem
 {
 public:

@@ -7,6 +7,7 @@ namespace MiniToolbars {
 
 /// A vertical line between two items of a row; sends no events.
 /// Owned by the toolbar it is added to.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MTBxSeparator : public MTBxItem
 {
 public:

@@ -8,6 +8,7 @@ namespace MiniToolbars {
 /// The one string type of the interface: an owned, NUL-terminated UTF-16 buffer.
 /// wchar_t text (UTF-32 on Linux) is converted on the way in and out. Every
 /// copy owns its buffer; a null pointer argument gives an empty string.
+/// \ingroup support
 class MINITOOLBARS_EXPORT MTBxString
 {
 public:

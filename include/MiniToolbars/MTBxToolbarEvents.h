@@ -9,6 +9,7 @@
 /// host owns it and the library never deletes it. Events arrive on the GUI
 /// thread, and the same deferral as for item events applies: the host may close
 /// or destroy the toolbar during Notify().
+/// \ingroup events
 class MINITOOLBARS_EXPORT MTBxToolbarEvents
 {
 public:

@@ -6,6 +6,7 @@
 namespace MiniToolbars {
 
 /// The process-wide toolbar sink. The library never deletes it. GUI thread only.
+/// \ingroup events
 class MINITOOLBARS_EXPORT MTBxToolbarEventsUtility
 {
 public:

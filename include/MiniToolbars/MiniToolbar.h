@@ -24,6 +24,7 @@ class MTBxView;
 ///
 /// Calls that need the view (isVisible(), getBounds(), getNoFadeBounds()) return
 /// false without one. All calls belong on the GUI thread.
+/// \ingroup items
 class MINITOOLBARS_EXPORT MiniToolbar
 {
 public:

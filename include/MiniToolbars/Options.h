@@ -8,6 +8,7 @@ namespace MiniToolbars {
 /// Global display options, applied through Controller::setOptions(). A plain
 /// value: defaults are the light theme, the default icons, scaling factor 1 and
 /// auto fade on.
+/// \ingroup control
 class MINITOOLBARS_EXPORT Options
 {
 public:

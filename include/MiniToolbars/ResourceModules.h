@@ -6,6 +6,8 @@
 
 namespace MiniToolbars {
 
+/** @addtogroup support */
+/** @{ */
 /// Resource-only modules (PE files) for "res://module/type/name" icon references.
 /// A loaded module is found by its file name or its full path. GUI thread only.
 ///
@@ -17,6 +19,7 @@ MINITOOLBARS_EXPORT HMODULE loadResourceModule(const MTBxString& path);
 MINITOOLBARS_EXPORT bool freeResourceModule(HMODULE module);
 /// The module that an empty module name in a "res://" reference stands for.
 MINITOOLBARS_EXPORT void setHostResourceModule(HMODULE module);
+/** @} */
 
 } // namespace MiniToolbars
 

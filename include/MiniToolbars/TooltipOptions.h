@@ -5,6 +5,8 @@
 
 namespace MiniToolbars {
 
+/** @addtogroup control */
+/** @{ */
 /// Process-wide tooltip switches, for SetMTBTooltipOption().
 /// A bit set: any combination of bits, known or not, is a valid value.
 enum TooltipOptions : int {
@@ -26,6 +28,7 @@ MINITOOLBARS_EXPORT bool IsMTBDebugTooltipEnabled();
 MINITOOLBARS_EXPORT void SetMTBToolTipDelay(int milliseconds);
 MINITOOLBARS_EXPORT int GetMTBToolTipDelay();
 /// @}
+/** @} */
 
 } // namespace MiniToolbars
 
