@@ -16,8 +16,9 @@ class Options;
 /// Created by createInstance(); the caller owns the controller. The host owns
 /// the MiniToolbar objects it passes in. Every call belongs on the GUI thread.
 /// Points are screen pixels; a toolbar's position is its origin, the top-left
-/// corner of its first row. Calls about a toolbar that has no window (never
-/// shown, or closed) do nothing, return false or leave outputs untouched.
+/// corner of its first row. Calls about a toolbar that has no window (null,
+/// never shown, or closed) do nothing or leave their outputs untouched, and
+/// isSuspended() answers true.
 ///
 /// Pointer and keyboard. While a toolbar shows, the library watches the
 /// application's native input and takes none of it away from the host: a

@@ -50,8 +50,8 @@ public:
     /// end is start + selected length; without a selection both are the
     /// cursor position. Untouched while no field exists.
     virtual void getSelection(int& start, int& end);
-    /// Gives the field the keyboard focus, or takes it away (without
-    /// FocusChanged); remembered until the field appears.
+    /// Gives the field the keyboard focus, or takes it away as clearFocus(false)
+    /// does; remembered until the field appears.
     virtual void setFocus(bool focus);
     /// Whether the field holds the keyboard focus; false while no field exists.
     virtual bool hasFocus();

@@ -82,8 +82,8 @@ public:
     virtual const MTBxString& text() const;
     /// The text the layout measures, so the item keeps a stable width; text() here.
     virtual const MTBxString& widestText() const;
-    /// Takes the keyboard focus away; only entry fields have any. notify sends
-    /// FocusChanged where it applies.
+    /// Takes the keyboard focus away; only entry fields hold any (see
+    /// MTBxDropDownEntry::clearFocus()). Nothing here.
     virtual void clearFocus(bool notify);
     /// The icon handle set by setIconFromHandle(), or null; not owned.
     virtual HICON iconHandle() const;
