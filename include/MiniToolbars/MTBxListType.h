@@ -8,7 +8,6 @@
 namespace MiniToolbars {
 
 /// An item with an ordered list of children and, optionally, a current child.
-/// GUI thread only.
 /// While synchronized with its current item it answers id, text, tooltip and
 /// icon with those of its current child.
 ///
@@ -18,6 +17,7 @@ namespace MiniToolbars {
 /// a removed child that waits for deletion are not added.
 ///
 /// Ownership:
+/// - A child added with addItem belongs to the list from then on.
 /// - removeItem deletes the child it removes (after the current event, when one
 ///   is being delivered). Do not delete a child that is still in a list.
 /// - Deleting a list-type item yourself (one that is in no toolbar) deletes
@@ -27,6 +27,8 @@ namespace MiniToolbars {
 ///   MiniToolbar::clear, destroying a toolbar, Controller::closeToolbar, or
 ///   removeItem of an enclosing list), it deletes the children still in it
 ///   too. Do not delete those children yourself afterwards.
+///
+/// All calls belong on the GUI thread.
 /// \ingroup items
 class MINITOOLBARS_EXPORT MTBxListType : public MTBxItem
 {
