@@ -522,7 +522,6 @@ void DemoEditor::addOwnItems()
     m_fontSizeBox = new MTBxCombobox(L"fontSize", context(&fontSizeContext));
     m_fontSizeBox->setSynchronizedWithCurrentItem(true);
     m_fontSizeBox->setShowText(true);
-    m_fontSizeBox->setToolTip(L"Font size of the selection; the wheel steps through the sizes");
     for (const int& size : fontSizes)
         addChild(m_fontSizeBox, QString::number(size), &size);
     toolbar()->addItem(m_fontSizeBox);
@@ -611,6 +610,8 @@ void DemoEditor::addSearch(const QString& text)
         m_findEntry->removeItem(8);
         m_searches.pop_back();
     }
+    // The first search gives the entry its arrow.
+    controller()->updateLayout(toolbar(), true);
     logEvent(QStringLiteral("Search kept  \"%1\"").arg(text));
 }
 
