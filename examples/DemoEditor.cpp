@@ -44,13 +44,12 @@ QString toQString(const MTBxString& text)
     return QString::fromWCharArray(static_cast<const wchar_t*>(text));
 }
 
-MTBxItem* addChild(MTBxListType* list, const QString& text, const void* address, MTBxItem* before = nullptr)
+void addChild(MTBxListType* list, const QString& text, const void* address, MTBxItem* before = nullptr)
 {
     auto* child = new MTBxButton(L"entry", context(address));
     child->setText(text.toStdWString().c_str());
     child->setParent(list);
     list->addItem(child, before);
-    return child;
 }
 
 QString sampleText()
@@ -323,11 +322,6 @@ Controller* DemoEditor::controller() const
     return ActionToolbar::controller();
 }
 
-MTBxCombobox* DemoEditor::fontSizeBox() const
-{
-    return m_fontSizeBox;
-}
-
 MTBxDropDownEntry* DemoEditor::findEntry() const
 {
     return m_findEntry;
@@ -542,8 +536,8 @@ void DemoEditor::Notify(void* itemContext, EventType type, unsigned int* p1, uns
         onFindEvent(type, p1);
         return;
     }
-    const auto* size = static_cast<const int*>(itemContext);
-    if (size >= std::begin(fontSizes) && size < std::end(fontSizes)) {
+    const auto isContext = [itemContext](const auto& value) { return &value == itemContext; };
+    if (const int* size = std::find_if(std::begin(fontSizes), std::end(fontSizes), isContext); size != std::end(fontSizes)) {
         // The wheel makes a row current and hovers it; a plain hover over a row, or over the current one, applies nothing.
         const bool stepped = type == HoverEnter && m_fontSizeBox && m_fontSizeBox->currentItem()
                              && m_fontSizeBox->currentItem()->hostContext() == itemContext
@@ -556,7 +550,7 @@ void DemoEditor::Notify(void* itemContext, EventType type, unsigned int* p1, uns
         }
         return;
     }
-    const auto search = std::find_if(m_searches.begin(), m_searches.end(), [&](const QString& s) { return &s == itemContext; });
+    const auto search = std::find_if(m_searches.begin(), m_searches.end(), isContext);
     if (search != m_searches.end() && type == Clicked && m_findEntry) {
         m_findEntry->setValue(search->toStdWString().c_str());
         m_findEntry->setFocus(true);

@@ -47,8 +47,7 @@ public:
     QAction* action(const QString& id) const;
     // The shown toolbar's item with this id, or null.
     MiniToolbars::MTBxItem* item(const QString& id) const;
-    // The demo's own items while the toolbar shows, null otherwise.
-    MiniToolbars::MTBxCombobox* fontSizeBox() const;
+    // The find entry while the toolbar shows, null otherwise.
     MiniToolbars::MTBxDropDownEntry* findEntry() const;
     // The toolbar's area in screen pixels, empty while it is not shown.
     QRect toolbarRect() const;
