@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <string>
 
 using namespace MiniToolbars;
 
@@ -24,6 +26,31 @@ namespace {
 
 const float offeredScales[] = {1.0f, 1.5f, 2.0f};
 const QColor highlightColor(255, 236, 110);
+const QColor matchColor(140, 200, 255);
+
+// The font-size box's rows; each size's address is its row's context.
+const int fontSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 24, 28, 36, 48, 72};
+// Contexts of the font-size box and the find entry themselves.
+const char fontSizeContext = 0;
+const char findContext = 0;
+
+void* context(const void* address)
+{
+    return const_cast<void*>(address);
+}
+
+QString toQString(const MTBxString& text)
+{
+    return QString::fromWCharArray(static_cast<const wchar_t*>(text));
+}
+
+void addChild(MTBxListType* list, const QString& text, const void* address, MTBxItem* before = nullptr)
+{
+    auto* child = new MTBxButton(L"entry", context(address));
+    child->setText(text.toStdWString().c_str());
+    child->setParent(list);
+    list->addItem(child, before);
+}
 
 QString sampleText()
 {
@@ -131,6 +158,7 @@ DemoEditor::DemoEditor(const DemoSettings& settings, QWidget* parent)
     connect(m_editor->horizontalScrollBar(), &QScrollBar::valueChanged, this, follow);
     connect(m_editor->document()->documentLayout(), &QAbstractTextDocumentLayout::update, this, follow);
     applyOptions();
+    MTBxItemEventsUtility::SetMTBxItemEvents(this);
     m_editor->setFocus();
 }
 
@@ -140,6 +168,8 @@ DemoEditor::~DemoEditor()
     disconnect(m_editor, nullptr, this, nullptr);
     disconnect(m_editor->document()->documentLayout(), nullptr, this, nullptr);
     delete m_toolbar;
+    if (MTBxItemEventsUtility::GetMTBxItemEvents() == this)
+        MTBxItemEventsUtility::SetMTBxItemEvents(nullptr);
 }
 
 QAction* DemoEditor::addAction(const QString& id, const QString& text, const QString& tip, void (DemoEditor::*slot)())
@@ -239,7 +269,12 @@ void DemoEditor::createToolbar()
             [this](QPoint at) { logEvent(QStringLiteral("Moved by the user  to %1, %2").arg(at.x()).arg(at.y())); });
     connect(m_toolbar, &ActionToolbar::fadedIn, this, [this] { logEvent(QStringLiteral("Faded in")); });
     connect(m_toolbar, &ActionToolbar::fadedOut, this, [this] { logEvent(QStringLiteral("Faded out")); });
-    connect(m_toolbar, &ActionToolbar::closed, this, [this] { logEvent(QStringLiteral("Closed")); });
+    connect(m_toolbar, &ActionToolbar::closed, this, [this] {
+        m_fontSizeBox = nullptr;
+        m_findEntry = nullptr;
+        m_editor->setExtraSelections({});
+        logEvent(QStringLiteral("Closed"));
+    });
     connect(m_toolbar, &ActionToolbar::modifiedClick, this, [this](QAction* action, Qt::KeyboardModifiers modifiers) {
         logEvent(QStringLiteral("Modified click  %1  modifiers 0x%2").arg(action->objectName()).arg(int(modifiers), 0, 16));
     });
@@ -285,6 +320,11 @@ QTextEdit* DemoEditor::textEdit() const
 Controller* DemoEditor::controller() const
 {
     return ActionToolbar::controller();
+}
+
+MTBxDropDownEntry* DemoEditor::findEntry() const
+{
+    return m_findEntry;
 }
 
 MiniToolbar* DemoEditor::toolbar() const
@@ -465,8 +505,108 @@ void DemoEditor::customizeItems()
         highlight->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), static_cast<unsigned int>(png.size()));
     if (MTBxItem* close = item(QStringLiteral("close")))
         close->setAutoHide(false);
+    addOwnItems();
     controller()->updateLayout(toolbar(), true);
     m_toolbar->setAnchor(selectionRect());
+}
+
+// Raw items go after the actions' items, so the actions keep their indexes.
+void DemoEditor::addOwnItems()
+{
+    m_fontSizeBox = new MTBxCombobox(L"fontSize", context(&fontSizeContext));
+    m_fontSizeBox->setSynchronizedWithCurrentItem(true);
+    m_fontSizeBox->setShowText(true);
+    for (const int& size : fontSizes)
+        addChild(m_fontSizeBox, QString::number(size), &size);
+    toolbar()->addItem(m_fontSizeBox);
+
+    m_findEntry = new MTBxDropDownEntry(L"find", L"", context(&findContext));
+    m_findEntry->setWidth(120);
+    m_findEntry->setHasSplitter(true);
+    m_findEntry->setToolTip(L"Find in the text; Return keeps the search, the arrow lists the kept ones");
+    for (const QString& search : m_searches)
+        addChild(m_findEntry, search, &search);
+    toolbar()->addItem(m_findEntry);
+    syncCheckStates();
+}
+
+void DemoEditor::Notify(void* itemContext, EventType type, unsigned int* p1, unsigned int*)
+{
+    if (itemContext == &findContext) {
+        onFindEvent(type, p1);
+        return;
+    }
+    const auto isContext = [itemContext](const auto& value) { return &value == itemContext; };
+    if (const int* size = std::find_if(std::begin(fontSizes), std::end(fontSizes), isContext); size != std::end(fontSizes)) {
+        // The wheel makes a row current and hovers it; a plain hover over a row, or over the current one, applies nothing.
+        const bool stepped = type == HoverEnter && m_fontSizeBox && m_fontSizeBox->currentItem()
+                             && m_fontSizeBox->currentItem()->hostContext() == itemContext
+                             && size != &fontSizes[fontSizeIndex()];
+        if (type == Clicked || stepped) {
+            logEvent(QStringLiteral("Font size  %1").arg(*size));
+            QTextCharFormat format;
+            format.setFontPointSize(*size);
+            mergeFormat(format);
+        }
+        return;
+    }
+    const auto search = std::find_if(m_searches.begin(), m_searches.end(), isContext);
+    if (search != m_searches.end() && type == Clicked && m_findEntry) {
+        m_findEntry->setValue(search->toStdWString().c_str());
+        m_findEntry->setFocus(true);
+        m_findEntry->selectAll();
+        findText(*search);
+    }
+}
+
+void DemoEditor::onFindEvent(EventType type, unsigned int* p1)
+{
+    switch (type) {
+    case TextEdited:
+        findText(QString::fromStdWString(*reinterpret_cast<const std::wstring*>(p1)));
+        break;
+    case KeyPressed:
+        if (const auto key = reinterpret_cast<std::uintptr_t>(p1); key == Qt::Key_Return || key == Qt::Key_Enter)
+            addSearch(toQString(m_findEntry->value()));
+        break;
+    case FocusChanged:
+        logEvent(QStringLiteral("Find field  focus %1").arg(p1 ? "in" : "out"));
+        break;
+    default:
+        break;
+    }
+}
+
+// Marks every match (ignoring case) without touching the selection.
+void DemoEditor::findText(const QString& text)
+{
+    QList<QTextEdit::ExtraSelection> matches;
+    for (QTextCursor found = m_editor->document()->find(text); !text.isEmpty() && !found.isNull();
+         found = m_editor->document()->find(text, found)) {
+        QTextEdit::ExtraSelection match;
+        match.cursor = found;
+        match.format.setBackground(matchColor);
+        matches.append(match);
+    }
+    m_editor->setExtraSelections(matches);
+    if (m_findEntry)
+        m_findEntry->setValueErrorFlag(!text.isEmpty() && matches.isEmpty());
+    logEvent(QStringLiteral("Find  \"%1\"  %2 matches").arg(text).arg(matches.size()));
+}
+
+void DemoEditor::addSearch(const QString& text)
+{
+    if (text.isEmpty() || std::find(m_searches.begin(), m_searches.end(), text) != m_searches.end())
+        return;
+    m_searches.push_front(text);
+    addChild(m_findEntry, text, &m_searches.front(), m_findEntry->item(0));
+    if (m_searches.size() > 8) {
+        m_findEntry->removeItem(8);
+        m_searches.pop_back();
+    }
+    // The first search gives the entry its arrow.
+    controller()->updateLayout(toolbar(), true);
+    logEvent(QStringLiteral("Search kept  \"%1\"").arg(text));
 }
 
 void DemoEditor::syncCheckStates()
@@ -477,6 +617,17 @@ void DemoEditor::syncCheckStates()
     action("bold")->setChecked(format.fontWeight() >= QFont::Bold);
     action("italic")->setChecked(format.fontItalic());
     action("underline")->setChecked(format.fontUnderline());
+    if (m_fontSizeBox)
+        m_fontSizeBox->setCurrentItem(m_fontSizeBox->item(fontSizeIndex()));
+}
+
+// The row of the size nearest the selection's.
+int DemoEditor::fontSizeIndex() const
+{
+    const qreal size = selectionFormat().fontPointSize() > 0 ? selectionFormat().fontPointSize() : m_editor->font().pointSizeF();
+    const auto nearest = std::min_element(std::begin(fontSizes), std::end(fontSizes),
+                                          [size](int a, int b) { return std::abs(a - size) < std::abs(b - size); });
+    return static_cast<int>(nearest - std::begin(fontSizes));
 }
 
 // The format of the first selected character decides.
@@ -492,6 +643,7 @@ void DemoEditor::mergeFormat(const QTextCharFormat& format)
     QTextCursor cursor = m_editor->textCursor();
     if (cursor.hasSelection())
         cursor.mergeCharFormat(format);
+    syncCheckStates();
 }
 
 // The selection's rectangle in the viewport's coordinates.

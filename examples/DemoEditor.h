@@ -3,10 +3,14 @@
 
 #include "DemoSettings.h"
 
+#include <MiniToolbars/MTBxItemEvents.h>
+
 #include <QColor>
 #include <QMainWindow>
 #include <QStringList>
 #include <QTextCharFormat>
+
+#include <list>
 
 class QAction;
 class QMenu;
@@ -16,6 +20,8 @@ class QTextEdit;
 namespace MiniToolbars {
 class ActionToolbar;
 class Controller;
+class MTBxCombobox;
+class MTBxDropDownEntry;
 class MTBxItem;
 class MiniToolbar;
 }
@@ -23,7 +29,9 @@ class MiniToolbar;
 // The demo host: a text editor that shows a mini toolbar of QActions above its
 // selection, keeps it there while the selection changes and closes it when the
 // selection goes. Everything the toolbar reports ends up in the log pane.
-class DemoEditor : public QMainWindow
+// Its own raw items (a font-size box and a find entry) report to it as the
+// host's item sink.
+class DemoEditor : public QMainWindow, private MTBxItemEvents
 {
     Q_OBJECT
 
@@ -39,6 +47,8 @@ public:
     QAction* action(const QString& id) const;
     // The shown toolbar's item with this id, or null.
     MiniToolbars::MTBxItem* item(const QString& id) const;
+    // The find entry while the toolbar shows, null otherwise.
+    MiniToolbars::MTBxDropDownEntry* findEntry() const;
     // The toolbar's area in screen pixels, empty while it is not shown.
     QRect toolbarRect() const;
     // The editor's visible text area in screen pixels.
@@ -61,7 +71,13 @@ private:
     void onSelectionChanged();
     void showToolbar();
     void customizeItems();
+    void addOwnItems();
+    void Notify(void* context, EventType type, unsigned int* p1, unsigned int* p2) override;
+    void onFindEvent(EventType type, unsigned int* p1);
+    void findText(const QString& text);
+    void addSearch(const QString& text);
     void syncCheckStates();
+    int fontSizeIndex() const;
     QRect selectionRect() const;
     QTextCharFormat selectionFormat() const;
     void mergeFormat(const QTextCharFormat& format);
@@ -84,6 +100,10 @@ private:
     QAction* m_colourAction = nullptr;
     QColor m_colour;
     MiniToolbars::ActionToolbar* m_toolbar = nullptr;
+    MiniToolbars::MTBxCombobox* m_fontSizeBox = nullptr;
+    MiniToolbars::MTBxDropDownEntry* m_findEntry = nullptr;
+    // Previous searches, newest first; each one's address is its entry's context.
+    std::list<QString> m_searches;
     QStringList m_eventLog;
     QString m_lastLine;
     int m_repeats = 0;

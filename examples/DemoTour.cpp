@@ -122,6 +122,32 @@ int DemoTour::run()
             // And back: it becomes opaque again.
             QCursor::setPos(near);
             waitFor(400);
+
+            // A press on the font-size box's arrow opens its list; Escape closes it.
+            const QRect sizeBox = itemRect(QStringLiteral("fontSize"));
+            const QPoint sizeArrow(sizeBox.right() - sizeBox.height() / 3, sizeBox.center().y());
+            QCursor::setPos(sizeArrow);
+            waitFor(100);
+            clickAt(sizeArrow);
+            waitFor(400);
+            written = shoot(prefix + QStringLiteral("list.png")) && written;
+            if (QWidget* list = QApplication::widgetAt(sizeArrow + QPoint(0, sizeBox.height()))) {
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(list, &escape);
+            }
+            waitFor(300);
+
+            // Typing into the find entry marks every match in the text; Return keeps the search.
+            if (MiniToolbars::MTBxDropDownEntry* find = m_editor.findEntry()) {
+                QCursor::setPos(near);
+                waitFor(200);
+                QCursor::setPos(itemRect(QStringLiteral("find")).center());
+                find->setFocus(true);
+                waitFor(200);
+                typeText(QStringLiteral("the\r"));
+                waitFor(400);
+                written = shoot(prefix + QStringLiteral("find.png")) && written;
+            }
         }
     }
     m_editor.selectText(0, 0);
@@ -152,6 +178,19 @@ QRect DemoTour::itemRect(const QString& id) const
     int x = 0, y = 0;
     m_editor.controller()->getToolbarPosition(m_editor.toolbar(), x, y);
     return QRect(QPoint(x + qRound(left), y - qRound(top)), QPoint(x + qRound(right), y - qRound(bottom)));
+}
+
+// Keys as the focused widget would get them from the keyboard.
+void DemoTour::typeText(const QString& text)
+{
+    for (const QChar c : text) {
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            if (QWidget* target = QApplication::focusWidget()) {
+                QKeyEvent key(type, c == QLatin1Char('\r') ? int(Qt::Key_Return) : QKeySequence(c)[0], Qt::NoModifier, c);
+                QCoreApplication::sendEvent(target, &key);
+            }
+        }
+    }
 }
 
 // A left click as the window under globalPos would get it from the pointer.

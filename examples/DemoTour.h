@@ -8,9 +8,10 @@
 class DemoEditor;
 
 // The scripted tour: selects text, shows the toolbar, rests the pointer on an
-// item for its tooltip, opens the Colour menu, moves the pointer away and back
-// and takes screenshots of the whole screen in both themes at scaling 1 and 2:
-// opaque, with the tooltip, with the menu open, and faded.
+// item for its tooltip, opens the Colour menu, moves the pointer away and back,
+// opens the font-size list, types into the find entry and takes screenshots of
+// the whole screen in both themes at scaling 1 and 2: opaque, with the tooltip,
+// with the menu open, faded, with the list open, and finding.
 class DemoTour
 {
 public:
@@ -27,6 +28,7 @@ private:
     // The shown toolbar's item with this id in screen pixels; empty when there is none.
     QRect itemRect(const QString& id) const;
     void clickAt(const QPoint& globalPos);
+    void typeText(const QString& text);
 
     DemoEditor& m_editor;
     QString m_directory;
