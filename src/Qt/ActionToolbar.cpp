@@ -24,7 +24,6 @@
 #include <QCursor>
 #include <QIcon>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -103,11 +102,9 @@ public:
         std::vector<std::unique_ptr<Entry>> children;
         std::vector<QMetaObject::Connection> connections;
 
-        ~Entry()
-        {
-            disconnectAll();
-            ContextSinks::unroute(this);
-        }
+        // Retired entries are disconnected already; the rest go while the
+        // ActionToolbar, their connections' context, still exists.
+        ~Entry() { ContextSinks::unroute(this); }
         void disconnectAll()
         {
             for (const auto& connection : connections)
@@ -594,13 +591,7 @@ public:
             default:
                 break;
             }
-            return false;
         }
-        // The auto fade follows the pointer over the host's window.
-        if (event->type() == QEvent::MouseMove && watched->isWidgetType()
-            && static_cast<QWidget*>(watched)->window() == m_window)
-            controller()->pointerMoved(static_cast<QMouseEvent*>(event)->globalPos().x(),
-                                       static_cast<QMouseEvent*>(event)->globalPos().y());
         return false;
     }
 

@@ -79,6 +79,12 @@ TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
     EXPECT_EQ(toolbar->geometry(), before.translated(0, 30));
     host.move(host.pos() + QPoint(20, 10));
     EXPECT_TRUE(eventually([&] { return toolbar->geometry() == before.translated(20, 40); }));
+    toolbar->setGap(16);
+    EXPECT_EQ(toolbar->geometry(), before.translated(20, 30)) << "a wider gap moves it away at once";
+    toolbar->setGap(-3);
+    EXPECT_EQ(toolbar->gap(), 0);
+    toolbar->setGap(1 << 20);
+    EXPECT_EQ(toolbar->gap(), 1 << 16);
 }
 
 TEST_F(ActionToolbarTest, followsActionChangesLive)
@@ -99,6 +105,8 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
         {[](QAction* a) { a->setToolTip("Tip"); }, [](MTBxItem* i) { return i->toolTip() == L"Tip"; }},
         {[](QAction* a) { a->setShortcut(QKeySequence("Ctrl+B")); }, [](MTBxItem* i) { return i->shortcut() == L"Ctrl+B"; }},
         {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return i->iconDataLength() > 0; }},
+        {[](QAction* a) { a->setPriority(QAction::LowPriority); }, [](MTBxItem* i) { return !i->showText(); }},
+        {[&](QAction* a) { toolbar->setSplitButton(a, true); }, [&](MTBxItem* i) { return i->hasSplitter() && !item(1)->hasSplitter(); }},
     };
     for (const auto& c : cases) {
         c.change(action(0));
@@ -116,6 +124,9 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
         auto* list = dynamic_cast<MTBxListType*>(item(0));
         return list && list->itemCount() == 1 && list->item(0)->text() == L"Entry";
     }));
+    item(0)->setTag(7);
+    action(0)->menu()->addSeparator();
+    EXPECT_EQ(item(0)->tag(), 7) << "a menu change that leaves its entries alone keeps the drop-down";
 }
 
 TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
@@ -182,13 +193,15 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
 
 TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 {
-    // An action deleted by its owner leaves the toolbar; closing or deleting from a triggered slot and deleting
+    // An action inserted first comes first; an action deleted by its owner leaves the toolbar; closing or deleting from a triggered slot and deleting
     // the host while shown end in closed(), with no deferral by the host (ASan keeps this honest).
+    toolbar->insertAction(action(0), new QAction("First", &host));
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
-    delete action(1);
-    EXPECT_EQ(toolbar->actions().size(), 2);
-    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 2);
-    EXPECT_EQ(item(1)->text(), L"Underline");
+    delete action(2);
+    EXPECT_EQ(toolbar->actions().size(), 3);
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
+    EXPECT_EQ(item(0)->text(), L"First");
+    EXPECT_EQ(item(2)->text(), L"Underline");
 
     QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
     QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });
@@ -200,12 +213,14 @@ TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
     EXPECT_FALSE(toolbar);
     QTest::qWait(10);
 
-    auto* other = new QWidget;
+    auto* other = new QWidget(&host);
     other->show();
     toolbar = std::make_unique<ActionToolbar>();
     toolbar->addAction(new QAction("Alone", other));
     QSignalSpy closedByHost(toolbar.get(), &ActionToolbar::closed);
+    ASSERT_TRUE(toolbar->show(&host, QRect(10, 10, 20, 10)));
     ASSERT_TRUE(toolbar->show(other, QRect(10, 10, 20, 10)));
+    EXPECT_EQ(closedByHost.count(), 0) << "moving to another host is no close";
     delete other;
     EXPECT_EQ(closedByHost.count(), 1);
     EXPECT_TRUE(toolbar->actions().isEmpty());
@@ -238,6 +253,15 @@ TEST_F(ActionToolbarTest, hostSinkKeepsItsOwnEventsInEitherOrder)
         ActionToolbar::controller()->closeToolbar(&own);
         toolbar->close();
     }
+    // A show refused while another is under way leaves nothing behind for the next one.
+    HostObserver observer;
+    observer.onParentHwnd = [&] { EXPECT_FALSE(toolbar->show(&host, QRect(250, 200, 100, 16))); };
+    MiniToolbar own(MTBxString(L"own"), &hostContext);
+    ASSERT_TRUE(ActionToolbar::controller()->showToolbar(&own, 200, 450, &observer));
+    EXPECT_FALSE(toolbar->isVisible());
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
+    ActionToolbar::controller()->closeToolbar(&own);
 }
 
 } // namespace
