@@ -45,17 +45,19 @@ protected:
 TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
 {
     // Above with the gap where there is room; below at the top edge; above at the bottom edge when
-    // below is preferred; shifted left at the right edge; every time inside the host window.
+    // below is preferred; shifted left at the right edge; on the roomier side and pinned to the edge when
+    // neither fits; every time inside the host window.
     const struct {
         QRect anchor;
         ActionToolbar::Side side;
-        bool expectAbove;
+        bool expectAbove, pinned = false;
     } cases[] = {
         {QRect(250, 200, 100, 16), ActionToolbar::Above, true},
         {QRect(250, 4, 100, 16), ActionToolbar::Above, false},
         {QRect(250, 200, 100, 16), ActionToolbar::Below, false},
         {QRect(250, 380, 100, 16), ActionToolbar::Below, true},
         {QRect(560, 200, 40, 16), ActionToolbar::Above, true},
+        {QRect(250, 0, 100, 390), ActionToolbar::Above, false, true},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(toolbar->show(&host, c.anchor, c.side));
@@ -63,7 +65,9 @@ TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
         const QRect drawn = toolbar->geometry();
         SCOPED_TRACE(testing::Message() << "anchor y " << c.anchor.y() << " drawn " << drawn.x() << "," << drawn.y());
         EXPECT_TRUE(room().contains(drawn));
-        if (c.expectAbove)
+        if (c.pinned)
+            EXPECT_EQ(drawn.bottom(), room().bottom());
+        else if (c.expectAbove)
             EXPECT_EQ(drawn.bottom() + 1 + toolbar->gap(), anchor.top());
         else
             EXPECT_EQ(drawn.top(), anchor.bottom() + 1 + toolbar->gap());
@@ -122,8 +126,10 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     action(0)->menu()->addAction("Entry");
     EXPECT_TRUE(eventually([&] {
         auto* list = dynamic_cast<MTBxListType*>(item(0));
-        return list && list->itemCount() == 1 && list->item(0)->text() == L"Entry";
+        return list && list->itemCount() == 1 && list->item(0)->text() == L"Entry" && !list->item(0)->hasRemoveButton();
     }));
+    toolbar->setRemovableEntries(action(0), true);
+    EXPECT_TRUE(dynamic_cast<MTBxListType*>(item(0))->item(0)->hasRemoveButton());
     item(0)->setTag(7);
     action(0)->menu()->addSeparator();
     EXPECT_EQ(item(0)->tag(), 7) << "a menu change that leaves its entries alone keeps the drop-down";
