@@ -109,7 +109,6 @@ public:
         {
             for (const auto& connection : connections)
                 QObject::disconnect(connection);
-            connections.clear();
             for (const auto& child : children)
                 child->disconnectAll();
         }

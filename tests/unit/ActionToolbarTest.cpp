@@ -2,6 +2,7 @@
 // actions followed live, clicks that trigger them, and lifetimes.
 #include "ActionToolbar.h"
 #include "MTBxItemEventsUtility.h"
+#include "MTBxView.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
@@ -93,41 +94,47 @@ TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
 
 TEST_F(ActionToolbarTest, followsActionChangesLive)
 {
-    // Each change of a shown action reaches its item, and a longer text widens the toolbar.
+    // Each change of a shown action reaches its item; a longer text widens the toolbar, hiding it behind an icon narrows it.
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
-    const int width = toolbar->geometry().width();
     QPixmap red(16, 16);
     red.fill(Qt::red);
     const struct {
         std::function<void(QAction*)> change;
         std::function<bool(MTBxItem*)> followed;
+        int widens = 0;
     } cases[] = {
-        {[](QAction* a) { a->setText("Much bolder text"); }, [](MTBxItem* i) { return i->text() == L"Much bolder text"; }},
+        {[](QAction* a) { a->setText("Much bolder text"); }, [](MTBxItem* i) { return i->text() == L"Much bolder text"; }, 1},
         {[](QAction* a) { a->setChecked(true); }, [](MTBxItem* i) { return i->isChecked(); }},
         {[](QAction* a) { a->setEnabled(false); }, [](MTBxItem* i) { return !i->isEnabled(); }},
-        {[](QAction* a) { a->setVisible(false); }, [](MTBxItem* i) { return !i->isVisible(); }},
         {[](QAction* a) { a->setToolTip("Tip"); }, [](MTBxItem* i) { return i->toolTip() == L"Tip"; }},
         {[](QAction* a) { a->setShortcut(QKeySequence("Ctrl+B")); }, [](MTBxItem* i) { return i->shortcut() == L"Ctrl+B"; }},
         {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return i->iconDataLength() > 0; }},
-        {[](QAction* a) { a->setPriority(QAction::LowPriority); }, [](MTBxItem* i) { return !i->showText(); }},
+        {[](QAction* a) { a->setPriority(QAction::LowPriority); }, [](MTBxItem* i) { return !i->showText(); }, -1},
         {[&](QAction* a) { toolbar->setSplitButton(a, true); }, [&](MTBxItem* i) { return i->hasSplitter() && !item(1)->hasSplitter(); }},
+        {[](QAction* a) { a->setVisible(false); }, [](MTBxItem* i) { return !i->isVisible(); }},
     };
     for (const auto& c : cases) {
+        const int width = toolbar->geometry().width();
         c.change(action(0));
         EXPECT_TRUE(c.followed(item(0)));
-        if (&c == &cases[0])
-            EXPECT_TRUE(eventually([&] { return toolbar->geometry().width() > width; }));
+        if (c.widens)
+            EXPECT_TRUE(eventually([&] { return (toolbar->geometry().width() - width) * c.widens > 0; }));
     }
     action(1)->setIcon(QIcon(red));
     toolbar->close();
+    action(0)->setMenu(new QMenu(&host));
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 0) << "a hidden toolbar holds no items";
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     EXPECT_GT(item(1)->iconDataLength(), 0u) << "a second show draws the icons again";
-    action(0)->setMenu(new QMenu(&host));
-    action(0)->menu()->addAction("Entry");
-    EXPECT_TRUE(eventually([&] {
+    const auto lists = [&](const wchar_t* text) {
         auto* list = dynamic_cast<MTBxListType*>(item(0));
-        return list && list->itemCount() == 1 && list->item(0)->text() == L"Entry" && !list->item(0)->hasRemoveButton();
-    }));
+        return list && list->itemCount() == 1 && list->item(0)->text() == text && !list->item(0)->hasRemoveButton();
+    };
+    action(0)->menu()->addAction("Entry");
+    EXPECT_TRUE(eventually([&] { return lists(L"Entry"); }));
+    action(0)->setMenu(new QMenu(&host));
+    action(0)->menu()->addAction("Other");
+    EXPECT_TRUE(eventually([&] { return lists(L"Other"); })) << "another menu replaces the entries";
     toolbar->setRemovableEntries(action(0), true);
     EXPECT_TRUE(dynamic_cast<MTBxListType*>(item(0))->item(0)->hasRemoveButton());
     item(0)->setTag(7);
@@ -158,7 +165,7 @@ TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
 
 TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
 {
-    // Hovering an item, dragging the toolbar by it, the pointer going away and back, and the host window hiding
+    // Hovering an item, the wheel and keys over it, dragging the toolbar by it, the pointer going away and back, and the host window hiding
     // each reach the host as one signal; a dragged toolbar stays put until the next anchor.
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     QList<QAction*> hovered;
@@ -177,6 +184,9 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     QObject::connect(toolbar.get(), &ActionToolbar::wheelTurned, [&](QAction* a, int delta) { hovered << a, moved.rx() = delta; });
     QCoreApplication::sendEvent(window, &wheel);
     EXPECT_TRUE(eventually([&] { return hovered.size() == 2 && hovered[1] == action(1) && moved.x() == 120; }));
+    QSignalSpy pressed(toolbar.get(), &ActionToolbar::keyPressed), released(toolbar.get(), &ActionToolbar::keyReleased);
+    toolbar->miniToolbar()->view()->keyDown(0x41, 0), toolbar->miniToolbar()->view()->keyUp(0x42, 0);
+    EXPECT_TRUE(pressed.count() == 1 && pressed[0][0] == 0x41 && released.count() == 1 && released[0][0] == 0x42);
 
     const QRect before = toolbar->geometry();
     QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centre));
