@@ -502,7 +502,7 @@ public:
             m_shown = true;
             m_window = host->window();
             m_windowPos = m_window->pos();
-            m_window->installEventFilter(q);
+            // Sees the host window's moves, resizes and hiding, and the wheel over the toolbar.
             qApp->installEventFilter(q);
             m_hostConnection = QObject::connect(host, &QObject::destroyed, q, [this] { close(true); });
             if (QmtbView* view = window()) {
@@ -521,8 +521,6 @@ public:
             return;
         m_shown = false;
         QObject::disconnect(m_hostConnection);
-        if (m_window)
-            m_window->removeEventFilter(q);
         qApp->removeEventFilter(q);
         const bool delivering = window() && window()->guard().isDelivering();
         controller()->closeToolbar(m_toolbar.get());

@@ -221,8 +221,10 @@ TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 
     QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
     QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });
+    const QPointer<QmtbView> old = windowOf(toolbar->miniToolbar());
     click(0);
     EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(eventually([&] { return !old; })) << "its window goes once the click is over";
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     QObject::connect(action(1), &QAction::triggered, [&] { toolbar.reset(); });
     click(1);
