@@ -699,7 +699,6 @@ void ActionToolbar::setRemovableEntries(QAction* action, bool removable)
             entry->removable = removable;
             for (const auto& child : entry->children)
                 d->syncItem(child.get());
-            d->scheduleUpdate();
         }
     }
 }

@@ -132,8 +132,12 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     };
     action(0)->menu()->addAction("Entry");
     EXPECT_TRUE(eventually([&] { return lists(L"Entry"); }));
-    action(0)->setMenu(new QMenu(&host));
-    action(0)->menu()->addAction("Other");
+    QSignalSpy picked(action(0)->menu(), &QMenu::triggered);
+    action(0)->menu()->actions().at(0)->trigger();
+    EXPECT_EQ(picked.count(), 1) << "the menu still gets its own events";
+    auto* other = new QMenu(&host);
+    other->addAction("Other");
+    action(0)->setMenu(other);
     EXPECT_TRUE(eventually([&] { return lists(L"Other"); })) << "another menu replaces the entries";
     toolbar->setRemovableEntries(action(0), true);
     EXPECT_TRUE(dynamic_cast<MTBxListType*>(item(0))->item(0)->hasRemoveButton());
@@ -209,15 +213,19 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
 
 TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 {
-    // An action inserted first comes first; an action deleted by its owner leaves the toolbar; closing or deleting from a triggered slot and deleting
-    // the host while shown end in closed(), with no deferral by the host (ASan keeps this honest).
+    // Inserted actions go before the given one, a second add is ignored; an action deleted by its owner leaves the
+    // toolbar; closing or deleting from a triggered slot and deleting the host while shown end in closed(), with no
+    // deferral by the host (ASan keeps this honest).
     toolbar->insertAction(action(0), new QAction("First", &host));
+    toolbar->insertAction(action(2), new QAction("Second", &host));
+    toolbar->addAction(action(0));
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
-    delete action(2);
-    EXPECT_EQ(toolbar->actions().size(), 3);
-    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
+    delete action(3);
+    EXPECT_EQ(toolbar->actions().size(), 4);
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 4);
     EXPECT_EQ(item(0)->text(), L"First");
-    EXPECT_EQ(item(2)->text(), L"Underline");
+    EXPECT_EQ(item(2)->text(), L"Second");
+    EXPECT_EQ(item(3)->text(), L"Underline");
 
     QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
     QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });
