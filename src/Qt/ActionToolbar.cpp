@@ -540,7 +540,8 @@ public:
             emit q->closed();
     }
 
-    bool eventFilter(QObject* watched, QEvent* event)
+    // Only watches: every event goes on to its target.
+    void eventFilter(QObject* watched, QEvent* event)
     {
         if (auto* menu = qobject_cast<QMenu*>(watched)) {
             if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved) {
@@ -551,10 +552,10 @@ public:
                     }
                 }
             }
-            return false;
+            return;
         }
         if (!m_shown)
-            return false;
+            return;
         if (event->type() == QEvent::Wheel && watched == window()) {
             // The application-wide filter sees it; reported from the event loop, as
             // the window is still receiving the event.
@@ -566,7 +567,7 @@ public:
             const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
             QMetaObject::invokeMethod(q, [this, hovered, delta] { emit q->wheelTurned(hovered, delta); },
                                       Qt::QueuedConnection);
-            return false;
+            return;
         }
         if (watched == m_window) {
             switch (event->type()) {
@@ -589,7 +590,6 @@ public:
                 break;
             }
         }
-        return false;
     }
 
     ActionToolbar* q;
@@ -768,7 +768,8 @@ Controller* ActionToolbar::controller()
 
 bool ActionToolbar::eventFilter(QObject* watched, QEvent* event)
 {
-    return d->eventFilter(watched, event) || QObject::eventFilter(watched, event);
+    d->eventFilter(watched, event);
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace MiniToolbars
