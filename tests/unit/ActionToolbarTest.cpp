@@ -284,7 +284,6 @@ TEST_F(ActionToolbarTest, hostSinkKeepsItsOwnEventsInEitherOrder)
     observer.onParentHwnd = [&] { EXPECT_FALSE(toolbar->show(&host, QRect(250, 200, 100, 16))); };
     MiniToolbar own(MTBxString(L"own"), &hostContext);
     ASSERT_TRUE(ActionToolbar::controller()->showToolbar(&own, 200, 450, &observer));
-    EXPECT_FALSE(toolbar->isVisible());
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
     ActionToolbar::controller()->closeToolbar(&own);
