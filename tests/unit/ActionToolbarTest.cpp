@@ -144,6 +144,10 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     item(0)->setTag(7);
     action(0)->menu()->addSeparator();
     EXPECT_EQ(item(0)->tag(), 7) << "a menu change that leaves its entries alone keeps the drop-down";
+    toolbar->close();
+    action(0)->menu()->addAction("Later");
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    EXPECT_EQ(dynamic_cast<MTBxListType*>(item(0))->itemCount(), 2) << "an entry added while hidden shows up";
 }
 
 TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
