@@ -148,6 +148,8 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     action(0)->menu()->addAction("Later");
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     EXPECT_EQ(dynamic_cast<MTBxListType*>(item(0))->itemCount(), 2) << "an entry added while hidden shows up";
+    toolbar->insertAction(action(1), new QAction("Inserted", &host));
+    EXPECT_EQ(item(1)->text(), L"Inserted") << "an action inserted while shown gets its item at once";
 }
 
 TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
