@@ -24,7 +24,6 @@
 #include <QCursor>
 #include <QIcon>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -103,16 +102,13 @@ public:
         std::vector<std::unique_ptr<Entry>> children;
         std::vector<QMetaObject::Connection> connections;
 
-        ~Entry()
-        {
-            disconnectAll();
-            ContextSinks::unroute(this);
-        }
+        // Retired entries are disconnected already; the rest go while the
+        // ActionToolbar, their connections' context, still exists.
+        ~Entry() { ContextSinks::unroute(this); }
         void disconnectAll()
         {
             for (const auto& connection : connections)
                 QObject::disconnect(connection);
-            connections.clear();
             for (const auto& child : children)
                 child->disconnectAll();
         }
@@ -506,7 +502,7 @@ public:
             m_shown = true;
             m_window = host->window();
             m_windowPos = m_window->pos();
-            m_window->installEventFilter(q);
+            // Sees the host window's moves, resizes and hiding, and the wheel over the toolbar.
             qApp->installEventFilter(q);
             m_hostConnection = QObject::connect(host, &QObject::destroyed, q, [this] { close(true); });
             if (QmtbView* view = window()) {
@@ -525,8 +521,6 @@ public:
             return;
         m_shown = false;
         QObject::disconnect(m_hostConnection);
-        if (m_window)
-            m_window->removeEventFilter(q);
         qApp->removeEventFilter(q);
         const bool delivering = window() && window()->guard().isDelivering();
         controller()->closeToolbar(m_toolbar.get());
@@ -546,7 +540,8 @@ public:
             emit q->closed();
     }
 
-    bool eventFilter(QObject* watched, QEvent* event)
+    // Only watches: every event goes on to its target.
+    void eventFilter(QObject* watched, QEvent* event)
     {
         if (auto* menu = qobject_cast<QMenu*>(watched)) {
             if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved) {
@@ -557,10 +552,10 @@ public:
                     }
                 }
             }
-            return false;
+            return;
         }
         if (!m_shown)
-            return false;
+            return;
         if (event->type() == QEvent::Wheel && watched == window()) {
             // The application-wide filter sees it; reported from the event loop, as
             // the window is still receiving the event.
@@ -572,7 +567,7 @@ public:
             const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
             QMetaObject::invokeMethod(q, [this, hovered, delta] { emit q->wheelTurned(hovered, delta); },
                                       Qt::QueuedConnection);
-            return false;
+            return;
         }
         if (watched == m_window) {
             switch (event->type()) {
@@ -594,14 +589,7 @@ public:
             default:
                 break;
             }
-            return false;
         }
-        // The auto fade follows the pointer over the host's window.
-        if (event->type() == QEvent::MouseMove && watched->isWidgetType()
-            && static_cast<QWidget*>(watched)->window() == m_window)
-            controller()->pointerMoved(static_cast<QMouseEvent*>(event)->globalPos().x(),
-                                       static_cast<QMouseEvent*>(event)->globalPos().y());
-        return false;
     }
 
     ActionToolbar* q;
@@ -711,7 +699,6 @@ void ActionToolbar::setRemovableEntries(QAction* action, bool removable)
             entry->removable = removable;
             for (const auto& child : entry->children)
                 d->syncItem(child.get());
-            d->scheduleUpdate();
         }
     }
 }
@@ -781,7 +768,8 @@ Controller* ActionToolbar::controller()
 
 bool ActionToolbar::eventFilter(QObject* watched, QEvent* event)
 {
-    return d->eventFilter(watched, event) || QObject::eventFilter(watched, event);
+    d->eventFilter(watched, event);
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace MiniToolbars

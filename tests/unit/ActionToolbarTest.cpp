@@ -2,6 +2,7 @@
 // actions followed live, clicks that trigger them, and lifetimes.
 #include "ActionToolbar.h"
 #include "MTBxItemEventsUtility.h"
+#include "MTBxView.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
@@ -45,17 +46,19 @@ protected:
 TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
 {
     // Above with the gap where there is room; below at the top edge; above at the bottom edge when
-    // below is preferred; shifted left at the right edge; every time inside the host window.
+    // below is preferred; shifted left at the right edge; on the roomier side and pinned to the edge when
+    // neither fits; every time inside the host window.
     const struct {
         QRect anchor;
         ActionToolbar::Side side;
-        bool expectAbove;
+        bool expectAbove, pinned = false;
     } cases[] = {
         {QRect(250, 200, 100, 16), ActionToolbar::Above, true},
         {QRect(250, 4, 100, 16), ActionToolbar::Above, false},
         {QRect(250, 200, 100, 16), ActionToolbar::Below, false},
         {QRect(250, 380, 100, 16), ActionToolbar::Below, true},
         {QRect(560, 200, 40, 16), ActionToolbar::Above, true},
+        {QRect(250, 0, 100, 390), ActionToolbar::Above, false, true},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(toolbar->show(&host, c.anchor, c.side));
@@ -63,7 +66,9 @@ TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
         const QRect drawn = toolbar->geometry();
         SCOPED_TRACE(testing::Message() << "anchor y " << c.anchor.y() << " drawn " << drawn.x() << "," << drawn.y());
         EXPECT_TRUE(room().contains(drawn));
-        if (c.expectAbove)
+        if (c.pinned)
+            EXPECT_EQ(drawn.bottom(), room().bottom());
+        else if (c.expectAbove)
             EXPECT_EQ(drawn.bottom() + 1 + toolbar->gap(), anchor.top());
         else
             EXPECT_EQ(drawn.top(), anchor.bottom() + 1 + toolbar->gap());
@@ -79,43 +84,72 @@ TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
     EXPECT_EQ(toolbar->geometry(), before.translated(0, 30));
     host.move(host.pos() + QPoint(20, 10));
     EXPECT_TRUE(eventually([&] { return toolbar->geometry() == before.translated(20, 40); }));
+    toolbar->setGap(16);
+    EXPECT_EQ(toolbar->geometry(), before.translated(20, 30)) << "a wider gap moves it away at once";
+    toolbar->setGap(-3);
+    EXPECT_EQ(toolbar->gap(), 0);
+    toolbar->setGap(1 << 20);
+    EXPECT_EQ(toolbar->gap(), 1 << 16);
 }
 
 TEST_F(ActionToolbarTest, followsActionChangesLive)
 {
-    // Each change of a shown action reaches its item, and a longer text widens the toolbar.
+    // Each change of a shown action reaches its item; a longer text widens the toolbar, hiding it behind an icon narrows it.
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
-    const int width = toolbar->geometry().width();
     QPixmap red(16, 16);
     red.fill(Qt::red);
     const struct {
         std::function<void(QAction*)> change;
         std::function<bool(MTBxItem*)> followed;
+        int widens = 0;
     } cases[] = {
-        {[](QAction* a) { a->setText("Much bolder text"); }, [](MTBxItem* i) { return i->text() == L"Much bolder text"; }},
+        {[](QAction* a) { a->setText("Much bolder text"); }, [](MTBxItem* i) { return i->text() == L"Much bolder text"; }, 1},
         {[](QAction* a) { a->setChecked(true); }, [](MTBxItem* i) { return i->isChecked(); }},
         {[](QAction* a) { a->setEnabled(false); }, [](MTBxItem* i) { return !i->isEnabled(); }},
-        {[](QAction* a) { a->setVisible(false); }, [](MTBxItem* i) { return !i->isVisible(); }},
         {[](QAction* a) { a->setToolTip("Tip"); }, [](MTBxItem* i) { return i->toolTip() == L"Tip"; }},
         {[](QAction* a) { a->setShortcut(QKeySequence("Ctrl+B")); }, [](MTBxItem* i) { return i->shortcut() == L"Ctrl+B"; }},
         {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return i->iconDataLength() > 0; }},
+        {[](QAction* a) { a->setPriority(QAction::LowPriority); }, [](MTBxItem* i) { return !i->showText(); }, -1},
+        {[&](QAction* a) { toolbar->setSplitButton(a, true); }, [&](MTBxItem* i) { return i->hasSplitter() && !item(1)->hasSplitter(); }},
+        {[](QAction* a) { a->setVisible(false); }, [](MTBxItem* i) { return !i->isVisible(); }},
     };
     for (const auto& c : cases) {
+        const int width = toolbar->geometry().width();
         c.change(action(0));
         EXPECT_TRUE(c.followed(item(0)));
-        if (&c == &cases[0])
-            EXPECT_TRUE(eventually([&] { return toolbar->geometry().width() > width; }));
+        if (c.widens)
+            EXPECT_TRUE(eventually([&] { return (toolbar->geometry().width() - width) * c.widens > 0; }));
     }
     action(1)->setIcon(QIcon(red));
     toolbar->close();
+    action(0)->setMenu(new QMenu(&host));
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 0) << "a hidden toolbar holds no items";
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     EXPECT_GT(item(1)->iconDataLength(), 0u) << "a second show draws the icons again";
-    action(0)->setMenu(new QMenu(&host));
-    action(0)->menu()->addAction("Entry");
-    EXPECT_TRUE(eventually([&] {
+    const auto lists = [&](const wchar_t* text) {
         auto* list = dynamic_cast<MTBxListType*>(item(0));
-        return list && list->itemCount() == 1 && list->item(0)->text() == L"Entry";
-    }));
+        return list && list->itemCount() == 1 && list->item(0)->text() == text && !list->item(0)->hasRemoveButton();
+    };
+    action(0)->menu()->addAction("Entry");
+    EXPECT_TRUE(eventually([&] { return lists(L"Entry"); }));
+    QSignalSpy picked(action(0)->menu(), &QMenu::triggered);
+    action(0)->menu()->actions().at(0)->trigger();
+    EXPECT_EQ(picked.count(), 1) << "the menu still gets its own events";
+    auto* other = new QMenu(&host);
+    other->addAction("Other");
+    action(0)->setMenu(other);
+    EXPECT_TRUE(eventually([&] { return lists(L"Other"); })) << "another menu replaces the entries";
+    toolbar->setRemovableEntries(action(0), true);
+    EXPECT_TRUE(dynamic_cast<MTBxListType*>(item(0))->item(0)->hasRemoveButton());
+    item(0)->setTag(7);
+    action(0)->menu()->addSeparator();
+    EXPECT_EQ(item(0)->tag(), 7) << "a menu change that leaves its entries alone keeps the drop-down";
+    toolbar->close();
+    action(0)->menu()->addAction("Later");
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    EXPECT_EQ(dynamic_cast<MTBxListType*>(item(0))->itemCount(), 2) << "an entry added while hidden shows up";
+    toolbar->insertAction(action(1), new QAction("Inserted", &host));
+    EXPECT_EQ(item(1)->text(), L"Inserted") << "an action inserted while shown gets its item at once";
 }
 
 TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
@@ -141,7 +175,7 @@ TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
 
 TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
 {
-    // Hovering an item, dragging the toolbar by it, the pointer going away and back, and the host window hiding
+    // Hovering an item, the wheel and keys over it, dragging the toolbar by it, the pointer going away and back, and the host window hiding
     // each reach the host as one signal; a dragged toolbar stays put until the next anchor.
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     QList<QAction*> hovered;
@@ -160,6 +194,9 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     QObject::connect(toolbar.get(), &ActionToolbar::wheelTurned, [&](QAction* a, int delta) { hovered << a, moved.rx() = delta; });
     QCoreApplication::sendEvent(window, &wheel);
     EXPECT_TRUE(eventually([&] { return hovered.size() == 2 && hovered[1] == action(1) && moved.x() == 120; }));
+    QSignalSpy pressed(toolbar.get(), &ActionToolbar::keyPressed), released(toolbar.get(), &ActionToolbar::keyReleased);
+    toolbar->miniToolbar()->view()->keyDown(0x41, 0), toolbar->miniToolbar()->view()->keyUp(0x42, 0);
+    EXPECT_TRUE(pressed.count() == 1 && pressed[0][0] == 0x41 && released.count() == 1 && released[0][0] == 0x42);
 
     const QRect before = toolbar->geometry();
     QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centre));
@@ -182,30 +219,40 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
 
 TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 {
-    // An action deleted by its owner leaves the toolbar; closing or deleting from a triggered slot and deleting
-    // the host while shown end in closed(), with no deferral by the host (ASan keeps this honest).
+    // Inserted actions go before the given one, a second add is ignored; an action deleted by its owner leaves the
+    // toolbar; closing or deleting from a triggered slot and deleting the host while shown end in closed(), with no
+    // deferral by the host (ASan keeps this honest).
+    toolbar->insertAction(action(0), new QAction("First", &host));
+    toolbar->insertAction(action(2), new QAction("Second", &host));
+    toolbar->addAction(action(0));
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
-    delete action(1);
-    EXPECT_EQ(toolbar->actions().size(), 2);
-    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 2);
-    EXPECT_EQ(item(1)->text(), L"Underline");
+    delete action(3);
+    EXPECT_EQ(toolbar->actions().size(), 4);
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 4);
+    EXPECT_EQ(item(0)->text(), L"First");
+    EXPECT_EQ(item(2)->text(), L"Second");
+    EXPECT_EQ(item(3)->text(), L"Underline");
 
     QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
     QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });
+    const QPointer<QmtbView> old = windowOf(toolbar->miniToolbar());
     click(0);
     EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(eventually([&] { return !old; })) << "its window goes once the click is over";
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
     QObject::connect(action(1), &QAction::triggered, [&] { toolbar.reset(); });
     click(1);
     EXPECT_FALSE(toolbar);
     QTest::qWait(10);
 
-    auto* other = new QWidget;
+    auto* other = new QWidget(&host);
     other->show();
     toolbar = std::make_unique<ActionToolbar>();
     toolbar->addAction(new QAction("Alone", other));
     QSignalSpy closedByHost(toolbar.get(), &ActionToolbar::closed);
+    ASSERT_TRUE(toolbar->show(&host, QRect(10, 10, 20, 10)));
     ASSERT_TRUE(toolbar->show(other, QRect(10, 10, 20, 10)));
+    EXPECT_EQ(closedByHost.count(), 0) << "moving to another host is no close";
     delete other;
     EXPECT_EQ(closedByHost.count(), 1);
     EXPECT_TRUE(toolbar->actions().isEmpty());
@@ -238,6 +285,14 @@ TEST_F(ActionToolbarTest, hostSinkKeepsItsOwnEventsInEitherOrder)
         ActionToolbar::controller()->closeToolbar(&own);
         toolbar->close();
     }
+    // A show refused while another is under way leaves nothing behind for the next one.
+    HostObserver observer;
+    observer.onParentHwnd = [&] { EXPECT_FALSE(toolbar->show(&host, QRect(250, 200, 100, 16))); };
+    MiniToolbar own(MTBxString(L"own"), &hostContext);
+    ASSERT_TRUE(ActionToolbar::controller()->showToolbar(&own, 200, 450, &observer));
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
+    ActionToolbar::controller()->closeToolbar(&own);
 }
 
 } // namespace
