@@ -8,6 +8,7 @@
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
 #include "QmtbFadeAnimation.h"
+#include "QmtbKeyboard.h"
 #include "QmtbPlacement.h"
 #include "QmtbPointerInput.h"
 #include "QmtbRender.h"
@@ -452,6 +453,7 @@ void QmtbView::paintEvent(QPaintEvent* event)
         if (!clip.isEmpty())
             painter.setClipRect(clip.translated(-windowOffset()), Qt::ReplaceClip);
         m_view->draw(m_renderer.get(), true);
+        QmtbKeyboard::instance().paintFocusRing(this, painter);
     }
     painter.end();
     m_renderer->setPainter(nullptr);

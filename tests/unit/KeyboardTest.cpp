@@ -1,0 +1,142 @@
+// Keyboard navigation of a toolbar the host handed the keyboard to.
+#include "MTBxDropDownButton.h"
+#include "MTBxLabel.h"
+#include "MTBxNewLine.h"
+#include "MTBxSeparator.h"
+#include "QmtbKeyboard.h"
+#include "WindowTestSupport.h"
+
+#include <QLineEdit>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+class KeyboardTest : public ControllerFixture
+{
+protected:
+    void SetUp() override
+    {
+        ControllerFixture::SetUp();
+        host.show();
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        host.setFocus();
+        host.setText(QStringLiteral("text"));
+    }
+    // A, label, separator, disabled B, C / split drop-down D, E.
+    MiniToolbar* twoRows()
+    {
+        auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
+        auto* dropDown = new MTBxDropDownButton(MTBxString(L"D"), &hostContext);
+        dropDown->setText(MTBxString(L"D")), dropDown->setShowText(true), dropDown->setHasSplitter(true);
+        for (MTBxItem* item : std::initializer_list<MTBxItem*>{ makeButton(L"A"), new MTBxLabel(MTBxString(L"L"), &hostContext),
+                 new MTBxSeparator, makeButton(L"B"), makeButton(L"C"), new MTBxNewLine, dropDown, makeButton(L"E") })
+            toolbar->addItem(item);
+        toolbar->item(3)->setEnabled(false);
+        toolbar->item(4)->setCheckable(true);
+        MiniToolbar* bar = add(std::move(toolbar));
+        EXPECT_TRUE(controller->showToolbar(bar, 200, 200, &observer));
+        return bar;
+    }
+    int focusedIndex(MiniToolbar* toolbar) const
+    {
+        const ItemView* view = QmtbKeyboard::instance().focused(windowOf(toolbar));
+        for (int i = 0; view && toolbar->hasItem(i); ++i)
+            if (toolbar->item(i) == view->item())
+                return i;
+        return -1;
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&host, Qt::Key(key), modifiers); }
+
+    QLineEdit host;
+};
+
+TEST_F(KeyboardTest, shouldMoveOverEnabledItemsSkippingLabelsAndSeparators)
+{
+    // Each key moves the focus ring from where the previous one left it.
+    MiniToolbar* toolbar = twoRows();
+    ASSERT_TRUE(controller->giveKeyboardTo(toolbar));
+    EXPECT_EQ(0, focusedIndex(toolbar));
+    const struct { int key; Qt::KeyboardModifiers modifiers; int focused; } steps[] = {
+        { Qt::Key_Right, {}, 4 }, { Qt::Key_Right, {}, 6 }, { Qt::Key_Left, {}, 4 }, { Qt::Key_Down, {}, 7 },
+        { Qt::Key_Up, {}, 4 }, { Qt::Key_Up, {}, 4 }, { Qt::Key_Down, {}, 7 }, { Qt::Key_Right, {}, 7 },
+        { Qt::Key_Home, {}, 0 }, { Qt::Key_Left, {}, 0 }, { Qt::Key_Down, {}, 6 }, { Qt::Key_Down, {}, 6 },
+        { Qt::Key_End, {}, 7 }, { Qt::Key_Tab, Qt::ShiftModifier, 6 }, { Qt::Key_Tab, {}, 7 },
+    };
+    for (const auto& step : steps) {
+        key(step.key, step.modifiers);
+        EXPECT_EQ(step.focused, focusedIndex(toolbar)) << "key " << std::hex << step.key;
+    }
+    EXPECT_EQ(4, host.cursorPosition());
+}
+
+TEST_F(KeyboardTest, shouldClickWithReturnAndSpaceAndOpenListsWithAltDownAndF4)
+{
+    // A key sends the host exactly what a click on the focused item (or its arrow) sends.
+    MiniToolbar* toolbar = twoRows();
+    QmtbView* window = windowOf(toolbar);
+    ASSERT_TRUE(controller->giveKeyboardTo(toolbar));
+    const struct { int moveKey, key; Qt::KeyboardModifiers modifiers; bool click; } cases[] = {
+        { Qt::Key_Right, Qt::Key_Return, {}, true }, { 0, Qt::Key_Space, {}, true }, { 0, Qt::Key_Enter, {}, true },
+        { Qt::Key_Right, Qt::Key_Down, Qt::AltModifier, false }, { 0, Qt::Key_F4, {}, false },
+        { Qt::Key_Right, Qt::Key_F4, {}, false },
+    };
+    for (const auto& c : cases) {
+        if (c.moveKey)
+            key(c.moveKey);
+        const int index = focusedIndex(toolbar);
+        MTBxItem* item = toolbar->item(index);
+        const bool checked = item->isChecked();
+        std::vector<int> expected;
+        itemSink.events.clear();
+        if (c.click) {
+            QTest::mouseMove(window->windowHandle(), window->toLocal(centreOf(toolbar, index)));
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centreOf(toolbar, index)));
+            QTest::mouseMove(window->windowHandle(), window->toLocal(QPoint(700, 550)));
+            expected = itemSink.types();
+            EXPECT_NE(checked, item->isChecked());
+        } else if (item->itemType() == MTBxItem::DropDownButton) {
+            expected = { MTBxItemEvents::HoverEnter, MTBxItemEvents::DropDownAboutToShow, MTBxItemEvents::HoverLeave };
+        }
+        itemSink.events.clear();
+        key(c.key, c.modifiers);
+        EXPECT_EQ(expected, itemSink.types()) << "key " << std::hex << c.key << " on item " << index;
+        EXPECT_EQ(checked, item->isChecked());
+    }
+}
+
+TEST_F(KeyboardTest, shouldTakeTheKeyboardOnlyWhenGivenAndGiveItBack)
+{
+    // Showing never takes the keyboard; Escape, hiding and a focus change give it back.
+    MiniToolbar* toolbar = twoRows();
+    key(Qt::Key_Left);
+    EXPECT_TRUE(QmtbKeyboard::instance().window() == nullptr && host.cursorPosition() == 3);
+    MiniToolbar* labels = add(std::make_unique<MiniToolbar>(MTBxString(L"labels"), &hostContext));
+    labels->addItem(new MTBxLabel(MTBxString(L"L"), &hostContext));
+    EXPECT_FALSE(controller->giveKeyboardTo(labels));
+    controller->showToolbar(labels, 200, 400, &observer);
+    EXPECT_FALSE(controller->giveKeyboardTo(labels));
+
+    const std::function<void()> endings[] = {
+        [&] { key(Qt::Key_Escape); },
+        [&] { controller->setSuspended(toolbar, true); },
+        [&] { QLineEdit other; other.show(), other.activateWindow(), QTest::qWaitForWindowActive(&other), other.setFocus(); },
+    };
+    for (const auto& end : endings) {
+        controller->setSuspended(toolbar, false);
+        host.setFocus();
+        ASSERT_TRUE(controller->giveKeyboardTo(toolbar));
+        key(Qt::Key_Left);
+        EXPECT_EQ(3, host.cursorPosition());
+        end();
+        EXPECT_EQ(nullptr, QmtbKeyboard::instance().window());
+        host.activateWindow(), QTest::qWaitForWindowActive(&host), host.setFocus();
+        key(Qt::Key_Left);
+        EXPECT_EQ(2, host.cursorPosition());
+        host.setCursorPosition(3);
+    }
+}
+
+} // namespace
