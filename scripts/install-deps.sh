@@ -3,8 +3,8 @@
 # MTB_QT_MAJOR=6 installs Qt 6 instead of Qt 5.
 set -eu
 case "${MTB_QT_MAJOR:-5}" in
-    5) qt="qtbase5-dev libqt5svg5-dev libqt5x11extras5-dev" ;;
-    6) qt="qt6-base-dev qt6-svg-dev" ;;
+    5) qt="qtbase5-dev qtbase5-private-dev libqt5svg5-dev libqt5x11extras5-dev" ;;
+    6) qt="qt6-base-dev qt6-base-private-dev qt6-svg-dev" ;;
     *) echo "MTB_QT_MAJOR must be 5 or 6" >&2; exit 1 ;;
 esac
 packages="build-essential cmake $qt libxcb1-dev libxcb-xinput-dev libgtest-dev

@@ -4,6 +4,7 @@
 #include "ItemView.h"
 #include "MTBxItem.h"
 #include "MTBxView.h"
+#include "QmtbAccessibility.h"
 #include "QmtbCoordinates.h"
 #include "QmtbView.h"
 #include "Style.h"
@@ -141,6 +142,7 @@ void QmtbKeyboard::setFocused(ItemView* view)
 {
     m_item = view->item();
     m_window->update();
+    QmtbAccessibility::focusMoved(m_window, view);
 }
 
 ItemView* QmtbKeyboard::neighbour(const ItemView* from, Move move) const
@@ -174,8 +176,10 @@ ItemView* QmtbKeyboard::neighbour(const ItemView* from, Move move) const
     return best;
 }
 
-void QmtbKeyboard::press(const ItemView* view, bool dropDown)
+void QmtbKeyboard::click(QmtbView* target, const ItemView* view, bool dropDown)
 {
+    if (!target || !view)
+        return;
     float x = centreX(view);
     float y = (view->top() + view->bottom()) / 2;
     if (dropDown) {
@@ -189,7 +193,7 @@ void QmtbKeyboard::press(const ItemView* view, bool dropDown)
         }
     }
     // The pointer's own path, so that the host sees exactly a click's events.
-    const QPointer<QmtbView> window = m_window;
+    const QPointer<QmtbView> window = target;
     int originX = 0;
     int originY = 0;
     window->getOrigin(originX, originY);
@@ -223,7 +227,7 @@ void QmtbKeyboard::apply(Move move)
         else
             release(true);
     } else if (move == Move::Click || move == Move::DropDown) {
-        press(current, move == Move::DropDown);
+        click(window, current, move == Move::DropDown);
     } else if (ItemView* next = neighbour(current, move)) {
         setFocused(next);
     }

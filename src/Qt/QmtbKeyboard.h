@@ -30,6 +30,8 @@ public:
     static Move moveFor(int key, Qt::KeyboardModifiers modifiers);
     // Items the keyboard stops at: shown, enabled, neither labels nor separators.
     static bool isFocusable(const ItemView* view);
+    // Clicks the item, or its list with dropDown, along the pointer's path.
+    static void click(QmtbView* window, const ItemView* view, bool dropDown);
 
     // False when the window is not shown or has no focusable item.
     bool take(QmtbView* window);
@@ -49,7 +51,6 @@ private:
     void apply(Move move);
     void setFocused(ItemView* view);
     ItemView* neighbour(const ItemView* from, Move move) const;
-    void press(const ItemView* view, bool dropDown);
 
     QPointer<QmtbView> m_window;
     QPointer<QWidget> m_previousFocus;

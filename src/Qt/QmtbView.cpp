@@ -5,6 +5,7 @@
 #include "MTBxView.h"
 #include "NativeEventFilter.h"
 #include "QWinWidget.h"
+#include "QmtbAccessibility.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
 #include "QmtbFadeAnimation.h"
@@ -63,6 +64,7 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     // Small and shaped from the start, not even before the first layout a
     // window that takes the host's clicks.
     m_placement->sync();
+    QmtbAccessibility::install();
 }
 
 QmtbView::~QmtbView()
@@ -283,6 +285,7 @@ void QmtbView::refresh()
         fade->setRedrawRegion(painted);
     if (isVisible())
         update(dirty);
+    QmtbAccessibility::refreshed(this);
 }
 
 void QmtbView::setSuspended(bool suspended)

@@ -1,0 +1,58 @@
+#ifndef MINITOOLBARS_QMTBACCESSIBLETOOLBAR_H
+#define MINITOOLBARS_QMTBACCESSIBLETOOLBAR_H
+
+#include <QAccessibleWidget>
+#include <QString>
+
+#include <map>
+#include <vector>
+
+namespace MiniToolbars {
+
+class ItemView;
+class MTBxItem;
+class QmtbView;
+
+// A toolbar window as a screen reader sees it: a tool bar whose children are
+// its items, row breaks left out.
+class QmtbAccessibleToolbar : public QAccessibleWidget
+{
+public:
+    explicit QmtbAccessibleToolbar(QmtbView* window);
+    ~QmtbAccessibleToolbar() override;
+
+    // The window's interface if a reader has asked for it, else null.
+    static QmtbAccessibleToolbar* existing(const QmtbView* window);
+
+    QmtbView* toolbarWindow() const;
+    // The items shown now, in layout order.
+    std::vector<ItemView*> itemViews() const;
+    // The view of item in this window, or null once it has gone.
+    ItemView* viewOf(const MTBxItem* item) const;
+    // Screen rectangle of layout-space bounds.
+    QRect screenRect(float top, float left, float bottom, float right) const;
+    // Announces check and name changes since the last call.
+    void announceChanges();
+    QAccessibleInterface* interfaceOf(const ItemView* view);
+
+    QString text(QAccessible::Text t) const override;
+    QRect rect() const override;
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+
+private:
+    struct Known
+    {
+        QAccessible::Id id;
+        bool checked;
+        QString name;
+    };
+    // Compared, never dereferenced: items go away without telling.
+    mutable std::map<const MTBxItem*, Known> m_known;
+};
+
+} // namespace MiniToolbars
+
+#endif
