@@ -2,12 +2,14 @@
 
 #include "DemoEditor.h"
 
+#include <MiniToolbars/Controller.h>
 #include <MiniToolbars/MTBxItem.h>
 
 #include <QCursor>
 #include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTextEdit>
@@ -86,6 +88,15 @@ int DemoTour::run()
             // And back: it becomes opaque again.
             movePointer(QPoint(toolbar.center().x(), toolbar.bottom() + 3));
             waitFor(400);
+
+            // Once, the keyboard on the toolbar: the focus ring two items on, then back to the text.
+            if (prefix == QLatin1String("light-1-") && m_editor.controller()->giveKeyboardTo(m_editor.toolbar())) {
+                pressKey(Qt::Key_Right);
+                pressKey(Qt::Key_Right);
+                waitFor(200);
+                written = shoot(QStringLiteral("keyboard.png")) && written;
+                pressKey(Qt::Key_Escape);
+            }
         }
     }
     m_editor.selectText(0, 0);
@@ -93,6 +104,12 @@ int DemoTour::run()
     std::printf("%s\n", qPrintable(m_directory));
     std::fflush(stdout);
     return written ? 0 : 1;
+}
+
+void DemoTour::pressKey(int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_editor.textEdit(), &press);
 }
 
 bool DemoTour::shoot(const QString& name)

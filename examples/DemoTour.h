@@ -23,6 +23,7 @@ public:
 private:
     bool shoot(const QString& name);
     void movePointer(const QPoint& globalPos);
+    void pressKey(int key);
 
     DemoEditor& m_editor;
     QString m_directory;
