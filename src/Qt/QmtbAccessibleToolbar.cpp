@@ -25,6 +25,7 @@ std::map<const QmtbView*, QmtbAccessibleToolbar*>& existingInterfaces()
 
 QmtbAccessibleToolbar::QmtbAccessibleToolbar(QmtbView* window)
     : QAccessibleWidget(window, QAccessible::ToolBar)
+    , m_window(window)
 {
     existingInterfaces()[window] = this;
 }
@@ -37,7 +38,7 @@ QmtbAccessibleToolbar* QmtbAccessibleToolbar::existing(const QmtbView* window)
 
 QmtbAccessibleToolbar::~QmtbAccessibleToolbar()
 {
-    existingInterfaces().erase(toolbarWindow());
+    existingInterfaces().erase(m_window);
     // At shutdown Qt's cache deletes every interface itself.
     if (QCoreApplication::closingDown())
         return;

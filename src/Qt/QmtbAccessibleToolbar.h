@@ -49,6 +49,9 @@ private:
         bool checked;
         QString name;
     };
+    // The key this interface is registered under; the window itself may be
+    // gone by the time the interface is deleted.
+    const QmtbView* m_window;
     // Compared, never dereferenced: items go away without telling.
     mutable std::map<const MTBxItem*, Known> m_known;
 };

@@ -3,6 +3,7 @@
 #include "MTBxLabel.h"
 #include "MTBxNewLine.h"
 #include "MTBxSeparator.h"
+#include "Options.h"
 #include "QmtbKeyboard.h"
 #include "WindowTestSupport.h"
 
@@ -63,13 +64,40 @@ TEST_F(KeyboardTest, shouldMoveOverEnabledItemsSkippingLabelsAndSeparators)
         { Qt::Key_Right, {}, 4 }, { Qt::Key_Right, {}, 6 }, { Qt::Key_Left, {}, 4 }, { Qt::Key_Down, {}, 7 },
         { Qt::Key_Up, {}, 4 }, { Qt::Key_Up, {}, 4 }, { Qt::Key_Down, {}, 7 }, { Qt::Key_Right, {}, 7 },
         { Qt::Key_Home, {}, 0 }, { Qt::Key_Left, {}, 0 }, { Qt::Key_Down, {}, 6 }, { Qt::Key_Down, {}, 6 },
-        { Qt::Key_End, {}, 7 }, { Qt::Key_Tab, Qt::ShiftModifier, 6 }, { Qt::Key_Tab, {}, 7 },
+        { Qt::Key_End, {}, 7 }, { Qt::Key_Tab, Qt::ShiftModifier, 6 }, { Qt::Key_Tab, {}, 7 }, { Qt::Key_Backtab, {}, 6 },
+        { Qt::Key_Tab, {}, 7 },
     };
     for (const auto& step : steps) {
         key(step.key, step.modifiers);
         EXPECT_EQ(step.focused, focusedIndex(toolbar)) << "key " << std::hex << step.key;
     }
     EXPECT_EQ(4, host.cursorPosition());
+    // The focused item goes: the next key starts again at the first.
+    toolbar->removeItem(7);
+    key(Qt::Key_Left);
+    EXPECT_EQ(0, focusedIndex(toolbar));
+}
+
+TEST_F(KeyboardTest, shouldDrawTheFocusRingInsideTheFocusedItemInBothThemes)
+{
+    // Taking the keyboard changes pixels of the focused item, and only there.
+    for (const Options::Theme theme : { Options::Light, Options::Dark }) {
+        Options options;
+        options.setTheme(theme);
+        controller->setOptions(options);
+        MiniToolbar* toolbar = shown(2);
+        QmtbView* window = windowOf(toolbar);
+        const QImage before = window->grab().toImage();
+        ASSERT_TRUE(controller->giveKeyboardTo(toolbar));
+        const QImage after = window->grab().toImage();
+        QRect changed;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                changed |= before.pixel(x, y) == after.pixel(x, y) ? QRect() : QRect(x, y, 1, 1);
+        const QRect item = windowRect(toolbar, 0).translated(window->toLocal(QPoint()));
+        EXPECT_TRUE(item.contains(changed) && changed.width() > item.width() / 2) << theme;
+        controller->closeToolbar(toolbar);
+    }
 }
 
 TEST_F(KeyboardTest, shouldClickWithReturnAndSpaceAndOpenListsWithAltDownAndF4)
