@@ -40,12 +40,12 @@ protected:
     int focused(MiniToolbar* toolbar) const
     {
         const ItemView* view = QmtbKeyboard::instance().focused(windowOf(toolbar));
-        for (int i = 0; view && toolbar->hasItem(i); ++i)
-            if (toolbar->item(i) == view->item())
-                return i;
-        return -1;
+        int i = 0;
+        while (view && toolbar->hasItem(i) && toolbar->item(i) != view->item())
+            ++i;
+        return view ? i : -1;
     }
-    void key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&host, Qt::Key(key), modifiers); }
+    void key(int key, Qt::KeyboardModifiers modifiers = {}) { key ? QTest::keyClick(&host, Qt::Key(key), modifiers) : void(); }
 
     QLineEdit host;
 };
@@ -76,18 +76,16 @@ TEST_F(KeyboardTest, shouldDrawTheFocusRingInsideTheFocusedItemInBothThemes)
     // Taking the keyboard changes pixels of the focused item, and only there.
     for (const Options::Theme theme : { Options::Light, Options::Dark }) {
         Options options;
-        options.setTheme(theme);
-        controller->setOptions(options);
+        options.setTheme(theme), controller->setOptions(options);
         MiniToolbar* toolbar = shown(2);
-        QmtbView* window = windowOf(toolbar);
-        const QImage before = window->grab().toImage();
+        const QImage before = windowOf(toolbar)->grab().toImage();
         ASSERT_TRUE(controller->giveKeyboardTo(toolbar));
-        const QImage after = window->grab().toImage();
+        const QImage after = windowOf(toolbar)->grab().toImage();
         QRect changed;
         for (int y = 0; y < after.height(); ++y)
             for (int x = 0; x < after.width(); ++x)
                 changed |= before.pixel(x, y) == after.pixel(x, y) ? QRect() : QRect(x, y, 1, 1);
-        const QRect item = windowRect(toolbar, 0).translated(window->toLocal(QPoint()));
+        const QRect item = windowRect(toolbar, 0).translated(windowOf(toolbar)->toLocal(QPoint()));
         EXPECT_TRUE(item.contains(changed) && changed.width() > item.width() / 2) << theme;
     }
 }
@@ -103,20 +101,19 @@ TEST_F(KeyboardTest, shouldClickWithReturnAndSpaceAndOpenListsWithAltDownAndF4)
         { Qt::Key_Right, Qt::Key_Down, Qt::AltModifier, false }, { 0, Qt::Key_F4, {}, false }, { Qt::Key_Right, Qt::Key_F4, {}, false },
     };
     for (const auto& c : cases) {
-        if (c.moveKey)
-            key(c.moveKey);
+        key(c.moveKey);
         MTBxItem* item = toolbar->item(focused(toolbar));
         const bool checked = item->isChecked();
-        std::vector<int> expected;
-        itemSink.events.clear();
+        std::vector<int> expected = { MTBxItemEvents::HoverEnter, MTBxItemEvents::DropDownAboutToShow, MTBxItemEvents::HoverLeave };
         if (c.click) {
+            itemSink.events.clear();
             QTest::mouseMove(window, local(centreOf(toolbar, focused(toolbar))));
             QTest::mouseClick(window, Qt::LeftButton, {}, local(centreOf(toolbar, focused(toolbar))));
             QTest::mouseMove(window, local(QPoint(700, 550)));
             expected = itemSink.types();
             EXPECT_NE(checked, item->isChecked());
-        } else if (item->itemType() == MTBxItem::DropDownButton) {
-            expected = { MTBxItemEvents::HoverEnter, MTBxItemEvents::DropDownAboutToShow, MTBxItemEvents::HoverLeave };
+        } else if (item->itemType() != MTBxItem::DropDownButton) {
+            expected.clear();
         }
         itemSink.events.clear();
         key(c.key, c.modifiers);
@@ -141,11 +138,9 @@ TEST_F(KeyboardTest, shouldTakeTheKeyboardOnlyWhenGivenAndGiveItBack)
     for (const auto& end : endings) {
         controller->setSuspended(toolbar, false);
         ASSERT_TRUE(controller->giveKeyboardTo(toolbar));
-        key(Qt::Key_Left);
-        end();
+        key(Qt::Key_Left), end();
         EXPECT_EQ(nullptr, QmtbKeyboard::instance().window());
-        host.activateWindow(), QTest::qWaitForWindowActive(&host), host.setFocus();
-        key(Qt::Key_Left);
+        host.activateWindow(), QTest::qWaitForWindowActive(&host), host.setFocus(), key(Qt::Key_Left);
         EXPECT_EQ(2, host.cursorPosition());
         host.setCursorPosition(3);
     }
