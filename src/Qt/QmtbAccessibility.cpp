@@ -14,11 +14,11 @@ QAccessibleInterface* toolbarFactory(const QString&, QObject* object)
     return window ? new QmtbAccessibleToolbar(window) : nullptr;
 }
 
-// Only a window a reader has asked about is told about: nothing is built for
-// nobody.
+// Events go out only while a reader listens, and only about windows it has
+// met: nothing is built for nobody.
 QmtbAccessibleToolbar* toolbarOf(const QmtbView* window)
 {
-    return QmtbAccessibleToolbar::existing(window);
+    return QAccessible::isActive() ? QmtbAccessibleToolbar::existing(window) : nullptr;
 }
 
 } // namespace
@@ -29,6 +29,14 @@ void install()
     if (!installed)
         QAccessible::installFactory(toolbarFactory);
     installed = true;
+}
+
+// Made now if need be, so that the window's last events while Qt destroys its
+// base classes find an empty interface instead of making one.
+void forget(QmtbView* window)
+{
+    if (auto* toolbar = dynamic_cast<QmtbAccessibleToolbar*>(QAccessible::queryAccessibleInterface(window)))
+        toolbar->forget();
 }
 
 void focusMoved(QmtbView* window, const ItemView* view)

@@ -14,6 +14,8 @@ namespace QmtbAccessibility {
 void install();
 // The keyboard's focus ring moved to view.
 void focusMoved(QmtbView* window, const ItemView* view);
+// The window is being destroyed.
+void forget(QmtbView* window);
 // The window repaints: items whose check state or name changed are announced.
 void refreshed(QmtbView* window);
 

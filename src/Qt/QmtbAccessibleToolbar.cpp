@@ -38,7 +38,7 @@ QmtbAccessibleToolbar* QmtbAccessibleToolbar::existing(const QmtbView* window)
 
 QmtbAccessibleToolbar::~QmtbAccessibleToolbar()
 {
-    existingInterfaces().erase(m_window);
+    forget();
     // At shutdown Qt's cache deletes every interface itself.
     if (QCoreApplication::closingDown())
         return;
@@ -46,15 +46,23 @@ QmtbAccessibleToolbar::~QmtbAccessibleToolbar()
         QAccessible::deleteAccessibleInterface(known.second.id);
 }
 
-QmtbView* QmtbAccessibleToolbar::toolbarWindow() const
+// Qt asks the interface about its widget while the widget's base classes are
+// being destroyed; the window says it goes before that.
+void QmtbAccessibleToolbar::forget()
 {
-    return static_cast<QmtbView*>(widget());
+    existingInterfaces().erase(m_window);
+    m_window = nullptr;
+}
+
+bool QmtbAccessibleToolbar::isValid() const
+{
+    return m_window && QAccessibleWidget::isValid();
 }
 
 std::vector<ItemView*> QmtbAccessibleToolbar::itemViews() const
 {
     std::vector<ItemView*> views;
-    const MTBxView* view = toolbarWindow()->view();
+    const MTBxView* view = m_window ? m_window->view() : nullptr;
     for (int i = 0; view && i < view->itemViewCount(); ++i) {
         ItemView* itemView = view->itemViewAt(i);
         if (itemView && !itemView->isGrip() && itemView->item() && !itemView->item()->isNewLine())
@@ -130,9 +138,11 @@ void QmtbAccessibleToolbar::announceChanges()
 
 QString QmtbAccessibleToolbar::text(QAccessible::Text t) const
 {
+    if (!m_window)
+        return QString();
     if (t != QAccessible::Name)
         return QAccessibleWidget::text(t);
-    const MTBxString& name = toolbarWindow()->view()->name();
+    const MTBxString& name = m_window->view()->name();
     return name.empty() ? QAccessibleWidget::text(t) : QtCompat::fromUtf16(name, static_cast<int>(name.length()));
 }
 
@@ -142,7 +152,9 @@ QRect QmtbAccessibleToolbar::rect() const
     float left = 0;
     float bottom = 0;
     float right = 0;
-    toolbarWindow()->view()->getBounds(top, left, bottom, right);
+    if (!m_window)
+        return QRect();
+    m_window->view()->getBounds(top, left, bottom, right);
     return screenRect(top, left, bottom, right);
 }
 

@@ -21,10 +21,13 @@ public:
     explicit QmtbAccessibleToolbar(QmtbView* window);
     ~QmtbAccessibleToolbar() override;
 
-    // The window's interface if a reader has asked for it, else null.
+    // The window's interface if one was made, else null.
     static QmtbAccessibleToolbar* existing(const QmtbView* window);
+    // The window is being destroyed: from now on the interface is empty.
+    void forget();
 
-    QmtbView* toolbarWindow() const;
+    // Null once forgotten.
+    QmtbView* toolbarWindow() const { return m_window; }
     // The items shown now, in layout order.
     std::vector<ItemView*> itemViews() const;
     // The view of item in this window, or null once it has gone.
@@ -35,6 +38,7 @@ public:
     void announceChanges();
     QAccessibleInterface* interfaceOf(const ItemView* view);
 
+    bool isValid() const override;
     QString text(QAccessible::Text t) const override;
     QRect rect() const override;
     int childCount() const override;
@@ -49,9 +53,7 @@ private:
         bool checked;
         QString name;
     };
-    // The key this interface is registered under; the window itself may be
-    // gone by the time the interface is deleted.
-    const QmtbView* m_window;
+    QmtbView* m_window;
     // Compared, never dereferenced: items go away without telling.
     mutable std::map<const MTBxItem*, Known> m_known;
 };

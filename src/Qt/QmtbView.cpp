@@ -49,6 +49,7 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     , m_view(view)
     , m_host(qobject_cast<QWinWidget*>(parent))
 {
+    QmtbAccessibility::install();
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(tr("MiniToolbar"));
@@ -64,11 +65,11 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     // Small and shaped from the start, not even before the first layout a
     // window that takes the host's clicks.
     m_placement->sync();
-    QmtbAccessibility::install();
 }
 
 QmtbView::~QmtbView()
 {
+    QmtbAccessibility::forget(this);
     m_destroying = true;
     releaseNativeFilter();
     retire();
