@@ -133,14 +133,16 @@ TEST_F(KeyboardTest, shouldTakeTheKeyboardOnlyWhenGivenAndGiveItBack)
     const std::function<void()> endings[] = {
         [&] { key(Qt::Key_Escape); },
         [&] { controller->setSuspended(toolbar, true); },
-        [&] { QLineEdit other; other.show(), other.activateWindow(), QTest::qWaitForWindowActive(&other), other.setFocus(); },
+        [&] { QLineEdit other; other.show(), other.activateWindow(); EXPECT_TRUE(QTest::qWaitForWindowActive(&other)); other.setFocus(); },
     };
     for (const auto& end : endings) {
         controller->setSuspended(toolbar, false);
         ASSERT_TRUE(controller->giveKeyboardTo(toolbar));
         key(Qt::Key_Left), end();
         EXPECT_EQ(nullptr, QmtbKeyboard::instance().window());
-        host.activateWindow(), QTest::qWaitForWindowActive(&host), host.setFocus(), key(Qt::Key_Left);
+        host.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&host));
+        host.setFocus(), key(Qt::Key_Left);
         EXPECT_EQ(2, host.cursorPosition());
         host.setCursorPosition(3);
     }
