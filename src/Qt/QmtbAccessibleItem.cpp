@@ -37,10 +37,15 @@ QString QmtbAccessibleItem::nameOf(const MTBxItem* item)
     return text.isEmpty() ? toQString(item->toolTip()) : text;
 }
 
+QmtbAccessibleToolbar* QmtbAccessibleItem::toolbar() const
+{
+    return m_window ? dynamic_cast<QmtbAccessibleToolbar*>(QAccessible::queryAccessibleInterface(m_window.data())) : nullptr;
+}
+
 ItemView* QmtbAccessibleItem::view() const
 {
-    auto* toolbar = m_window ? dynamic_cast<QmtbAccessibleToolbar*>(QAccessible::queryAccessibleInterface(m_window)) : nullptr;
-    return toolbar ? toolbar->viewOf(m_item) : nullptr;
+    QmtbAccessibleToolbar* const bar = toolbar();
+    return bar ? bar->viewOf(m_item) : nullptr;
 }
 
 bool QmtbAccessibleItem::isValid() const
@@ -55,7 +60,7 @@ QWindow* QmtbAccessibleItem::window() const
 
 QAccessibleInterface* QmtbAccessibleItem::parent() const
 {
-    return m_window ? QAccessible::queryAccessibleInterface(m_window) : nullptr;
+    return toolbar();
 }
 
 QString QmtbAccessibleItem::text(QAccessible::Text t) const
@@ -80,8 +85,7 @@ QRect QmtbAccessibleItem::rect() const
     const ItemView* itemView = view();
     if (!itemView)
         return QRect();
-    auto* toolbar = static_cast<QmtbAccessibleToolbar*>(QAccessible::queryAccessibleInterface(m_window));
-    return toolbar->screenRect(itemView->top(), itemView->left(), itemView->bottom(), itemView->right());
+    return toolbar()->screenRect(itemView->top(), itemView->left(), itemView->bottom(), itemView->right());
 }
 
 QAccessible::Role QmtbAccessibleItem::role() const
@@ -116,8 +120,9 @@ QAccessible::State QmtbAccessibleItem::state() const
     state.checkable = m_item->isCheckable();
     state.checked = m_item->isCheckable() && m_item->isChecked();
     state.focusable = QmtbKeyboard::isFocusable(itemView);
-    state.focused = QmtbKeyboard::instance().focused(m_window) == itemView;
-    state.invisible = itemView->isFadedAway() || !m_window->view()->shown();
+    const QmtbView* window = toolbar()->toolbarWindow();
+    state.focused = QmtbKeyboard::instance().focused(window) == itemView;
+    state.invisible = itemView->isFadedAway() || !window->view()->shown();
     return state;
 }
 
@@ -145,7 +150,7 @@ void QmtbAccessibleItem::doAction(const QString& actionName)
 {
     if (!actionNames().contains(actionName))
         return;
-    QmtbKeyboard::click(m_window, view(), actionName == showMenuAction());
+    QmtbKeyboard::click(toolbar()->toolbarWindow(), view(), actionName == showMenuAction());
 }
 
 } // namespace MiniToolbars

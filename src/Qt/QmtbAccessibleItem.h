@@ -3,11 +3,13 @@
 
 #include <QAccessibleInterface>
 #include <QPointer>
+#include <QWidget>
 
 namespace MiniToolbars {
 
 class ItemView;
 class MTBxItem;
+class QmtbAccessibleToolbar;
 class QmtbView;
 
 // One toolbar item as a screen reader sees it. Valid while the item is shown
@@ -40,9 +42,11 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
+    QmtbAccessibleToolbar* toolbar() const;
     ItemView* view() const;
 
-    QPointer<QmtbView> m_window;
+    // A widget pointer: a window pointer would be cast while Qt destroys it.
+    QPointer<QWidget> m_window;
     const MTBxItem* m_item;
 };
 

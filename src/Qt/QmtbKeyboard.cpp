@@ -127,6 +127,15 @@ void QmtbKeyboard::release(bool restoreFocus)
         previous->setFocus(Qt::OtherFocusReason);
 }
 
+void QmtbKeyboard::forget(const QmtbView* window)
+{
+    // Late in shutdown the keyboard object is gone and must not be made again.
+    if (QCoreApplication::closingDown())
+        return;
+    if (instance().m_window == window)
+        instance().release(false);
+}
+
 ItemView* QmtbKeyboard::focused(const QmtbView* window) const
 {
     if (!window || window != m_window)

@@ -37,6 +37,8 @@ public:
     bool take(QmtbView* window);
     // Ends navigation; the widget that had the keyboard gets it back when asked.
     void release(bool restoreFocus);
+    // A window being destroyed lets go of the keyboard while it is still whole.
+    static void forget(const QmtbView* window);
     QmtbView* window() const { return m_window; }
     // The item view with the focus ring in window, or null.
     ItemView* focused(const QmtbView* window) const;

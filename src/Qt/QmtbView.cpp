@@ -70,6 +70,7 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
 QmtbView::~QmtbView()
 {
     QmtbAccessibility::forget(this);
+    QmtbKeyboard::forget(this);
     m_destroying = true;
     releaseNativeFilter();
     retire();
