@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -148,6 +149,15 @@ int DemoTour::run()
                 waitFor(400);
                 written = shoot(prefix + QStringLiteral("find.png")) && written;
             }
+
+            // Once, the keyboard on the toolbar: the focus ring two items on, then back to the text.
+            if (prefix == QLatin1String("light-1-") && m_editor.controller()->giveKeyboardTo(m_editor.toolbar())) {
+                pressKey(Qt::Key_Right);
+                pressKey(Qt::Key_Right);
+                waitFor(200);
+                written = shoot(QStringLiteral("keyboard.png")) && written;
+                pressKey(Qt::Key_Escape);
+            }
         }
     }
     m_editor.selectText(0, 0);
@@ -155,6 +165,12 @@ int DemoTour::run()
     std::printf("%s\n", qPrintable(m_directory));
     std::fflush(stdout);
     return written ? 0 : 1;
+}
+
+void DemoTour::pressKey(int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_editor.textEdit(), &press);
 }
 
 bool DemoTour::shoot(const QString& name)

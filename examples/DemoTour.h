@@ -29,6 +29,7 @@ private:
     QRect itemRect(const QString& id) const;
     void clickAt(const QPoint& globalPos);
     void typeText(const QString& text);
+    void pressKey(int key);
 
     DemoEditor& m_editor;
     QString m_directory;

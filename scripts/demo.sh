@@ -7,7 +7,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTB_QT_MAJOR="${MTB_QT_MAJOR:-5}" >/dev/null
 cmake --build build --target minitoolbars-demo --parallel "$(nproc)"
 demo=build/examples/minitoolbars-demo
 

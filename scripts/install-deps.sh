@@ -1,7 +1,13 @@
 #!/bin/sh
 # Installs the Debian packages the build, the tests and the demo need, when missing.
+# MTB_QT_MAJOR=6 installs Qt 6 instead of Qt 5.
 set -eu
-packages="build-essential cmake qtbase5-dev libqt5svg5-dev libqt5x11extras5-dev libxcb1-dev libxcb-xinput-dev libgtest-dev
+case "${MTB_QT_MAJOR:-5}" in
+    5) qt="qtbase5-dev qtbase5-private-dev libqt5svg5-dev libqt5x11extras5-dev" ;;
+    6) qt="qt6-base-dev qt6-base-private-dev qt6-svg-dev" ;;
+    *) echo "MTB_QT_MAJOR must be 5 or 6" >&2; exit 1 ;;
+esac
+packages="build-essential cmake $qt libxcb1-dev libxcb-xinput-dev libgtest-dev
 libbenchmark-dev xvfb xauth xcompmgr x11-utils xdotool imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 fonts-dejavu-core"
 missing=""

@@ -102,6 +102,13 @@ public:
     /// items, as MTBxDropDownEntry::clearFocus(true) does. No-op for null.
     virtual void clearEntryFocus(MiniToolbar* toolbar) = 0;
 
+    /// Hands the keyboard to a shown toolbar (from a shortcut the host binds,
+    /// say): arrows, Home and End move a focus ring over its items, Return and
+    /// Space click, Alt+Down and F4 open a list, and Escape gives the keyboard
+    /// back to the widget that had it. False when the toolbar is not shown or
+    /// has nothing to focus. Nothing else moves the keyboard to a toolbar.
+    bool giveKeyboardTo(MiniToolbar* toolbar);
+
     /// A new controller with default options; the caller owns it.
     static Controller* createInstance();
     /// Re-installs the library's native event hook (after another component replaced

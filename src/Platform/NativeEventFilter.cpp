@@ -58,7 +58,7 @@ std::optional<NativeMessage> NativeEventFilter::toMessage(const QByteArray& even
     return m_adapter->translate(eventType, message);
 }
 
-bool NativeEventFilter::nativeEventFilter(const QByteArray& eventType, void* message, long*)
+bool NativeEventFilter::nativeEventFilter(const QByteArray& eventType, void* message, QtCompat::NativeEventResult*)
 {
     // Synthetic events raised by the handler must not come back into it.
     if (m_inHandler || !m_handler)

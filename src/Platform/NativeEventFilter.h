@@ -2,6 +2,7 @@
 #define MINITOOLBARS_NATIVEEVENTFILTER_H
 
 #include "NativeMessage.h"
+#include "../Qt/QtCompat.h"
 
 #include <QAbstractNativeEventFilter>
 
@@ -36,7 +37,7 @@ public:
     // key input on xcb; nothing for other events and platforms.
     std::optional<NativeMessage> toMessage(const QByteArray& eventType, void* message);
 
-    bool nativeEventFilter(const QByteArray& eventType, void* message, long* result) override;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, QtCompat::NativeEventResult* result) override;
 
 private:
     NativeEventFilter();

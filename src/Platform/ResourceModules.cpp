@@ -1,4 +1,5 @@
 #include "ResourceModules.h"
+#include "../Qt/QtCompat.h"
 
 #include "ModuleRegistry.h"
 
@@ -8,7 +9,7 @@ namespace MiniToolbars {
 
 HMODULE loadResourceModule(const MTBxString& path)
 {
-    return ModuleRegistry::loadForHost(QString::fromUtf16(static_cast<const unsigned short*>(path)));
+    return ModuleRegistry::loadForHost(QtCompat::fromUtf16(static_cast<const unsigned short*>(path)));
 }
 
 bool freeResourceModule(HMODULE module)

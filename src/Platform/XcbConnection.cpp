@@ -1,21 +1,17 @@
 #include "XcbConnection.h"
 
-#ifdef MTB_HAVE_XCB
-#include <QGuiApplication>
-#include <QX11Info>
-#endif
+#include "../Qt/QtCompat.h"
 
 namespace MiniToolbars {
 namespace XcbConnection {
 
-// Qt 6 replaces QX11Info with QNativeInterface::QX11Application; this file is
-// the one place that asks for the connection.
+// The one place that asks Qt for the connection.
 xcb_connection_t* connection()
 {
 #ifdef MTB_HAVE_XCB
     if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
         return nullptr;
-    return QX11Info::connection();
+    return QtCompat::x11Connection();
 #else
     return nullptr;
 #endif
@@ -24,7 +20,8 @@ xcb_connection_t* connection()
 std::uint32_t rootWindow()
 {
 #ifdef MTB_HAVE_XCB
-    return connection() ? static_cast<std::uint32_t>(QX11Info::appRootWindow()) : 0;
+    xcb_connection_t* const x11 = connection();
+    return x11 ? QtCompat::x11RootWindow(x11) : 0;
 #else
     return 0;
 #endif

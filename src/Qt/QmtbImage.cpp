@@ -129,7 +129,7 @@ bool imageReferencesAcceptable(QIODevice& device, const QString& folder)
 {
     // Read as Qt's SVG reader does, without namespace processing: it takes
     // "xlink:href" whether or not the prefix is declared.
-    const auto localName = [](const QStringRef& name) { return name.mid(name.lastIndexOf(QLatin1Char(':')) + 1); };
+    const auto localName = [](auto name) { return name.mid(name.lastIndexOf(QLatin1Char(':')) + 1); };
     QXmlStreamReader xml(&device);
     xml.setNamespaceProcessing(false);
     while (!xml.atEnd()) {

@@ -1,4 +1,5 @@
 #include "QmtbRender.h"
+#include "QtCompat.h"
 
 #include "Factories.h"
 #include "ItemView.h"
@@ -65,7 +66,7 @@ QString toQString(const MTBxString& s)
     const unsigned short* data = s;
     if (!data || s.empty())
         return QString();
-    return QString::fromUtf16(data, static_cast<int>(s.length()));
+    return QtCompat::fromUtf16(data, static_cast<int>(s.length()));
 }
 
 const QString& ellipsis()

@@ -1,4 +1,5 @@
 #include "QmtbText.h"
+#include "QtCompat.h"
 
 #include "ApplicationScoped.h"
 #include "Factories.h"
@@ -21,7 +22,7 @@ bool haveFontEngine()
 // The UTF-16 buffer up to its terminating NUL.
 QString toQString(const MTBxString& text)
 {
-    return QString::fromUtf16(static_cast<const unsigned short*>(text));
+    return QtCompat::fromUtf16(static_cast<const unsigned short*>(text));
 }
 
 QFont styleFont(const MTBxString& family, int pointSize)

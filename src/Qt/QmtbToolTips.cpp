@@ -1,4 +1,5 @@
 #include "QmtbToolTips.h"
+#include "QtCompat.h"
 
 #include "ItemView.h"
 #include "MTBxItem.h"
@@ -35,7 +36,7 @@ void QmtbToolTips::showCurrent()
     if (ItemView* current = m_window.view()->current()) {
         if (const MTBxItem* item = current->item()) {
             const MTBxString& tooltip = item->GetFullTooltip();
-            text = QString::fromUtf16(static_cast<const unsigned short*>(tooltip), static_cast<int>(tooltip.length()));
+            text = QtCompat::fromUtf16(static_cast<const unsigned short*>(tooltip), static_cast<int>(tooltip.length()));
         }
     }
     showText(text);

@@ -7,9 +7,11 @@
 #include "PopupWidget.h"
 #include "QmtbNativeInput.h"
 #include "QWinWidget.h"
+#include "QmtbAccessibility.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
 #include "QmtbFadeAnimation.h"
+#include "QmtbKeyboard.h"
 #include "QmtbPlacement.h"
 #include "QmtbPointerInput.h"
 #include "QmtbRender.h"
@@ -45,6 +47,7 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     , m_view(view)
     , m_host(qobject_cast<QWinWidget*>(parent))
 {
+    QmtbAccessibility::install();
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(tr("MiniToolbar"));
@@ -65,6 +68,8 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
 
 QmtbView::~QmtbView()
 {
+    QmtbAccessibility::forget(this);
+    QmtbKeyboard::forget(this);
     m_destroying = true;
     releaseNativeFilter();
     retire();
@@ -392,6 +397,7 @@ void QmtbView::refresh()
         fade->setRedrawRegion(painted);
     if (isVisible())
         update(dirty);
+    QmtbAccessibility::refreshed(this);
 }
 
 void QmtbView::setSuspended(bool suspended)
@@ -560,6 +566,7 @@ void QmtbView::paintEvent(QPaintEvent* event)
         if (!clip.isEmpty())
             painter.setClipRect(clip.translated(-windowOffset()), Qt::ReplaceClip);
         m_view->draw(m_renderer.get(), true);
+        QmtbKeyboard::instance().paintFocusRing(this, painter);
     }
     painter.end();
     m_renderer->setPainter(nullptr);

@@ -6,7 +6,18 @@
 
 #include <QMouseEvent>
 #include <QPoint>
+#include <QString>
 #include <QWheelEvent>
+
+#ifdef MTB_HAVE_XCB
+#include <QGuiApplication>
+#include <cstdint>
+#include <cstdlib>
+#include <xcb/xcb.h>
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+#include <QX11Info>
+#endif
+#endif
 
 namespace MiniToolbars {
 namespace QtCompat {
@@ -24,6 +35,52 @@ inline QPoint globalPoint(const QWheelEvent* event)
 {
     return event->globalPosition().toPoint();
 }
+
+// UTF-16 text in the interface's unsigned short units; Qt 6 reads only char16_t.
+inline QString fromUtf16(const unsigned short* text, int size = -1)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text), size);
+}
+
+// What QAbstractNativeEventFilter::nativeEventFilter() writes its result to.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+using NativeEventResult = qintptr;
+#else
+using NativeEventResult = long;
+#endif
+
+#ifdef MTB_HAVE_XCB
+// The application's X connection, asked of an application on xcb.
+inline xcb_connection_t* x11Connection()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+#else
+    return QX11Info::connection();
+#endif
+}
+
+// The root window of the screen the application opened the display on.
+inline std::uint32_t x11RootWindow(xcb_connection_t* connection)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    int screen = 0;
+    char* host = nullptr;
+    int display = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screen) == 0)
+        screen = 0;
+    std::free(host);
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (; it.rem > 1 && screen > 0; --screen)
+        xcb_screen_next(&it);
+    return it.rem > 0 ? it.data->root : 0;
+#else
+    Q_UNUSED(connection);
+    return static_cast<std::uint32_t>(QX11Info::appRootWindow());
+#endif
+}
+#endif
 
 } // namespace QtCompat
 } // namespace MiniToolbars

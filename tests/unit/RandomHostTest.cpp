@@ -17,8 +17,11 @@
 #include "TooltipOptions.h"
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -580,6 +583,22 @@ const RandomHost::Action RandomHost::s_actions[] = {
     { "wheel", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Wheel, Qt::NoButton, h.target()); } },
     { "enter", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Enter, Qt::NoButton, h.target()); } },
     { "leave", 3, false, [](RandomHost& h, int) { h.pointer(QEvent::Leave, Qt::NoButton, h.m_last); } },
+    { "giveKeyboard", 2, true, [](RandomHost& h, int f) { h.withToolbar(f, [](auto& c, auto& t) { c.giveKeyboardTo(&t); }); } },
+    { "key", 6, false, [](RandomHost& h, int) {
+          const int keys[] = { Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_End, Qt::Key_Return, Qt::Key_F4, Qt::Key_Escape };
+          QKeyEvent press(QEvent::KeyPress, keys[h.pick(8)], h.chance(20) ? Qt::AltModifier : Qt::NoModifier);
+          if (QObject* target = QApplication::focusWidget() ? QApplication::focusWidget() : QmtbView::visibleWindows().value(0))
+              QCoreApplication::sendEvent(target, &press);
+      } },
+    // A screen reader reads one item of a window and triggers one of its actions.
+    { "reader", 3, false, [](RandomHost& h, int) {
+          const QList<QmtbView*> windows = QmtbView::visibleWindows();
+          QAccessibleInterface* bar = windows.isEmpty() ? nullptr : QAccessible::queryAccessibleInterface(windows[h.pick(windows.size())]);
+          if (QAccessibleInterface* item = bar ? bar->child(h.pick(bar->childCount() + 1) - 1) : nullptr) {
+              const QStringList actions = (item->state(), item->rect(), item->text(QAccessible::Name), item->actionInterface()->actionNames());
+              item->actionInterface()->doAction(actions.value(h.pick(actions.size() + 1)));
+          }
+      } },
     // Frames of a running fade, which its timer would advance, or its end.
     { "fadeFrames", 2, false, [](RandomHost& h, int) {
           const QList<QmtbView*> windows = QmtbView::visibleWindows();
