@@ -176,4 +176,19 @@ TEST_F(DropDownMenuTest, EscapeClosesTheOpenMenuAndOtherwiseBelongsToTheHost)
     EXPECT_EQ((std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp }), toolbarSink.types);
 }
 
+TEST_F(DropDownMenuTest, ButtonRemovedWhileAPressHoversItsMenu)
+{
+    // The host removing the button on an entry's HoverEnter during a press: the menu goes too, the window keeps no pointer to the button.
+    itemSink.onEvent = [&](void* c, E::EventType t) {
+        if (c == &contexts[5] && t == E::HoverEnter)
+            toolbar->removeItem(button);
+    };
+    const QPointer<DropDownMenu> menu = openMenu();
+    ASSERT_TRUE(menu);
+    QTest::mousePress(menu->windowHandle(), Qt::LeftButton, {}, entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3));
+    EXPECT_TRUE(!window->hasPopup() && !window->closedItem());
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, QPoint(1, 1)), QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(menu);
+}
+
 } // namespace
