@@ -2,6 +2,7 @@
 // handling closes the menu on a press outside it as it would for a user.
 #include "CraftedPng.h"
 #include "DropDownMenu.h"
+#include "IconHandles.h"
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
 #include "MTBxSeparator.h"
@@ -23,7 +24,7 @@ int contexts[7];
 enum { Hidden = 1, Disabled = 2, Checked = 4, Icon = 8, Remove = 16 };
 
 // Over an active host window, a synchronized drop-down button (contexts[0]) and a plain one; child i has contexts[i + 1].
-// Gamma's icon comes as encoded bytes.
+// Gamma's icon comes as encoded bytes; Delta has a 3x3 icon handle too, which its own icon overrides.
 class DropDownMenuTest : public ControllerFixture
 {
 protected:
@@ -42,7 +43,8 @@ protected:
             c->setIcon(flags & Icon ? L":/MiniToolbars/Grip.svg" : L""), button->addItem(c);
         }
         const QByteArray png = CraftedPng::encoded(8, 8);
-        button->item(4)->setDescription(L"Delta entry"), button->item(2)->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), png.size());
+        button->item(4)->setDescription(L"Delta entry"), button->item(4)->setIconFromHandle(createIconHandle(QImage(3, 3, QImage::Format_ARGB32)));
+        button->item(2)->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), png.size());
         host.setGeometry(0, 0, 800, 600), host.show(), host.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
         observer.parent = reinterpret_cast<HWND>(host.winId());
@@ -93,6 +95,7 @@ TEST_F(DropDownMenuTest, ArrowAnnouncesThenListsVisibleChildrenBelowTheButton)
     ASSERT_TRUE(menu);
     EXPECT_FALSE(popupWhenAnnounced);
     EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-|Delta entry(i)|Eps[x]");
+    EXPECT_NE(menu->actions().at(3)->icon().availableSizes().value(0), QSize(3, 3));
     const QRect item = windowRect(toolbar, 0);
     const QPoint expected(item.left() + Style::instance()->gapBetween(LeadingMargin, Caption), item.bottom());
     EXPECT_LE((menu->pos() - expected - QmtbView::desktopGeometry().topLeft()).manhattanLength(), 2);
