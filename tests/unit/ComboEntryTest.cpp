@@ -100,6 +100,7 @@ TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
     ComboBoxListView* rows = list();
     ASSERT_TRUE(rows && rows->isVisible());
     EXPECT_EQ(rows->height(), ComboBoxListView::maxHeight);
+    EXPECT_GE(rows->viewport()->width(), rows->sizeHintForColumn(0)); // the widest row fits beside the scroll bar
     EXPECT_TRUE(window->hasPopup());
     EXPECT_EQ(screenShape(window).intersected(rows->geometry().translated(window->windowOffset())),
               QRegion(rows->geometry().translated(window->windowOffset())));
