@@ -110,6 +110,10 @@ TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
     EXPECT_FALSE(window->hasPopup());
     click(0);
     ASSERT_TRUE(list() && list()->isVisible());
+    // So does a press in another window.
+    QWidget other;
+    other.show(), QTest::mousePress(&other, Qt::LeftButton);
+    EXPECT_TRUE(!list()->isVisible() && !window->hasPopup());
 
     // Two rows of a list without a current row show whole.
     build(2, false);
@@ -134,6 +138,9 @@ TEST_F(ComboEntryTest, KeysAndClicksChooseOnlyEnabledRows)
     EXPECT_EQ(rows->hoveredEntry(), combo->item(2));
     EXPECT_EQ(count(2, MTBxItemEvents::HoverEnter), 1);
     EXPECT_TRUE(rows->removeButton()->isVisible());
+    QTest::keyClick(rows, Qt::Key_Up);
+    EXPECT_FALSE(rows->removeButton()->isVisible());
+    QTest::keyClick(rows, Qt::Key_Down);
     QTest::keyClick(rows, Qt::Key_Return);
     EXPECT_EQ(current(), 2);
     EXPECT_EQ(count(2, MTBxItemEvents::Clicked), 1);
