@@ -154,6 +154,13 @@ TEST_F(DropDownMenuTest, RemoveButtonOnHoveredEntryAndRemovalByChildIndex)
     EXPECT_TRUE(count(&contexts[6], E::RemoveRequested) == 1 && menu->isVisible() && !menu->removeButton()->isVisible());
     button->removeItem(4), button->removeItem(1);
     EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-");
+    // Un-hovering on a removal may remove an earlier entry: the entry removed is still the child's own.
+    itemSink.onEvent = [&](void* c, E::EventType t) {
+        if (c == &contexts[1] && t == E::HoverLeave)
+            button->removeItem(0);
+    };
+    QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), button->removeItem(1);
+    EXPECT_EQ(describe(menu), "-");
 }
 
 TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
