@@ -100,10 +100,12 @@ TEST_F(DropDownMenuTest, ArrowAnnouncesThenListsVisibleChildrenBelowTheButton)
     const QPoint expected(item.left() + Style::instance()->gapBetween(LeadingMargin, Caption), item.bottom());
     EXPECT_LE((menu->pos() - expected - QmtbView::desktopGeometry().topLeft()).manhattanLength(), 2);
 
+    QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     observer.setBounds(screen);
     controller->moveToolbar(toolbar, 300, screen.bottom() - 5, false);
     QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_EQ(count(&contexts[5], E::HoverLeave), 1); // closing un-hovers
     EXPECT_TRUE((menu = openMenu()) && screen.contains(menu->geometry()));
 }
 
