@@ -202,6 +202,8 @@ TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
     entry->setFocus(true), entry->selectAll();
     QmtbView* window = show();
     ASSERT_TRUE(eventually([&] { return entry->hasFocus(); }));
+    const auto focus = std::find_if(itemSink.events.rbegin(), itemSink.events.rend(), [](auto& e) { return e.type == MTBxItemEvents::FocusChanged; });
+    EXPECT_TRUE(focus != itemSink.events.rend() && reinterpret_cast<std::intptr_t>(focus->p1) == 1); // reported as gained
     EXPECT_EQ(field()->selectedText(), QStringLiteral("ab"));
     entry->setSelection(1, 1);
     window->relayout(true);
