@@ -213,6 +213,9 @@ TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
     EXPECT_TRUE(entry->hasFocus());
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(1, 2));
     EXPECT_EQ(field()->text(), QStringLiteral("ab"));
+    // Focus dropped and taken back restores a selection, one from the start too.
+    entry->setSelection(0, 1), entry->setFocus(false), entry->setFocus(true);
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("a"));
 }
 
 // Each case crashed a literal implementation; run under ASan.
