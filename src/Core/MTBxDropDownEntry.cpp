@@ -108,12 +108,8 @@ void MTBxDropDownEntry::getSelection(int& start, int& end)
         end = start + length;
         return;
     }
-    start = -1;
-    const int cursor = m_field->cursorAt();
-    if (cursor != -1)
-        start = end = cursor;
-    else
-        end = -1;
+    // Without a selection both ends are the cursor, -1 when there is none.
+    start = end = m_field->cursorAt();
 }
 
 void MTBxDropDownEntry::setFocus(bool focus)

@@ -143,7 +143,7 @@ void ComboBoxListView::addRow(MTBxItem* child)
 
 bool ComboBoxListView::updateRow(int row, MTBxItem* child)
 {
-    QListWidgetItem* const existing = child && row >= 0 ? QListWidget::item(row) : nullptr;
+    QListWidgetItem* const existing = child ? QListWidget::item(row) : nullptr;
     if (!existing)
         return false;
     fillRow(existing, child);

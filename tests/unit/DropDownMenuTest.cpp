@@ -2,6 +2,7 @@
 // handling closes the menu on a press outside it as it would for a user.
 #include "CraftedPng.h"
 #include "DropDownMenu.h"
+#include "IconHandles.h"
 #include "MTBxCommandItem.h"
 #include "MTBxDropDownButton.h"
 #include "MTBxSeparator.h"
@@ -23,7 +24,7 @@ int contexts[7];
 enum { Hidden = 1, Disabled = 2, Checked = 4, Icon = 8, Remove = 16 };
 
 // Over an active host window, a synchronized drop-down button (contexts[0]) and a plain one; child i has contexts[i + 1].
-// Gamma's icon comes as encoded bytes.
+// Gamma's icon comes as encoded bytes; Delta has a 3x3 icon handle too, which its own icon overrides.
 class DropDownMenuTest : public ControllerFixture
 {
 protected:
@@ -42,7 +43,8 @@ protected:
             c->setIcon(flags & Icon ? L":/MiniToolbars/Grip.svg" : L""), button->addItem(c);
         }
         const QByteArray png = CraftedPng::encoded(8, 8);
-        button->item(4)->setDescription(L"Delta entry"), button->item(2)->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), png.size());
+        button->item(4)->setDescription(L"Delta entry"), button->item(4)->setIconFromHandle(createIconHandle(QImage(3, 3, QImage::Format_ARGB32)));
+        button->item(2)->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), png.size());
         host.setGeometry(0, 0, 800, 600), host.show(), host.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
         observer.parent = reinterpret_cast<HWND>(host.winId());
@@ -93,14 +95,17 @@ TEST_F(DropDownMenuTest, ArrowAnnouncesThenListsVisibleChildrenBelowTheButton)
     ASSERT_TRUE(menu);
     EXPECT_FALSE(popupWhenAnnounced);
     EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-|Delta entry(i)|Eps[x]");
+    EXPECT_NE(menu->actions().at(3)->icon().availableSizes().value(0), QSize(3, 3));
     const QRect item = windowRect(toolbar, 0);
     const QPoint expected(item.left() + Style::instance()->gapBetween(LeadingMargin, Caption), item.bottom());
     EXPECT_LE((menu->pos() - expected - QmtbView::desktopGeometry().topLeft()).manhattanLength(), 2);
 
+    QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     observer.setBounds(screen);
     controller->moveToolbar(toolbar, 300, screen.bottom() - 5, false);
     QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_EQ(count(&contexts[5], E::HoverLeave), 1); // closing un-hovers
     EXPECT_TRUE((menu = openMenu()) && screen.contains(menu->geometry()));
 }
 
@@ -151,6 +156,13 @@ TEST_F(DropDownMenuTest, RemoveButtonOnHoveredEntryAndRemovalByChildIndex)
     EXPECT_TRUE(count(&contexts[6], E::RemoveRequested) == 1 && menu->isVisible() && !menu->removeButton()->isVisible());
     button->removeItem(4), button->removeItem(1);
     EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-");
+    // Un-hovering on a removal may remove an earlier entry: the entry removed is still the child's own.
+    itemSink.onEvent = [&](void* c, E::EventType t) {
+        if (c == &contexts[1] && t == E::HoverLeave)
+            button->removeItem(0);
+    };
+    QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), button->removeItem(1);
+    EXPECT_EQ(describe(menu), "-");
 }
 
 TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
@@ -174,6 +186,22 @@ TEST_F(DropDownMenuTest, EscapeClosesTheOpenMenuAndOtherwiseBelongsToTheHost)
     toolbarSink.types.clear();
     EXPECT_FALSE(key(WM_KEYDOWN, centreOf(toolbar, 0)) || key(WM_KEYUP, centreOf(toolbar, 0)) || key(WM_KEYDOWN, QPoint(5, 5)));
     EXPECT_EQ((std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarKeyDown, MTBxToolbarEvents::ToolbarKeyUp }), toolbarSink.types);
+}
+
+TEST_F(DropDownMenuTest, ButtonRemovedOnHoveringAnEntryDuringAPress)
+{
+    // The host removes the button on an entry's HoverEnter with a press held; the menu's next hover finishes the removal,
+    // and the menu goes too, leaving the window no pointer to the button.
+    itemSink.onEvent = [&](void* c, E::EventType t) {
+        if (c == &contexts[5] && t == E::HoverEnter)
+            toolbar->removeItem(button);
+    };
+    const QPointer<DropDownMenu> menu = openMenu();
+    ASSERT_TRUE(menu);
+    QTest::mousePress(menu->windowHandle(), Qt::LeftButton, {}, entry(menu, 0)), QTest::keyClick(menu, Qt::Key_Down), QTest::keyClick(menu, Qt::Key_Down);
+    EXPECT_TRUE(!window->hasPopup() && !window->closedItem());
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, QPoint(1, 1)), QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(menu);
 }
 
 } // namespace
