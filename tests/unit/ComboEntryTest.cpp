@@ -101,6 +101,8 @@ TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
     ASSERT_TRUE(rows && rows->isVisible());
     EXPECT_EQ(rows->height(), ComboBoxListView::maxHeight);
     EXPECT_GE(rows->viewport()->width(), rows->sizeHintForColumn(0)); // the widest row fits beside the scroll bar
+    const QImage grabbed = rows->viewport()->grab().toImage(); // on the style's translucent grey
+    EXPECT_EQ(qRgba(229, 229, 229, 204), grabbed.pixelColor(grabbed.width() - 2, grabbed.height() - 2).rgba());
     EXPECT_TRUE(window->hasPopup());
     EXPECT_EQ(screenShape(window).intersected(rows->geometry().translated(window->windowOffset())),
               QRegion(rows->geometry().translated(window->windowOffset())));
