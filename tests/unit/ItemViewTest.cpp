@@ -104,6 +104,8 @@ TEST(ItemViewTest, shouldTakeIconFromNameThenDataThenHandle)
     EXPECT_EQ(view.image(), nullptr);
     view.setIconFromHandle(handle);
     EXPECT_EQ(view.image()->width(), 12.0f);
+    view.setIconFromHandle(nullptr);
+    EXPECT_EQ(view.image(), nullptr);
     destroyIconHandle(handle);
 }
 
