@@ -167,7 +167,8 @@ protected:
 // setCurrentItem and removal move, keeping exactly one child active.
 TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 {
-    EXPECT_EQ(button->currentItem(), button);
+    // A new list is not synchronized: it stands for itself.
+    EXPECT_TRUE(button->currentItem() == button && !button->isSynchronizedWithCurrentItem());
     button->setSynchronizedWithCurrentItem(true);
     Child *a = add(L"A"), *b = add(L"B");
     EXPECT_EQ(str(button->text()), L"A");
@@ -268,6 +269,13 @@ TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
              EXPECT_EQ(s_live, 4);
              MiniToolbar::CleanupOldViews();
          } },
+        { "clear in a callback", [&] {
+             sink.onEvent = [&](void*, MTBxItemEvents::EventType) { toolbar->clear(); };
+             a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
+             sink.onEvent = nullptr;
+             EXPECT_EQ(s_live, 4);
+             MiniToolbar::CleanupOldViews();
+         } },
         { "remove from the toolbar", [&] { toolbar->removeItem(button); } },
         { "remove from the list", [&] { button->removeItem(button->indexOf(nested)); } },
     };
@@ -280,7 +288,7 @@ TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
         EXPECT_EQ(s_live, 4);
         deletion.second();
         // Removed from the list, the nested one goes with its child; the outer list and A stay.
-        EXPECT_EQ(s_live, &deletion == &deletions[5] ? 2 : 0);
+        EXPECT_EQ(s_live, &deletion == &deletions[6] ? 2 : 0);
         if (!toolbar)
             toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
         toolbar->clear();
