@@ -537,3 +537,21 @@ TEST(RenderTest, shouldKeyFacesByEveryFieldAndTrimTheOldestFacesFirst)
     EXPECT_EQ(kept(), (std::vector<int>{ 3, 4, 5, 6, 7 }));
     EXPECT_EQ(cache.bytes, 10 << 20);
 }
+
+TEST(RenderTest, shouldDrawAPressedCaptionInThePressedTextColour)
+{
+    // Pressed, the caption takes the palette's pressed text colour, white, in both themes.
+    for (int theme : { 0, 1 }) {
+        Scene scene(theme);
+        MTBxButton* item = scene.button(L"WWW", 100);
+        scene.layOut();
+        item->itemView()->setState(Pressed);
+        const QImage image = scene.paint();
+        const QRect r = Scene::pixels(item);
+        int white = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                white += image.pixel(x, y) == qRgba(255, 255, 255, 255);
+        EXPECT_GT(white, 0) << theme;
+    }
+}
