@@ -31,7 +31,7 @@ void refreshTime()
 {
 #ifdef MTB_HAVE_XCB
     if (connection())
-        QX11Info::setAppTime(QX11Info::getTimestamp());
+        QtCompat::refreshX11AppTime();
 #endif
 }
 

@@ -326,7 +326,7 @@ void ComboBoxListView::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-void ComboBoxListView::enterEvent(QEvent* event)
+void ComboBoxListView::enterEvent(QtCompat::EnterEvent* event)
 {
     setMouseTracking(true);
     QListWidget::enterEvent(event);

@@ -2,6 +2,7 @@
 #define MINITOOLBARS_COMBOBOXLISTVIEW_H
 
 #include "ComboListPopup.h"
+#include "QtCompat.h"
 
 #include <QListWidget>
 #include <QPointer>
@@ -57,7 +58,7 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void enterEvent(QEvent* event) override;
+    void enterEvent(QtCompat::EnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

@@ -631,7 +631,7 @@ void QmtbView::leaveEvent(QEvent* event)
     QWidget::leaveEvent(event);
 }
 
-bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, long* result)
+bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, QtCompat::NativeEventResult* result)
 {
     const std::optional<NativeMessage> record = NativeEventFilter::instance().toMessage(eventType, message);
     if (record && winEvent(*record))

@@ -1,6 +1,7 @@
 #ifndef MINITOOLBARS_QMTBVIEW_H
 #define MINITOOLBARS_QMTBVIEW_H
 
+#include "QtCompat.h"
 #include "ToolbarWindow.h"
 
 #include <QEvent>
@@ -166,7 +167,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, QtCompat::NativeEventResult* result) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -16,6 +16,9 @@
 #include <xcb/xcb.h>
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QX11Info>
+#else
+// Qt 6 keeps the X time calls of the old X11 extras in QtGui, privately.
+#include <QtGui/private/qtx11extras_p.h>
 #endif
 #endif
 
@@ -49,6 +52,13 @@ using NativeEventResult = qintptr;
 using NativeEventResult = long;
 #endif
 
+// What QWidget::enterEvent() takes.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+using EnterEvent = QEnterEvent;
+#else
+using EnterEvent = QEvent;
+#endif
+
 #ifdef MTB_HAVE_XCB
 // The application's X connection, asked of an application on xcb.
 inline xcb_connection_t* x11Connection()
@@ -59,6 +69,13 @@ inline xcb_connection_t* x11Connection()
 #else
     return QX11Info::connection();
 #endif
+}
+
+// Brings the application's X time up to the server's, so that a focus
+// request made now is not older than the server's last focus change.
+inline void refreshX11AppTime()
+{
+    QX11Info::setAppTime(QX11Info::getTimestamp());
 }
 
 // The root window of the screen the application opened the display on.

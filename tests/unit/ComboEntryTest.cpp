@@ -94,7 +94,7 @@ TEST_F(ComboEntryTest, WheelStepsWholeNotchesAndStopsAtTheEnds)
 
 TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
 {
-    build(20);
+    build(30); // more rows than 300 px hold, whatever the font's row height
     QmtbView* window = show();
     click(0);
     ComboBoxListView* rows = list();
