@@ -1,15 +1,13 @@
 #include "DemoEditor.h"
+#include "DemoArtwork.h"
 
 #include <MiniToolbars/MiniToolbars.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QActionGroup>
-#include <QBuffer>
 #include <QDockWidget>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -17,8 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <string>
 
 using namespace MiniToolbars;
 
@@ -52,76 +48,6 @@ void addChild(MTBxListType* list, const QString& text, const void* address, MTBx
     list->addItem(child, before);
 }
 
-QString sampleText()
-{
-    return QStringLiteral(
-        "A mini toolbar is a small, floating and translucent toolbar that appears right where "
-        "you work. Select a few words in this page and it shows up just above them, with the "
-        "commands that make sense for a selection.\n\n"
-        "Move the pointer away and the toolbar fades, so that it never stands between you and "
-        "your text. Bring the pointer back and it becomes opaque again. One item on its second "
-        "row never fades: it stays in place, ready to close the toolbar.\n\n"
-        "The buttons Bold, Italic and Underline are checkable. Each of them follows the "
-        "formatting of the selected text and changes it when you click. Highlight marks the "
-        "selection with a yellow background, Clear removes every format, Colour applies the last "
-        "colour (its arrow lists the others) and the two size commands make the text larger or "
-        "smaller. Recent lists what you copied; its entries can be removed.\n\n"
-        "Typing goes on while the toolbar is shown: the keyboard stays with the editor. A click "
-        "next to the toolbar lands in the text and moves the cursor there, as if the toolbar "
-        "were not there at all.\n\n"
-        "You can drag the toolbar by its grip or by any item. Everything the toolbar reports, "
-        "hovering, triggered actions, modified clicks, keys, drags and fades, is listed in the "
-        "log below.\n\n"
-        "The Options menu switches between the light and the dark theme, changes the scaling "
-        "factor, and turns the automatic fading, the tooltips and the debug tooltips on and "
-        "off. The same choices are available as command-line switches; run the demo with "
-        "--help to see them.\n\n"
-        "The quick brown fox jumps over the lazy dog. Pack my box with five dozen liquor jugs. "
-        "How vexingly quick daft zebras jump. Sphinx of black quartz, judge my vow.");
-}
-
-// A highlighter pen, drawn here and handed to the item as encoded PNG bytes.
-QByteArray highlightIconPng()
-{
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(highlightColor);
-    painter.drawRect(QRectF(3, 23, 26, 6));
-    painter.translate(16, 14);
-    painter.rotate(45);
-    painter.setPen(QPen(QColor(60, 60, 60), 2));
-    painter.setBrush(QColor(250, 210, 40));
-    painter.drawRoundedRect(QRectF(-5, -12, 10, 18), 2, 2);
-    QPainterPath tip;
-    tip.moveTo(-5, 6);
-    tip.lineTo(0, 12);
-    tip.lineTo(5, 6);
-    tip.closeSubpath();
-    painter.setBrush(QColor(60, 60, 60));
-    painter.drawPath(tip);
-    painter.end();
-
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-QIcon swatch(const QColor& colour)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QPen(QColor(60, 60, 60), 2));
-    painter.setBrush(colour);
-    painter.drawRoundedRect(QRectF(4, 4, 24, 24), 4, 4);
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 DemoEditor::DemoEditor(const DemoSettings& settings, QWidget* parent)
@@ -132,7 +58,7 @@ DemoEditor::DemoEditor(const DemoSettings& settings, QWidget* parent)
     setWindowTitle(QStringLiteral("MiniToolbars demo"));
     m_editor = new QTextEdit(this);
     m_editor->setAcceptRichText(false);
-    m_editor->setPlainText(sampleText());
+    m_editor->setPlainText(DemoArtwork::sampleText());
     setCentralWidget(m_editor);
 
     m_log = new QPlainTextEdit;
@@ -240,10 +166,10 @@ void DemoEditor::createToolbar()
 
     m_colourMenu = new QMenu(this);
     for (const QColor& colour : {QColor(Qt::darkRed), QColor(Qt::darkGreen), QColor(Qt::darkBlue), QColor(Qt::black)})
-        m_colourMenu->addAction(swatch(colour), colour.name(), this, [this, colour] { applyColour(colour); });
+        m_colourMenu->addAction(DemoArtwork::swatch(colour), colour.name(), this, [this, colour] { applyColour(colour); });
     m_colourAction = addAction("colour", "Colour", "Apply the last colour; the arrow lists the others", nullptr);
     m_colourAction->setMenu(m_colourMenu);
-    m_colourAction->setIcon(swatch(m_colour));
+    m_colourAction->setIcon(DemoArtwork::swatch(m_colour));
     m_toolbar->setSplitButton(m_colourAction, true);
     connect(m_colourAction, &QAction::triggered, this, [this] { applyColour(m_colour); });
     const std::pair<const char*, double> sizes[] = {{"larger", 2.0}, {"smaller", -2.0}};
@@ -294,7 +220,7 @@ void DemoEditor::createToolbar()
 void DemoEditor::applyColour(const QColor& colour)
 {
     m_colour = colour;
-    m_colourAction->setIcon(swatch(colour));
+    m_colourAction->setIcon(DemoArtwork::swatch(colour));
     QTextCharFormat format;
     format.setForeground(colour);
     mergeFormat(format);
@@ -500,7 +426,7 @@ void DemoEditor::showToolbar()
 // What only the item interface offers: an icon from raw PNG bytes and an item that never fades.
 void DemoEditor::customizeItems()
 {
-    static const QByteArray png = highlightIconPng();
+    static const QByteArray png = DemoArtwork::highlightIconPng(highlightColor);
     if (MTBxItem* highlight = item(QStringLiteral("highlight")))
         highlight->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), static_cast<unsigned int>(png.size()));
     if (MTBxItem* close = item(QStringLiteral("close")))
