@@ -108,7 +108,7 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
         {[](QAction* a) { a->setEnabled(false); }, [](MTBxItem* i) { return !i->isEnabled(); }},
         {[](QAction* a) { a->setToolTip("Tip"); }, [](MTBxItem* i) { return i->toolTip() == L"Tip"; }},
         {[](QAction* a) { a->setShortcut(QKeySequence("Ctrl+B")); }, [](MTBxItem* i) { return i->shortcut() == L"Ctrl+B"; }},
-        {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return i->iconDataLength() > 0; }},
+        {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return i->iconDataLength() > 0 && i->showText(); }},
         {[](QAction* a) { a->setPriority(QAction::LowPriority); }, [](MTBxItem* i) { return !i->showText(); }, -1},
         {[&](QAction* a) { toolbar->setSplitButton(a, true); }, [&](MTBxItem* i) { return i->hasSplitter() && !item(1)->hasSplitter(); }},
         {[](QAction* a) { a->setVisible(false); }, [](MTBxItem* i) { return !i->isVisible(); }},
@@ -220,8 +220,8 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
 TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 {
     // Inserted actions go before the given one, a second add is ignored; an action deleted by its owner leaves the
-    // toolbar; closing or deleting from a triggered slot and deleting the host while shown end in closed(), with no
-    // deferral by the host (ASan keeps this honest).
+    // toolbar, and one removed from it changes nothing there any more; closing or deleting from a triggered slot and
+    // deleting the host while shown end in closed(), with no deferral by the host (ASan keeps this honest).
     toolbar->insertAction(action(0), new QAction("First", &host));
     toolbar->insertAction(action(2), new QAction("Second", &host));
     toolbar->addAction(action(0));
@@ -232,6 +232,10 @@ TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
     EXPECT_EQ(item(0)->text(), L"First");
     EXPECT_EQ(item(2)->text(), L"Second");
     EXPECT_EQ(item(3)->text(), L"Underline");
+    QAction* removed = action(3);
+    toolbar->removeAction(removed);
+    removed->setText("Gone");
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
 
     QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
     QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });
