@@ -36,6 +36,8 @@ TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)
     // A second show keeps view and window and only moves; closing deletes items and view, after which the toolbar shows again.
     MiniToolbar* toolbar = shown(2, 200, 200);
     MTBxView* view = toolbar->view();
+    // Window rules and style sheets find toolbar windows by name and title.
+    EXPECT_EQ(QStringList({ "mtbWindow", "MiniToolbar" }), QStringList({ windowOf(toolbar)->objectName(), windowOf(toolbar)->windowTitle() }));
     ASSERT_TRUE(controller->showToolbar(toolbar, 260, 240, &observer));
     EXPECT_EQ(view, toolbar->view());
     EXPECT_EQ(QPoint(260, 240), origin(toolbar));

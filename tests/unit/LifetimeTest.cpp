@@ -91,7 +91,8 @@ TEST(NotificationGuard, itemRemovedInItsOwnCallbackLivesUntilTheNextDelivery)
 
 TEST(NotificationGuard, toolbarDestroyedInItsCallbackIsFinishedByCleanupOrAnotherWindow)
 {
-    // The window retires at once; the view lives until CleanupOldViews or another window's delivery, and stays silent meanwhile.
+    // The window retires at once; the view lives until CleanupOldViews or another window's delivery, and stays silent meanwhile
+    // while other toolbars' events go on.
     for (bool byOtherWindow : { false, true }) {
         SCOPED_TRACE(byOtherWindow);
         RecordingItemSink sink;
@@ -99,6 +100,7 @@ TEST(NotificationGuard, toolbarDestroyedInItsCallbackIsFinishedByCleanupOrAnothe
         Shown dying(&contextA, &destroyed), living(&contextB);
         MTBxItem* clicked = dying.add(&contextA);
         MTBxItem* sibling = dying.add(&contextA);
+        MTBxItem* other = living.add(&contextB);
         StandInWindow& window = *dying.view->standInWindow();
         sink.onEvent = [&](void* context, MTBxItemEvents::EventType) {
             if (context != &contextA)
@@ -108,11 +110,13 @@ TEST(NotificationGuard, toolbarDestroyedInItsCallbackIsFinishedByCleanupOrAnothe
             // Cleaning up inside the delivery must not pull the window away from under it.
             MiniToolbar::CleanupOldViews();
             EXPECT_EQ(0, destroyed);
+            // Another toolbar's events still get through while the dying one delivers.
+            Shown::click(other);
         };
         Shown::click(clicked);
         sink.onEvent = nullptr;
         Shown::click(sibling);
-        EXPECT_EQ((std::vector<int>{ 1, 1, 0 }), (std::vector<int>{ int(sink.events.size()), NotificationGuard::deferredToolbarCount(), destroyed }));
+        EXPECT_EQ((std::vector<int>{ 2, 1, 0 }), (std::vector<int>{ int(sink.events.size()), NotificationGuard::deferredToolbarCount(), destroyed }));
         if (byOtherWindow)
             Shown::click(living.add(&contextB));
         else
