@@ -220,6 +220,22 @@ TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
     EXPECT_EQ(field()->selectedText(), QStringLiteral("a"));
 }
 
+TEST_F(ComboEntryTest, PressElsewhereTakesTheKeyboardFromTheEntryThatTookItLast)
+{
+    // A second entry takes the keyboard from the first; a press in a host window then still takes it from the toolbar.
+    QWidget host;
+    host.show();
+    build(1);
+    auto* second = new MTBxDropDownEntry(MTBxString(L"replace"), MTBxString(L"cd"), &hostContext);
+    second->setWidth(80), toolbar->addItem(second);
+    show();
+    ASSERT_TRUE(eventually([&] { return windowOf(toolbar)->findChildren<LineEditControl*>().size() == 2; }));
+    entry->setFocus(true), second->setFocus(true);
+    ASSERT_TRUE(eventually([&] { return second->hasFocus() && !entry->hasFocus(); }));
+    QTest::mousePress(&host, Qt::LeftButton);
+    EXPECT_FALSE(second->hasFocus());
+}
+
 // Each case crashed a literal implementation; run under ASan.
 TEST_F(ComboEntryTest, CallbacksThatRebuildOrRemoveWhileTheyWork)
 {

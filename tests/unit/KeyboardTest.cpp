@@ -8,6 +8,7 @@
 #include "WindowTestSupport.h"
 
 #include <QLineEdit>
+#include <QShortcut>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -52,8 +53,11 @@ protected:
 
 TEST_F(KeyboardTest, shouldMoveOverEnabledItemsSkippingLabelsAndSeparators)
 {
-    // Each key moves the focus ring from where the previous one left it; the host sees none of them.
+    // Each key moves the focus ring from where the previous one left it; the host sees none of them, nor do its shortcuts.
     MiniToolbar* toolbar = twoRows();
+    QShortcut shortcut(QKeySequence(Qt::Key_Right), &host);
+    int fired = 0;
+    QObject::connect(&shortcut, &QShortcut::activated, [&] { ++fired; });
     EXPECT_EQ(0, focused(toolbar));
     const struct { int key; Qt::KeyboardModifiers modifiers; int focused; } steps[] = {
         { Qt::Key_Right, {}, 4 }, { Qt::Key_Right, {}, 6 }, { Qt::Key_Left, {}, 4 }, { Qt::Key_Down, {}, 7 },
@@ -65,6 +69,7 @@ TEST_F(KeyboardTest, shouldMoveOverEnabledItemsSkippingLabelsAndSeparators)
         key(step.key, step.modifiers);
         EXPECT_EQ(step.focused, focused(toolbar)) << "key " << std::hex << step.key;
     }
+    EXPECT_EQ(0, fired);
     // The focused item goes: the next key starts again at the first.
     toolbar->removeItem(6);
     key(Qt::Key_Left);

@@ -7,6 +7,7 @@
 
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QToolTip>
 #include <QWindow>
 
@@ -159,6 +160,19 @@ TEST_F(WindowTest, shouldReportClicksWithModifiers)
     ASSERT_NE(itemSink.events.end(), modified);
     EXPECT_EQ(static_cast<std::intptr_t>(Qt::ControlModifier) | Qt::LeftButton, itemSink.arg(modified - itemSink.events.begin()));
     EXPECT_TRUE(modified->hostContext == &hostContext && toolbarSink.types.empty());
+}
+
+TEST_F(WindowTest, shouldShowThePressedLookOnScreenAtThePress)
+{
+    // A press on a hovered item repaints it on screen in its pressed look before any release.
+    MiniToolbar* toolbar = shown(2, 300, 300);
+    QmtbView* window = windowOf(toolbar);
+    const auto onScreen = [&] { return QTest::qWait(50), window->screen()->grabWindow(window->winId()).toImage(); };
+    moveTo(window, centreOf(toolbar, 0));
+    const QImage hovered = onScreen();
+    press(window, centreOf(toolbar, 0));
+    EXPECT_NE(hovered, onScreen());
+    release(window, centreOf(toolbar, 0));
 }
 
 TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
