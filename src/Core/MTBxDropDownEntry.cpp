@@ -233,14 +233,11 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
     const Style* const style = Style::instance();
     int dx = style->borderWidth();
     int width = MTBxItem::width();
-    const std::vector<ItemPart>& parts = view->parts();
-    if (parts.size() > 1) {
-        for (const ItemPart& part : parts) {
-            if (part.kind == EntryField) {
-                dx = style->borderWidth() + part.x;
-                width = part.width - style->borderWidth();
-                break;
-            }
+    for (const ItemPart& part : view->parts()) {
+        if (part.kind == EntryField) {
+            dx = style->borderWidth() + part.x;
+            width = part.width - style->borderWidth();
+            break;
         }
     }
     const int dy = 2;

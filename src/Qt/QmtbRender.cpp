@@ -188,7 +188,7 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
     gradient.setColorAt(0.0, topColor);
     gradient.setColorAt(1.0, bottomColor);
 
-    QPen pen(QColor(0, 0, 0, 0), w, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+    QPen pen(Qt::transparent, w, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
 
     // Clear what lies under the item first, so a redraw never piles translucent
     // colour on itself. The clear must not be weakened by the item's opacity.
