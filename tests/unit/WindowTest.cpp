@@ -112,7 +112,7 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
 
 TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopups)
 {
-    // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child widgets where they are.
+    // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child widgets where they are; fade frames repaint just that region.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     const int m = QmtbView::penMargin;
@@ -131,6 +131,12 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopup
     EXPECT_EQ(std::make_pair(true, false), painted());
     popup->move(window->toLocal(QPoint(600, 500)));
     EXPECT_EQ(std::make_pair(false, true), painted());
+    QTest::qWait(50);
+    struct : QObject { QRegion seen; bool eventFilter(QObject*, QEvent* e) override { return seen += e->type() == QEvent::Paint ? static_cast<QPaintEvent*>(e)->region() : QRegion(), false; } } paints;
+    window->installEventFilter(&paints);
+    controller->pointerMoved(790, 590);
+    finishFade(window);
+    EXPECT_EQ(window->paintedRegion().translated(-window->windowOffset()), paints.seen);
     popup->hide();
     EXPECT_EQ(std::make_pair(false, false), painted());
 }
