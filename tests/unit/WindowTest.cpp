@@ -7,8 +7,10 @@
 
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QToolTip>
 #include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
 #include <climits>
@@ -108,6 +110,20 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
     low->item(0)->setWidth(INT_MAX);
     QCoreApplication::processEvents();
     EXPECT_EQ(115, origin(low).x());
+}
+
+TEST_F(WindowTest, shouldShowAtTheScreenPointOnADesktopAwayFromTheOrigin)
+{
+    // With the desktop's corner at -100,50 a toolbar shown at screen point 300,300 has its window there, grip and pen margin before it.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const auto moveDesktop = [screen](QPoint corner) {
+        QWindowSystemInterface::handleScreenGeometryChange(screen, QRect(corner, screen->size()), QRect(corner, screen->size()));
+        QWindowSystemInterface::flushWindowSystemEvents();
+    };
+    moveDesktop(QPoint(-100, 50));
+    const int m = QmtbView::penMargin;
+    EXPECT_EQ(QPoint(300 - 12 - m, 300 - m), windowOf(shown(2, 300, 300))->geometry().topLeft());
+    moveDesktop(QPoint());
 }
 
 TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopups)
