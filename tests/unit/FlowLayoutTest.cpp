@@ -425,7 +425,7 @@ TEST(RenderTest, shouldKeepTheOptionGlyphInItsEndAndCutCaptionsWithThreeDotsAtEv
 
 TEST(RenderTest, shouldInsetTheSplitterByTheBorderAtBothEnds)
 {
-    // With a 2-px border the splitter leaves the item's top and bottom rows as plain border and marks the rows between.
+    // With a 2-px border the splitter leaves the item's top and bottom rows as plain border and marks the rows between; the 1-px inner border covers the next row in whole.
     Scene scene(0, 12);
     scene.button(L"A");
     MTBxButton* item = scene.button(L"Split");
@@ -439,6 +439,9 @@ TEST(RenderTest, shouldInsetTheSplitterByTheBorderAtBothEnds)
     for (int y : { r.top(), r.bottom() })
         EXPECT_EQ(image.pixel(x, y), image.pixel(x + 3, y)) << y - r.top();
     EXPECT_NE(image.pixel(x, r.center().y()), image.pixel(x + 3, r.center().y()));
+    const int inner = Style::instance()->palette().buttonInnerBorder().alpha;
+    for (const auto& [y, beside] : { std::pair{ r.top() + 2, r.top() + 3 }, { r.bottom() - 2, r.bottom() - 3 } })
+        EXPECT_NEAR(qAlpha(image.pixel(x + 3, y)), inner + qAlpha(image.pixel(x + 3, beside)) * (255 - inner) / 255, 2) << y - r.top();
 }
 
 TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)

@@ -102,7 +102,7 @@ TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
     EXPECT_EQ(images[arrow]->width(), 3000.0f);
 }
 
-// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster; a PNG keeps its pixel size when rendered, a broken SVG renders to an empty raster. A FIFO named as an image, as an SVG's image or as a module loads nothing, at once (a wait ends the test by alarm).
+// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster; a PNG keeps its pixel size when rendered, a broken or zero-wide SVG renders to an empty raster. A FIFO named as an image, as an SVG's image or as a module loads nothing, at once (a wait ends the test by alarm).
 TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
 {
     for (const char* name : { "fifo.png", "fifo.svg", "fifo.dll" })
@@ -118,6 +118,7 @@ TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
         {fileWith("icon.bmp", encoded(10, 7, Qt::red, "BMP")), -1, -1}, {QString(), -1, -1}, {"res://nowhere.dll/PNG/#1", -1, -1},
         {fileWith("fifo.png"), 0, 0}, {fileWith("fifo.svg"), -1, 0}, {fileWith("bad.svg", QByteArray(svg).replace("%1", "fifo.png")), -1, 0},
         {fileWith("good.svg", QByteArray(svg).replace("%1", "green.png")), -1, 32}, {"res://" + fileWith("fifo.dll") + "/PNG/#101", -1, -1},
+        {fileWith("flat.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 0 8\"/>"), -1, 0},
     };
     ::alarm(20);
     for (const auto& c : cases) {

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
 #include <climits>
@@ -111,9 +112,23 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
     EXPECT_EQ(115, origin(low).x());
 }
 
+TEST_F(WindowTest, shouldShowAtTheScreenPointOnADesktopAwayFromTheOrigin)
+{
+    // With the desktop's corner at -100,50 a toolbar shown at screen point 300,300 has its window there, grip and pen margin before it.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const auto moveDesktop = [screen](QPoint corner) {
+        QWindowSystemInterface::handleScreenGeometryChange(screen, QRect(corner, screen->size()), QRect(corner, screen->size()));
+        QWindowSystemInterface::flushWindowSystemEvents();
+    };
+    moveDesktop(QPoint(-100, 50));
+    const int m = QmtbView::penMargin;
+    EXPECT_EQ(QPoint(300 - 12 - m, 300 - m), windowOf(shown(2, 300, 300))->geometry().topLeft());
+    moveDesktop(QPoint());
+}
+
 TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopups)
 {
-    // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child widgets where they are.
+    // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child widgets where they are; fade frames repaint just that region.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
     const int m = QmtbView::penMargin;
@@ -132,6 +147,12 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopup
     EXPECT_EQ(std::make_pair(true, false), painted());
     popup->move(window->toLocal(QPoint(600, 500)));
     EXPECT_EQ(std::make_pair(false, true), painted());
+    QTest::qWait(50);
+    struct : QObject { QRegion seen; bool eventFilter(QObject*, QEvent* e) override { return seen += e->type() == QEvent::Paint ? static_cast<QPaintEvent*>(e)->region() : QRegion(), false; } } paints;
+    window->installEventFilter(&paints);
+    controller->pointerMoved(790, 590);
+    finishFade(window);
+    EXPECT_EQ(window->paintedRegion().translated(-window->windowOffset()), paints.seen);
     popup->hide();
     EXPECT_EQ(std::make_pair(false, false), painted());
 }
