@@ -21,6 +21,7 @@
 #include <QSvgRenderer>
 #include <QUrl>
 #include <QXmlStreamReader>
+#include <QtEndian>
 
 #include <cmath>
 #include <cstdint>
@@ -41,20 +42,20 @@ bool isVectorFormat(const QByteArray& format)
     return format == "svg" || format == "svgz";
 }
 
-std::uint32_t littleEndian(const QByteArray& bytes, int at, int length)
+// Fixed-size header fields; the callers check that the bytes are there.
+std::uint32_t littleEndian16(const QByteArray& bytes, int at)
 {
-    std::uint32_t value = 0;
-    for (int i = length - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
-    return value;
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
+}
+
+std::uint32_t littleEndian32(const QByteArray& bytes, int at)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
 std::uint32_t bigEndian32(const QByteArray& bytes, int at)
 {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
-    return value;
+    return qFromBigEndian<quint32>(bytes.constData() + at);
 }
 
 // Every image of an icon directory, embedded PNG or bitmap, within the limit.
@@ -63,7 +64,7 @@ bool iconEntriesAcceptable(QIODevice& device)
     const qint64 start = device.pos();
     const QByteArray header = device.read(6);
     bool ok = header.size() == 6;
-    const int count = ok ? static_cast<int>(littleEndian(header, 4, 2)) : 0;
+    const int count = ok ? static_cast<int>(littleEndian16(header, 4)) : 0;
     for (int i = 0; ok && i < count; ++i) {
         const qint64 entryAt = start + 6 + 16 * qint64(i);
         if (entryAt + 16 > device.size() || !device.seek(entryAt))
@@ -71,7 +72,7 @@ bool iconEntriesAcceptable(QIODevice& device)
         const QByteArray entry = device.read(16);
         if (entry.size() < 16)
             break;
-        const qint64 imageAt = start + littleEndian(entry, 12, 4);
+        const qint64 imageAt = start + littleEndian32(entry, 12);
         if (imageAt >= device.size() || !device.seek(imageAt))
             continue;
         const QByteArray image = device.read(24);
@@ -80,8 +81,8 @@ bool iconEntriesAcceptable(QIODevice& device)
                 && bigEndian32(image, 20) <= std::uint32_t(QmtbImage::kMaxEdge);
         } else if (image.size() >= 12) {
             // A bitmap stores twice the height (colour and mask); both may be negative.
-            const auto width = static_cast<std::int32_t>(littleEndian(image, 4, 4));
-            const auto height = static_cast<std::int32_t>(littleEndian(image, 8, 4));
+            const auto width = static_cast<std::int32_t>(littleEndian32(image, 4));
+            const auto height = static_cast<std::int32_t>(littleEndian32(image, 8));
             ok = std::llabs(width) <= QmtbImage::kMaxEdge && std::llabs(height) <= 2LL * QmtbImage::kMaxEdge;
         }
     }
@@ -95,8 +96,8 @@ bool containerSizesAcceptable(QIODevice& device)
 {
     const QByteArray head = device.peek(10);
     if (head.startsWith("GIF8") && head.size() >= 10) {
-        return littleEndian(head, 6, 2) <= std::uint32_t(QmtbImage::kMaxEdge)
-            && littleEndian(head, 8, 2) <= std::uint32_t(QmtbImage::kMaxEdge);
+        return littleEndian16(head, 6) <= std::uint32_t(QmtbImage::kMaxEdge)
+            && littleEndian16(head, 8) <= std::uint32_t(QmtbImage::kMaxEdge);
     }
     if (head.size() >= 6 && head.at(0) == 0 && head.at(1) == 0 && (head.at(2) == 1 || head.at(2) == 2)
         && head.at(3) == 0)
