@@ -418,7 +418,8 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     const Style& style = *item.style;
     const QPaintDevice* device = painter.device();
     item.pixelRatio = device ? device->devicePixelRatioF() : 1.0;
-    if (!std::isfinite(item.pixelRatio) || item.pixelRatio <= 0)
+    // QPainter scales by ratios above 1 only; below, it paints one to one.
+    if (!std::isfinite(item.pixelRatio) || item.pixelRatio < 1)
         item.pixelRatio = 1.0;
 
     const QPointF p = toWindowPoint(x, y);

@@ -481,15 +481,17 @@ TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)
 
 TEST(RenderTest, shouldPaintIconsAtTheDevicePixelRatio)
 {
-    // The icon is the SVG rasterised at ratio times its size, left-aligned and centred over the item's background, at ratio 1 as at 2.
-    for (qreal ratio : { 1.0, 2.0 }) {
+    // The icon is the SVG rasterised at ratio times its size, left-aligned and centred over the item's background, at ratio 1 as at 2;
+    // below 1, where QPainter paints one to one, as at 1.
+    for (qreal deviceRatio : { 0.5, 1.0, 2.0 }) {
+        const qreal ratio = std::max(deviceRatio, 1.0);
         Scene scene;
         MTBxButton* item = scene.button(L"Bold", 90, kIcon);
         scene.separator();
         // The bare twin shows, at the same place, the background that the icon covers.
         MTBxButton* twin = scene.button(L"", 90);
         scene.layOut();
-        const QImage image = scene.paint(scene.render, ratio);
+        const QImage image = scene.paint(scene.render, deviceRatio);
         const int size = Style::instance()->iconSize(), rasterSize = int(size * ratio);
         const QSize svg = QSvgRenderer(QString::fromWCharArray(kIcon)).defaultSize();
         const QRect icon((Scene::pixels(item).topLeft() + QPoint(Scene::part(item, Icon)->x, (22 - size) / 2)) * ratio,
@@ -498,7 +500,7 @@ TEST(RenderTest, shouldPaintIconsAtTheDevicePixelRatio)
         QPainter painter(&expected);
         QSvgRenderer(QString::fromWCharArray(kIcon)).render(&painter, QRectF(expected.rect()));
         painter.end();
-        EXPECT_LE(largestDifference(pixels(image, icon), expected), 1) << ratio;
+        EXPECT_LE(largestDifference(pixels(image, icon), expected), 1) << deviceRatio;
     }
 }
 
