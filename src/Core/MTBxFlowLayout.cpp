@@ -4,6 +4,7 @@
 #include "MiniToolbar.h"
 #include "MTBxCombobox.h"
 #include "MTBxItem.h"
+#include "MTBxListType.h"
 #include "MTBxRender.h"
 #include "Style.h"
 #include "ToolbarWindow.h"
@@ -107,6 +108,12 @@ MiniToolbar* MTBxFlowLayout::toolbar() const
 void MTBxFlowLayout::rebuild(bool force)
 {
     const std::vector<MTBxItem*> items = visibleItems(m_toolbar);
+    // A synchronized list shows its current child, which must be one that can
+    // be shown; settled first, as it may change what the views would show.
+    for (MTBxItem* item : items) {
+        if (auto* list = dynamic_cast<MTBxListType*>(item))
+            list->validateCurrentItem();
+    }
     if (!force && (!m_pendingItemViews || m_pendingItemViews->empty())
         && viewsStillMatch(m_itemViews.get(), items)) {
         for (MTBxItem* item : items)

@@ -201,6 +201,23 @@ TEST_F(LifetimeTest, relayoutAfterAStyleChangeReportsTheKeptViews)
     }
 }
 
+TEST_F(LifetimeTest, relayoutThatKeepsTheViewsStillSettlesTheCurrentChild)
+{
+    // A synchronized list whose current child was disabled shows another one after a relayout, even one that keeps every view.
+    MiniToolbar* toolbar = shown(1);
+    auto* list = static_cast<MTBxDropDownButton*>(toolbar->addItem(new MTBxDropDownButton(MTBxString(L"list"), &itemSink)));
+    list->setSynchronizedWithCurrentItem(true);
+    MTBxItem* children[2];
+    for (MTBxItem*& child : children)
+        child = new MTBxButton(MTBxString(L"child"), &itemSink), child->setParent(list), list->addItem(child);
+    controller->updateLayout(toolbar, true);
+    QCoreApplication::processEvents();
+    children[0]->setEnabled(false);
+    EXPECT_EQ(children[0], list->currentItem());
+    toolbar->view()->rebuild(false);
+    EXPECT_EQ(children[1], list->currentItem());
+}
+
 TEST_F(LifetimeTest, captionsWithOuterBlanksAreDrawnLikeTheirTrimmedText)
 {
     // "Bold ", " Bold" and " Bold " are measured as "Bold" and drawn pixel for pixel like it, not elided.
