@@ -236,6 +236,16 @@ TEST_F(ComboEntryTest, PressElsewhereTakesTheKeyboardFromTheEntryThatTookItLast)
     EXPECT_FALSE(second->hasFocus());
 }
 
+TEST_F(ComboEntryTest, EntryMovedToAnotherToolbarLetsGoOfItsOldView)
+{
+    // An entry moved off a shown toolbar has no view and no bounds until its new toolbar lays it out.
+    build(1);
+    show();
+    add(std::make_unique<MiniToolbar>(MTBxString(L"other"), &hostContext))->addItem(entry);
+    float top = 0, left = 0, bottom = 0, right = 0;
+    EXPECT_TRUE(entry->itemView() == nullptr && !entry->getBounds(top, left, bottom, right));
+}
+
 // Each case crashed a literal implementation; run under ASan.
 TEST_F(ComboEntryTest, CallbacksThatRebuildOrRemoveWhileTheyWork)
 {

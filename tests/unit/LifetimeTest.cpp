@@ -67,7 +67,8 @@ TEST(NotificationGuard, itemRemovedInItsOwnCallbackLivesUntilTheNextDelivery)
     int nestedDepth = 0;
     sink.onEvent = [&](void* context, MTBxItemEvents::EventType) {
         if (context == &contextA) {
-            shown.toolbar->removeItem(clicked);
+            // Put back and removed again, it still waits to be deleted once.
+            shown.toolbar->removeItem(clicked), shown.toolbar->addItem(clicked), shown.toolbar->removeItem(clicked);
             other->setHovered(true);
             // Its own nested events reach the host no more.
             clicked->setChecked(true, true);
@@ -134,10 +135,13 @@ TEST_F(LifetimeTest, removedItemOutlivesAnotherToolbarsNestedDelivery)
     controller->updateLayout(first, true);
     controller->updateLayout(second, true);
     MTBxItem* a = first->item(0);
+    ItemView* oldView = a->itemView();
     int waiting = -1;
     itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
         if (type != MTBxItemEvents::Clicked)
             return void(waiting = NotificationGuard::deferredItemCount());
+        // A relayout first: the view it sets aside must let go of the item before the item goes.
+        controller->updateLayout(first, true);
         first->removeItem(a);
         second->item(0)->setChecked(true, true);
         a->setHovered(true);
@@ -145,6 +149,7 @@ TEST_F(LifetimeTest, removedItemOutlivesAnotherToolbarsNestedDelivery)
     a->itemClicked(a->itemView());
     itemSink.onEvent = nullptr;
     EXPECT_EQ(1, waiting);
+    EXPECT_EQ(nullptr, oldView->item());
     EXPECT_EQ(std::make_pair(1, 0), std::make_pair(itemSink.count(MTBxItemEvents::CheckedChanged), itemSink.count(MTBxItemEvents::HoverEnter)));
     MiniToolbar::CleanupOldViews();
     EXPECT_EQ(0, NotificationGuard::deferredItemCount());
