@@ -148,6 +148,11 @@ TEST_F(ComboEntryTest, KeysAndClicksChooseOnlyEnabledRows)
     EXPECT_EQ(count(2, MTBxItemEvents::Clicked), 1);
     EXPECT_FALSE(rows->isVisible());
     EXPECT_FALSE(window->hasPopup());
+    // A child the host adds and makes current while the list is open is the current row once the list refreshes.
+    click(0);
+    MTBxItem* const added = child(3);
+    combo->addItem(added), combo->setCurrentItem(added), combo->updateDropList();
+    EXPECT_EQ(ComboBoxListView::childOf(list()->currentItem()), added);
 }
 
 TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)

@@ -177,6 +177,19 @@ TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
     EXPECT_TRUE(openMenu());
 }
 
+TEST_F(DropDownMenuTest, SuspendingTheToolbarClosesItsMenu)
+{
+    // Suspending the toolbar with its menu open closes the menu and un-hovers the hovered entry; resumed, it opens again.
+    DropDownMenu* menu = openMenu();
+    ASSERT_TRUE(menu);
+    QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3));
+    controller->suspendToolbar(toolbar);
+    EXPECT_TRUE(!menu->isVisible() && !QApplication::activePopupWidget() && !window->hasPopup());
+    EXPECT_EQ(count(&contexts[5], E::HoverLeave), 1);
+    controller->resumeToolbar(toolbar);
+    EXPECT_TRUE(openMenu());
+}
+
 TEST_F(DropDownMenuTest, EscapeClosesTheOpenMenuAndOtherwiseBelongsToTheHost)
 {
     // A native Escape closes the open menu and is kept from the host; later Escapes go on to the host, reported as keys while the pointer is over the toolbar.

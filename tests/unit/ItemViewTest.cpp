@@ -141,7 +141,7 @@ TEST(ItemViewTest, shouldClearTheSubAreaHoverOnLeavingAndIgnoreInvalidStates)
 
 TEST(MTBxItem, fullTooltipFallsBackInOrderAndShowsDebugDetails)
 {
-    // Tooltip, then description, then nothing for a shown caption without drop-down, else the text; debug adds id and icon.
+    // Tooltip, then description, then nothing for a shown caption without drop-down, else the text; debug adds the current id and icon.
     MTBxItem item(MTBxItem::Button, MTBxString(L"cmd.open"), &context);
     item.setText(MTBxString(L"Open"));
     EXPECT_TRUE(item.GetFullTooltip() == L"Open");
@@ -155,7 +155,8 @@ TEST(MTBxItem, fullTooltipFallsBackInOrderAndShowsDebugDetails)
     EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600");
     SetMTBTooltipOption(DebugTooltip, true);
     item.setIcon(MTBxString(L"open.svg"));
-    EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600\n\ncmd.open\nopen.svg");
+    item.setId(MTBxString(L"cmd.load"));
+    EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600\n\ncmd.load\nopen.svg");
     EXPECT_TRUE(MTBxItem(MTBxItem::Button, MTBxString(L"x"), nullptr).GetFullTooltip() == L"\n\nx\n");
     SetMTBTooltipOption(DebugTooltip, false);
 }
