@@ -30,7 +30,7 @@ const char* const rowBreakProperty = "minitoolbars_row_break";
 QRect boundedAnchor(const QRect& anchor);
 
 // Hidden: out-of-line members of a nested class of an exported class would be exported too.
-class __attribute__((visibility("hidden"))) ActionToolbar::Private
+class Q_DECL_HIDDEN ActionToolbar::Private
     : public ControllerObserver, public MTBxItemEvents, public MTBxToolbarEvents
 {
 public:
