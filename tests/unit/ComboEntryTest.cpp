@@ -110,6 +110,7 @@ TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
     QTest::keyClick(rows, Qt::Key_Escape);
     EXPECT_FALSE(rows->isVisible());
     EXPECT_FALSE(window->hasPopup());
+    EXPECT_EQ(combo->itemView()->state(), Normal); // no longer drawn pressed
     click(0);
     ASSERT_TRUE(list() && list()->isVisible());
     // So does a press in another window.
@@ -122,7 +123,20 @@ TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
     show();
     click(0);
     ASSERT_TRUE(list()->isVisible());
-    EXPECT_GE(list()->viewport()->height(), 2 * list()->sizeHintForRow(0));
+    EXPECT_EQ(list()->height(), 2 * list()->sizeHintForRow(0) + 2 * list()->frameWidth()); // no room for a hidden scroll bar
+}
+
+TEST_F(ComboEntryTest, OptionBoxClickLeavesTheButtonUnpressed)
+{
+    // A click on a button's option box, which opens nothing, leaves the button unpressed, its option box included.
+    build(0);
+    auto* button = new MTBxButton(MTBxString(L"bold"), &hostContext);
+    button->setOptionBox(true), button->setWidth(80), toolbar->addItem(button);
+    QmtbView* window = show();
+    const QPoint box(windowRect(toolbar, 2).right() - 4, centreOf(toolbar, 2).y());
+    window->pressAt(box), window->releaseAt(box, Qt::LeftButton);
+    EXPECT_EQ(itemSink.count(MTBxItemEvents::Clicked), 1);
+    EXPECT_TRUE(button->itemView()->state() == Normal && !button->itemView()->pressedSubArea());
 }
 
 TEST_F(ComboEntryTest, KeysAndClicksChooseOnlyEnabledRows)
