@@ -241,7 +241,8 @@ TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
 
 TEST_F(ComboEntryTest, PressElsewhereTakesTheKeyboardFromTheEntryThatTookItLast)
 {
-    // A second entry takes the keyboard from the first; a press in a host window then still takes it from the toolbar.
+    // A second entry takes the keyboard from the first; a press in a host window then still takes it from the toolbar,
+    // and once the host window is active a press into a field takes the keyboard back.
     QWidget host;
     host.show();
     build(1);
@@ -253,6 +254,10 @@ TEST_F(ComboEntryTest, PressElsewhereTakesTheKeyboardFromTheEntryThatTookItLast)
     ASSERT_TRUE(eventually([&] { return second->hasFocus() && !entry->hasFocus(); }));
     QTest::mousePress(&host, Qt::LeftButton);
     EXPECT_FALSE(second->hasFocus());
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    QTest::mousePress(field(), Qt::LeftButton);
+    EXPECT_TRUE(eventually([&] { return field()->hasFocus(); }));
 }
 
 TEST_F(ComboEntryTest, EntryMovedToAnotherToolbarLetsGoOfItsOldView)

@@ -150,7 +150,8 @@ TEST_F(DropDownMenuTest, RemoveButtonOnHoveredEntryAndRemovalByChildIndex)
     for (int i : { 0, 3, 0, 4 }) {
         QTest::mouseMove(menu->windowHandle(), entry(menu, i));
         EXPECT_EQ(menu->removeButton()->isVisible(), i > 0);
-        EXPECT_TRUE(i == 0 || (menu->hoveredEntry() == button->item(i + 1) && menu->actionGeometry(menu->actions().at(i)).contains(menu->removeButton()->geometry())));
+        const QRect row = menu->actionGeometry(menu->actions().at(i)), remove = menu->removeButton()->geometry();
+        EXPECT_TRUE(i == 0 || (menu->hoveredEntry() == button->item(i + 1) && row.contains(remove) && remove.topLeft() == row.topRight() + QPoint(-17, 3)));
     }
     click(menu->windowHandle(), menu->removeButton()->geometry().center());
     EXPECT_TRUE(count(&contexts[6], E::RemoveRequested) == 1 && menu->isVisible() && !menu->removeButton()->isVisible());
