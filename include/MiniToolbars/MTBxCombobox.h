@@ -50,7 +50,7 @@ protected:
 private:
     void openList(ItemView* view);
 
-    std::unique_ptr<ComboListPopup> m_list;
+    std::unique_ptr<ComboListPopup, PopupRelease> m_list;
     int m_wheelRemainder;
 };
 

@@ -40,11 +40,7 @@ protected:
 private:
     void openMenu(ItemView* view);
 
-    struct MenuRelease
-    {
-        void operator()(DropDownPopup* menu) const;
-    };
-    std::unique_ptr<DropDownPopup, MenuRelease> m_menu;
+    std::unique_ptr<DropDownPopup, PopupRelease> m_menu;
 };
 
 } // namespace MiniToolbars

@@ -75,7 +75,7 @@ protected:
     void getDropDownLocation(ItemView* view, float& x, float& y) override;
 
 private:
-    std::unique_ptr<EntryFieldPopup> m_field;
+    std::unique_ptr<EntryFieldPopup, PopupRelease> m_field;
     int m_savedSelectionStart;
     int m_savedSelectionLength;
     bool m_pendingFocus;

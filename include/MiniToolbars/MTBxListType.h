@@ -7,6 +7,8 @@
 
 namespace MiniToolbars {
 
+class PopupWidget;
+
 /// An item with an ordered list of children and, optionally, a current child.
 /// While synchronized with its current item it answers id, text, tooltip and
 /// icon with those of its current child.
@@ -75,6 +77,13 @@ protected:
     /// Deletes a child taken out of the list, later when an event is being
     /// delivered; nothing when the host has put it back meanwhile.
     void releaseChild(MTBxItem* child);
+
+    /// How a list item lets go of the popup it opened (menu, list, field):
+    /// the toolkit may still be dispatching an event to it.
+    struct PopupRelease
+    {
+        void operator()(PopupWidget* popup) const;
+    };
 
 private:
     friend void disposeItem(MTBxItem* item);

@@ -6,6 +6,8 @@
 
 namespace MiniToolbars {
 
+class ToolbarWindow;
+
 // The text field of a drop-down entry, a child of the toolbar window laid
 // over the entry's frame. The user's edits, key presses, presses and focus
 // changes reach the entry as TextEdited, KeyPressed, Clicked and
@@ -15,6 +17,9 @@ namespace MiniToolbars {
 class EntryFieldPopup : public PopupWidget
 {
 public:
+    // The window the field is a child of; null once that window is gone. An
+    // entry moved to another toolbar needs a field of the new window.
+    virtual const ToolbarWindow* fieldWindow() const = 0;
     virtual MTBxString fieldText() const = 0;
     // Sends no TextEdited.
     virtual void setFieldText(const MTBxString& text) = 0;

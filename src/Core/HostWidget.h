@@ -8,6 +8,9 @@ class HostWidget
 {
 public:
     virtual ~HostWidget() = default;
+    // How the view deletes it: the toolkit may put that off while it still
+    // dispatches an event to the widget or its children.
+    virtual void release() { delete this; }
 };
 
 } // namespace MiniToolbars

@@ -13,11 +13,6 @@ MTBxDropDownButton::MTBxDropDownButton(const MTBxString& id, void* hostContext)
 {
 }
 
-void MTBxDropDownButton::MenuRelease::operator()(DropDownPopup* menu) const
-{
-    menu->release();
-}
-
 MTBxDropDownButton::~MTBxDropDownButton()
 {
     m_menu.reset();

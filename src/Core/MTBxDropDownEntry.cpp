@@ -208,6 +208,11 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
             m_field->hideField();
         return;
     }
+    // An entry moved to another toolbar leaves its field to the old window.
+    if (m_field && m_field->fieldWindow() != view->window()) {
+        cacheQtStoredProperties();
+        m_field.reset();
+    }
     if (!m_field) {
         ToolbarWindow* const window = view->window();
         m_field.reset(window ? createEntryField(this, window) : nullptr);

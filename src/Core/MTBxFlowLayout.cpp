@@ -211,12 +211,12 @@ void MTBxFlowLayout::arrange(bool force)
         pending.clear();
     } else {
         ToolbarWindow* const window = m_window.get();
-        if (m_itemViews && window && window->guard().isDelivering()) {
+        if (m_itemViews && window && NotificationGuard::anyDelivering()) {
             // The receiver of the event under way may still hold them.
             for (ItemView* view : *m_itemViews) {
                 if (view) {
                     view->detach(nullptr);
-                    window->guard().deferItemView(view);
+                    NotificationGuard::deferItemView(view);
                 }
             }
             m_itemViews.reset();
@@ -368,8 +368,9 @@ ItemView* MTBxFlowLayout::mouseRelease(float x, float y, bool moved, int buttons
 void MTBxFlowLayout::mouseWheel(float, float, int delta)
 {
     MTBxItem* const item = m_current ? m_current->item() : nullptr;
-    if (item && item->itemType() == MTBxItem::Combobox)
-        static_cast<MTBxCombobox*>(item)->mouseWheelEvent(delta);
+    // The kind alone does not make a combo box: a plain list may have it.
+    if (auto* combo = dynamic_cast<MTBxCombobox*>(item))
+        combo->mouseWheelEvent(delta);
 }
 
 void MTBxFlowLayout::keyDown(unsigned long wParam, long lParam)

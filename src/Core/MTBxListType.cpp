@@ -4,6 +4,7 @@
 #include "ItemDisposal.h"
 #include "ItemView.h"
 #include "NotificationGuard.h"
+#include "PopupWidget.h"
 #include "Text.h"
 #include "ToolbarWindow.h"
 
@@ -172,6 +173,11 @@ void MTBxListType::releaseChild(MTBxItem* child)
         NotificationGuard::deferItem(child);
     else
         disposeItem(child);
+}
+
+void MTBxListType::PopupRelease::operator()(PopupWidget* popup) const
+{
+    popup->release();
 }
 
 // The list item goes first: a menu it owns may still point at the children.

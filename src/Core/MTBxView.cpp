@@ -148,7 +148,7 @@ ItemView* MTBxView::itemViewAt(float x, float y, bool& onSubArea) const
 
 void MTBxView::adoptWindow(std::unique_ptr<ToolbarWindow> window)
 {
-    m_window = std::move(window);
+    m_window.reset(window.release());
 }
 
 } // namespace MiniToolbars

@@ -3,6 +3,7 @@
 
 #include "MiniToolbarsGlobal.h"
 #include "MTBxString.h"
+#include "ToolbarWindow.h"
 
 #include <memory>
 #include <vector>
@@ -77,8 +78,8 @@ protected:
     bool m_hoverChanged;
     ItemView* m_current;
     bool m_hasNoFadeItems;
-    std::unique_ptr<HostWidget> m_host;
-    std::unique_ptr<ToolbarWindow> m_window;
+    std::unique_ptr<HostWidget, ToolbarWindow::Release> m_host;
+    std::unique_ptr<ToolbarWindow, ToolbarWindow::Release> m_window;
     bool m_layoutDirty;
 };
 

@@ -22,10 +22,11 @@ ToolbarWindow* windowOf(const MTBxView* view)
     return view ? view->window() : nullptr;
 }
 
-bool isDelivering(const MTBxView* view)
+// A callback of any toolbar may be running on an item of this one: one
+// moved here from the toolbar that raised it, say.
+bool mustDefer()
 {
-    const ToolbarWindow* window = windowOf(view);
-    return window && window->guard().isDelivering();
+    return NotificationGuard::anyDelivering();
 }
 
 } // namespace
@@ -45,14 +46,19 @@ MiniToolbar::MiniToolbar(MTBxString name, void* hostContext)
 MiniToolbar::~MiniToolbar()
 {
     LiveToolbars::remove(this);
-    if (isDelivering(m_view)) {
-        // One of our own callbacks is running: its item must survive until it returns.
+    if (mustDefer()) {
+        // A callback is running, maybe on one of our items: they must survive until it returns.
         for (MTBxItem* item : *m_items)
             item->setOwner(nullptr);
-        m_view->window()->guard().deferToolbar(m_items);
-        m_items = nullptr;
-        m_view->setToolbar(nullptr);
-        return;
+        if (ToolbarWindow* window = windowOf(m_view)) {
+            window->guard().deferToolbar(m_items);
+            m_items = nullptr;
+            m_view->setToolbar(nullptr);
+            return;
+        }
+        for (MTBxItem* item : *m_items)
+            NotificationGuard::deferItem(item);
+        m_items->clear();
     }
     for (MTBxItem* item : *m_items)
         disposeItem(item);
@@ -142,7 +148,7 @@ void MiniToolbar::clear()
 {
     std::vector<MTBxItem*> items;
     items.swap(*m_items);
-    if (isDelivering(m_view)) {
+    if (mustDefer()) {
         for (MTBxItem* item : items)
             deleteItemDeferred(item);
         return;
@@ -252,8 +258,8 @@ void MiniToolbar::deleteItemDeferred(MTBxItem* item)
     if (!item)
         return;
     item->setOwner(nullptr);
-    if (isDelivering(m_view)) {
-        m_view->window()->guard().deferItem(item);
+    if (mustDefer()) {
+        NotificationGuard::deferItem(item);
     } else {
         disposeItem(item);
     }

@@ -63,16 +63,12 @@ void finish(const DeferredToolbar& toolbar)
         delete view;
 }
 
-// Finishes every deferred toolbar except those shown by keep and those whose
-// window is still delivering further up the stack (deleting that window now
-// would pull the guard from under its delivery). Returns whether one of
-// keep's remains.
-bool finishToolbarsExcept(const ToolbarWindow* keep)
+// Finishes every deferred toolbar whose window is not delivering (deleting
+// that window would pull the guard from under its delivery).
+void finishToolbars()
 {
     auto& toolbars = deferredToolbars();
-    const auto finishable = [keep](const DeferredToolbar& t) {
-        return t.window != keep && !t.window->guard().isDelivering();
-    };
+    const auto finishable = [](const DeferredToolbar& t) { return !t.window->guard().isDelivering(); };
     for (;;) {
         const auto found = std::find_if(toolbars.begin(), toolbars.end(), finishable);
         if (found == toolbars.end())
@@ -81,8 +77,6 @@ bool finishToolbarsExcept(const ToolbarWindow* keep)
         toolbars.erase(found);
         finish(toolbar);
     }
-    return std::any_of(toolbars.begin(), toolbars.end(),
-                       [keep](const DeferredToolbar& t) { return t.window == keep; });
 }
 
 bool deferredItself(const MTBxItem* item)
@@ -126,13 +120,44 @@ void releaseDeferredItemViews()
         delete doomedView;
 }
 
+// Deleting an item may run toolkit code that delivers an event (a field
+// that gives the keyboard back); such a delivery releases nothing again.
+bool s_releasing = false;
+
+void (*s_scheduleRelease)() = nullptr;
+bool s_releaseScheduled = false;
+
+bool anythingDeferred()
+{
+    return !deferredToolbars().empty() || !deferredItems().empty() || !deferredItemViews().empty();
+}
+
+void releaseDeferred()
+{
+    s_releaseScheduled = false;
+    if (s_releasing)
+        return;
+    s_releasing = true;
+    finishToolbars();
+    releaseDeferredItems();
+    releaseDeferredItemViews();
+    s_releasing = false;
+}
+
 } // namespace
 
 NotificationGuard::NotificationGuard(ToolbarWindow& window)
     : m_window(window)
     , m_depth(0)
     , m_inRelayout(false)
+    , m_detached(false)
 {
+}
+
+bool NotificationGuard::isOwnToolbarDeferred() const
+{
+    const auto& toolbars = deferredToolbars();
+    return std::any_of(toolbars.begin(), toolbars.end(), [this](const DeferredToolbar& t) { return t.window == &m_window; });
 }
 
 // A window that goes away while its toolbar's items wait for deletion (its
@@ -156,19 +181,21 @@ NotificationGuard::~NotificationGuard()
 }
 
 // An item awaiting deletion gets no events at any depth: a nested delivery
-// would reach the host for an item it has already let go of.
+// would reach the host for an item it has already let go of. Nor does a
+// handler working on such an item, or on a window that awaits deletion: it
+// is refused before it could release what it works on.
+//
+// Deferred objects go at the outermost entry, and only there: while any
+// delivery runs, some handler up the stack may still be working on them.
+// The entry counts before it releases, so that a toolkit object released
+// here knows that the toolkit is dispatching and defers its own deletion.
 bool NotificationGuard::enter(MTBxItem* item)
 {
-    if (finishToolbarsExcept(&m_window))
+    if (m_detached || isOwnToolbarDeferred() || isDeferred(item))
         return false;
-    if (isDeferred(item))
-        return false;
-    if (s_deliveries == 0) {
-        releaseDeferredItems();
-        releaseDeferredItemViews();
-    }
     ++m_depth;
-    ++s_deliveries;
+    if (++s_deliveries == 1)
+        releaseDeferred();
     return true;
 }
 
@@ -177,7 +204,15 @@ void NotificationGuard::leave()
     if (m_depth == 0)
         return;
     --m_depth;
-    --s_deliveries;
+    if (--s_deliveries == 0 && s_scheduleRelease && !s_releaseScheduled && anythingDeferred()) {
+        s_releaseScheduled = true;
+        s_scheduleRelease();
+    }
+}
+
+void NotificationGuard::setReleaseScheduler(void (*schedule)())
+{
+    s_scheduleRelease = schedule;
 }
 
 // An item put back and removed again during one delivery is deleted once.
@@ -217,13 +252,13 @@ void NotificationGuard::deferToolbar(std::vector<MTBxItem*>* items)
 
 // Outside every delivery the removed items and dropped item views go too;
 // otherwise a host that never raises another event would keep them for good.
+// Inside one nothing goes: a handler further up may still be working on it.
 void NotificationGuard::cleanupOldViews()
 {
-    finishToolbarsExcept(nullptr);
-    if (s_deliveries == 0) {
-        releaseDeferredItems();
-        releaseDeferredItemViews();
-    }
+    // Refused inside a delivery: the end of the last one asks again.
+    s_releaseScheduled = false;
+    if (s_deliveries == 0)
+        releaseDeferred();
 }
 
 bool NotificationGuard::anyDelivering()

@@ -20,9 +20,10 @@ public:
     NotificationGuard(const NotificationGuard&) = delete;
     NotificationGuard& operator=(const NotificationGuard&) = delete;
 
-    // Finishes deferred work that is safe to finish now, then counts one more
-    // delivery. Refused for an item awaiting deletion (or whose view is), and
-    // while this window's own toolbar awaits destruction.
+    // Counts one more delivery and, when it is the outermost one, finishes
+    // the deletions that waited for it. Refused for an item awaiting deletion
+    // (or whose view is), while this window's own toolbar awaits destruction,
+    // and for a window detached from its view.
     bool enter(MTBxItem* item);
     void leave();
     bool isDelivering() const { return m_depth > 0; }
@@ -32,19 +33,26 @@ public:
     bool isInRelayout() const { return m_inRelayout; }
     void setInRelayout(bool inRelayout) { m_inRelayout = inRelayout; }
 
+    // The window lost its view and only waits to be deleted: nothing is
+    // delivered through it any more.
+    void detach() { m_detached = true; }
+
     // Ownership passes to the guard.
     static void deferItem(MTBxItem* item);
-    void deferItemView(ItemView* view);
+    static void deferItemView(ItemView* view);
     // Retires the window and keeps the items (and the window's view) until
     // they can be deleted.
     void deferToolbar(std::vector<MTBxItem*>* items);
 
-    // Finishes every deferred toolbar destruction whose window no longer
-    // delivers, and outside every delivery deletes the deferred items and
-    // item views as well.
+    // Outside every delivery, finishes the deferred toolbar destructions and
+    // deletes the deferred items and item views.
     static void cleanupOldViews();
     // Some window is delivering an event.
     static bool anyDelivering();
+    // How the toolkit runs cleanupOldViews once control is back in its event
+    // loop. Asked whenever the last delivery ends with deletions waiting;
+    // without it they wait for the next delivery or cleanup.
+    static void setReleaseScheduler(void (*schedule)());
     // The item, or a list item it is a child of, waits for deletion.
     static bool isAwaitingDeletion(const MTBxItem* item);
     // The item itself waits for deletion.
@@ -70,9 +78,12 @@ public:
     };
 
 private:
+    bool isOwnToolbarDeferred() const;
+
     ToolbarWindow& m_window;
     int m_depth;
     bool m_inRelayout;
+    bool m_detached;
 };
 
 } // namespace MiniToolbars

@@ -2,6 +2,7 @@
 #define MINITOOLBARS_TOOLBARWINDOW_H
 
 #include "Factories.h"
+#include "HostWidget.h"
 #include "NotificationGuard.h"
 #include "Point.h"
 
@@ -44,6 +45,17 @@ public:
     // Leaves the registries, stops timers and tooltips, hides. Used when the
     // toolbar is destroyed during one of its deliveries.
     virtual void retire() = 0;
+    // How the view deletes its window. The toolkit may still be dispatching
+    // an event to it: the window then retires, lets go of the view and is
+    // deleted once that dispatch is over.
+    virtual void release() { delete this; }
+
+    // Deleters for the owners of windows and host widgets.
+    struct Release
+    {
+        void operator()(ToolbarWindow* window) const { window->release(); }
+        void operator()(HostWidget* host) const { host->release(); }
+    };
 
     NotificationGuard& guard() { return m_guard; }
     const NotificationGuard& guard() const { return m_guard; }

@@ -1,9 +1,10 @@
 #include "ComboBoxListView.h"
 
 #include "Factories.h"
-#include "IconHandles.h"
 #include "ItemView.h"
 #include "MTBxCombobox.h"
+#include "PopupIcon.h"
+#include "QmtbDeletion.h"
 #include "QmtbImage.h"
 #include "QmtbText.h"
 #include "QmtbView.h"
@@ -29,18 +30,6 @@ QString toQString(const MTBxString& s)
 {
     const unsigned short* data = s;
     return data && !s.empty() ? QString::fromUtf16(data, static_cast<int>(s.length())) : QString();
-}
-
-QIcon iconOf(const MTBxItem* child)
-{
-    if (!child->icon().empty()) {
-        QmtbImage image(child->icon());
-        image.render(static_cast<float>(Style::instance()->iconSize()), 0.0f, false);
-        if (const QImage* raster = image.raster())
-            return QIcon(QPixmap::fromImage(*raster));
-    }
-    const QPixmap pixmap = pixmapFromIconHandle(child->iconHandle());
-    return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 
 bool isListKey(int key)
@@ -101,7 +90,26 @@ ComboBoxListView::~ComboBoxListView()
     qApp->removeEventFilter(this);
     // The window forgets the list even when the combo box lost its view.
     if (m_window && m_window->popup() == this)
-        m_window->popupClosed(this, !m_combo->itemView());
+        m_window->popupClosed(this, !isLive());
+}
+
+// Released while Qt may still be dispatching to the list (its combo box
+// removed from inside one of its own handlers, say), it forgets the combo box
+// at once and goes once Qt is done with it.
+void ComboBoxListView::release()
+{
+    if (!QmtbDeletion::mustWait()) {
+        delete this;
+        return;
+    }
+    hidePopup();
+    m_combo = nullptr;
+    deleteLater();
+}
+
+bool ComboBoxListView::isLive() const
+{
+    return m_combo && m_combo->itemView() && m_window;
 }
 
 MTBxItem* ComboBoxListView::item() const
@@ -126,7 +134,8 @@ QListWidgetItem* ComboBoxListView::rowOf(const MTBxItem* child) const
 void ComboBoxListView::fillRow(QListWidgetItem* row, MTBxItem* child)
 {
     row->setText(toQString(child->description().empty() ? child->text() : child->description()));
-    row->setIcon(iconOf(child));
+    const QImage icon = PopupIcon::of(*child, Style::instance()->iconSize(), devicePixelRatioF()).image;
+    row->setIcon(icon.isNull() ? QIcon() : QIcon(QPixmap::fromImage(icon)));
     row->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(child)));
     row->setFlags(child->isEnabled() ? row->flags() | Qt::ItemIsEnabled : row->flags() & ~Qt::ItemIsEnabled);
 }
@@ -150,12 +159,18 @@ bool ComboBoxListView::updateRow(int row, MTBxItem* child)
     return true;
 }
 
+// The host has let the child go: it hears nothing more, not even that the
+// hover left it. Rows left over from a refresh may show it more than once.
 void ComboBoxListView::removeRow(const MTBxItem* child)
 {
-    unhover();
-    if (QListWidgetItem* row = rowOf(child)) {
+    if (child && child == m_hoveredEntry)
+        m_hoveredEntry = nullptr;
+    else
+        unhover();
+    {
         const QSignalBlocker blocker(this);
-        delete takeItem(QListWidget::row(row));
+        while (QListWidgetItem* row = rowOf(child))
+            delete takeItem(QListWidget::row(row));
     }
     if (currentItem() && isVisible())
         handleEntered(currentItem());
@@ -207,22 +222,25 @@ void ComboBoxListView::unhover()
         entry->setHovered(false);
 }
 
+// Each handler is a delivery for the combo box: refused while it waits for
+// deletion, and a callback may remove it, whose list then lets go of it, so
+// the combo box is looked at again after every call to the host.
 void ComboBoxListView::handleEntered(QListWidgetItem* row)
 {
-    if (!m_combo->itemView() || !row || !m_window)
+    if (!row || !isLive())
         return;
-    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    const NotificationGuard::Delivery delivery(m_window->guard(), m_combo);
     if (!delivery.accepted())
         return;
     MTBxItem* const child = childOf(row);
     if (child != m_hoveredEntry) {
         // Each hover change calls the host, which may remove rows meanwhile.
         unhover();
-        if (!rowOf(child))
+        if (!m_combo || !rowOf(child))
             return;
         m_hoveredEntry = child;
         child->setHovered(true);
-        if (m_hoveredEntry != child)
+        if (!m_combo || m_hoveredEntry != child)
             return;
     }
     row = rowOf(child);
@@ -250,17 +268,19 @@ void ComboBoxListView::handleItemChanged(QListWidgetItem* current, QListWidgetIt
 
 void ComboBoxListView::handleClicked(QListWidgetItem* row)
 {
-    if (!m_combo->itemView() || !row || !m_window || !(row->flags() & Qt::ItemIsEnabled))
+    if (!row || !(row->flags() & Qt::ItemIsEnabled) || !isLive())
         return;
-    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    const NotificationGuard::Delivery delivery(m_window->guard(), m_combo);
     if (!delivery.accepted())
         return;
     MTBxItem* const child = childOf(row);
     m_combo->setCurrentItem(child);
     child->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
     hide();
+    if (!m_window)
+        return;
     m_window->popupClosed(this, true);
-    if (ItemView* view = m_combo->itemView()) {
+    if (ItemView* view = m_combo ? m_combo->itemView() : nullptr) {
         view->setState(Normal);
         view->setPressedSubArea(false);
     }
@@ -269,16 +289,16 @@ void ComboBoxListView::handleClicked(QListWidgetItem* row)
 
 void ComboBoxListView::handleRemoveClicked()
 {
-    if (!m_window)
+    if (!isLive())
         return;
-    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    const NotificationGuard::Delivery delivery(m_window->guard(), m_combo);
     if (MTBxItem* child = childOf(currentItem()); child && delivery.accepted())
         child->Notify(MTBxItemEvents::RemoveRequested, nullptr, nullptr);
 }
 
 void ComboBoxListView::menuClosing()
 {
-    if (ItemView* view = m_combo->itemView(); view && m_window) {
+    if (ItemView* view = m_combo ? m_combo->itemView() : nullptr; view && m_window) {
         view->setState(Normal);
         view->setPressedSubArea(false);
         m_window->refresh();
@@ -297,22 +317,23 @@ void ComboBoxListView::hidePopup()
 {
     hide();
     m_removeButton->hide();
-    if (m_window && m_combo->itemView())
+    if (isLive())
         m_window->popupClosed(this, false);
     m_hoveredEntry = nullptr;
 }
 
 void ComboBoxListView::keyPressEvent(QKeyEvent* event)
 {
-    if (!m_combo->itemView() || !m_window)
+    if (!isLive())
         return;
-    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    const NotificationGuard::Delivery delivery(m_window->guard(), m_combo);
     if (!delivery.accepted())
         return;
     QAbstractItemView::keyPressEvent(event);
     switch (event->key()) {
     case Qt::Key_Escape:
-        m_window->popupClosed(this, true);
+        if (m_window)
+            m_window->popupClosed(this, true);
         dismissPopup(false);
         break;
     case Qt::Key_Return:
@@ -334,8 +355,8 @@ void ComboBoxListView::enterEvent(QtCompat::EnterEvent* event)
 
 void ComboBoxListView::leaveEvent(QEvent* event)
 {
-    if (m_window) {
-        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+    if (isLive()) {
+        const NotificationGuard::Delivery delivery(m_window->guard(), m_combo);
         if (delivery.accepted())
             unhover();
     }

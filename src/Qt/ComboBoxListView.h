@@ -37,6 +37,7 @@ public:
     using QListWidget::item;
     void dismissPopup(bool quiet) override;
     void hidePopup() override;
+    void release() override;
     void addRow(MTBxItem* child) override;
     bool updateRow(int row, MTBxItem* child) override;
     void removeRow(const MTBxItem* child) override;
@@ -65,6 +66,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The combo box still shows on its window.
+    bool isLive() const;
     void fillRow(QListWidgetItem* row, MTBxItem* child);
     void unhover();
 

@@ -1,8 +1,9 @@
 #include "DropDownMenu.h"
 
-#include "IconHandles.h"
 #include "ItemView.h"
 #include "MTBxDropDownButton.h"
+#include "PopupIcon.h"
+#include "QmtbDeletion.h"
 #include "QmtbImage.h"
 #include "QmtbView.h"
 #include "Style.h"
@@ -32,8 +33,9 @@ MTBxItem* childOf(const QAction* action)
 
 } // namespace
 
-// A handler entered from the event loop: a delivery of the window, so that
-// whatever the host deletes in a callback waits until the handler returns,
+// A handler entered from the event loop: a delivery of the window for the
+// button, so that whatever the host deletes in a callback waits until the
+// handler returns (and nothing is done for a button that waits for deletion),
 // and a mark that keeps release() from deleting the menu under it.
 class DropDownMenu::Handler
 {
@@ -43,7 +45,7 @@ public:
     {
         ++m_menu.m_running;
         if (m_menu.m_button && m_menu.m_window)
-            m_delivery.emplace(m_menu.m_window->guard(), nullptr);
+            m_delivery.emplace(m_menu.m_window->guard(), m_menu.m_button);
     }
     ~Handler()
     {
@@ -126,9 +128,11 @@ void DropDownMenu::hidePopup()
         m_window->popupClosed(this, true);
 }
 
+// Qt may still be dispatching to the menu (a press on its way, one of its
+// own handlers): it then hides, forgets the button and goes afterwards.
 void DropDownMenu::release()
 {
-    if (m_running == 0) {
+    if (m_running == 0 && !QmtbDeletion::mustWait()) {
         delete this;
         return;
     }
@@ -141,27 +145,17 @@ void DropDownMenu::addEntry(MTBxItem* child)
 {
     auto* action = new QAction(this);
     action->setText(toQString(child->description().empty() ? child->text() : child->description()));
-    QImage image;
-    if (!child->icon().empty()) {
-        QmtbImage source(child->icon());
-        source.render(static_cast<float>(style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this)), 0.0f, false);
-        image = source.rasterFor(devicePixelRatioF());
-    }
-    if (image.isNull() && child->iconData()) {
-        const std::unique_ptr<QmtbImage> decoded(QmtbImage::fromData(child->iconData(), static_cast<int>(child->iconDataLength())));
-        if (decoded && decoded->raster())
-            image = *decoded->raster();
-    }
-    if (image.isNull() && child->iconHandle())
-        image = pixmapFromIconHandle(child->iconHandle()).toImage();
+    const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    const PopupIcon icon = PopupIcon::of(*child, size, devicePixelRatioF());
+    QImage image = icon.image;
     action->setEnabled(child->isEnabled());
-    // A checkable entry shows its check state and never an icon; an entry
-    // without an icon marks the active child.
+    // A checkable entry shows its check state and never an icon; the active
+    // child is marked unless its icon name gives it an image.
     if (child->isCheckable()) {
         action->setCheckable(true);
         action->setChecked(child->isChecked());
         image = QImage();
-    } else if (image.isNull() && child->isActive()) {
+    } else if (!icon.fromName && child->isActive()) {
         action->setCheckable(true);
         action->setChecked(true);
     }
@@ -178,10 +172,14 @@ void DropDownMenu::addSeparator(MTBxItem* child)
 }
 
 // Un-hovering calls the host, which may remove entries meanwhile: the entry
-// is looked up only afterwards.
+// is looked up only afterwards. The child itself has been let go by the host:
+// it hears nothing more, not even that the hover left it.
 void DropDownMenu::removeEntry(const MTBxItem* child)
 {
-    unhover();
+    if (child && child == m_hoveredEntry)
+        m_hoveredEntry = nullptr;
+    else
+        unhover();
     removeItemAt(actions().indexOf(actionOf(child)));
 }
 
@@ -249,8 +247,9 @@ void DropDownMenu::MenuItemHovered(QAction* action)
     const QPointer<QAction> entry(action);
     if (child != m_hoveredEntry) {
         unhover();
-        // The host may have removed the entry while hearing of the last one.
-        if (!entry || !m_button)
+        // The host may have removed the entry while hearing of the last one;
+        // its action then stays alive a while, but out of the menu.
+        if (!entry || !m_button || !actions().contains(entry))
             return;
         m_hoveredEntry = child;
         child->setHovered(true);

@@ -3,6 +3,7 @@
 #include "Factories.h"
 #include "ItemView.h"
 #include "MTBxDropDownEntry.h"
+#include "QmtbDeletion.h"
 #include "QmtbView.h"
 #include "XcbConnection.h"
 
@@ -64,6 +65,25 @@ MTBxItem* LineEditControl::item() const
     return m_entry;
 }
 
+const ToolbarWindow* LineEditControl::fieldWindow() const
+{
+    return m_window.data();
+}
+
+// Released while Qt may still be dispatching to the field (a callback of one
+// of its own handlers removed the entry, say), it forgets the entry at once
+// and goes once Qt is done with it.
+void LineEditControl::release()
+{
+    if (!QmtbDeletion::mustWait()) {
+        delete this;
+        return;
+    }
+    m_entry = nullptr;
+    hide();
+    deleteLater();
+}
+
 void LineEditControl::menuClosing()
 {
     if (!m_entry || !m_window)
@@ -115,6 +135,8 @@ bool LineEditControl::selection(int& start, int& length) const
 void LineEditControl::takeFocus(bool afterPaint, bool selectAll, int start, int length)
 {
     auto apply = [this, selectAll, start, length] {
+        if (!m_entry)
+            return;
         if (!hasFocus())
             takeKeyboard();
         if (selectAll)
@@ -241,13 +263,16 @@ void LineEditControl::textChanged(const QString& text)
     m_entry->Notify(MTBxItemEvents::TextEdited, reinterpret_cast<unsigned int*>(&edited), nullptr);
 }
 
+// Each handler is a delivery for its entry: refused while the entry waits
+// for deletion, and a callback may remove the entry, whose field then lets go
+// of it, so the entry is looked at again after every call to the host.
 void LineEditControl::mousePressEvent(QMouseEvent* event)
 {
     if (m_entry && m_window) {
-        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
+        const NotificationGuard::Delivery delivery(m_window->guard(), m_entry);
         if (delivery.accepted()) {
             m_entry->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-            if (owner != this)
+            if (m_entry && !NotificationGuard::isAwaitingDeletion(m_entry) && owner != this)
                 takeKeyboard();
         }
     }
@@ -256,9 +281,9 @@ void LineEditControl::mousePressEvent(QMouseEvent* event)
 
 void LineEditControl::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_window) {
-        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
-        if (delivery.accepted())
+    if (m_entry && m_window) {
+        const NotificationGuard::Delivery delivery(m_window->guard(), m_entry);
+        if (delivery.accepted() && m_window)
             m_window->setFadedIn(true);
     }
     QLineEdit::mouseMoveEvent(event);
@@ -270,8 +295,9 @@ void LineEditControl::keyPressEvent(QKeyEvent* event)
         QLineEdit::keyPressEvent(event);
         return;
     }
-    const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
-    m_entry->Notify(MTBxItemEvents::KeyPressed, eventArgument(event->key()), nullptr);
+    const NotificationGuard::Delivery delivery(m_window->guard(), m_entry);
+    if (delivery.accepted())
+        m_entry->Notify(MTBxItemEvents::KeyPressed, eventArgument(event->key()), nullptr);
     QLineEdit::keyPressEvent(event);
     if (event->key() == Qt::Key_Escape)
         dropFocus(false);
@@ -280,8 +306,9 @@ void LineEditControl::keyPressEvent(QKeyEvent* event)
 void LineEditControl::focusInEvent(QFocusEvent* event)
 {
     if (m_entry && m_window) {
-        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
-        m_entry->Notify(MTBxItemEvents::FocusChanged, eventArgument(1), nullptr);
+        const NotificationGuard::Delivery delivery(m_window->guard(), m_entry);
+        if (delivery.accepted())
+            m_entry->Notify(MTBxItemEvents::FocusChanged, eventArgument(1), nullptr);
     }
     QLineEdit::focusInEvent(event);
 }
@@ -289,8 +316,9 @@ void LineEditControl::focusInEvent(QFocusEvent* event)
 void LineEditControl::focusOutEvent(QFocusEvent* event)
 {
     if (m_entry && m_window) {
-        const NotificationGuard::Delivery delivery(m_window->guard(), nullptr);
-        m_entry->Notify(MTBxItemEvents::FocusChanged, eventArgument(0), nullptr);
+        const NotificationGuard::Delivery delivery(m_window->guard(), m_entry);
+        if (delivery.accepted())
+            m_entry->Notify(MTBxItemEvents::FocusChanged, eventArgument(0), nullptr);
     }
     // The window lost the keyboard. Hiding hands it back to the host; another
     // window that took it (a window manager's doing) keeps it.

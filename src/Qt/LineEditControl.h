@@ -30,8 +30,10 @@ public:
     MTBxItem* item() const override;
     void dismissPopup(bool quiet) override;
     void hidePopup() override;
+    void release() override;
 
     // EntryFieldPopup
+    const ToolbarWindow* fieldWindow() const override;
     MTBxString fieldText() const override;
     void setFieldText(const MTBxString& text) override;
     bool isFieldEnabled() const override { return isEnabled(); }

@@ -10,6 +10,7 @@
 #include "QmtbAccessibility.h"
 #include "QmtbAutoFade.h"
 #include "QmtbCoordinates.h"
+#include "QmtbDeletion.h"
 #include "QmtbFadeAnimation.h"
 #include "QmtbKeyboard.h"
 #include "QmtbPlacement.h"
@@ -68,11 +69,22 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
 
 QmtbView::~QmtbView()
 {
+    detachFromView();
+}
+
+// What the window lets go of when its view goes, whether it is deleted now or
+// only once Qt is done dispatching to it: nothing reaches the view any more.
+void QmtbView::detachFromView()
+{
+    if (m_destroying)
+        return;
     QmtbAccessibility::forget(this);
     QmtbKeyboard::forget(this);
     m_destroying = true;
+    guard().detach();
     releaseNativeFilter();
     retire();
+    m_view = nullptr;
     // Popups belong to their items, which may outlive this window.
     m_popup = nullptr;
     for (QObject* child : children()) {
@@ -81,6 +93,16 @@ QmtbView::~QmtbView()
             static_cast<QWidget*>(child)->setParent(nullptr);
         }
     }
+}
+
+void QmtbView::release()
+{
+    if (!QmtbDeletion::mustWait()) {
+        delete this;
+        return;
+    }
+    detachFromView();
+    deleteLater();
 }
 
 QRect QmtbView::desktopGeometry()

@@ -57,6 +57,7 @@ public:
     void updateFadeLock() override;
     bool autoHidingItemsHidden() const override;
     void retire() override;
+    void release() override;
 
     void hideToolbar();
     void setSuspended(bool suspended);
@@ -171,6 +172,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void detachFromView();
     void showWork();
     void releaseNativeFilter();
     void onFocusWindowChanged(QWindow* focusWindow);

@@ -4,6 +4,7 @@
 
 #include "BaseMetrics.h"
 #include "EventTypes.h"
+#include "QmtbDeletion.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ struct LibraryLoad
     {
         MiniToolbars::BaseMetrics::fill();
         MiniToolbars::EventTypes::registerAll();
+        MiniToolbars::QmtbDeletion::installDeferredRelease();
     }
 };
 

@@ -25,6 +25,9 @@ public:
     explicit QWinWidget(HWND parentWindow);
     ~QWinWidget() override;
 
+    // HostWidget
+    void release() override;
+
     HWND parentWindow() const { return m_parentWindow; }
     // The Qt widget the handle names (its top-level window), or null.
     QWidget* hostWindow() const { return m_hostWindow.data(); }

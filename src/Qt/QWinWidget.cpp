@@ -2,6 +2,7 @@
 
 #include "Factories.h"
 #include "NativeEventFilter.h"
+#include "QmtbDeletion.h"
 
 #include <QGuiApplication>
 #include <QWindow>
@@ -26,6 +27,12 @@ QWinWidget::QWinWidget(HWND parentWindow)
 }
 
 QWinWidget::~QWinWidget() = default;
+
+// The toolbar window is a child: it goes with this widget, when Qt is done with both.
+void QWinWidget::release()
+{
+    QmtbDeletion::release(this);
+}
 
 QWindow* QWinWidget::transientTarget() const
 {

@@ -1,0 +1,28 @@
+#ifndef MINITOOLBARS_QMTBDELETION_H
+#define MINITOOLBARS_QMTBDELETION_H
+
+class QObject;
+
+namespace MiniToolbars {
+
+// The library's widgets (toolbar windows, their host stand-ins, menus,
+// lists, fields) may be released while Qt is still dispatching an event to
+// them: from a host callback, from a focus change inside Qt's activation, or
+// from a press that Qt has yet to hand on. Then they leave through Qt's
+// deferred deletion, which waits until that dispatch is over; outside the
+// event loop and every delivery they go at once.
+namespace QmtbDeletion {
+
+bool mustWait();
+// Deletes object now or, when that must wait, once Qt is done with it.
+void release(QObject* object);
+// Items, views and toolbars whose deletion waited for the deliveries under
+// way go once control is back in the event loop, even when no further event
+// comes.
+void installDeferredRelease();
+
+} // namespace QmtbDeletion
+
+} // namespace MiniToolbars
+
+#endif
