@@ -129,13 +129,15 @@ void QmtbAutoFade::startAnimation(QmtbAnimation* animation)
         m_animation = animation;
         delete previous;
     }
-    // Items that come back from opacity 0 need their place in the window first.
-    m_window.refresh();
     QObject::connect(animation, &QmtbAnimation::redraw, &m_window, &QmtbView::onAnimationRedraw,
                      Qt::UniqueConnection);
     QObject::connect(animation, &QmtbAnimation::finished, &m_window, &QmtbView::onAnimationFinished,
                      Qt::UniqueConnection);
     animation->start();
+    // Items that come back from opacity 0 need their place in the window
+    // before the first frame, and items fading out keep theirs until the
+    // last: the window is placed once the fade runs.
+    m_window.refresh();
 }
 
 void QmtbAutoFade::stopAnimation()

@@ -346,10 +346,14 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         QmtbView* window = windowOf(toolbar);
         const QPoint hidden = centreOf(toolbar, 0), kept = centreOf(toolbar, 1);
         const int keptLeft = windowRect(toolbar, 1).left();
-        if (locked)
+        if (locked) {
             toolbar->setDisplayOnlyNoFadeItems(true);
-        else
-            controller->pointerMoved(790, 590), finishFade(window);
+        } else {
+            // While they fade out they stay in the window, where the pointer coming back can catch them.
+            controller->pointerMoved(790, 590);
+            EXPECT_TRUE(window->isAnimating() && window->paintedRegion().contains(hidden));
+            finishFade(window);
+        }
         ASSERT_DOUBLE_EQ(0.0, window->currentOpacity());
         EXPECT_TRUE(!window->paintedRegion().contains(hidden) && window->paintedRegion().contains(kept));
         EXPECT_GE(window->paintedRegion().boundingRect().left(), keptLeft - QmtbView::penMargin);
