@@ -78,6 +78,10 @@ private:
     std::unique_ptr<EntryFieldPopup, PopupRelease> m_field;
     int m_savedSelectionStart;
     int m_savedSelectionLength;
+    // The field's selection when a relayout may take the field along, for
+    // the field that replaces it.
+    int m_cachedSelectionStart;
+    int m_cachedSelectionLength;
     bool m_pendingFocus;
     bool m_pendingSelectAll;
     unsigned int m_textColor;

@@ -31,6 +31,8 @@ MTBxDropDownEntry::MTBxDropDownEntry(const MTBxString& id, const MTBxString& val
     : MTBxDropDownButton(id, hostContext)
     , m_savedSelectionStart(-1)
     , m_savedSelectionLength(-1)
+    , m_cachedSelectionStart(-1)
+    , m_cachedSelectionLength(-1)
     , m_pendingFocus(false)
     , m_pendingSelectAll(false)
     , m_textColor(opaqueColor(0, 0, 0))
@@ -168,9 +170,12 @@ void MTBxDropDownEntry::setTextErrorColor(int r, int g, int b)
 
 // The field normally outlives relayouts: it keeps its text, focus, selection
 // and undo history, and the keyboard does not leave it. What it holds is
-// still remembered here for a field that a lost view takes along.
+// still remembered here for a field that a lost view takes along, apart from
+// the selection that clearing the focus saves: only that one comes back when
+// focus is given again.
 void MTBxDropDownEntry::cacheQtStoredProperties()
 {
+    m_cachedSelectionStart = -1;
     if (!m_field)
         return;
     if (m_field->holdsFocus())
@@ -178,8 +183,8 @@ void MTBxDropDownEntry::cacheQtStoredProperties()
     int start = 0;
     int length = 0;
     if (m_field->selection(start, length)) {
-        m_savedSelectionStart = start;
-        m_savedSelectionLength = length;
+        m_cachedSelectionStart = start;
+        m_cachedSelectionLength = length;
     }
 }
 
@@ -203,15 +208,15 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
 {
     if (!view)
         return;
-    if (opacity == 0.0) {
-        if (m_field)
-            m_field->hideField();
-        return;
-    }
     // An entry moved to another toolbar leaves its field to the old window.
     if (m_field && m_field->fieldWindow() != view->window()) {
         cacheQtStoredProperties();
         m_field.reset();
+    }
+    if (opacity == 0.0) {
+        if (m_field)
+            m_field->hideField();
+        return;
     }
     if (!m_field) {
         ToolbarWindow* const window = view->window();
@@ -222,11 +227,14 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
             m_field->setFieldText(value());
         m_field->setFieldEnabled(isEnabled());
         // Focus calls the host, which may relayout: never inside this paint.
+        const bool cached = m_cachedSelectionStart >= 0;
         if (m_pendingFocus)
-            m_field->takeFocus(true, m_pendingSelectAll, m_savedSelectionStart, m_savedSelectionLength);
+            m_field->takeFocus(true, m_pendingSelectAll, cached ? m_cachedSelectionStart : m_savedSelectionStart,
+                               cached ? m_cachedSelectionLength : m_savedSelectionLength);
     } else if (m_field->isFieldEnabled() != isEnabled()) {
         m_field->setFieldEnabled(isEnabled());
     }
+    m_cachedSelectionStart = -1;
     // Requests made while a field stood are the field's own state already.
     m_pendingFocus = false;
     m_pendingSelectAll = false;

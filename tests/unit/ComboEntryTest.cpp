@@ -234,6 +234,9 @@ TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
     EXPECT_TRUE(entry->hasFocus());
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(1, 2));
     EXPECT_EQ(field()->text(), QStringLiteral("ab"));
+    // Focus given again keeps the selection the user made since; only one saved when focus was cleared comes back.
+    field()->setSelection(0, 2), entry->setFocus(true);
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("ab"));
     // Focus dropped and taken back restores a selection, one from the start too.
     entry->setSelection(0, 1), entry->setFocus(false), entry->setFocus(true);
     EXPECT_EQ(field()->selectedText(), QStringLiteral("a"));
