@@ -279,6 +279,8 @@ MTBxItem* ActionToolbar::Private::createItem(Entry* entry)
     syncItem(entry);
     for (const auto& child : entry->children) {
         child->item = new MTBxButton(mtbString(child->action->iconText()), child.get());
+        // The link lets the entry's events reach its context through the button's window.
+        child->item->setParent(button);
         child->iconKey = 0;
         syncItem(child.get());
         button->addItem(child->item);
