@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace MiniToolbars {
 
@@ -279,6 +280,8 @@ MTBxItem* ActionToolbar::Private::createItem(Entry* entry)
     syncItem(entry);
     for (const auto& child : entry->children) {
         child->item = new MTBxButton(mtbString(child->action->iconText()), child.get());
+        // The link lets the entry's events reach its context through the button's window.
+        child->item->setParent(button);
         child->iconKey = 0;
         syncItem(child.get());
         button->addItem(child->item);
@@ -349,14 +352,20 @@ bool ActionToolbar::Private::owns(const Entry* entry) const
 }
 
 // Replaces an entry's item when the toolbar shows; the model alone otherwise.
+// Making the new item may run host code (an icon engine): the old item's place
+// is looked up afterwards, and the old item is removed last, by itself.
 void ActionToolbar::Private::rebuild(Entry* entry)
 {
-    const int index = indexOf(entry);
-    if (!m_shown || index < 0)
+    MTBxItem* const old = entry->item;
+    if (!m_shown || !old || indexOf(entry) < 0)
         return;
-    m_toolbar->removeItem(index);
-    m_toolbar->addItem(createItem(entry), index);
+    MTBxItem* const replacement = createItem(entry);
+    int place = 0;
+    while (place < m_toolbar->itemCount() && m_toolbar->item(place) != old)
+        ++place;
+    m_toolbar->addItem(replacement, place);
     scheduleUpdate();
+    m_toolbar->removeItem(old);
 }
 
 void ActionToolbar::Private::actionChanged(Entry* entry)
@@ -382,11 +391,14 @@ void ActionToolbar::Private::actionDestroyed(Entry* entry)
     const int index = indexOf(entry);
     if (index < 0)
         return;
-    if (m_shown)
-        m_toolbar->removeItem(index);
+    // The entry leaves the model first and its item the toolbar last, by
+    // itself: no position is used after a call that may run host code.
+    MTBxItem* const item = std::exchange(entry->item, nullptr);
     retire(std::move(m_entries[static_cast<std::size_t>(index)]));
     m_entries.erase(m_entries.begin() + index);
     scheduleUpdate();
+    if (m_shown && item)
+        m_toolbar->removeItem(item);
 }
 
 // Both the menu's own filter and the application's report each change: the

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QWidget>
 
@@ -132,9 +133,6 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     };
     action(0)->menu()->addAction("Entry");
     EXPECT_TRUE(eventually([&] { return lists(L"Entry"); }));
-    QSignalSpy picked(action(0)->menu(), &QMenu::triggered);
-    action(0)->menu()->actions().at(0)->trigger();
-    EXPECT_EQ(picked.count(), 1) << "the menu still gets its own events";
     auto* other = new QMenu(&host);
     other->addAction("Other");
     action(0)->setMenu(other);
@@ -171,6 +169,86 @@ TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
     EXPECT_EQ(toggled.count(), 2);
     click(2, Qt::ShiftModifier);
     EXPECT_EQ(modifiers, Qt::ShiftModifier);
+}
+
+TEST_F(ActionToolbarTest, choosingAMenuEntryTriggersItsActionOnce)
+{
+    // In a drop-down's open menu, a choice by click or by keys triggers that entry's action once (toggling a
+    // checkable one); the pointer on an entry hovers its action, and the entry's remove button only asks for
+    // removal; the drop-down's own action, the other entries and the toolbar stay silent.
+    auto* menu = new QMenu(&host);
+    for (const char* text : {"Copy", "Wrap", "Ruler"})
+        menu->addAction(QString::fromLatin1(text));
+    menu->actions().at(1)->setCheckable(true), menu->actions().at(2)->setCheckable(true), menu->actions().at(2)->setChecked(true);
+    auto* dropDown = new QAction("Edit", &host);
+    dropDown->setMenu(menu);
+    toolbar->addAction(dropDown);
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+
+    enum How { Click, Keys, RemoveButton };
+    const struct {
+        int entry;
+        How how;
+        bool checked;
+    } cases[] = {
+        {0, Click, false}, {1, Click, true}, {2, Keys, false}, {1, Keys, false}, {2, RemoveButton, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "entry " << c.entry << " how " << c.how);
+        QAction* const chosen = menu->actions().at(c.entry);
+        toolbar->setRemovableEntries(dropDown, c.how == RemoveButton);
+        QList<QAction*> hovered, removeRequested;
+        int triggered[4] = {}, modifiedClicks = 0;
+        const QObject listening; // the connections of this case end with it
+        QObject::connect(toolbar.get(), &ActionToolbar::hovered, &listening, [&](QAction* a) { hovered << a; });
+        QObject::connect(toolbar.get(), &ActionToolbar::removeRequested, &listening, [&](QAction* a) { removeRequested << a; });
+        QObject::connect(toolbar.get(), &ActionToolbar::modifiedClick, &listening, [&] { ++modifiedClicks; });
+        for (int i = 0; i < 4; ++i)
+            QObject::connect(i < 3 ? menu->actions().at(i) : dropDown, &QAction::triggered, &listening, [&, i] { ++triggered[i]; });
+        QSignalSpy closed(toolbar.get(), &ActionToolbar::closed), picked(menu, &QMenu::triggered);
+
+        click(3);
+        auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(open && open->isVisible());
+        ASSERT_EQ(open->actions().size(), 3);
+        QWindow* const window = open->windowHandle();
+        const QPoint at = open->actionGeometry(open->actions().at(c.entry)).center();
+        if (c.how == Keys) {
+            for (int i = 0; i <= c.entry; ++i)
+                QTest::keyClick(open, Qt::Key_Down);
+            QTest::keyClick(open, Qt::Key_Return);
+        } else {
+            // A single move into a freshly opened QMenu does not always highlight the entry under it; a real
+            // pointer moves on.
+            QTest::mouseMove(window, at - QPoint(2, 0));
+            QTest::mouseMove(window, at);
+            QPoint target = at;
+            if (c.how == RemoveButton) {
+                const auto* remove = open->findChild<QPushButton*>(QStringLiteral("removeButton"));
+                ASSERT_TRUE(remove && remove->isVisible());
+                target = remove->geometry().center();
+            }
+            QTest::mouseClick(window, Qt::LeftButton, {}, target);
+        }
+        QApplication::processEvents();
+
+        EXPECT_EQ(triggered[c.entry], c.how == RemoveButton ? 0 : 1);
+        EXPECT_EQ(picked.count(), triggered[c.entry]) << "the host's menu reports the choice as its own";
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(i == c.entry || triggered[i] == 0) << "action " << i << " triggered";
+        EXPECT_EQ(chosen->isChecked(), c.checked);
+        auto* list = dynamic_cast<MTBxListType*>(item(3));
+        ASSERT_TRUE(list && list->itemCount() == 3);
+        EXPECT_EQ(list->item(c.entry)->isChecked(), c.checked) << "the entry's item follows its action";
+        if (c.how != Keys)
+            EXPECT_EQ(hovered.value(hovered.size() - 1), chosen) << "the pointer on an entry is a hover of its action";
+        EXPECT_EQ(removeRequested, c.how == RemoveButton ? QList<QAction*>{chosen} : QList<QAction*>{});
+        EXPECT_EQ(modifiedClicks, 0);
+        EXPECT_EQ(closed.count(), 0);
+        EXPECT_EQ(open->isVisible(), c.how == RemoveButton) << "a choice closes the menu, asking for removal does not";
+        if (open->isVisible())
+            QTest::keyClick(open, Qt::Key_Escape);
+    }
 }
 
 TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
