@@ -190,7 +190,7 @@ TEST(IconHandleTest, shouldRoundTripUntilDestroyedAndNeverReuseAHandle)
     destroyIconHandle(second);
 }
 
-// Every saved PE input stays in bounds, directly and through "res://" references; every saved image decodes within limits; the hostile ones to nothing.
+// Every saved PE input stays in bounds, directly and through "res://" references; every saved image, from bytes or a module, decodes within limits; the hostile ones to nothing.
 TEST(FuzzRegressionTest, shouldReplayTheSavedInputs)
 {
     for (const bool pe : { true, false }) {
@@ -209,6 +209,18 @@ TEST(FuzzRegressionTest, shouldReplayTheSavedInputs)
                 EXPECT_EQ(image ? image->width() : -1.0f, -1.0f);
             EXPECT_EQ(0, ModuleRegistry::loadedModuleCount());
         }
+    }
+    // References into a module and the SVG (or other) bytes it holds: the seeds draw, the hostile ones do not.
+    const QDir resources(QStringLiteral(MTB_TEST_DATA_DIR "/fuzz/fuzz_resource_image"));
+    ASSERT_FALSE(resources.isEmpty());
+    for (const QFileInfo& input : resources.entryInfoList(QDir::Files, QDir::Name)) {
+        SCOPED_TRACE(input.fileName().toStdString());
+        const QByteArray bytes = readFile(input.absoluteFilePath());
+        bool drawn = false;
+        EXPECT_TRUE(FuzzTargets::resourceImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size(), &drawn));
+        if (input.fileName().startsWith(QLatin1String("seed-")) || input.fileName().startsWith(QLatin1String("hostile-")))
+            EXPECT_EQ(drawn, input.fileName().startsWith(QLatin1String("seed-")));
+        EXPECT_EQ(0, ModuleRegistry::loadedModuleCount());
     }
 }
 
