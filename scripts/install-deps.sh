@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the Debian packages the build, the tests and the demo need, when missing.
-# MTB_QT_MAJOR=6 installs Qt 6 instead of Qt 5.
+# MTB_QT_MAJOR=6 installs Qt 6 instead of Qt 5. Arguments name more packages to install.
 set -eu
 case "${MTB_QT_MAJOR:-5}" in
     5) qt="qtbase5-dev qtbase5-private-dev libqt5svg5-dev libqt5x11extras5-dev" ;;
@@ -9,7 +9,7 @@ case "${MTB_QT_MAJOR:-5}" in
 esac
 packages="build-essential cmake $qt libxcb1-dev libxcb-xinput-dev libgtest-dev
 libbenchmark-dev xvfb xauth xcompmgr x11-utils xdotool imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-fonts-dejavu-core"
+fonts-dejavu-core $*"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

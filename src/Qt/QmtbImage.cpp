@@ -105,23 +105,6 @@ bool containerSizesAcceptable(QIODevice& device)
     return true;
 }
 
-// Decodes from an open, seekable device. The size the format declares is
-// checked before any pixel memory is allocated; a source that cannot declare
-// its size is not decoded at all. A refused or broken source gives a null image.
-QImage decodeChecked(QIODevice& device)
-{
-    if (!containerSizesAcceptable(device))
-        return QImage();
-    QImageReader reader(&device);
-    const QSize declared = reader.size();
-    if (!declared.isValid() || declared.isEmpty() || !acceptableSize(declared))
-        return QImage();
-    QImage image;
-    if (!reader.read(&image) || !acceptableSize(image.size()))
-        return QImage();
-    return image;
-}
-
 // Qt's SVG reader loads every <image> it meets by name, relative to the
 // document's folder (or the working folder for a document from memory). A
 // FIFO or a device there would block the GUI thread or never end, so such a
@@ -149,6 +132,35 @@ bool imageReferencesAcceptable(QIODevice& device, const QString& folder)
         }
     }
     return true;
+}
+
+// Decodes from an open, seekable device. The size the format declares is
+// checked before any pixel memory is allocated; a source that cannot declare
+// its size is not decoded at all. SVG text, which Qt's image plugin rasterises,
+// has its image references checked as a vector source's are; compressed, they
+// cannot be seen, and it is refused. A refused or broken source gives a null image.
+QImage decodeChecked(QIODevice& device)
+{
+    if (!containerSizesAcceptable(device))
+        return QImage();
+    const QByteArray format = QImageReader::imageFormat(&device);
+    if (format == "svgz")
+        return QImage();
+    if (format == "svg") {
+        const auto* file = qobject_cast<const QFile*>(&device);
+        const QString folder = file ? QFileInfo(file->fileName()).absolutePath() : QDir::currentPath();
+        const qint64 start = device.pos();
+        if (!imageReferencesAcceptable(device, folder) || !device.seek(start))
+            return QImage();
+    }
+    QImageReader reader(&device);
+    const QSize declared = reader.size();
+    if (!declared.isValid() || declared.isEmpty() || !acceptableSize(declared))
+        return QImage();
+    QImage image;
+    if (!reader.read(&image) || !acceptableSize(image.size()))
+        return QImage();
+    return image;
 }
 
 // The document Qt parses is the one that was checked: a compressed one, whose

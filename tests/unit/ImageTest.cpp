@@ -102,7 +102,7 @@ TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
     EXPECT_EQ(images[arrow]->width(), 3000.0f);
 }
 
-// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster; a PNG keeps its pixel size when rendered, a broken or zero-wide SVG renders to an empty raster. A FIFO named as an image, as an SVG's image or as a module loads nothing, at once (a wait ends the test by alarm).
+// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster; a PNG keeps its pixel size when rendered, a broken or zero-wide SVG renders to an empty raster. A FIFO named as an image, as an SVG's image (in an SVG file, SVG text in a "png" file or SVG bytes) or as a module loads nothing, at once (a wait ends the test by alarm).
 TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
 {
     for (const char* name : { "fifo.png", "fifo.svg", "fifo.dll" })
@@ -119,6 +119,8 @@ TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
         {fileWith("fifo.png"), 0, 0}, {fileWith("fifo.svg"), -1, 0}, {fileWith("bad.svg", QByteArray(svg).replace("%1", "fifo.png")), -1, 0},
         {fileWith("good.svg", QByteArray(svg).replace("%1", "green.png")), -1, 32}, {"res://" + fileWith("fifo.dll") + "/PNG/#101", -1, -1},
         {fileWith("flat.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 0 8\"/>"), -1, 0},
+        {fileWith("svg-text.png", QByteArray(svg).replace("%1", QFile::encodeName(fileWith("fifo.png")))), 0, 0},
+        {fileWith("good-svg-text.png", QByteArray(svg).replace("%1", QFile::encodeName(fileWith("green.png")))), 8, 8},
     };
     ::alarm(20);
     for (const auto& c : cases) {
@@ -128,6 +130,16 @@ TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
         EXPECT_EQ(image->width(), c.rendered) << qPrintable(c.reference);
     }
     EXPECT_EQ(loadResourceModule(mtb(fileWith("fifo.dll"))), nullptr);
+    // SVG bytes decode through Qt's image plugin, which follows the same references; compressed, they cannot be checked.
+    const QByteArray fifoSvg = QByteArray(svg).replace("%1", QFile::encodeName(fileWith("fifo.png")));
+    QProcess gzip;
+    gzip.start(QStringLiteral("gzip"), {QStringLiteral("-c")});
+    gzip.write(fifoSvg);
+    gzip.closeWriteChannel();
+    ASSERT_TRUE(gzip.waitForFinished());
+    for (const QByteArray& bytes : { fifoSvg, gzip.readAllStandardOutput() })
+        EXPECT_EQ(imageFromBytes(bytes), nullptr) << bytes.left(16).toHex().constData();
+    EXPECT_EQ(imageFromBytes(QByteArray(svg).replace("%1", QFile::encodeName(fileWith("green.png"))))->width(), 8.0f);
     auto good = imageFrom(fileWith("good.svg"));
     good->render(8.0f, 0.0f, false);
     EXPECT_EQ(qmtb(good)->raster()->pixelColor(4, 4), QColor(Qt::green));
@@ -190,7 +202,7 @@ TEST(IconHandleTest, shouldRoundTripUntilDestroyedAndNeverReuseAHandle)
     destroyIconHandle(second);
 }
 
-// Every saved PE input stays in bounds, directly and through "res://" references; every saved image decodes within limits; the hostile ones to nothing.
+// Every saved PE input stays in bounds, directly and through "res://" references; every saved image, from bytes or a module, decodes within limits; the hostile ones to nothing.
 TEST(FuzzRegressionTest, shouldReplayTheSavedInputs)
 {
     for (const bool pe : { true, false }) {
@@ -209,6 +221,18 @@ TEST(FuzzRegressionTest, shouldReplayTheSavedInputs)
                 EXPECT_EQ(image ? image->width() : -1.0f, -1.0f);
             EXPECT_EQ(0, ModuleRegistry::loadedModuleCount());
         }
+    }
+    // References into a module and the SVG (or other) bytes it holds: the seeds draw, the hostile ones do not.
+    const QDir resources(QStringLiteral(MTB_TEST_DATA_DIR "/fuzz/fuzz_resource_image"));
+    ASSERT_FALSE(resources.isEmpty());
+    for (const QFileInfo& input : resources.entryInfoList(QDir::Files, QDir::Name)) {
+        SCOPED_TRACE(input.fileName().toStdString());
+        const QByteArray bytes = readFile(input.absoluteFilePath());
+        bool drawn = false;
+        EXPECT_TRUE(FuzzTargets::resourceImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size(), &drawn));
+        if (input.fileName().startsWith(QLatin1String("seed-")) || input.fileName().startsWith(QLatin1String("hostile-")))
+            EXPECT_EQ(drawn, input.fileName().startsWith(QLatin1String("seed-")));
+        EXPECT_EQ(0, ModuleRegistry::loadedModuleCount());
     }
 }
 
