@@ -6,6 +6,9 @@
 // tests/wayland/weston-test-seat.c adds, screenshots of the output, and the
 // host window found in them by its flat colour, since Weston places windows
 // where it likes. Output pixels are logical pixels: the output's scale is 1.
+// Qt's client-side decoration claims the content's outermost left and top
+// pixels and three on the right and bottom: pointer input there never reaches
+// the window's widgets.
 
 #include <QByteArray>
 #include <QColor>
@@ -196,9 +199,9 @@ inline QRect colourBounds(const QImage& image, const QColor& colour)
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// Where a window whose visible area is one flat colour of a known size shows
-// on the output, in output pixels, once it does: the pointer is parked first
-// so its cursor cannot clip the area. Null after the timeout.
+// Where a window of a known size whose edges are one flat colour shows on the
+// output, in output pixels, once it does: the pointer is parked first so its
+// cursor cannot clip the area. Null after the timeout.
 inline QRect locateWindow(WestonSeat& seat, const QColor& colour, const QSize& size, int timeoutMs = 5000)
 {
     if (!seat.parkPointer())
