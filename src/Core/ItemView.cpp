@@ -11,6 +11,7 @@
 #include "ToolbarWindow.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace MiniToolbars {
 
@@ -23,6 +24,13 @@ int truncated(float value)
     if (!(value > -2147483648.0f && value < 2147483648.0f))
         return 0;
     return static_cast<int>(value);
+}
+
+// Part positions and widths add up in 64 bits and stay within int: a host may
+// give an item any width.
+int saturated(long long value)
+{
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 } // namespace
@@ -168,10 +176,10 @@ void ItemView::measure()
         const int gap = m_style->gapBetween(previous.kind, part.kind);
         previous.gapAfter = gap;
         part.gapBefore = gap;
-        part.x = previous.x + previous.width + gap;
+        part.x = saturated(static_cast<long long>(previous.x) + previous.width + gap);
     }
 
-    const int total = m_parts.back().x + m_parts.back().width;
+    const int total = saturated(static_cast<long long>(m_parts.back().x) + m_parts.back().width);
     // The grip's width is a design figure that grows with the item height.
     int desired = m_item->width() > 0 ? m_item->width() : m_style->minItemWidth();
     if (m_isGrip)
@@ -183,7 +191,7 @@ void ItemView::measure()
         if (step < 1)
             width = total;
         else
-            width = desired + (total - desired + step - 1) / step * step;
+            width = saturated(desired + (static_cast<long long>(total) - desired + step - 1) / step * step);
     }
     const int height = m_style->itemHeight();
     m_rect.resize(static_cast<float>(width), static_cast<float>(height));

@@ -2,6 +2,7 @@
 #include "Factories.h"
 #include "IconHandles.h"
 #include "ItemView.h"
+#include "MTBxDropDownEntry.h"
 #include "MTBxButton.h"
 #include "MTBxGrip.h"
 #include "MTBxImage.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -83,6 +85,19 @@ TEST(ItemViewTest, shouldLayOutThePartsOfEachKindOfItem)
         EXPECT_EQ(view.isGrip(), k.item == &grip);
         EXPECT_EQ(view.isSeparator(), k.item == &separator);
     }
+}
+
+TEST(ItemViewTest, shouldKeepPartsOfTheWidestEntryWithinRange)
+{
+    // An entry as wide as an int can say lays its parts out without overflow: the last one ends at INT_MAX.
+    Style::setXHeightOverride(6);
+    MTBxDropDownEntry entry(L"entry", L"", nullptr);
+    entry.setWidth(INT_MAX), entry.setHasSplitter(true);
+    ItemView view(0, &entry, nullptr, nullptr, nullptr);
+    view.measure();
+    ASSERT_FALSE(view.parts().empty());
+    EXPECT_EQ(view.parts().back().x, INT_MAX);
+    EXPECT_GT(view.width(), 2e9f);
 }
 
 TEST(ItemViewTest, shouldTakeIconFromNameThenDataThenHandle)
