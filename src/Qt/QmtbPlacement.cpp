@@ -171,7 +171,9 @@ bool QmtbPlacement::sync()
                 static_cast<QWidget*>(child)->move(static_cast<QWidget*>(child)->pos() + moved);
         }
     }
-    const QRegion painted = paintedRegion();
+    // Nothing beyond the desktop can be seen: the window never reaches past
+    // it, however large the items or far off their popups and fields are.
+    const QRegion painted = paintedRegion() & QRect(QPoint(), desktopGeometry().size());
     QRect target = painted.boundingRect();
     // Nothing painted (all clipped away): stay put, shaped to nothing.
     if (target.isEmpty())
