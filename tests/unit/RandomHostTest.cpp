@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -118,6 +119,9 @@ public:
         MTBxToolbarEventsUtility::SetMTBxToolbarEvents(this);
         m_controllers[0].reset(Controller::createInstance());
         m_controllers[0]->setClipRect(0, 0, 0, 0);
+        // The host's own window with a line edit, which the keyboard goes back to.
+        m_hostWindow.setGeometry(0, 0, 400, 300);
+        m_hostWindow.show();
         while (m_actions < m_budget && !::testing::Test::HasFailure()) {
             act(-1, false);
             // Between two inputs the host's event loop delivers what was posted.
@@ -283,6 +287,21 @@ private:
         return QPoint(int(area.left()) + pick(int(area.width()) + 1), int(area.top()) + pick(int(area.height()) + 1));
     }
 
+    // A field or a list of a shown toolbar, visible or not: a removed entry's field may still take input.
+    QWidget* anyPopupChild()
+    {
+        QList<QWidget*> targets;
+        for (QmtbView* window : QmtbView::visibleWindows()) {
+            for (QWidget* w : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (qobject_cast<LineEditControl*>(w) || qobject_cast<ComboBoxListView*>(w))
+                    targets += w;
+            }
+        }
+        if (LineEditControl* owner = LineEditControl::keyboardOwner())
+            targets += owner;
+        return targets.isEmpty() ? nullptr : targets[pick(targets.size())];
+    }
+
     // The topmost toolbar window that paints at the point; elsewhere any of them, as each covers the desktop.
     QWidget* windowAt(const QPoint& point)
     {
@@ -325,6 +344,7 @@ private:
     bool m_tearingDown = false;
     const QRect m_desktop = QmtbView::desktopGeometry();
     QWidget m_hostWindow;
+    QLineEdit* const m_hostEdit = new QLineEdit(&m_hostWindow);
     std::unique_ptr<ActionToolbar> m_actionToolbar;
     std::unique_ptr<Controller> m_controllers[2];
     int m_controllerBusy[2] = { 0, 0 };
@@ -551,24 +571,53 @@ const RandomHost::Action RandomHost::s_actions[] = {
               h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, h.m_last);
           QWindow* w = menu ? menu->windowHandle() : nullptr;
           auto* remove = w ? menu->findChild<QPushButton*>() : nullptr;
-          const int n = w ? menu->actions().size() : 0, what = w ? h.pick(4) : -1;
+          const int n = w ? menu->actions().size() : 0, what = w ? h.pick(5) : -1;
           const QPoint at = n ? menu->actionGeometry(menu->actions().at(h.pick(n))).center() : QPoint(-20, -20);
+          static const Qt::Key keys[] = { Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return };
           what == 0 ? QTest::mouseMove(w, at) : what == 1 ? QTest::mouseClick(w, Qt::LeftButton, {}, at)
-              : what == 2 && remove->isVisible() ? QTest::mouseClick(remove, Qt::LeftButton) : what == 3 ? QTest::keyClick(menu, Qt::Key_Escape) : void();
+              : what == 2 && remove->isVisible() ? QTest::mouseClick(remove, Qt::LeftButton) : what >= 3 ? QTest::keyClick(menu, keys[h.pick(4)]) : void();
         } },
     // Typing into a field or an open list, as the keyboard would.
     { "type", 6, false, [](RandomHost& h, int) {
-          static const int keys[] = { Qt::Key_A, Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return, Qt::Key_Backspace };
-          QList<QWidget*> targets;
-          for (QmtbView* window : QmtbView::visibleWindows()) {
-              for (QWidget* w : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-                  targets += qobject_cast<LineEditControl*>(w) || qobject_cast<ComboBoxListView*>(w) ? QList<QWidget*>{ w } : QList<QWidget*>{};
-          }
-          QPointer<QWidget> target = targets.isEmpty() ? nullptr : targets[h.pick(targets.size())];
-          const int key = keys[h.pick(6)];
+          static const Qt::Key keys[] = { Qt::Key_A, Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return, Qt::Key_Backspace,
+                                          Qt::Key_PageDown, Qt::Key_End };
+          const QPointer<QWidget> target = h.anyPopupChild();
+          const Qt::Key key = keys[h.pick(8)];
           QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_A ? QStringLiteral("a") : QString());
-          if (target && target->isVisible())
+          if (target)
               QCoreApplication::sendEvent(target, &press);
+      } },
+    // The pointer in a field or an open list: presses, moves, wheel turns and the list's remove button.
+    { "popupPointer", 8, false, [](RandomHost& h, int) {
+          const QPointer<QWidget> target = h.anyPopupChild();
+          if (!target)
+              return;
+          auto* list = qobject_cast<ComboBoxListView*>(target);
+          QWidget* const surface = list ? list->viewport() : target.data();
+          const QPoint at(h.pick(surface->width() + 10) - 5, h.pick(surface->height() + 10) - 5);
+          switch (h.pick(5)) {
+          case 0: QTest::mouseMove(surface, at); break;
+          case 1: QTest::mouseClick(surface, Qt::LeftButton, {}, at); break;
+          case 2: QTest::mousePress(surface, Qt::LeftButton, {}, at); break;
+          case 3: {
+              QWheelEvent wheel(at, surface->mapToGlobal(at), {}, QPoint(0, h.chance(50) ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                                Qt::NoScrollPhase, false);
+              QCoreApplication::sendEvent(surface, &wheel);
+              break;
+          }
+          default:
+              if (list && list->removeButton()->isVisible())
+                  QTest::mouseClick(list->removeButton(), Qt::LeftButton);
+          }
+      } },
+    // Focus moves: the host's window takes the keyboard back, or a field of any toolbar asks for it.
+    { "focus", 4, true, [](RandomHost& h, int f) {
+          if (h.chance(40)) {
+              h.m_hostWindow.activateWindow(), h.m_hostEdit->setFocus();
+              return;
+          }
+          if (auto* e = dynamic_cast<MTBxDropDownEntry*>(h.anyItem(f)))
+              e->setFocus(h.chance(80));
       } },
     // Native input as the filter sees it, addressed to the host or to a toolbar window, which shares it out.
     { "native", 8, false, [](RandomHost& h, int) {

@@ -351,7 +351,7 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         } else {
             // While they fade out they stay in the window, where the pointer coming back can catch them.
             controller->pointerMoved(790, 590);
-            EXPECT_TRUE(window->isAnimating() && window->paintedRegion().contains(hidden));
+            EXPECT_TRUE(window->isAnimating() && window->rect().contains(window->toLocal(hidden)));
             finishFade(window);
         }
         ASSERT_DOUBLE_EQ(0.0, window->currentOpacity());
