@@ -11,7 +11,6 @@
 #include "ToolbarWindow.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace MiniToolbars {
 
@@ -26,12 +25,9 @@ int truncated(float value)
     return static_cast<int>(value);
 }
 
-// Part positions and widths add up in 64 bits and stay within int: a host may
-// give an item any width.
-int saturated(long long value)
-{
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
+// A host may give an item any width. Far beyond any screen, this bound keeps
+// the sums of parts and the renderer's coordinates well inside int.
+constexpr int maxWidth = 1 << 20;
 
 } // namespace
 
@@ -98,7 +94,7 @@ void ItemView::addPart(ItemPartKind kind, int width, bool atFront)
     part.kind = kind;
     // -1 asks for the style's default; a theme image that failed to load
     // reports -1 itself, which must not shrink the item.
-    part.width = std::max(0, width == -1 ? m_style->partWidth(kind) : width);
+    part.width = std::clamp(width == -1 ? m_style->partWidth(kind) : width, 0, maxWidth);
     if (atFront)
         m_parts.insert(m_parts.begin(), part);
     else
@@ -176,12 +172,12 @@ void ItemView::measure()
         const int gap = m_style->gapBetween(previous.kind, part.kind);
         previous.gapAfter = gap;
         part.gapBefore = gap;
-        part.x = saturated(static_cast<long long>(previous.x) + previous.width + gap);
+        part.x = previous.x + previous.width + gap;
     }
 
-    const int total = saturated(static_cast<long long>(m_parts.back().x) + m_parts.back().width);
+    const int total = m_parts.back().x + m_parts.back().width;
     // The grip's width is a design figure that grows with the item height.
-    int desired = m_item->width() > 0 ? m_item->width() : m_style->minItemWidth();
+    int desired = m_item->width() > 0 ? std::min(m_item->width(), maxWidth) : m_style->minItemWidth();
     if (m_isGrip)
         desired = m_style->gripWidth();
     const int step = truncated(m_style->widthStep());
@@ -191,7 +187,7 @@ void ItemView::measure()
         if (step < 1)
             width = total;
         else
-            width = saturated(desired + (static_cast<long long>(total) - desired + step - 1) / step * step);
+            width = desired + (total - desired + step - 1) / step * step;
     }
     const int height = m_style->itemHeight();
     m_rect.resize(static_cast<float>(width), static_cast<float>(height));
