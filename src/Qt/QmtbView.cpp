@@ -148,7 +148,11 @@ void QmtbView::showAt(const Point& position, bool deferred)
     if (!isVisible()) {
         if (m_host)
             m_host->attach(this);
+        // Showing may activate the window, and a focus callback may close or
+        // destroy the toolbar while Qt is still at it.
         show();
+        if (!m_view)
+            return;
     }
 
     if (deferred) {
@@ -164,6 +168,8 @@ void QmtbView::showAt(const Point& position, bool deferred)
 
 void QmtbView::showWork()
 {
+    if (!m_view)
+        return;
     m_view->setLayoutDirty(true);
     relayout(false);
     if (isVisible())
@@ -215,7 +221,7 @@ void QmtbView::customEvent(QEvent* event)
 
 void QmtbView::relayout(bool force)
 {
-    if (m_showPending || m_relayoutPending)
+    if (m_showPending || m_relayoutPending || !m_view)
         return;
     if (!force && !m_view->layoutDirty())
         return;

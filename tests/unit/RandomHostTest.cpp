@@ -98,7 +98,12 @@ public:
             m_slots[i].host = this, m_slots[i].index = i;
     }
 
-    void Notify(void* context, MTBxItemEvents::EventType, unsigned*, unsigned*) override { react(slotOf(context)); }
+    void Notify(void* context, MTBxItemEvents::EventType type, unsigned*, unsigned*) override
+    {
+        if (qEnvironmentVariableIsSet("MTB_RANDOM_HOST_TRACE"))
+            std::fprintf(stderr, "%*s[item event %d of slot %d]\n", 2 * m_depth, "", int(type), slotOf(context));
+        react(slotOf(context));
+    }
     void Notify(void* context, MTBxToolbarEvents::EventType, unsigned*, unsigned*) override { react(slotOf(context)); }
     // Every callback may take one more host action, nested a bounded number of times.
     void react(int focus)
