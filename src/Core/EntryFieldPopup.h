@@ -20,6 +20,8 @@ public:
     // The window the field is a child of; null once that window is gone. An
     // entry moved to another toolbar needs a field of the new window.
     virtual const ToolbarWindow* fieldWindow() const = 0;
+    // The field shows on its window (it hides while its entry is faded out or hidden).
+    virtual bool isFieldShown() const = 0;
     virtual MTBxString fieldText() const = 0;
     // Sends no TextEdited.
     virtual void setFieldText(const MTBxString& text) = 0;

@@ -124,6 +124,14 @@ void MTBxDropDownEntry::setFocus(bool focus)
         clearFocus(false);
         return;
     }
+    // A field faded out with its toolbar cannot take the keyboard: the
+    // toolbar fades in, and the field takes it once it shows again.
+    if (!m_field->isFieldShown()) {
+        m_pendingFocus = true;
+        if (ToolbarWindow* window = itemView() ? itemView()->window() : nullptr)
+            window->fadeIn();
+        return;
+    }
     m_field->takeFocus(false, false, m_savedSelectionStart, m_savedSelectionLength);
 }
 
@@ -218,7 +226,9 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
             m_field->hideField();
         return;
     }
-    if (!m_field) {
+    const bool created = !m_field;
+    const bool wasShown = m_field && m_field->isFieldShown();
+    if (created) {
         ToolbarWindow* const window = view->window();
         m_field.reset(window ? createEntryField(this, window) : nullptr);
         if (!m_field)
@@ -231,13 +241,13 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
         if (m_pendingFocus)
             m_field->takeFocus(true, m_pendingSelectAll, cached ? m_cachedSelectionStart : m_savedSelectionStart,
                                cached ? m_cachedSelectionLength : m_savedSelectionLength);
+        m_pendingFocus = false;
+        m_pendingSelectAll = false;
     } else if (m_field->isFieldEnabled() != isEnabled()) {
         m_field->setFieldEnabled(isEnabled());
     }
     m_cachedSelectionStart = -1;
-    // Requests made while a field stood are the field's own state already.
-    m_pendingFocus = false;
-    m_pendingSelectAll = false;
+    // Focus asked for while the field was hidden (faded out, say) waits until it shows.
     if (!isVisible()) {
         m_field->hideField();
         return;
@@ -256,6 +266,11 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
     const int dy = 2;
     m_field->setLook(valueErrorFlag() ? m_textErrorColor : m_textColor, truncatedPixels(255.0 * opacity));
     m_field->place(x, y, dx, dy, width, truncatedPixels(view->height() - 2.0 * dy - 1.0));
+    // Otherwise requests made while a field stood are the field's own state already.
+    if (!created && m_pendingFocus && !wasShown)
+        m_field->takeFocus(true, m_pendingSelectAll, m_savedSelectionStart, m_savedSelectionLength);
+    m_pendingFocus = false;
+    m_pendingSelectAll = false;
 }
 
 } // namespace MiniToolbars

@@ -34,6 +34,8 @@ public:
     virtual void refresh() = 0;
     // Re-evaluates the fade lock (display-only-no-fade-items changed) and repaints.
     virtual void updateFadeLock() = 0;
+    // Fades the toolbar in, as a pointer coming near would (nothing while the fade is locked).
+    virtual void fadeIn() {}
     // Auto-hiding items rest at opacity 0 (faded out beside items that do not
     // fade): they are not drawn, so they take no input either.
     virtual bool autoHidingItemsHidden() const { return false; }

@@ -34,6 +34,7 @@ public:
 
     // EntryFieldPopup
     const ToolbarWindow* fieldWindow() const override;
+    bool isFieldShown() const override { return isVisible(); }
     MTBxString fieldText() const override;
     void setFieldText(const MTBxString& text) override;
     bool isFieldEnabled() const override { return isEnabled(); }

@@ -55,6 +55,7 @@ public:
     double currentOpacity() override;
     void refresh() override;
     void updateFadeLock() override;
+    void fadeIn() override { setFadedIn(true); }
     bool autoHidingItemsHidden() const override;
     void retire() override;
     void release() override;

@@ -242,6 +242,20 @@ TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
     EXPECT_EQ(field()->selectedText(), QStringLiteral("a"));
 }
 
+TEST_F(ComboEntryTest, FocusAskedForWhileFadedOutFadesTheToolbarIn)
+{
+    // Beside an item that never fades the entry rests hidden; focus asked for then fades the toolbar in and the field takes it.
+    build(1);
+    toolbar->addItem(makeButton(L"Keep", false));
+    QmtbView* window = show();
+    controller->pointerMoved(5000, 5000);
+    finishFade(window);
+    ASSERT_TRUE(eventually([&] { return !field()->isVisible(); }));
+    entry->setFocus(true);
+    EXPECT_TRUE(eventually([&] { return entry->hasFocus(); }));
+    EXPECT_TRUE(window->isFadedIn());
+}
+
 TEST_F(ComboEntryTest, PressElsewhereTakesTheKeyboardFromTheEntryThatTookItLast)
 {
     // A second entry takes the keyboard from the first; a press in a host window then still takes it from the toolbar,
