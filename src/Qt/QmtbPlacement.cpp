@@ -171,9 +171,12 @@ bool QmtbPlacement::sync()
                 static_cast<QWidget*>(child)->move(static_cast<QWidget*>(child)->pos() + moved);
         }
     }
-    // Nothing beyond the desktop can be seen: the window never reaches past
-    // it, however large the items or far off their popups and fields are.
-    const QRegion painted = paintedRegion() & QRect(QPoint(), desktopGeometry().size());
+    // Little beyond the desktop can be seen: the window reaches at most one
+    // desktop past it (where a popup near an edge may still stand), however
+    // large the items or far off their popups and fields are.
+    const QSize desktop = desktopGeometry().size();
+    const QRegion painted = paintedRegion()
+        & QRect(QPoint(), desktop).adjusted(-desktop.width(), -desktop.height(), desktop.width(), desktop.height());
     QRect target = painted.boundingRect();
     // Nothing painted (all clipped away): stay put, shaped to nothing.
     if (target.isEmpty())
