@@ -251,6 +251,9 @@ void ComboBoxListView::handleEntered(QListWidgetItem* row)
         setCurrentItem(row);
     }
     if (isVisible() && child->hasRemoveButton()) {
+        // 17 px in from the row's right edge and 3 px down from its top, in
+        // the row's own coordinates: the list's frame lies between the
+        // viewport that holds the rows and the list that holds the button.
         const QRect r = visualItemRect(row);
         m_removeButton->move(viewport()->mapTo(this, QPoint(r.right() - 17, r.top() + 3)));
         m_removeButton->show();
