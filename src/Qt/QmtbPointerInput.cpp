@@ -122,15 +122,21 @@ void QmtbPointerInput::wheelAt(const QPoint& point, int delta)
                      delta);
 }
 
+// Never to the window's own widgets, whose ignored events come back up here,
+// and a forwarded event is not forwarded again: two toolbar windows over
+// each other would hand it back and forth for good.
 bool QmtbPointerInput::forwardMouseEvent(QMouseEvent* event)
 {
+    static bool s_forwarding = false;
     const QPoint global = QtCompat::globalPoint(event);
-    QWidget* target = QApplication::widgetAt(global);
-    if (!target || target == &m_window || target->parentWidget() == &m_window)
+    QWidget* target = s_forwarding ? nullptr : QApplication::widgetAt(global);
+    if (!target || target == &m_window || m_window.isAncestorOf(target))
         return false;
     QMouseEvent forwarded(event->type(), target->mapFromGlobal(global), global, event->button(), event->buttons(),
                           event->modifiers());
+    s_forwarding = true;
     QCoreApplication::sendEvent(target, &forwarded);
+    s_forwarding = false;
     return true;
 }
 

@@ -223,6 +223,10 @@ TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
     popup->setGeometry(QRect(window->toLocal(QPoint(500, 400)), QSize(40, 30)));
     popup->show();
     EXPECT_FALSE(forwarded(QPoint(510, 410)));
+    // Nor to a widget inside it, whose ignored moves would come back up to the window again and again.
+    auto* inner = new QWidget(popup.get());
+    inner->setGeometry(0, 0, 20, 20), inner->show();
+    EXPECT_FALSE(forwarded(QPoint(505, 405)));
 }
 
 TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
