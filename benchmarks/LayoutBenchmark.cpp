@@ -1,12 +1,12 @@
 // Cost of laying out a toolbar: building the item views (text measuring and
 // icon rasterising included) and placing them, for growing item counts.
-#include "MiniToolbar.h"
-#include "MTBxButton.h"
-#include "MTBxCommandItem.h"
-#include "MTBxFlowLayout.h"
-#include "MTBxLabel.h"
-#include "MTBxNewLine.h"
-#include "MTBxSeparator.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "Core/MTBxFlowLayout.h"
+#include "MiniToolbars/MTBxLabel.h"
+#include "MiniToolbars/MTBxNewLine.h"
+#include "MiniToolbars/MTBxSeparator.h"
 
 #include <benchmark/benchmark.h>
 

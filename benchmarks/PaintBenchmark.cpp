@@ -1,15 +1,15 @@
 // Cost of one full paint of a laid-out 20-item toolbar through the renderer,
 // next to a QToolBar with the same texts and icons rendered by QWidget::render
 // onto an image of the same size.
-#include "ItemView.h"
-#include "MiniToolbar.h"
-#include "MTBxButton.h"
-#include "MTBxCommandItem.h"
-#include "MTBxFlowLayout.h"
-#include "MTBxLabel.h"
-#include "MTBxSeparator.h"
-#include "QmtbRender.h"
-#include "Style.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "Core/MTBxFlowLayout.h"
+#include "MiniToolbars/MTBxLabel.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "Qt/QmtbRender.h"
+#include "Core/Style.h"
 
 #include <QAction>
 #include <QIcon>

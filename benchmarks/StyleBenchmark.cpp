@@ -1,8 +1,8 @@
-#include "Factories.h"
-#include "MTBxImage.h"
-#include "Style.h"
-#include "Text.h"
-#include "ThemePalette.h"
+#include "Core/Backend.h"
+#include "Core/MTBxImage.h"
+#include "Core/Style.h"
+#include "Core/Text.h"
+#include "Core/ThemePalette.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,7 +34,7 @@ void BM_MeasureCaption(benchmark::State& state)
     Style::instance()->setScalingFactor(static_cast<float>(state.range(0)));
     const MTBxString caption(L"Insert hyperlink");
     for (auto _ : state) {
-        std::unique_ptr<Text> text(createText(caption, 0));
+        std::unique_ptr<Text> text(Backend::instance().createText(caption, 0));
         benchmark::DoNotOptimize(text->width());
     }
     Style::instance()->setScalingFactor(1.0f);
@@ -53,7 +53,7 @@ void BM_RasteriseThemeImages(benchmark::State& state)
     float sizes[count];
     for (int i = 0; i < count; ++i) {
         const auto which = static_cast<ThemeImage>(i);
-        images[i].reset(createImage(style->palette().iconName(which)));
+        images[i].reset(Backend::instance().createImage(style->palette().iconName(which)));
         sizes[i] = which == ThemeImage::Grip ? static_cast<float>(height) : style->image(which)->height();
     }
     for (auto _ : state) {

@@ -3,13 +3,13 @@
 // store Qt keeps for it, one fade frame, a repaint of the whole window, and
 // the time from showToolbar to the end of the first paint next to a QToolBar
 // with as many actions shown in the same run.
-#include "Controller.h"
-#include "ControllerObserver.h"
-#include "MTBxButton.h"
-#include "MiniToolbar.h"
-#include "QmtbController.h"
-#include "QmtbView.h"
-#include "Style.h"
+#include "MiniToolbars/Controller.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "Qt/QmtbController.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
 
 #include <QAction>
 #include <QBackingStore>

@@ -1,4 +1,4 @@
-#include "BaseMetrics.h"
+#include "Core/BaseMetrics.h"
 
 namespace MiniToolbars {
 

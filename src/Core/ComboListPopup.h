@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_COMBOLISTPOPUP_H
 #define MINITOOLBARS_COMBOLISTPOPUP_H
 
-#include "Point.h"
-#include "PopupWidget.h"
+#include "Core/Point.h"
+#include "Core/PopupWidget.h"
 
 namespace MiniToolbars {
 

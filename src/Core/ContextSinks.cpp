@@ -1,7 +1,7 @@
-#include "ContextSinks.h"
+#include "Core/ContextSinks.h"
 
-#include "MTBxItemEventsUtility.h"
-#include "MTBxToolbarEventsUtility.h"
+#include "MiniToolbars/MTBxItemEventsUtility.h"
+#include "MiniToolbars/MTBxToolbarEventsUtility.h"
 
 #include <unordered_map>
 

@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_CONTEXTSINKS_H
 #define MINITOOLBARS_CONTEXTSINKS_H
 
-#include "MTBxItemEvents.h"
-#include "MTBxToolbarEvents.h"
+#include "MiniToolbars/MTBxItemEvents.h"
+#include "MiniToolbars/MTBxToolbarEvents.h"
 
 namespace MiniToolbars {
 

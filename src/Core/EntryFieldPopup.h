@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_ENTRYFIELDPOPUP_H
 #define MINITOOLBARS_ENTRYFIELDPOPUP_H
 
-#include "MTBxString.h"
-#include "PopupWidget.h"
+#include "MiniToolbars/MTBxString.h"
+#include "Core/PopupWidget.h"
 
 namespace MiniToolbars {
 

@@ -1,14 +1,14 @@
-#include "ItemView.h"
+#include "Core/ItemView.h"
 
-#include "Factories.h"
-#include "MTBxImage.h"
-#include "MTBxItem.h"
-#include "MTBxListType.h"
-#include "MTBxRender.h"
-#include "MTBxView.h"
-#include "Style.h"
-#include "Text.h"
-#include "ToolbarWindow.h"
+#include "Core/Backend.h"
+#include "Core/MTBxImage.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MTBxListType.h"
+#include "Core/MTBxRender.h"
+#include "Core/MTBxView.h"
+#include "Core/Style.h"
+#include "Core/Text.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 
@@ -58,8 +58,8 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
             list->validateCurrentItem();
     }
     m_measuredFrom = measuredFrom(m_item);
-    m_caption.reset(createText(m_item->widestText(), 0));
-    m_shortcutText.reset(createText(m_item->shortcut(), 1));
+    m_caption.reset(Backend::instance().createText(m_item->widestText(), 0));
+    m_shortcutText.reset(Backend::instance().createText(m_item->shortcut(), 1));
 
     if (!m_item->isEnabled())
         m_state = Disabled;
@@ -67,7 +67,7 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
     if (!m_item->icon().empty()) {
         setIconByName(m_item->icon());
     } else if (m_item->iconData()) {
-        m_image.reset(createImageFromData(m_item->iconData(),
+        m_image.reset(Backend::instance().createImageFromData(m_item->iconData(),
                                           static_cast<int>(std::min<unsigned int>(
                                               m_item->iconDataLength(), 0x7fffffffu))));
         renderImage();
@@ -128,7 +128,7 @@ void ItemView::measure()
         if (w < 1 || type == MTBxItem::DropDownEntry) {
             w = m_caption ? truncated(m_caption->width()) : 0;
             if (!m_item->widthString().empty()) {
-                std::unique_ptr<Text> sample(createText(m_item->widthString(), 0));
+                std::unique_ptr<Text> sample(Backend::instance().createText(m_item->widthString(), 0));
                 w = sample ? truncated(sample->width()) : 0;
             }
         }
@@ -334,7 +334,7 @@ void ItemView::replaceCaption()
     m_replacedSinceBuilt = true;
     m_caption.reset();
     if (m_item)
-        m_caption.reset(createText(m_item->widestText(), 0));
+        m_caption.reset(Backend::instance().createText(m_item->widestText(), 0));
 }
 
 void ItemView::setIconByName(const MTBxString& name)
@@ -342,7 +342,7 @@ void ItemView::setIconByName(const MTBxString& name)
     m_replacedSinceBuilt = true;
     m_image.reset();
     if (!name.empty())
-        m_image.reset(createImage(name));
+        m_image.reset(Backend::instance().createImage(name));
     renderImage();
 }
 
@@ -351,7 +351,7 @@ void ItemView::setIconFromHandle(HICON handle)
     m_replacedSinceBuilt = true;
     m_image.reset();
     if (handle)
-        m_image.reset(createImageFromIcon(handle));
+        m_image.reset(Backend::instance().createImageFromIcon(handle));
     renderImage();
 }
 

@@ -1,10 +1,10 @@
 #ifndef MINITOOLBARS_ITEMVIEW_H
 #define MINITOOLBARS_ITEMVIEW_H
 
-#include "ItemPart.h"
-#include "MiniToolbarsGlobal.h"
-#include "MTBxString.h"
-#include "Rect.h"
+#include "Core/ItemPart.h"
+#include "MiniToolbars/MiniToolbarsGlobal.h"
+#include "MiniToolbars/MTBxString.h"
+#include "Core/Rect.h"
 
 #include <memory>
 #include <vector>

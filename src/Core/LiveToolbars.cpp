@@ -1,4 +1,4 @@
-#include "LiveToolbars.h"
+#include "Core/LiveToolbars.h"
 
 #include <unordered_set>
 

@@ -1,4 +1,4 @@
-#include "MTBxButton.h"
+#include "MiniToolbars/MTBxButton.h"
 
 namespace MiniToolbars {
 

@@ -1,11 +1,11 @@
-#include "MTBxCombobox.h"
+#include "MiniToolbars/MTBxCombobox.h"
 
-#include "ComboListPopup.h"
-#include "Factories.h"
-#include "ItemView.h"
-#include "NotificationGuard.h"
-#include "Style.h"
-#include "ToolbarWindow.h"
+#include "Core/ComboListPopup.h"
+#include "Core/Backend.h"
+#include "Core/ItemView.h"
+#include "Core/NotificationGuard.h"
+#include "Core/Style.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 #include <climits>
@@ -129,7 +129,7 @@ void MTBxCombobox::openList(ItemView* view)
     ToolbarWindow* const window = view->window();
     if (!window)
         return;
-    m_list.reset(createComboBoxList(this, window));
+    m_list.reset(Backend::instance().createComboBoxList(this, window));
     if (!m_list)
         return;
     for (int i = 0; i < itemCount(); ++i) {

@@ -1,4 +1,4 @@
-#include "MTBxCommandItem.h"
+#include "MiniToolbars/MTBxCommandItem.h"
 
 namespace MiniToolbars {
 

@@ -1,10 +1,11 @@
-#include "MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
 
-#include "DropDownPopup.h"
-#include "ItemView.h"
-#include "NotificationGuard.h"
-#include "Style.h"
-#include "ToolbarWindow.h"
+#include "Core/Backend.h"
+#include "Core/DropDownPopup.h"
+#include "Core/ItemView.h"
+#include "Core/NotificationGuard.h"
+#include "Core/Style.h"
+#include "Core/ToolbarWindow.h"
 
 namespace MiniToolbars {
 
@@ -74,7 +75,7 @@ void MTBxDropDownButton::openMenu(ItemView* view)
     ToolbarWindow* const window = view->window();
     if (!window)
         return;
-    m_menu.reset(window->createDropDownPopup(this));
+    m_menu.reset(Backend::instance().createDropDownMenu(this, window));
     if (!m_menu)
         return;
     for (int i = 0; i < itemCount(); ++i) {

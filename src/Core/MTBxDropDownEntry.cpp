@@ -1,10 +1,10 @@
-#include "MTBxDropDownEntry.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
 
-#include "EntryFieldPopup.h"
-#include "Factories.h"
-#include "ItemView.h"
-#include "Style.h"
-#include "ToolbarWindow.h"
+#include "Core/EntryFieldPopup.h"
+#include "Core/Backend.h"
+#include "Core/ItemView.h"
+#include "Core/Style.h"
+#include "Core/ToolbarWindow.h"
 
 #include <cmath>
 
@@ -230,7 +230,7 @@ void MTBxDropDownEntry::draw(ItemView* view, float x, float y, double opacity)
     const bool wasShown = m_field && m_field->isFieldShown();
     if (created) {
         ToolbarWindow* const window = view->window();
-        m_field.reset(window ? createEntryField(this, window) : nullptr);
+        m_field.reset(window ? Backend::instance().createEntryField(this, window) : nullptr);
         if (!m_field)
             return;
         if (!value().empty())

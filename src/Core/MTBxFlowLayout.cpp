@@ -1,13 +1,13 @@
-#include "MTBxFlowLayout.h"
+#include "Core/MTBxFlowLayout.h"
 
-#include "ItemView.h"
-#include "MiniToolbar.h"
-#include "MTBxCombobox.h"
-#include "MTBxItem.h"
-#include "MTBxListType.h"
-#include "MTBxRender.h"
-#include "Style.h"
-#include "ToolbarWindow.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxCombobox.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MTBxListType.h"
+#include "Core/MTBxRender.h"
+#include "Core/Style.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #ifndef MINITOOLBARS_MTBXFLOWLAYOUT_H
 #define MINITOOLBARS_MTBXFLOWLAYOUT_H
 
-#include "MTBxGrip.h"
-#include "MTBxView.h"
-#include "Rect.h"
+#include "Core/MTBxGrip.h"
+#include "Core/MTBxView.h"
+#include "Core/Rect.h"
 
 namespace MiniToolbars {
 

@@ -1,4 +1,4 @@
-#include "MTBxGrip.h"
+#include "Core/MTBxGrip.h"
 
 namespace MiniToolbars {
 

@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_MTBXGRIP_H
 #define MINITOOLBARS_MTBXGRIP_H
 
-#include "MTBxItem.h"
+#include "MiniToolbars/MTBxItem.h"
 
 namespace MiniToolbars {
 

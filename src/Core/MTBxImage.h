@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_MTBXIMAGE_H
 #define MINITOOLBARS_MTBXIMAGE_H
 
-#include "MTBxString.h"
+#include "MiniToolbars/MTBxString.h"
 
 namespace MiniToolbars {
 

@@ -1,15 +1,15 @@
-#include "MTBxItem.h"
+#include "MiniToolbars/MTBxItem.h"
 
-#include "ContextSinks.h"
+#include "Core/ContextSinks.h"
 
-#include "ItemView.h"
-#include "MiniToolbar.h"
-#include "MTBxItemEventsUtility.h"
-#include "MTBxListType.h"
-#include "MTBxView.h"
-#include "NotificationGuard.h"
-#include "ToolbarWindow.h"
-#include "TooltipOptions.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxItemEventsUtility.h"
+#include "MiniToolbars/MTBxListType.h"
+#include "Core/MTBxView.h"
+#include "Core/NotificationGuard.h"
+#include "Core/ToolbarWindow.h"
+#include "MiniToolbars/TooltipOptions.h"
 
 #include <cstdint>
 #include <cstring>

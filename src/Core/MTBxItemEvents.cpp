@@ -1,3 +1,3 @@
-#include "MTBxItemEvents.h"
+#include "MiniToolbars/MTBxItemEvents.h"
 
 MTBxItemEvents::~MTBxItemEvents() = default;

@@ -1,4 +1,4 @@
-#include "MTBxItemEventsUtility.h"
+#include "MiniToolbars/MTBxItemEventsUtility.h"
 
 namespace MiniToolbars {
 

@@ -1,4 +1,4 @@
-#include "MTBxLabel.h"
+#include "MiniToolbars/MTBxLabel.h"
 
 namespace MiniToolbars {
 

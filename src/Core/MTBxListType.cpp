@@ -1,12 +1,12 @@
-#include "MTBxListType.h"
+#include "MiniToolbars/MTBxListType.h"
 
-#include "Factories.h"
-#include "ItemDisposal.h"
-#include "ItemView.h"
-#include "NotificationGuard.h"
-#include "PopupWidget.h"
-#include "Text.h"
-#include "ToolbarWindow.h"
+#include "Core/Backend.h"
+#include "Core/ItemDisposal.h"
+#include "Core/ItemView.h"
+#include "Core/NotificationGuard.h"
+#include "Core/PopupWidget.h"
+#include "Core/Text.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 #include <memory>
@@ -42,7 +42,7 @@ const MTBxString& MTBxListType::widestText() const
     for (const MTBxItem* child : m_children) {
         if (!child->isVisible() || child->text().empty())
             continue;
-        const std::unique_ptr<Text> measured(createText(child->text(), 0));
+        const std::unique_ptr<Text> measured(Backend::instance().createText(child->text(), 0));
         const float width = measured ? measured->width() : 0.0f;
         if (!widest || width > widestWidth) {
             widest = child;

@@ -1,4 +1,4 @@
-#include "MTBxNewLine.h"
+#include "MiniToolbars/MTBxNewLine.h"
 
 namespace MiniToolbars {
 

@@ -1,4 +1,4 @@
-#include "MTBxSeparator.h"
+#include "MiniToolbars/MTBxSeparator.h"
 
 namespace MiniToolbars {
 

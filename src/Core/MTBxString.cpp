@@ -1,4 +1,4 @@
-#include "MTBxString.h"
+#include "MiniToolbars/MTBxString.h"
 
 #include <cstring>
 #include <vector>

@@ -1,3 +1,3 @@
-#include "MTBxToolbarEvents.h"
+#include "MiniToolbars/MTBxToolbarEvents.h"
 
 MTBxToolbarEvents::~MTBxToolbarEvents() = default;

@@ -1,4 +1,4 @@
-#include "MTBxToolbarEventsUtility.h"
+#include "MiniToolbars/MTBxToolbarEventsUtility.h"
 
 namespace MiniToolbars {
 

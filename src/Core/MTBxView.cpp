@@ -1,11 +1,11 @@
-#include "MTBxView.h"
+#include "Core/MTBxView.h"
 
-#include "Factories.h"
-#include "HostWidget.h"
-#include "ItemView.h"
-#include "MTBxItem.h"
-#include "Point.h"
-#include "ToolbarWindow.h"
+#include "Core/Backend.h"
+#include "Core/HostWidget.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Core/Point.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 #include <utility>
@@ -49,7 +49,7 @@ bool MTBxView::show(float x, float y, bool deferred)
         m_current->setPressedSubArea(false);
     }
     if (!m_window)
-        m_window.reset(createToolbarWindow(this, m_host.get()));
+        m_window.reset(Backend::instance().createToolbarWindow(this, m_host.get(), m_windowKind));
     if (!m_window)
         return false;
     m_window->showAt(Point(x, y), deferred);
@@ -92,7 +92,7 @@ void MTBxView::createHost(HWND parentWindow)
     if (m_window)
         return;
     m_host.reset();
-    m_host.reset(createHostWidget(parentWindow));
+    m_host.reset(Backend::instance().createHostWidget(parentWindow));
 }
 
 void MTBxView::setToolbar(MiniToolbar* toolbar)

@@ -1,9 +1,10 @@
 #ifndef MINITOOLBARS_MTBXVIEW_H
 #define MINITOOLBARS_MTBXVIEW_H
 
-#include "MiniToolbarsGlobal.h"
-#include "MTBxString.h"
-#include "ToolbarWindow.h"
+#include "MiniToolbars/MiniToolbarsGlobal.h"
+#include "MiniToolbars/MTBxString.h"
+#include "Core/Backend.h"
+#include "Core/ToolbarWindow.h"
 
 #include <memory>
 #include <vector>
@@ -67,6 +68,9 @@ public:
 
     // Installs a window made elsewhere (tests use a stand-in); takes ownership.
     void adoptWindow(std::unique_ptr<ToolbarWindow> window);
+    // The kind of window the first show makes.
+    WindowKind windowKind() const { return m_windowKind; }
+    void setWindowKind(WindowKind kind) { m_windowKind = kind; }
 
 protected:
     MiniToolbar* m_toolbar;
@@ -81,6 +85,7 @@ protected:
     std::unique_ptr<HostWidget, ToolbarWindow::Release> m_host;
     std::unique_ptr<ToolbarWindow, ToolbarWindow::Release> m_window;
     bool m_layoutDirty;
+    WindowKind m_windowKind = WindowKind::TopLevel;
 };
 
 } // namespace MiniToolbars

@@ -1,14 +1,14 @@
-#include "MiniToolbar.h"
+#include "MiniToolbars/MiniToolbar.h"
 
-#include "ContextSinks.h"
-#include "ItemDisposal.h"
-#include "LiveToolbars.h"
-#include "ItemView.h"
-#include "MTBxItem.h"
-#include "MTBxToolbarEventsUtility.h"
-#include "MTBxView.h"
-#include "NotificationGuard.h"
-#include "ToolbarWindow.h"
+#include "Core/ContextSinks.h"
+#include "Core/ItemDisposal.h"
+#include "Core/LiveToolbars.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MTBxToolbarEventsUtility.h"
+#include "Core/MTBxView.h"
+#include "Core/NotificationGuard.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 

@@ -1,10 +1,11 @@
-#include "NotificationGuard.h"
+#include "Core/NotificationGuard.h"
 
-#include "ItemDisposal.h"
-#include "ItemView.h"
-#include "MTBxItem.h"
-#include "MTBxView.h"
-#include "ToolbarWindow.h"
+#include "Core/Backend.h"
+#include "Core/ItemDisposal.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Core/MTBxView.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 
@@ -124,7 +125,6 @@ void releaseDeferredItemViews()
 // that gives the keyboard back); such a delivery releases nothing again.
 bool s_releasing = false;
 
-void (*s_scheduleRelease)() = nullptr;
 bool s_releaseScheduled = false;
 
 bool anythingDeferred()
@@ -204,15 +204,12 @@ void NotificationGuard::leave()
     if (m_depth == 0)
         return;
     --m_depth;
-    if (--s_deliveries == 0 && s_scheduleRelease && !s_releaseScheduled && anythingDeferred()) {
+    // Deletions that waited for this delivery go once the toolkit's event
+    // loop runs again, even when no further event comes.
+    if (--s_deliveries == 0 && !s_releaseScheduled && anythingDeferred()) {
         s_releaseScheduled = true;
-        s_scheduleRelease();
+        Backend::instance().scheduleCleanup();
     }
-}
-
-void NotificationGuard::setReleaseScheduler(void (*schedule)())
-{
-    s_scheduleRelease = schedule;
 }
 
 // An item put back and removed again during one delivery is deleted once.

@@ -49,10 +49,6 @@ public:
     static void cleanupOldViews();
     // Some window is delivering an event.
     static bool anyDelivering();
-    // How the toolkit runs cleanupOldViews once control is back in its event
-    // loop. Asked whenever the last delivery ends with deletions waiting;
-    // without it they wait for the next delivery or cleanup.
-    static void setReleaseScheduler(void (*schedule)());
     // The item, or a list item it is a child of, waits for deletion.
     static bool isAwaitingDeletion(const MTBxItem* item);
     // The item itself waits for deletion.

@@ -1,4 +1,4 @@
-#include "Options.h"
+#include "MiniToolbars/Options.h"
 
 #include <cmath>
 

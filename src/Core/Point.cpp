@@ -1,4 +1,4 @@
-#include "Point.h"
+#include "Core/Point.h"
 
 namespace MiniToolbars {
 

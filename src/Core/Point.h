@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_POINT_H
 #define MINITOOLBARS_POINT_H
 
-#include "Vector.h"
+#include "Core/Vector.h"
 
 namespace MiniToolbars {
 

@@ -1,4 +1,4 @@
-#include "Rect.h"
+#include "Core/Rect.h"
 
 namespace MiniToolbars {
 

@@ -1,8 +1,8 @@
-#include "Style.h"
+#include "Core/Style.h"
 
-#include "BaseMetrics.h"
-#include "Factories.h"
-#include "MTBxImage.h"
+#include "Core/BaseMetrics.h"
+#include "Core/Backend.h"
+#include "Core/MTBxImage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,7 +133,7 @@ void Style::setTheme(int theme)
     m_palette.setTheme(theme);
     for (int i = 0; i < kImageCount; ++i) {
         m_images[i].reset();
-        m_images[i].reset(createImage(m_palette.iconName(static_cast<ThemeImage>(i))));
+        m_images[i].reset(Backend::instance().createImage(m_palette.iconName(static_cast<ThemeImage>(i))));
         ++m_imageLoadCount;
     }
     m_imagesLoaded = true;
@@ -183,7 +183,7 @@ void Style::computeMetrics()
     if (s_xHeightOverride >= 0) {
         m_xHeight = s_xHeightOverride;
     } else {
-        m_xHeight = measureXHeight(m_fontFamily, m_fontPointSize);
+        m_xHeight = Backend::instance().measureXHeight(m_fontFamily, m_fontPointSize);
         // Without a font engine, fall back to the design proportion.
         if (m_xHeight <= 0)
             m_xHeight = std::max(1, m_fontPointSize * base.refXHeight / base.fontPoints);

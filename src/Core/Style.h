@@ -1,10 +1,10 @@
 #ifndef MINITOOLBARS_STYLE_H
 #define MINITOOLBARS_STYLE_H
 
-#include "ItemPart.h"
-#include "MTBxString.h"
-#include "ThemeColor.h"
-#include "ThemePalette.h"
+#include "Core/ItemPart.h"
+#include "MiniToolbars/MTBxString.h"
+#include "Core/ThemeColor.h"
+#include "Core/ThemePalette.h"
 
 #include <memory>
 

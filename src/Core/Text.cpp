@@ -1,7 +1,7 @@
-#include "Text.h"
+#include "Core/Text.h"
 
-#include "MTBxRender.h"
-#include "Style.h"
+#include "Core/MTBxRender.h"
+#include "Core/Style.h"
 
 namespace MiniToolbars {
 

@@ -1,4 +1,4 @@
-#include "ThemeColor.h"
+#include "Core/ThemeColor.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "ThemePalette.h"
+#include "Core/ThemePalette.h"
 
 namespace MiniToolbars {
 

@@ -1,10 +1,9 @@
 #ifndef MINITOOLBARS_TOOLBARWINDOW_H
 #define MINITOOLBARS_TOOLBARWINDOW_H
 
-#include "Factories.h"
-#include "HostWidget.h"
-#include "NotificationGuard.h"
-#include "Point.h"
+#include "Core/HostWidget.h"
+#include "Core/NotificationGuard.h"
+#include "Core/Point.h"
 
 namespace MiniToolbars {
 
@@ -39,11 +38,6 @@ public:
     // Auto-hiding items rest at opacity 0 (faded out beside items that do not
     // fade): they are not drawn, so they take no input either.
     virtual bool autoHidingItemsHidden() const { return false; }
-    // A drop-down button's menu parented to this window; null when none can be made.
-    virtual DropDownPopup* createDropDownPopup(MTBxDropDownButton* button)
-    {
-        return createDropDownMenu(button, this);
-    }
     // Leaves the registries, stops timers and tooltips, hides. Used when the
     // toolbar is destroyed during one of its deliveries.
     virtual void retire() = 0;

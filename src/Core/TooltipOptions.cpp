@@ -1,4 +1,4 @@
-#include "TooltipOptions.h"
+#include "MiniToolbars/TooltipOptions.h"
 
 namespace MiniToolbars {
 

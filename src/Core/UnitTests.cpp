@@ -1,7 +1,7 @@
-#include "UnitTests.h"
+#include "Core/UnitTests.h"
 
-#include "Point.h"
-#include "Vector.h"
+#include "Core/Point.h"
+#include "Core/Vector.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "Vector.h"
+#include "Core/Vector.h"
 
-#include "Geometry.h"
+#include "Core/Geometry.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "IconHandles.h"
+#include "MiniToolbars/IconHandles.h"
 
 #include <QGuiApplication>
 #include <QImage>

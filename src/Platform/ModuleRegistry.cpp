@@ -1,7 +1,7 @@
-#include "ModuleRegistry.h"
+#include "Platform/ModuleRegistry.h"
 
-#include "PeResourceReader.h"
-#include "RegularFile.h"
+#include "Platform/PeResourceReader.h"
+#include "Platform/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

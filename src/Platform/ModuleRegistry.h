@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_MODULEREGISTRY_H
 #define MINITOOLBARS_MODULEREGISTRY_H
 
-#include "MiniToolbarsGlobal.h"
+#include "MiniToolbars/MiniToolbarsGlobal.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "NativeEventFilter.h"
+#include "Platform/NativeEventFilter.h"
 
-#include "XcbMessageAdapter.h"
+#include "Platform/XcbMessageAdapter.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_NATIVEMESSAGE_H
 #define MINITOOLBARS_NATIVEMESSAGE_H
 
-#include "MiniToolbarsGlobal.h"
+#include "MiniToolbars/MiniToolbarsGlobal.h"
 
 #include <QPoint>
 

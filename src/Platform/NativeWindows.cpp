@@ -1,6 +1,6 @@
-#include "NativeWindows.h"
+#include "Platform/NativeWindows.h"
 
-#include "XcbConnection.h"
+#include "Platform/XcbConnection.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_NATIVEWINDOWS_H
 #define MINITOOLBARS_NATIVEWINDOWS_H
 
-#include "NativeMessage.h"
+#include "Platform/NativeMessage.h"
 
 #include <QPoint>
 #include <Qt>

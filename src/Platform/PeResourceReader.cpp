@@ -1,4 +1,4 @@
-#include "PeResourceReader.h"
+#include "Platform/PeResourceReader.h"
 
 #include <set>
 

@@ -1,7 +1,7 @@
-#include "ResourceModules.h"
-#include "../Qt/QtCompat.h"
+#include "MiniToolbars/ResourceModules.h"
+#include "Compat/QtCompat.h"
 
-#include "ModuleRegistry.h"
+#include "Platform/ModuleRegistry.h"
 
 #include <QString>
 

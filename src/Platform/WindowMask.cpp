@@ -1,4 +1,4 @@
-#include "WindowMask.h"
+#include "Platform/WindowMask.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "XcbMessageAdapter.h"
+#include "Platform/XcbMessageAdapter.h"
 
-#include "XcbConnection.h"
+#include "Platform/XcbConnection.h"
 
 #include <QByteArray>
 

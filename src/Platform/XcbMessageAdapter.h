@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_XCBMESSAGEADAPTER_H
 #define MINITOOLBARS_XCBMESSAGEADAPTER_H
 
-#include "NativeMessage.h"
+#include "Platform/NativeMessage.h"
 
 #include <cstdint>
 #include <functional>

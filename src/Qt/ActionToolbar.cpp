@@ -1,9 +1,9 @@
-#include "ActionToolbar.h"
+#include "MiniToolbars/ActionToolbar.h"
 
-#include "ActionToolbarPrivate.h"
-#include "ApplicationScoped.h"
-#include "Controller.h"
-#include "MiniToolbar.h"
+#include "Qt/ActionToolbarPrivate.h"
+#include "Qt/ApplicationScoped.h"
+#include "MiniToolbars/Controller.h"
+#include "MiniToolbars/MiniToolbar.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,21 +1,21 @@
 // ActionToolbar::Private's members: items kept in step with the actions, and the toolbar's placement.
 
-#include "ActionToolbarPrivate.h"
+#include "Qt/ActionToolbarPrivate.h"
 
-#include "ContextSinks.h"
-#include "Controller.h"
-#include "ItemView.h"
-#include "MTBxButton.h"
-#include "MTBxDropDownButton.h"
-#include "MTBxFlowLayout.h"
-#include "MTBxNewLine.h"
-#include "MTBxSeparator.h"
-#include "MTBxView.h"
-#include "MiniToolbar.h"
-#include "NotificationGuard.h"
-#include "QmtbCoordinates.h"
-#include "QmtbView.h"
-#include "Style.h"
+#include "Core/ContextSinks.h"
+#include "MiniToolbars/Controller.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "Core/MTBxFlowLayout.h"
+#include "MiniToolbars/MTBxNewLine.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "Core/MTBxView.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "Core/NotificationGuard.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,11 +3,11 @@
 #ifndef MINITOOLBARS_ACTIONTOOLBARPRIVATE_H
 #define MINITOOLBARS_ACTIONTOOLBARPRIVATE_H
 
-#include "ActionToolbar.h"
-#include "ControllerObserver.h"
-#include "MTBxItem.h"
-#include "MTBxItemEvents.h"
-#include "MTBxToolbarEvents.h"
+#include "MiniToolbars/ActionToolbar.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MTBxItemEvents.h"
+#include "MiniToolbars/MTBxToolbarEvents.h"
 
 #include <QPoint>
 #include <QPointer>

@@ -1,14 +1,14 @@
-#include "ComboBoxListView.h"
+#include "Qt/ComboBoxListView.h"
 
-#include "Factories.h"
-#include "ItemView.h"
-#include "MTBxCombobox.h"
-#include "PopupIcon.h"
-#include "QmtbDeletion.h"
-#include "QmtbImage.h"
-#include "QmtbText.h"
-#include "QmtbView.h"
-#include "Style.h"
+#include "Core/Backend.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxCombobox.h"
+#include "Qt/PopupIcon.h"
+#include "Qt/QmtbDeletion.h"
+#include "Qt/QmtbImage.h"
+#include "Qt/QmtbText.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -79,7 +79,7 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     // Room for the widest text, the icon and the scroll bar.
     const MTBxString& widest = combo->widestText();
     const QFont listFont = font();
-    const std::unique_ptr<Text> measured(createText(widest, 0, &listFont));
+    const std::unique_ptr<Text> measured(new QmtbText(widest, 0, &listFont));
     const double width = (measured ? measured->width() : 0.0) + 5.0 + 18.0 + 20.0;
     setFixedWidth(std::min(static_cast<int>(std::min(width, 1e6)) + static_cast<int>(std::min(widest.length(), 100000u)),
                            QmtbView::desktopGeometry().width()));
@@ -394,12 +394,6 @@ bool ComboBoxListView::eventFilter(QObject* watched, QEvent* event)
         dismissPopup(false);
     }
     return false;
-}
-
-ComboListPopup* createComboBoxList(MTBxCombobox* combo, ToolbarWindow* window)
-{
-    auto* const qtWindow = dynamic_cast<QmtbView*>(window);
-    return combo && qtWindow ? new ComboBoxListView(combo, qtWindow) : nullptr;
 }
 
 } // namespace MiniToolbars

@@ -1,9 +1,9 @@
-#include "Controller.h"
+#include "MiniToolbars/Controller.h"
 
-#include "QWinWidget.h"
-#include "QmtbController.h"
-#include "QmtbKeyboard.h"
-#include "QmtbView.h"
+#include "Qt/QWinWidget.h"
+#include "Qt/QmtbController.h"
+#include "Qt/QmtbKeyboard.h"
+#include "Qt/QmtbView.h"
 
 namespace MiniToolbars {
 

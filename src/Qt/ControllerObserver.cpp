@@ -1,4 +1,4 @@
-#include "ControllerObserver.h"
+#include "MiniToolbars/ControllerObserver.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,12 +1,12 @@
-#include "DropDownMenu.h"
+#include "Qt/DropDownMenu.h"
 
-#include "ItemView.h"
-#include "MTBxDropDownButton.h"
-#include "PopupIcon.h"
-#include "QmtbDeletion.h"
-#include "QmtbImage.h"
-#include "QmtbView.h"
-#include "Style.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "Qt/PopupIcon.h"
+#include "Qt/QmtbDeletion.h"
+#include "Qt/QmtbImage.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
 
 #include <QPushButton>
 #include <QStyle>

@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_DROPDOWNMENU_H
 #define MINITOOLBARS_DROPDOWNMENU_H
 
-#include "DropDownPopup.h"
+#include "Core/DropDownPopup.h"
 
 #include <QMenu>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "EventTypes.h"
+#include "Qt/EventTypes.h"
 
 #include <QEvent>
 

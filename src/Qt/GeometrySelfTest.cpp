@@ -1,6 +1,6 @@
-#include "GeometrySelfTest.h"
+#include "Qt/GeometrySelfTest.h"
 
-#include "UnitTests.h"
+#include "Core/UnitTests.h"
 
 #include <QtGlobal>
 

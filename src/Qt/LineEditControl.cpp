@@ -1,11 +1,11 @@
-#include "LineEditControl.h"
+#include "Qt/LineEditControl.h"
 
-#include "Factories.h"
-#include "ItemView.h"
-#include "MTBxDropDownEntry.h"
-#include "QmtbDeletion.h"
-#include "QmtbView.h"
-#include "XcbConnection.h"
+#include "Core/Backend.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "Qt/QmtbDeletion.h"
+#include "Qt/QmtbView.h"
+#include "Platform/XcbConnection.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -355,12 +355,6 @@ bool LineEditControl::eventFilter(QObject* watched, QEvent* event)
         && static_cast<QWidget*>(watched)->window() != window() && owner == this)
         dropFocus(false);
     return false;
-}
-
-EntryFieldPopup* createEntryField(MTBxDropDownEntry* entry, ToolbarWindow* window)
-{
-    auto* const qtWindow = dynamic_cast<QmtbView*>(window);
-    return entry && qtWindow ? new LineEditControl(entry, qtWindow) : nullptr;
 }
 
 } // namespace MiniToolbars

@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_LINEEDITCONTROL_H
 #define MINITOOLBARS_LINEEDITCONTROL_H
 
-#include "EntryFieldPopup.h"
+#include "Core/EntryFieldPopup.h"
 
 #include <QLineEdit>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "PopupIcon.h"
+#include "Qt/PopupIcon.h"
 
-#include "IconHandles.h"
-#include "MTBxItem.h"
-#include "QmtbImage.h"
+#include "MiniToolbars/IconHandles.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Qt/QmtbImage.h"
 
 #include <QPixmap>
 

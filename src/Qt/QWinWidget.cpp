@@ -1,8 +1,8 @@
-#include "QWinWidget.h"
+#include "Qt/QWinWidget.h"
 
-#include "Factories.h"
-#include "NativeEventFilter.h"
-#include "QmtbDeletion.h"
+#include "Core/Backend.h"
+#include "Platform/NativeEventFilter.h"
+#include "Qt/QmtbDeletion.h"
 
 #include <QGuiApplication>
 #include <QWindow>
@@ -56,11 +56,6 @@ void QWinWidget::attach(QWidget* toolbarWindow) const
 bool QWinWidget::fixWindowsHook()
 {
     return NativeEventFilter::instance().reinstall();
-}
-
-HostWidget* createHostWidget(HWND parentWindow)
-{
-    return new QWinWidget(parentWindow);
 }
 
 } // namespace MiniToolbars

@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_QWINWIDGET_H
 #define MINITOOLBARS_QWINWIDGET_H
 
-#include "HostWidget.h"
-#include "MiniToolbarsGlobal.h"
+#include "Core/HostWidget.h"
+#include "MiniToolbars/MiniToolbarsGlobal.h"
 
 #include <QPointer>
 #include <QWidget>

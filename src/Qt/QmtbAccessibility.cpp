@@ -1,7 +1,7 @@
-#include "QmtbAccessibility.h"
+#include "Qt/QmtbAccessibility.h"
 
-#include "QmtbAccessibleToolbar.h"
-#include "QmtbView.h"
+#include "Qt/QmtbAccessibleToolbar.h"
+#include "Qt/QmtbView.h"
 
 namespace MiniToolbars {
 namespace QmtbAccessibility {

@@ -1,12 +1,12 @@
-#include "QmtbAccessibleItem.h"
+#include "Qt/QmtbAccessibleItem.h"
 
-#include "ItemView.h"
-#include "MTBxItem.h"
-#include "MTBxView.h"
-#include "QmtbAccessibleToolbar.h"
-#include "QmtbKeyboard.h"
-#include "QmtbView.h"
-#include "QtCompat.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Core/MTBxView.h"
+#include "Qt/QmtbAccessibleToolbar.h"
+#include "Qt/QmtbKeyboard.h"
+#include "Qt/QmtbView.h"
+#include "Compat/QtCompat.h"
 
 namespace MiniToolbars {
 

@@ -1,11 +1,11 @@
-#include "QmtbAccessibleToolbar.h"
+#include "Qt/QmtbAccessibleToolbar.h"
 
-#include "ItemView.h"
-#include "MTBxItem.h"
-#include "MTBxView.h"
-#include "QmtbAccessibleItem.h"
-#include "QmtbView.h"
-#include "QtCompat.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Core/MTBxView.h"
+#include "Qt/QmtbAccessibleItem.h"
+#include "Qt/QmtbView.h"
+#include "Compat/QtCompat.h"
 
 #include <QCoreApplication>
 

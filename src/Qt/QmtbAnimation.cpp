@@ -1,4 +1,4 @@
-#include "QmtbAnimation.h"
+#include "Qt/QmtbAnimation.h"
 
 #include <algorithm>
 

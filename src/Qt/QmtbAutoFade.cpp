@@ -1,11 +1,11 @@
-#include "QmtbAutoFade.h"
+#include "Qt/QmtbAutoFade.h"
 
-#include "EventTypes.h"
-#include "MTBxView.h"
-#include "MiniToolbar.h"
-#include "QmtbFadeAnimation.h"
-#include "QmtbView.h"
-#include "Style.h"
+#include "Qt/EventTypes.h"
+#include "Core/MTBxView.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "Qt/QmtbFadeAnimation.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
 
 #include <QCoreApplication>
 #include <QEvent>

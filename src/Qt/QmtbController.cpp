@@ -1,13 +1,13 @@
-#include "QmtbController.h"
-#include "QmtbLogging.h"
+#include "Qt/QmtbController.h"
+#include "Qt/QmtbLogging.h"
 
-#include "ControllerObserver.h"
-#include "LiveToolbars.h"
-#include "MTBxFlowLayout.h"
-#include "MTBxItem.h"
-#include "MiniToolbar.h"
-#include "QmtbView.h"
-#include "Style.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "Core/LiveToolbars.h"
+#include "Core/MTBxFlowLayout.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
 
 namespace MiniToolbars {
 

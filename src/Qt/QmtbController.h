@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_QMTBCONTROLLER_H
 #define MINITOOLBARS_QMTBCONTROLLER_H
 
-#include "Controller.h"
-#include "Options.h"
+#include "MiniToolbars/Controller.h"
+#include "MiniToolbars/Options.h"
 
 namespace MiniToolbars {
 

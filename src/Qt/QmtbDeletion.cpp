@@ -1,10 +1,9 @@
-#include "QmtbDeletion.h"
+#include "Qt/QmtbDeletion.h"
 
-#include "NotificationGuard.h"
+#include "Core/NotificationGuard.h"
 
 #include <QCoreApplication>
 #include <QThread>
-#include <QTimer>
 
 namespace MiniToolbars {
 
@@ -25,14 +24,6 @@ void QmtbDeletion::release(QObject* object)
         object->deleteLater();
     else
         delete object;
-}
-
-void QmtbDeletion::installDeferredRelease()
-{
-    NotificationGuard::setReleaseScheduler([] {
-        if (QCoreApplication* app = QCoreApplication::instance())
-            QTimer::singleShot(0, app, &NotificationGuard::cleanupOldViews);
-    });
 }
 
 } // namespace MiniToolbars

@@ -16,10 +16,6 @@ namespace QmtbDeletion {
 bool mustWait();
 // Deletes object now or, when that must wait, once Qt is done with it.
 void release(QObject* object);
-// Items, views and toolbars whose deletion waited for the deliveries under
-// way go once control is back in the event loop, even when no further event
-// comes.
-void installDeferredRelease();
 
 } // namespace QmtbDeletion
 

@@ -1,7 +1,7 @@
-#include "QmtbFaceCache.h"
+#include "Qt/QmtbFaceCache.h"
 
-#include "Style.h"
-#include "ThemePalette.h"
+#include "Core/Style.h"
+#include "Core/ThemePalette.h"
 
 #include <algorithm>
 #include <cmath>

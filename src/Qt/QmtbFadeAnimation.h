@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_QMTBFADEANIMATION_H
 #define MINITOOLBARS_QMTBFADEANIMATION_H
 
-#include "QmtbAnimation.h"
+#include "Qt/QmtbAnimation.h"
 
 #include <QPointer>
 #include <QRegion>

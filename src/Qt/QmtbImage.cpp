@@ -1,11 +1,11 @@
-#include "QmtbImage.h"
-#include "QmtbLogging.h"
+#include "Qt/QmtbImage.h"
+#include "Qt/QmtbLogging.h"
 
-#include "ApplicationScoped.h"
-#include "Factories.h"
-#include "IconHandles.h"
-#include "ModuleRegistry.h"
-#include "RegularFile.h"
+#include "Qt/ApplicationScoped.h"
+#include "Core/Backend.h"
+#include "MiniToolbars/IconHandles.h"
+#include "Platform/ModuleRegistry.h"
+#include "Platform/RegularFile.h"
 
 #include <QBuffer>
 #include <QCache>
@@ -469,19 +469,9 @@ QmtbImage* QmtbImage::fromData(const unsigned char* data, int length)
     return new QmtbImage(image);
 }
 
-MTBxImage* createImage(const MTBxString& reference)
-{
-    return new QmtbImage(reference);
-}
-
-MTBxImage* createImageFromData(const unsigned char* data, int length)
-{
-    return QmtbImage::fromData(data, length);
-}
-
 // Not cached: a handle names no content for good, it can be destroyed (and a
 // native one reused for another icon) while its value stays the same.
-MTBxImage* createImageFromIcon(HICON icon)
+QmtbImage* QmtbImage::fromIconHandle(HICON icon)
 {
     return new QmtbImage(pixmapFromIconHandle(icon).toImage());
 }

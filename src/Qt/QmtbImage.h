@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_QMTBIMAGE_H
 #define MINITOOLBARS_QMTBIMAGE_H
 
-#include "MTBxImage.h"
+#include "Core/MTBxImage.h"
 
 #include <QImage>
 #include <QString>
@@ -50,6 +50,8 @@ public:
 
     // Null when the bytes are no image Qt can decode, or one that is too large.
     static QmtbImage* fromData(const unsigned char* data, int length);
+    // The image of an icon handle; an unknown handle gives a null raster.
+    static QmtbImage* fromIconHandle(HICON icon);
 
 private:
     void loadModuleResource(const QString& module, const QString& type, const QString& name);

@@ -1,13 +1,13 @@
-#include "QmtbKeyboard.h"
+#include "Qt/QmtbKeyboard.h"
 
-#include "ApplicationScoped.h"
-#include "ItemView.h"
-#include "MTBxItem.h"
-#include "MTBxView.h"
-#include "QmtbAccessibility.h"
-#include "QmtbCoordinates.h"
-#include "QmtbView.h"
-#include "Style.h"
+#include "Qt/ApplicationScoped.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Core/MTBxView.h"
+#include "Qt/QmtbAccessibility.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "QmtbLogging.h"
+#include "Qt/QmtbLogging.h"
 
 namespace MiniToolbars {
 

@@ -1,10 +1,10 @@
-#include "QmtbNativeInput.h"
+#include "Qt/QmtbNativeInput.h"
 
-#include "NativeEventFilter.h"
-#include "NativeWindows.h"
-#include "QmtbCoordinates.h"
-#include "QmtbView.h"
-#include "QmtbWindowRegistry.h"
+#include "Platform/NativeEventFilter.h"
+#include "Platform/NativeWindows.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbView.h"
+#include "Qt/QmtbWindowRegistry.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_QMTBNATIVEINPUT_H
 #define MINITOOLBARS_QMTBNATIVEINPUT_H
 
-#include "NativeMessage.h"
+#include "Platform/NativeMessage.h"
 
 namespace MiniToolbars {
 

@@ -1,15 +1,15 @@
-#include "QmtbPlacement.h"
+#include "Qt/QmtbPlacement.h"
 
-#include "ControllerObserver.h"
-#include "ItemView.h"
-#include "MTBxFlowLayout.h"
-#include "MTBxView.h"
-#include "Point.h"
-#include "QmtbCoordinates.h"
-#include "QmtbRender.h"
-#include "QmtbView.h"
-#include "QmtbWindowRegistry.h"
-#include "WindowMask.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "Core/ItemView.h"
+#include "Core/MTBxFlowLayout.h"
+#include "Core/MTBxView.h"
+#include "Core/Point.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbRender.h"
+#include "Qt/QmtbView.h"
+#include "Qt/QmtbWindowRegistry.h"
+#include "Platform/WindowMask.h"
 
 #include <QChildEvent>
 #include <QWidget>

@@ -1,12 +1,12 @@
-#include "QmtbPointerInput.h"
+#include "Qt/QmtbPointerInput.h"
 
-#include "ControllerObserver.h"
-#include "ItemView.h"
-#include "MTBxView.h"
-#include "QmtbToolTips.h"
-#include "QmtbView.h"
-#include "QtCompat.h"
-#include "TooltipOptions.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "Core/ItemView.h"
+#include "Core/MTBxView.h"
+#include "Qt/QmtbToolTips.h"
+#include "Qt/QmtbView.h"
+#include "Compat/QtCompat.h"
+#include "MiniToolbars/TooltipOptions.h"
 
 #include <QApplication>
 #include <QMouseEvent>

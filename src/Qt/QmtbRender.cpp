@@ -1,17 +1,17 @@
-#include "QmtbRender.h"
-#include "QtCompat.h"
+#include "Qt/QmtbRender.h"
+#include "Compat/QtCompat.h"
 
-#include "Factories.h"
-#include "ItemView.h"
-#include "MTBxImage.h"
-#include "MTBxItem.h"
-#include "QmtbFaceCache.h"
-#include "QmtbImage.h"
-#include "QmtbText.h"
-#include "Style.h"
-#include "Text.h"
-#include "ThemePalette.h"
-#include "ToolbarWindow.h"
+#include "Core/Backend.h"
+#include "Core/ItemView.h"
+#include "Core/MTBxImage.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Qt/QmtbFaceCache.h"
+#include "Qt/QmtbImage.h"
+#include "Qt/QmtbText.h"
+#include "Core/Style.h"
+#include "Core/Text.h"
+#include "Core/ThemePalette.h"
+#include "Core/ToolbarWindow.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -547,11 +547,6 @@ void QmtbRender::drawText(Text* text, float x, float y)
     Q_UNUSED(text);
     Q_UNUSED(x);
     Q_UNUSED(y);
-}
-
-MTBxRender* createRender()
-{
-    return new QmtbRender();
 }
 
 } // namespace MiniToolbars

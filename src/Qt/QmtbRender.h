@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_QMTBRENDER_H
 #define MINITOOLBARS_QMTBRENDER_H
 
-#include "MTBxRender.h"
+#include "Core/MTBxRender.h"
 
 #include <QPointF>
 

@@ -1,9 +1,9 @@
-#include "QmtbText.h"
-#include "QtCompat.h"
+#include "Qt/QmtbText.h"
+#include "Compat/QtCompat.h"
 
-#include "ApplicationScoped.h"
-#include "Factories.h"
-#include "Style.h"
+#include "Qt/ApplicationScoped.h"
+#include "Core/Backend.h"
+#include "Core/Style.h"
 
 #include <QCache>
 #include <QFontMetrics>
@@ -143,17 +143,7 @@ void QmtbText::measure()
     m_xHeight = xHeight;
 }
 
-Text* createText(const MTBxString& text, unsigned int kind, const QFont* font)
-{
-    return new QmtbText(text, static_cast<int>(kind), font);
-}
-
-Text* createText(const MTBxString& text, unsigned int kind)
-{
-    return new QmtbText(text, static_cast<int>(kind), nullptr);
-}
-
-int measureXHeight(const MTBxString& family, int pointSize)
+int QmtbText::measureXHeight(const MTBxString& family, int pointSize)
 {
     if (!haveFontEngine())
         return 0;

@@ -1,7 +1,7 @@
 #ifndef MINITOOLBARS_QMTBTEXT_H
 #define MINITOOLBARS_QMTBTEXT_H
 
-#include "Text.h"
+#include "Core/Text.h"
 
 #include <QFont>
 #include <QString>
@@ -27,13 +27,14 @@ public:
     const QFont* font() const { return m_font ? &*m_font : nullptr; }
     const QString& string() const { return m_string; }
 
+    // Height of the tight bounding box of "x" in the given font; 0 without a font engine.
+    static int measureXHeight(const MTBxString& family, int pointSize);
+
 private:
     std::optional<QFont> m_font;
     QString m_string;
 };
 
-// The Qt form of the factory: measures in the given font (copied) when not null.
-Text* createText(const MTBxString& text, unsigned int kind, const QFont* font);
 
 } // namespace MiniToolbars
 

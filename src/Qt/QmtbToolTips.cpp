@@ -1,11 +1,11 @@
-#include "QmtbToolTips.h"
-#include "QtCompat.h"
+#include "Qt/QmtbToolTips.h"
+#include "Compat/QtCompat.h"
 
-#include "ItemView.h"
-#include "MTBxItem.h"
-#include "MTBxView.h"
-#include "QmtbView.h"
-#include "TooltipOptions.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Core/MTBxView.h"
+#include "Qt/QmtbView.h"
+#include "MiniToolbars/TooltipOptions.h"
 
 #include <QCursor>
 #include <QToolTip>

@@ -1,25 +1,25 @@
-#include "QmtbView.h"
+#include "Qt/QmtbView.h"
 
-#include "EventTypes.h"
-#include "Factories.h"
-#include "MTBxView.h"
-#include "NativeEventFilter.h"
-#include "PopupWidget.h"
-#include "QmtbNativeInput.h"
-#include "QWinWidget.h"
-#include "QmtbAccessibility.h"
-#include "QmtbAutoFade.h"
-#include "QmtbCoordinates.h"
-#include "QmtbDeletion.h"
-#include "QmtbFadeAnimation.h"
-#include "QmtbKeyboard.h"
-#include "QmtbPlacement.h"
-#include "QmtbPointerInput.h"
-#include "QmtbRender.h"
-#include "QmtbToolTips.h"
-#include "QmtbWindowRegistry.h"
-#include "QtCompat.h"
-#include "Style.h"
+#include "Qt/EventTypes.h"
+#include "Core/Backend.h"
+#include "Core/MTBxView.h"
+#include "Platform/NativeEventFilter.h"
+#include "Core/PopupWidget.h"
+#include "Qt/QmtbNativeInput.h"
+#include "Qt/QWinWidget.h"
+#include "Qt/QmtbAccessibility.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbDeletion.h"
+#include "Qt/QmtbFadeAnimation.h"
+#include "Qt/QmtbKeyboard.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbPointerInput.h"
+#include "Qt/QmtbRender.h"
+#include "Qt/QmtbToolTips.h"
+#include "Qt/QmtbWindowRegistry.h"
+#include "Compat/QtCompat.h"
+#include "Core/Style.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -44,7 +44,7 @@ using namespace QmtbCoordinates;
 // window never takes focus or activation.
 QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
-    , m_renderer(static_cast<QmtbRender*>(createRender()))
+    , m_renderer(std::make_unique<QmtbRender>())
     , m_view(view)
     , m_host(qobject_cast<QWinWidget*>(parent))
 {
@@ -768,13 +768,6 @@ bool QmtbView::isToolTipTimerActive() const
 int QmtbView::toolTipTimerInterval() const
 {
     return m_toolTips->timerInterval();
-}
-
-ToolbarWindow* createToolbarWindow(MTBxView* view, HostWidget* host)
-{
-    if (!view)
-        return nullptr;
-    return new QmtbView(view, dynamic_cast<QWinWidget*>(host));
 }
 
 } // namespace MiniToolbars

@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_QMTBVIEW_H
 #define MINITOOLBARS_QMTBVIEW_H
 
-#include "QtCompat.h"
-#include "ToolbarWindow.h"
+#include "Compat/QtCompat.h"
+#include "Core/ToolbarWindow.h"
 
 #include <QEvent>
 #include <QList>

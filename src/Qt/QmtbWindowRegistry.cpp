@@ -1,4 +1,4 @@
-#include "QmtbWindowRegistry.h"
+#include "Qt/QmtbWindowRegistry.h"
 
 namespace MiniToolbars {
 

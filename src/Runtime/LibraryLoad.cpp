@@ -2,9 +2,9 @@
 // registered (and unregistered at unload) by the resource compiler's own
 // initializer, which is linked in next to this file.
 
-#include "BaseMetrics.h"
-#include "EventTypes.h"
-#include "QmtbDeletion.h"
+#include "Core/BaseMetrics.h"
+#include "Qt/EventTypes.h"
+#include "Qt/QtBackend.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ struct LibraryLoad
     {
         MiniToolbars::BaseMetrics::fill();
         MiniToolbars::EventTypes::registerAll();
-        MiniToolbars::QmtbDeletion::installDeferredRelease();
+        MiniToolbars::Backend::install(&MiniToolbars::QtBackend::instance());
     }
 };
 

@@ -4,13 +4,13 @@
 // The entry points shared by the libFuzzer targets and the regression test
 // that replays their saved inputs. Each returns false when an invariant broke.
 
-#include "CraftedModule.h"
-#include "Factories.h"
-#include "MTBxImage.h"
-#include "ModuleRegistry.h"
-#include "PeResourceReader.h"
-#include "QmtbImage.h"
-#include "ResourceModules.h"
+#include "support/CraftedModule.h"
+#include "Qt/QmtbImage.h"
+#include "Core/MTBxImage.h"
+#include "Platform/ModuleRegistry.h"
+#include "Platform/PeResourceReader.h"
+#include "Qt/QmtbImage.h"
+#include "MiniToolbars/ResourceModules.h"
 
 #include <QFile>
 #include <QString>
@@ -47,7 +47,7 @@ inline bool peReader(const std::uint8_t* data, std::size_t size)
 inline bool imageData(const std::uint8_t* data, std::size_t size)
 {
     const int length = size > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(size);
-    std::unique_ptr<MiniToolbars::MTBxImage> image(MiniToolbars::createImageFromData(data, length));
+    std::unique_ptr<MiniToolbars::MTBxImage> image(MiniToolbars::QmtbImage::fromData(data, length));
     if (!image)
         return true;
     const float limit = static_cast<float>(MiniToolbars::QmtbImage::kMaxEdge);
@@ -95,7 +95,7 @@ inline bool resourceImage(const std::uint8_t* data, std::size_t size, bool* draw
     {
         const QString text = QStringLiteral("res://") + reference;
         std::unique_ptr<MiniToolbars::MTBxImage> image(
-            MiniToolbars::createImage(MiniToolbars::MTBxString(text.toStdWString().c_str())));
+            new MiniToolbars::QmtbImage(MiniToolbars::MTBxString(text.toStdWString().c_str())));
         const auto* qmtb = static_cast<const MiniToolbars::QmtbImage*>(image.get());
         const float limit = static_cast<float>(MiniToolbars::QmtbImage::kMaxEdge);
         for (const int height : {16, 37}) {

@@ -4,15 +4,15 @@
 #ifndef MINITOOLBARS_TESTS_TOOLBARSTANDINS_H
 #define MINITOOLBARS_TESTS_TOOLBARSTANDINS_H
 
-#include "DropDownPopup.h"
-#include "ItemView.h"
-#include "MTBxDropDownButton.h"
-#include "MTBxItem.h"
-#include "MTBxItemEventsUtility.h"
-#include "MTBxToolbarEventsUtility.h"
-#include "MTBxView.h"
-#include "MiniToolbar.h"
-#include "ToolbarWindow.h"
+#include "Core/DropDownPopup.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MTBxItemEventsUtility.h"
+#include "MiniToolbars/MTBxToolbarEventsUtility.h"
+#include "Core/MTBxView.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -76,9 +76,7 @@ public:
     void refresh() override { ++refreshes; }
     void updateFadeLock() override { ++fadeLockUpdates; }
     void retire() override { ++retirements; }
-    // Stand-in menus only when asked for; otherwise the toolkit's factory.
-    DropDownPopup* createDropDownPopup(MTBxDropDownButton* b) override { return offerMenus ? (menu = new StandInMenu(b, &menu)) : ToolbarWindow::createDropDownPopup(b); }
-
+    // Stand-in menus on this window only when asked for (see StandInBackend).
     bool offerMenus = false, shownDeferred = false, popup = false;
     // The last menu made, null once it is deleted.
     StandInMenu* menu = nullptr;

@@ -4,14 +4,14 @@
 // A host observer, toolbar builders, window rectangles of items and a fixture
 // that shows toolbars through a real controller.
 
-#include "Controller.h"
-#include "ControllerObserver.h"
-#include "MTBxButton.h"
-#include "MiniToolbar.h"
-#include "QmtbController.h"
-#include "QmtbView.h"
-#include "Style.h"
-#include "ToolbarStandIns.h"
+#include "MiniToolbars/Controller.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "Qt/QmtbController.h"
+#include "Qt/QmtbView.h"
+#include "Core/Style.h"
+#include "support/ToolbarStandIns.h"
 
 #include <QTest>
 

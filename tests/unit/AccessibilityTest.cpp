@@ -1,9 +1,9 @@
 // Toolbars and their items through QAccessible, as a screen reader reads them.
-#include "MTBxDropDownButton.h"
-#include "MTBxLabel.h"
-#include "MTBxNewLine.h"
-#include "MTBxSeparator.h"
-#include "WindowTestSupport.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxLabel.h"
+#include "MiniToolbars/MTBxNewLine.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAccessible>
 #include <QtGui/private/qguiapplication_p.h>

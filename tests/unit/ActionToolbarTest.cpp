@@ -1,9 +1,9 @@
 // The QAction front end as a Qt host uses it: placement next to an anchor,
 // actions followed live, clicks that trigger them, and lifetimes.
-#include "ActionToolbar.h"
-#include "MTBxItemEventsUtility.h"
-#include "MTBxView.h"
-#include "WindowTestSupport.h"
+#include "MiniToolbars/ActionToolbar.h"
+#include "MiniToolbars/MTBxItemEventsUtility.h"
+#include "Core/MTBxView.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,4 +1,4 @@
-#include "QmtbFadeAnimation.h"
+#include "Qt/QmtbFadeAnimation.h"
 
 #include <QPointer>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // Combo boxes and drop-down entries in shown toolbars: wheel, list, field and
 // focus, and host callbacks that change them while they work.
-#include "ComboBoxListView.h"
-#include "LineEditControl.h"
-#include "MTBxCombobox.h"
-#include "MTBxDropDownEntry.h"
-#include "WindowTestSupport.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/LineEditControl.h"
+#include "MiniToolbars/MTBxCombobox.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "support/WindowTestSupport.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 // The controller's bookkeeping of shown, suspended and closed toolbars, and
 // the options it shares with every window.
-#include "MTBxView.h"
-#include "Options.h"
-#include "WindowTestSupport.h"
+#include "Core/MTBxView.h"
+#include "MiniToolbars/Options.h"
+#include "support/WindowTestSupport.h"
 
 
 using namespace MiniToolbars;

@@ -1,16 +1,16 @@
 // Drop-down menus of a real controller's toolbar, worked through Qt's window-system input, so that Qt's own popup
 // handling closes the menu on a press outside it as it would for a user.
-#include "ComboBoxListView.h"
-#include "CraftedPng.h"
-#include "DropDownMenu.h"
-#include "IconHandles.h"
-#include "MTBxCombobox.h"
-#include "MTBxCommandItem.h"
-#include "MTBxDropDownButton.h"
-#include "MTBxSeparator.h"
-#include "QmtbNativeInput.h"
-#include "TooltipOptions.h"
-#include "WindowTestSupport.h"
+#include "Qt/ComboBoxListView.h"
+#include "support/CraftedPng.h"
+#include "Qt/DropDownMenu.h"
+#include "MiniToolbars/IconHandles.h"
+#include "MiniToolbars/MTBxCombobox.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "Qt/QmtbNativeInput.h"
+#include "MiniToolbars/TooltipOptions.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QPushButton>

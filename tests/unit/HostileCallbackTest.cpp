@@ -1,15 +1,15 @@
 // Host callbacks that free what a popup, a field or Qt itself is still working on: the entry under its own key
 // handler, the combo box under its list's keys, a window a press is on its way to, an item moved to another
 // toolbar inside its own callback. Each case crashed under AddressSanitizer before its fix.
-#include "ComboBoxListView.h"
-#include "DropDownMenu.h"
-#include "LineEditControl.h"
-#include "MTBxCombobox.h"
-#include "MTBxCommandItem.h"
-#include "MTBxDropDownButton.h"
-#include "MTBxDropDownEntry.h"
-#include "NotificationGuard.h"
-#include "WindowTestSupport.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/DropDownMenu.h"
+#include "Qt/LineEditControl.h"
+#include "MiniToolbars/MTBxCombobox.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "Core/NotificationGuard.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,13 +1,13 @@
 // Images from files, encoded bytes, module resources and icon handles, and the
 // hostile inputs among them: oversized, truncated, FIFOs, files that change.
 #include "../fuzz/FuzzTargets.h"
-#include "CraftedPng.h"
-#include "Factories.h"
-#include "IconHandles.h"
-#include "ModuleRegistry.h"
-#include "PeResourceReader.h"
-#include "QmtbImage.h"
-#include "ResourceModules.h"
+#include "support/CraftedPng.h"
+#include "Core/Backend.h"
+#include "MiniToolbars/IconHandles.h"
+#include "Platform/ModuleRegistry.h"
+#include "Platform/PeResourceReader.h"
+#include "Qt/QmtbImage.h"
+#include "MiniToolbars/ResourceModules.h"
 
 #include <QDir>
 #include <QPixmap>
@@ -29,11 +29,11 @@ using namespace CraftedPng;
 namespace {
 
 MTBxString mtb(const QString& s) { return MTBxString(s.toStdWString().c_str()); }
-std::unique_ptr<MTBxImage> imageFrom(const QString& reference) { return std::unique_ptr<MTBxImage>(createImage(mtb(reference))); }
+std::unique_ptr<MTBxImage> imageFrom(const QString& reference) { return std::unique_ptr<MTBxImage>(Backend::instance().createImage(mtb(reference))); }
 float widthOf(const QString& reference) { return imageFrom(reference)->width(); }
 QmtbImage* qmtb(const std::unique_ptr<MTBxImage>& image) { return static_cast<QmtbImage*>(image.get()); }
 
-std::unique_ptr<MTBxImage> imageFromBytes(const QByteArray& b) { return std::unique_ptr<MTBxImage>(createImageFromData(reinterpret_cast<const unsigned char*>(b.constData()), b.size())); }
+std::unique_ptr<MTBxImage> imageFromBytes(const QByteArray& b) { return std::unique_ptr<MTBxImage>(Backend::instance().createImageFromData(reinterpret_cast<const unsigned char*>(b.constData()), b.size())); }
 
 QByteArray readFile(const QString& path)
 {
@@ -167,9 +167,9 @@ TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
     EXPECT_EQ(image->height(), 9.0f);
     EXPECT_TRUE(image->reference().empty());
     const unsigned char byte = 0x89;
-    EXPECT_EQ(createImageFromData(nullptr, 100), nullptr);
-    EXPECT_EQ(createImageFromData(&byte, 0), nullptr);
-    EXPECT_EQ(createImageFromData(&byte, -4), nullptr);
+    EXPECT_EQ(Backend::instance().createImageFromData(nullptr, 100), nullptr);
+    EXPECT_EQ(Backend::instance().createImageFromData(&byte, 0), nullptr);
+    EXPECT_EQ(Backend::instance().createImageFromData(&byte, -4), nullptr);
 
     // 60000 x 60000 PNGs (14 GB of pixels) and a 1 x 1 GIF frame on a 27905 x 8193 screen (870 MB) cost no memory.
     const auto peakResidentKb = [] { rusage usage{}; return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0L; };
@@ -189,12 +189,12 @@ TEST(IconHandleTest, shouldRoundTripUntilDestroyedAndNeverReuseAHandle)
     const HICON handle = createIconHandle(sample);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(sample, pixmapFromIconHandle(handle).toImage().convertToFormat(QImage::Format_ARGB32));
-    std::unique_ptr<MTBxImage> image(createImageFromIcon(handle));
+    std::unique_ptr<MTBxImage> image(Backend::instance().createImageFromIcon(handle));
     destroyIconHandle(handle);
     destroyIconHandle(handle);
     EXPECT_TRUE(pixmapFromIconHandle(handle).isNull());
     EXPECT_EQ(8.0f, image->width());
-    EXPECT_EQ(0.0f, std::unique_ptr<MTBxImage>(createImageFromIcon(handle))->width());
+    EXPECT_EQ(0.0f, std::unique_ptr<MTBxImage>(Backend::instance().createImageFromIcon(handle))->width());
     EXPECT_TRUE(pixmapFromIconHandle(reinterpret_cast<HICON>(0x1234)).isNull());
     EXPECT_EQ(nullptr, createIconHandle(QImage()));
     const HICON second = createIconHandle(sample);

@@ -1,16 +1,16 @@
-#include "CraftedPng.h"
-#include "Factories.h"
-#include "IconHandles.h"
-#include "ItemView.h"
-#include "MTBxDropDownEntry.h"
-#include "MTBxButton.h"
-#include "MTBxGrip.h"
-#include "MTBxImage.h"
-#include "MTBxSeparator.h"
-#include "Style.h"
-#include "Text.h"
-#include "ToolbarStandIns.h"
-#include "TooltipOptions.h"
+#include "support/CraftedPng.h"
+#include "Core/Backend.h"
+#include "MiniToolbars/IconHandles.h"
+#include "Core/ItemView.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "Core/MTBxGrip.h"
+#include "Core/MTBxImage.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "Core/Style.h"
+#include "Core/Text.h"
+#include "support/ToolbarStandIns.h"
+#include "MiniToolbars/TooltipOptions.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -56,7 +56,7 @@ TEST(ItemViewTest, shouldLayOutThePartsOfEachKindOfItem)
     check.setCheckable(true), empty.setWidth(40), option.setOptionBox(true), option.setWidth(80), captionless.setShowText(true);
     MTBxGrip grip;
     MTBxSeparator separator;
-    const int open = static_cast<int>(std::unique_ptr<Text>(createText(MTBxString(L"Open"), 0))->width());
+    const int open = static_cast<int>(std::unique_ptr<Text>(Backend::instance().createText(MTBxString(L"Open"), 0))->width());
     ASSERT_GT(open, 0);
     const int c = CheckBox, i = Icon, l = LeadingMargin, t = TrailingMargin, s = Splitter;
     const struct { MTBxItem* item; int index; std::vector<int> parts; float width; } cases[] = {

@@ -1,11 +1,11 @@
 // Keyboard navigation of a toolbar the host handed the keyboard to.
-#include "MTBxDropDownButton.h"
-#include "MTBxLabel.h"
-#include "MTBxNewLine.h"
-#include "MTBxSeparator.h"
-#include "Options.h"
-#include "QmtbKeyboard.h"
-#include "WindowTestSupport.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxLabel.h"
+#include "MiniToolbars/MTBxNewLine.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "MiniToolbars/Options.h"
+#include "Qt/QmtbKeyboard.h"
+#include "support/WindowTestSupport.h"
 
 #include <QLineEdit>
 #include <QShortcut>

@@ -1,9 +1,9 @@
 // Native input as message records: virtual keys, packed points, X events
 // built in memory, and the window calls on Qt's own windows.
-#include "NativeWindows.h"
-#include "QmtbNativeInput.h"
-#include "WindowTestSupport.h"
-#include "XcbMessageAdapter.h"
+#include "Platform/NativeWindows.h"
+#include "Qt/QmtbNativeInput.h"
+#include "support/WindowTestSupport.h"
+#include "Platform/XcbMessageAdapter.h"
 
 #include <QApplication>
 #include <QMouseEvent>

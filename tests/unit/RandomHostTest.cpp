@@ -2,20 +2,20 @@
 // restyle, move, close and destroy anything. MTB_RANDOM_HOST_SEED=<n> (first seed), MTB_RANDOM_HOST_SEEDS=<k>,
 // MTB_RANDOM_HOST_ACTIONS=<m> (per seed), MTB_RANDOM_HOST_TRACE=1. Posted events are delivered a counted number
 // of times and fades and tooltips advance through the calls their timers would make: time decides nothing.
-#include "ActionToolbar.h"
-#include "ComboBoxListView.h"
-#include "LineEditControl.h"
-#include "MTBxCombobox.h"
-#include "MTBxCommandItem.h"
-#include "MTBxDropDownEntry.h"
-#include "MTBxLabel.h"
-#include "MTBxNewLine.h"
-#include "MTBxSeparator.h"
-#include "Options.h"
-#include "QmtbNativeInput.h"
-#include "QmtbAnimation.h"
-#include "TooltipOptions.h"
-#include "WindowTestSupport.h"
+#include "MiniToolbars/ActionToolbar.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/LineEditControl.h"
+#include "MiniToolbars/MTBxCombobox.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "MiniToolbars/MTBxLabel.h"
+#include "MiniToolbars/MTBxNewLine.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "MiniToolbars/Options.h"
+#include "Qt/QmtbNativeInput.h"
+#include "Qt/QmtbAnimation.h"
+#include "MiniToolbars/TooltipOptions.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAccessible>
 #include <QAction>

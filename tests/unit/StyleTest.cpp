@@ -1,9 +1,9 @@
-#include "Factories.h"
-#include "MTBxImage.h"
-#include "QmtbText.h"
-#include "Style.h"
-#include "Text.h"
-#include "ThemePalette.h"
+#include "Core/Backend.h"
+#include "Core/MTBxImage.h"
+#include "Qt/QmtbText.h"
+#include "Core/Style.h"
+#include "Core/Text.h"
+#include "Core/ThemePalette.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -62,8 +62,8 @@ TEST_F(StyleTest, shouldDeriveEveryMetricFromTheXHeight)
     Style::setXHeightOverride(-1);
     Style::instance()->setScalingFactor(1.5f);
     EXPECT_EQ(Style::instance()->fontPointSize(), 12);
-    EXPECT_EQ(Style::instance()->xHeight(), measureXHeight(MTBxString(L"Tahoma"), 12));
-    EXPECT_TRUE(measureXHeight(MTBxString(L"Tahoma"), 24) > measureXHeight(MTBxString(L"Tahoma"), 8) && measureXHeight(MTBxString(), -3) >= 0);
+    EXPECT_EQ(Style::instance()->xHeight(), QmtbText::measureXHeight(MTBxString(L"Tahoma"), 12));
+    EXPECT_TRUE(QmtbText::measureXHeight(MTBxString(L"Tahoma"), 24) > QmtbText::measureXHeight(MTBxString(L"Tahoma"), 8) && QmtbText::measureXHeight(MTBxString(), -3) >= 0);
 }
 
 TEST_F(StyleTest, shouldPickTheGapByTheFirstMatchingRule)
@@ -131,7 +131,7 @@ TEST(TextTest, shouldMeasureTheInkExtentInTheGivenFont)
     // A text measures its ink in the style font (blanks add none) or in a caller's copied font.
     const Style* style = Style::instance();
     const QFont font(qString(style->fontFamily()), style->fontPointSize());
-    const auto textOf = [](const wchar_t* s, QFont* font = nullptr) { return std::unique_ptr<Text>(createText(MTBxString(s), 0, font)); };
+    const auto textOf = [](const wchar_t* s, QFont* font = nullptr) { return std::unique_ptr<Text>(new QmtbText(MTBxString(s), 0, font)); };
     auto text = textOf(L"Bold caption");
     EXPECT_EQ(QFontMetrics(font).tightBoundingRect(QStringLiteral("Bold caption")).size(), QSize(text->width(), text->height()));
     EXPECT_TRUE(style->xHeight() == text->xHeight() && text->width() == textOf(L"  Bold caption  ")->width() && textOf(L"     ")->width() == 0.0f);

@@ -1,9 +1,9 @@
 // The toolbar window on the offscreen platform: placement, painting, pointer
 // input, tooltips and fades.
-#include "EventTypes.h"
-#include "QWinWidget.h"
-#include "TooltipOptions.h"
-#include "WindowTestSupport.h"
+#include "Qt/EventTypes.h"
+#include "Qt/QWinWidget.h"
+#include "MiniToolbars/TooltipOptions.h"
+#include "support/WindowTestSupport.h"
 
 #include <QMouseEvent>
 #include <QPointer>

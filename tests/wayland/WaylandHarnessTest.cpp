@@ -1,6 +1,6 @@
 // A plain Qt host on a headless Weston: the harness finds it on the output, and the test seat's
 // clicks, keys, moves and wheel turns reach the right widget once, at the right place.
-#include "WaylandHostSupport.h"
+#include "support/WaylandHostSupport.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>

@@ -1,10 +1,10 @@
 // A drop-down menu on a real X server, worked with xdotool: it has the keyboard while open and gives it back to the
 // host's focused widget however it closes.
-#include "DropDownMenu.h"
-#include "MTBxCommandItem.h"
-#include "MTBxDropDownButton.h"
-#include "WindowTestSupport.h"
-#include "X11HostSupport.h"
+#include "Qt/DropDownMenu.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "support/WindowTestSupport.h"
+#include "support/X11HostSupport.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // A host window on a real X server: the toolbar's shape equals what it paints, the host keeps
 // the clicks and pixels around it, and real input arrives both as message records and at the host.
-#include "NativeEventFilter.h"
-#include "NativeWindows.h"
-#include "QWinWidget.h"
-#include "WindowTestSupport.h"
+#include "Platform/NativeEventFilter.h"
+#include "Platform/NativeWindows.h"
+#include "Qt/QWinWidget.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QMouseEvent>

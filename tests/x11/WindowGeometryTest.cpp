@@ -2,9 +2,9 @@
 // it follows the toolbar, leaves the host every pixel and click around it, and
 // lands where the host's logical coordinates say at any device pixel ratio
 // (CTest runs this program a second time with QT_SCALE_FACTOR=2).
-#include "MTBxNewLine.h"
-#include "WindowTestSupport.h"
-#include "X11HostSupport.h"
+#include "MiniToolbars/MTBxNewLine.h"
+#include "support/WindowTestSupport.h"
+#include "support/X11HostSupport.h"
 
 #include <QStandardPaths>
 #include <QTest>

@@ -1,10 +1,9 @@
-#include "Geometry.h"
-#include "GeometrySelfTest.h"
-#include "MTBxString.h"
-#include "Point.h"
-#include "Rect.h"
-#include "UnitTests.h"
-#include "Vector.h"
+#include "Core/Geometry.h"
+#include "MiniToolbars/MTBxString.h"
+#include "Core/Point.h"
+#include "Core/Rect.h"
+#include "Core/UnitTests.h"
+#include "Core/Vector.h"
 
 #include <gtest/gtest.h>
 
