@@ -31,7 +31,7 @@ public:
 
     const Rect& bounds() const { return m_bounds; }
     const Rect& noFadeBounds() const { return m_noFadeBounds; }
-    ItemView* gripView() const { return m_gripView.get(); }
+    ItemView* gripView() const override { return m_gripView.get(); }
 
 private:
     std::unique_ptr<std::vector<ItemView*>> m_pendingItemViews;

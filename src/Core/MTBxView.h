@@ -63,6 +63,8 @@ public:
     ControllerObserver* observer() const { return m_observer; }
     int itemViewCount() const;
     ItemView* itemViewAt(int index) const;
+    // The drag grip's view, drawn left of the items; null for views without one.
+    virtual ItemView* gripView() const { return nullptr; }
     // The first enabled, non-label, non-separator item view under (x, y).
     ItemView* itemViewAt(float x, float y, bool& onSubArea) const;
 

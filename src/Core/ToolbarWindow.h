@@ -35,6 +35,21 @@ public:
     virtual void updateFadeLock() = 0;
     // Fades the toolbar in, as a pointer coming near would (nothing while the fade is locked).
     virtual void fadeIn() {}
+    // What a front end hears of the window; not owned, null for none.
+    class Observer
+    {
+    public:
+        virtual ~Observer() = default;
+        // The toolbar turned towards opaque (true) or faded (false).
+        virtual void fadedInChanged(bool fadedIn) = 0;
+        // The mouse wheel turned over the toolbar, by delta eighths of a degree
+        // (Qt's angle delta).
+        virtual void wheelTurned(int delta) = 0;
+    };
+    void setObserver(Observer* observer) { m_observer = observer; }
+    Observer* observer() const { return m_observer; }
+    // A show or relayout waits in the event queue: the toolbar's bounds may still change.
+    virtual bool isLayoutPending() const { return false; }
     // Auto-hiding items rest at opacity 0 (faded out beside items that do not
     // fade): they are not drawn, so they take no input either.
     virtual bool autoHidingItemsHidden() const { return false; }
@@ -58,6 +73,7 @@ public:
 
 private:
     NotificationGuard m_guard;
+    Observer* m_observer = nullptr;
 };
 
 } // namespace MiniToolbars

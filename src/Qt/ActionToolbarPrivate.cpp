@@ -7,14 +7,14 @@
 #include "Core/ItemView.h"
 #include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
-#include "Core/MTBxFlowLayout.h"
+#include "Core/MTBxView.h"
+#include "Core/ToolbarWindow.h"
 #include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "Core/MTBxView.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "Core/NotificationGuard.h"
 #include "Qt/QmtbCoordinates.h"
-#include "Qt/QmtbView.h"
 #include "Core/Style.h"
 
 #include <QAction>
@@ -107,6 +107,8 @@ ActionToolbar::Private::Private(ActionToolbar* q)
 ActionToolbar::Private::~Private()
 {
     ContextSinks::unroute(this);
+    if (ToolbarWindow* view = window())
+        view->setObserver(nullptr);
 }
 
 // ControllerObserver
@@ -143,9 +145,9 @@ Controller* ActionToolbar::Private::controller() const
     return ActionToolbar::controller();
 }
 
-QmtbView* ActionToolbar::Private::window() const
+ToolbarWindow* ActionToolbar::Private::window() const
 {
-    return m_toolbar->view() ? dynamic_cast<QmtbView*>(m_toolbar->view()->window()) : nullptr;
+    return m_toolbar->view() ? m_toolbar->view()->window() : nullptr;
 }
 
 // Room for the toolbar: the host's window on its screen.
@@ -169,10 +171,8 @@ QRect ActionToolbar::Private::extent() const
     float top = 0, left = 0, bottom = 0, right = 0;
     view->getBounds(top, left, bottom, right);
     QRectF area(QPointF(left, -top), QPointF(right, -bottom));
-    if (const auto* flow = dynamic_cast<const MTBxFlowLayout*>(view)) {
-        if (const ItemView* grip = flow->gripView())
-            area |= QRectF(QPointF(grip->left(), -grip->top()), QPointF(grip->right(), -grip->bottom()));
-    }
+    if (const ItemView* grip = view->gripView())
+        area |= QRectF(QPointF(grip->left(), -grip->top()), QPointF(grip->right(), -grip->bottom()));
     return area.toAlignedRect();
 }
 
@@ -194,7 +194,7 @@ void ActionToolbar::Private::place()
     const QPoint origin = topLeft - drawn.topLeft() - QmtbCoordinates::desktopGeometry().topLeft();
     controller()->moveToolbar(m_toolbar.get(), origin.x(), origin.y(), false);
     // The layout still waits in the event queue: place again behind it.
-    if (QmtbView* view = window(); view && (view->isRelayoutPending() || view->isShowPending()))
+    if (ToolbarWindow* view = window(); view && view->isLayoutPending())
         scheduleUpdate();
 }
 
@@ -497,14 +497,27 @@ bool ActionToolbar::Private::show(QWidget* host, const QRect& anchor, Side side)
         // Sees the host window's moves, resizes and hiding, and the wheel over the toolbar.
         qApp->installEventFilter(q);
         m_hostConnection = QObject::connect(host, &QObject::destroyed, q, [this] { close(true); });
-        if (QmtbView* view = window()) {
-            QObject::connect(view, &QmtbView::fadedInChanged, q,
-                             [this](bool in) { in ? emit q->fadedIn() : emit q->fadedOut(); },
-                             Qt::QueuedConnection);
-        }
+        if (ToolbarWindow* view = window())
+            view->setObserver(this);
     }
     place();
     return true;
+}
+
+// Both come while the window is handling an event: reported from the event loop.
+void ActionToolbar::Private::fadedInChanged(bool fadedIn)
+{
+    QMetaObject::invokeMethod(q, [this, fadedIn] { fadedIn ? emit q->fadedIn() : emit q->fadedOut(); }, Qt::QueuedConnection);
+}
+
+void ActionToolbar::Private::wheelTurned(int delta)
+{
+    QPointer<QAction> hovered;
+    for (const auto& entry : m_entries) {
+        if (entry->item && entry->item->isHover())
+            hovered = entry->action;
+    }
+    QMetaObject::invokeMethod(q, [this, hovered, delta] { emit q->wheelTurned(hovered, delta); }, Qt::QueuedConnection);
 }
 
 void ActionToolbar::Private::close(bool notify)
@@ -515,6 +528,9 @@ void ActionToolbar::Private::close(bool notify)
     QObject::disconnect(m_hostConnection);
     qApp->removeEventFilter(q);
     const bool delivering = window() && window()->guard().isDelivering();
+    // A window that only hides (closed from its own callback) stays a while.
+    if (ToolbarWindow* view = window())
+        view->setObserver(nullptr);
     controller()->closeToolbar(m_toolbar.get());
     for (const auto& entry : m_entries) {
         entry->item = nullptr;
@@ -548,19 +564,6 @@ void ActionToolbar::Private::eventFilter(QObject* watched, QEvent* event)
     }
     if (!m_shown)
         return;
-    if (event->type() == QEvent::Wheel && watched == window()) {
-        // The application-wide filter sees it; reported from the event loop, as
-        // the window is still receiving the event.
-        QPointer<QAction> hovered;
-        for (const auto& entry : m_entries) {
-            if (entry->item && entry->item->isHover())
-                hovered = entry->action;
-        }
-        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-        QMetaObject::invokeMethod(q, [this, hovered, delta] { emit q->wheelTurned(hovered, delta); },
-                                  Qt::QueuedConnection);
-        return;
-    }
     if (watched == m_window) {
         switch (event->type()) {
         case QEvent::Move:

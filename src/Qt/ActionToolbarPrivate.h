@@ -4,6 +4,7 @@
 #define MINITOOLBARS_ACTIONTOOLBARPRIVATE_H
 
 #include "MiniToolbars/ActionToolbar.h"
+#include "Core/ToolbarWindow.h"
 #include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/MTBxItem.h"
 #include "MiniToolbars/MTBxItemEvents.h"
@@ -22,7 +23,6 @@ class QMenu;
 
 namespace MiniToolbars {
 
-class QmtbView;
 
 const char* const rowBreakProperty = "minitoolbars_row_break";
 
@@ -31,7 +31,7 @@ QRect boundedAnchor(const QRect& anchor);
 
 // Hidden: out-of-line members of a nested class of an exported class would be exported too.
 class Q_DECL_HIDDEN ActionToolbar::Private
-    : public ControllerObserver, public MTBxItemEvents, public MTBxToolbarEvents
+    : public ControllerObserver, public MTBxItemEvents, public MTBxToolbarEvents, public ToolbarWindow::Observer
 {
 public:
     // One action's item. Children stand for the entries of a drop-down's menu.
@@ -61,12 +61,16 @@ public:
     HWND getParentHwnd() override;
     void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override;
 
+    // ToolbarWindow::Observer
+    void fadedInChanged(bool fadedIn) override;
+    void wheelTurned(int delta) override;
+
     // MTBxItemEvents and MTBxToolbarEvents
     void Notify(void* context, MTBxItemEvents::EventType type, unsigned int* p1, unsigned int*) override;
     void Notify(void* context, MTBxToolbarEvents::EventType type, unsigned int* p1, unsigned int*) override;
 
     Controller* controller() const;
-    QmtbView* window() const;
+    ToolbarWindow* window() const;
     QRect room() const;
     QRect extent() const;
     QPoint globalOrigin() const;

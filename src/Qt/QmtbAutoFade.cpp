@@ -60,7 +60,8 @@ void QmtbAutoFade::setFadedIn(bool fadedIn)
         return;
     const double from = currentOpacity();
     m_fadedIn = fadedIn;
-    emit m_window.fadedInChanged(fadedIn);
+    if (ToolbarWindow::Observer* observer = m_window.observer())
+        observer->fadedInChanged(fadedIn);
     const Style* style = Style::instance();
     float to = 1.0f;
     if (!fadedIn)

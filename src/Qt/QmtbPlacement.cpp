@@ -2,7 +2,6 @@
 
 #include "MiniToolbars/ControllerObserver.h"
 #include "Core/ItemView.h"
-#include "Core/MTBxFlowLayout.h"
 #include "Core/MTBxView.h"
 #include "Core/Point.h"
 #include "Qt/QmtbCoordinates.h"
@@ -133,8 +132,7 @@ QRegion QmtbPlacement::toolbarRegion() const
             area |= toWindowRect(m_originX, m_originY, itemView->top(), itemView->left(), itemView->bottom(),
                                  itemView->right());
     };
-    if (const auto* flow = dynamic_cast<const MTBxFlowLayout*>(view))
-        unite(flow->gripView());
+    unite(view->gripView());
     for (int i = 0; i < view->itemViewCount(); ++i)
         unite(view->itemViewAt(i));
 

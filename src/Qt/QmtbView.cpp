@@ -642,8 +642,11 @@ void QmtbView::wheelEvent(QWheelEvent* event)
 {
     {
         const NotificationGuard::Delivery delivery(guard(), nullptr);
-        if (delivery.accepted())
+        if (delivery.accepted()) {
             wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
+            if (Observer* watcher = observer(); watcher && m_view)
+                watcher->wheelTurned(event->angleDelta().y());
+        }
     }
     QWidget::wheelEvent(event);
 }

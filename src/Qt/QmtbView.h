@@ -66,6 +66,7 @@ public:
     bool isShown() const { return m_shown; }
     bool isShowPending() const { return m_showPending; }
     bool isRelayoutPending() const { return m_relayoutPending; }
+    bool isLayoutPending() const override { return m_showPending || m_relayoutPending; }
     void relayout(bool force);
     void keepInsideParent();
     void moveOrigin(int x, int y, bool relative);
@@ -152,8 +153,6 @@ public:
 signals:
     void aboutToShowSubmenu(MiniToolbars::ItemView* item);
     void hovered(MiniToolbars::ItemView* newItem);
-    // The auto fade turned towards opaque (true) or faded (false).
-    void fadedInChanged(bool fadedIn);
 
 public slots:
     void showToolTipTimeout();
