@@ -1,9 +1,9 @@
 // Cost of laying out a toolbar: building the item views (text measuring and
 // icon rasterising included) and placing them, for growing item counts.
+#include "Core/MTBxFlowLayout.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MTBxCommandItem.h"
-#include "Core/MTBxFlowLayout.h"
 #include "MiniToolbars/MTBxLabel.h"
 #include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"

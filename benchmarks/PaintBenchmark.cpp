@@ -2,14 +2,14 @@
 // next to a QToolBar with the same texts and icons rendered by QWidget::render
 // onto an image of the same size.
 #include "Core/ItemView.h"
+#include "Core/MTBxFlowLayout.h"
+#include "Core/Style.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MTBxCommandItem.h"
-#include "Core/MTBxFlowLayout.h"
 #include "MiniToolbars/MTBxLabel.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "Qt/QmtbRender.h"
-#include "Core/Style.h"
 
 #include <QAction>
 #include <QIcon>

@@ -3,13 +3,16 @@
 // store Qt keeps for it, one fade frame, a repaint of the whole window, and
 // the time from showToolbar to the end of the first paint next to a QToolBar
 // with as many actions shown in the same run.
+#include "Core/Style.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/ControllerObserver.h"
-#include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbController.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbView.h"
-#include "Core/Style.h"
 
 #include <QAction>
 #include <QBackingStore>
@@ -101,7 +104,7 @@ struct ShownToolbar
 
 void setDesktopCounters(benchmark::State& state)
 {
-    const QRect desktop = QmtbView::desktopGeometry();
+    const QRect desktop = QmtbCoordinates::desktopGeometry();
     state.counters["desktopW"] = desktop.width();
     state.counters["desktopH"] = desktop.height();
 }
@@ -112,9 +115,9 @@ void BM_FadeFrame(benchmark::State& state)
     Style::setXHeightOverride(6);
     ShownToolbar shown;
     for (auto _ : state)
-        shown.window->onAnimationRedraw(QRect());
+        Q_EMIT shown.window->fade().redraw(QRect());
     setDesktopCounters(state);
-    const QRect area = shown.window->paintedRegion().boundingRect();
+    const QRect area = shown.window->placement().paintedRegion().boundingRect();
     state.counters["areaPx"] = area.width() * area.height();
 }
 // On a shared machine the fastest repetition says most about the work itself.

@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_ENTRYFIELDPOPUP_H
 #define MINITOOLBARS_ENTRYFIELDPOPUP_H
 
-#include "MiniToolbars/MTBxString.h"
 #include "Core/PopupWidget.h"
+#include "MiniToolbars/MTBxString.h"
 
 namespace MiniToolbars {
 

@@ -2,13 +2,13 @@
 
 #include "Core/Backend.h"
 #include "Core/MTBxImage.h"
-#include "MiniToolbars/MTBxItem.h"
-#include "MiniToolbars/MTBxListType.h"
 #include "Core/MTBxRender.h"
 #include "Core/MTBxView.h"
 #include "Core/Style.h"
 #include "Core/Text.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MTBxListType.h"
 
 #include <algorithm>
 

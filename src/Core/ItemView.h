@@ -2,9 +2,9 @@
 #define MINITOOLBARS_ITEMVIEW_H
 
 #include "Core/ItemPart.h"
+#include "Core/Rect.h"
 #include "MiniToolbars/MiniToolbarsGlobal.h"
 #include "MiniToolbars/MTBxString.h"
-#include "Core/Rect.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "MiniToolbars/MTBxCombobox.h"
 
-#include "Core/ComboListPopup.h"
 #include "Core/Backend.h"
+#include "Core/ComboListPopup.h"
 #include "Core/ItemView.h"
 #include "Core/NotificationGuard.h"
 #include "Core/Style.h"

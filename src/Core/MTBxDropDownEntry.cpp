@@ -1,7 +1,7 @@
 #include "MiniToolbars/MTBxDropDownEntry.h"
 
-#include "Core/EntryFieldPopup.h"
 #include "Core/Backend.h"
+#include "Core/EntryFieldPopup.h"
 #include "Core/ItemView.h"
 #include "Core/Style.h"
 #include "Core/ToolbarWindow.h"

@@ -1,13 +1,13 @@
 #include "Core/MTBxFlowLayout.h"
 
 #include "Core/ItemView.h"
+#include "Core/MTBxRender.h"
+#include "Core/Style.h"
+#include "Core/ToolbarWindow.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxItem.h"
 #include "MiniToolbars/MTBxListType.h"
-#include "Core/MTBxRender.h"
-#include "Core/Style.h"
-#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 #include <cstdint>

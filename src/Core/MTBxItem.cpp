@@ -3,12 +3,12 @@
 #include "Core/ContextSinks.h"
 
 #include "Core/ItemView.h"
-#include "MiniToolbars/MiniToolbar.h"
-#include "MiniToolbars/MTBxItemEventsUtility.h"
-#include "MiniToolbars/MTBxListType.h"
 #include "Core/MTBxView.h"
 #include "Core/NotificationGuard.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxItemEventsUtility.h"
+#include "MiniToolbars/MTBxListType.h"
 #include "MiniToolbars/TooltipOptions.h"
 
 #include <cstdint>

@@ -3,9 +3,9 @@
 #include "Core/Backend.h"
 #include "Core/HostWidget.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxItem.h"
 #include "Core/Point.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MTBxItem.h"
 
 #include <algorithm>
 #include <utility>

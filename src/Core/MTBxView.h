@@ -1,10 +1,10 @@
 #ifndef MINITOOLBARS_MTBXVIEW_H
 #define MINITOOLBARS_MTBXVIEW_H
 
-#include "MiniToolbars/MiniToolbarsGlobal.h"
-#include "MiniToolbars/MTBxString.h"
 #include "Core/Backend.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MiniToolbarsGlobal.h"
+#include "MiniToolbars/MTBxString.h"
 
 #include <memory>
 #include <vector>

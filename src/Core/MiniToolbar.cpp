@@ -2,13 +2,13 @@
 
 #include "Core/ContextSinks.h"
 #include "Core/ItemDisposal.h"
-#include "Core/LiveToolbars.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxItem.h"
-#include "MiniToolbars/MTBxToolbarEventsUtility.h"
+#include "Core/LiveToolbars.h"
 #include "Core/MTBxView.h"
 #include "Core/NotificationGuard.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "MiniToolbars/MTBxToolbarEventsUtility.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include "Core/Backend.h"
 #include "Core/ItemDisposal.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxItem.h"
 #include "Core/MTBxView.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MTBxItem.h"
 
 #include <algorithm>
 

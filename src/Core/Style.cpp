@@ -1,7 +1,7 @@
 #include "Core/Style.h"
 
-#include "Core/BaseMetrics.h"
 #include "Core/Backend.h"
+#include "Core/BaseMetrics.h"
 #include "Core/MTBxImage.h"
 
 #include <algorithm>

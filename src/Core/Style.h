@@ -2,9 +2,9 @@
 #define MINITOOLBARS_STYLE_H
 
 #include "Core/ItemPart.h"
-#include "MiniToolbars/MTBxString.h"
 #include "Core/ThemeColor.h"
 #include "Core/ThemePalette.h"
+#include "MiniToolbars/MTBxString.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_TEXT_H
 #define MINITOOLBARS_TEXT_H
 
-#include "MiniToolbars/MTBxString.h"
 #include "Core/Rect.h"
+#include "MiniToolbars/MTBxString.h"
 
 #include <memory>
 

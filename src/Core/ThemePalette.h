@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_THEMEPALETTE_H
 #define MINITOOLBARS_THEMEPALETTE_H
 
-#include "MiniToolbars/MTBxString.h"
 #include "Core/ThemeColor.h"
+#include "MiniToolbars/MTBxString.h"
 
 namespace MiniToolbars {
 

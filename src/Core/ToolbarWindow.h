@@ -28,7 +28,15 @@ public:
     virtual void getOrigin(int& x, int& y) const = 0;
     virtual bool hasPopup() const = 0;
     // Opacity of the items that fade (1 when faded in).
-    virtual double currentOpacity() = 0;
+    virtual double currentOpacity() const = 0;
+    // The window shows its toolbar (it may be faded out).
+    virtual bool isShown() const = 0;
+    // Moves the layout origin to (x, y), or by (x, y) when relative, then
+    // keeps the toolbar inside the host's bounds.
+    virtual void moveOrigin(int x, int y, bool relative) = 0;
+    // Closes the open popup because of a press on this window: the release
+    // of that press does not open it again.
+    virtual void closePopup() = 0;
     // Schedules a repaint.
     virtual void refresh() = 0;
     // Re-evaluates the fade lock (display-only-no-fade-items changed) and repaints.

@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_NATIVEEVENTFILTER_H
 #define MINITOOLBARS_NATIVEEVENTFILTER_H
 
-#include "Platform/NativeMessage.h"
 #include "Compat/QtCompat.h"
+#include "Platform/NativeMessage.h"
 
 #include <QAbstractNativeEventFilter>
 

@@ -1,5 +1,5 @@
-#include "MiniToolbars/ResourceModules.h"
 #include "Compat/QtCompat.h"
+#include "MiniToolbars/ResourceModules.h"
 
 #include "Platform/ModuleRegistry.h"
 

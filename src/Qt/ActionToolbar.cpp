@@ -1,9 +1,9 @@
 #include "MiniToolbars/ActionToolbar.h"
 
-#include "Qt/ActionToolbarPrivate.h"
-#include "Qt/ApplicationScoped.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/MiniToolbar.h"
+#include "Qt/ActionToolbarPrivate.h"
+#include "Qt/ApplicationScoped.h"
 
 #include <QAction>
 #include <QMenu>

@@ -3,19 +3,18 @@
 #include "Qt/ActionToolbarPrivate.h"
 
 #include "Core/ContextSinks.h"
-#include "MiniToolbars/Controller.h"
 #include "Core/ItemView.h"
+#include "Core/MTBxView.h"
+#include "Core/NotificationGuard.h"
+#include "Core/Style.h"
+#include "Core/ToolbarWindow.h"
+#include "MiniToolbars/Controller.h"
+#include "MiniToolbars/MiniToolbar.h"
 #include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
-#include "Core/MTBxView.h"
-#include "Core/ToolbarWindow.h"
 #include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"
-#include "Core/MTBxView.h"
-#include "MiniToolbars/MiniToolbar.h"
-#include "Core/NotificationGuard.h"
 #include "Qt/QmtbCoordinates.h"
-#include "Core/Style.h"
 
 #include <QAction>
 #include <QApplication>

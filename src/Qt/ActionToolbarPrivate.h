@@ -3,8 +3,8 @@
 #ifndef MINITOOLBARS_ACTIONTOOLBARPRIVATE_H
 #define MINITOOLBARS_ACTIONTOOLBARPRIVATE_H
 
-#include "MiniToolbars/ActionToolbar.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/ActionToolbar.h"
 #include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/MTBxItem.h"
 #include "MiniToolbars/MTBxItemEvents.h"

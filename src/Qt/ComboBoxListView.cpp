@@ -1,14 +1,17 @@
 #include "Qt/ComboBoxListView.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPlacement.h"
 
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
+#include "Core/Style.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "Qt/PopupIcon.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbImage.h"
 #include "Qt/QmtbText.h"
 #include "Qt/QmtbView.h"
-#include "Core/Style.h"
+#include "Qt/QmtbWindowPopup.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -62,7 +65,7 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     connect(this, &QListWidget::itemClicked, this, &ComboBoxListView::handleClicked);
     connect(this, &QListWidget::itemEntered, this, &ComboBoxListView::handleEntered);
     connect(this, &QListWidget::currentItemChanged, this, &ComboBoxListView::handleItemChanged);
-    window->setPopup(this);
+    window->popups().setPopup(this);
 
     const Style* const style = Style::instance();
     m_removeButton = new QPushButton(this);
@@ -82,15 +85,15 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     const std::unique_ptr<Text> measured(new QmtbText(widest, 0, &listFont));
     const double width = (measured ? measured->width() : 0.0) + 5.0 + 18.0 + 20.0;
     setFixedWidth(std::min(static_cast<int>(std::min(width, 1e6)) + static_cast<int>(std::min(widest.length(), 100000u)),
-                           QmtbView::desktopGeometry().width()));
+                           QmtbCoordinates::desktopGeometry().width()));
 }
 
 ComboBoxListView::~ComboBoxListView()
 {
     qApp->removeEventFilter(this);
     // The window forgets the list even when the combo box lost its view.
-    if (m_window && m_window->popup() == this)
-        m_window->popupClosed(this, !isLive());
+    if (m_window && m_window->popups().popup() == this)
+        m_window->popups().popupClosed(this, !isLive());
 }
 
 // Released while Qt may still be dispatching to the list (its combo box
@@ -190,7 +193,7 @@ void ComboBoxListView::popUp(const Point& point)
         return;
     QPoint origin;
     m_window->getOrigin(origin.rx(), origin.ry());
-    QPoint local = m_window->toLocal(origin)
+    QPoint local = m_window->placement().toLocal(origin)
         + QPoint(static_cast<int>(std::trunc(point.x())), static_cast<int>(std::trunc(-point.y())));
     // A list that would run off the bottom of its screen ends there instead.
     if (const QScreen* screen = m_window->screen()) {
@@ -282,7 +285,7 @@ void ComboBoxListView::handleClicked(QListWidgetItem* row)
     hide();
     if (!m_window)
         return;
-    m_window->popupClosed(this, true);
+    m_window->popups().popupClosed(this, true);
     if (ItemView* view = m_combo ? m_combo->itemView() : nullptr) {
         view->setState(Normal);
         view->setPressedSubArea(false);
@@ -305,7 +308,7 @@ void ComboBoxListView::menuClosing()
         view->setState(Normal);
         view->setPressedSubArea(false);
         m_window->refresh();
-        m_window->popupClosed(this, false);
+        m_window->popups().popupClosed(this, false);
     }
     hide();
 }
@@ -321,7 +324,7 @@ void ComboBoxListView::hidePopup()
     hide();
     m_removeButton->hide();
     if (isLive())
-        m_window->popupClosed(this, false);
+        m_window->popups().popupClosed(this, false);
     m_hoveredEntry = nullptr;
 }
 
@@ -336,7 +339,7 @@ void ComboBoxListView::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Escape:
         if (m_window)
-            m_window->popupClosed(this, true);
+            m_window->popups().popupClosed(this, true);
         dismissPopup(false);
         break;
     case Qt::Key_Return:

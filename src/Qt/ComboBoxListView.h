@@ -1,8 +1,8 @@
 #ifndef MINITOOLBARS_COMBOBOXLISTVIEW_H
 #define MINITOOLBARS_COMBOBOXLISTVIEW_H
 
-#include "Core/ComboListPopup.h"
 #include "Compat/QtCompat.h"
+#include "Core/ComboListPopup.h"
 
 #include <QListWidget>
 #include <QPointer>

@@ -1,9 +1,9 @@
 #include "MiniToolbars/Controller.h"
 
-#include "Qt/QWinWidget.h"
 #include "Qt/QmtbController.h"
 #include "Qt/QmtbKeyboard.h"
 #include "Qt/QmtbView.h"
+#include "Qt/QWinWidget.h"
 
 namespace MiniToolbars {
 

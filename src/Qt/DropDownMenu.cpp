@@ -1,12 +1,14 @@
 #include "Qt/DropDownMenu.h"
 
 #include "Core/ItemView.h"
+#include "Core/Style.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
 #include "Qt/PopupIcon.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbImage.h"
+#include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbView.h"
-#include "Core/Style.h"
+#include "Qt/QmtbWindowPopup.h"
 
 #include <QPushButton>
 #include <QStyle>
@@ -71,7 +73,7 @@ DropDownMenu::DropDownMenu(MTBxDropDownButton* button, QmtbView* window)
     connect(this, &QMenu::aboutToHide, this, &DropDownMenu::menuClosing);
     connect(this, &QMenu::hovered, this, &DropDownMenu::MenuItemHovered);
     if (m_window)
-        m_window->setPopup(this);
+        m_window->popups().setPopup(this);
 
     m_removeButton = new QPushButton(this);
     m_removeButton->setObjectName(QStringLiteral("removeButton"));
@@ -96,7 +98,7 @@ DropDownMenu::~DropDownMenu()
     blockSignals(true);
     hide();
     if (m_window)
-        m_window->popupClosed(this, true);
+        m_window->popups().popupClosed(this, true);
 }
 
 MTBxItem* DropDownMenu::item() const
@@ -125,7 +127,7 @@ void DropDownMenu::hidePopup()
     m_hoveredEntry = nullptr;
     // Nothing was chosen, and no press waits for its release.
     if (m_window)
-        m_window->popupClosed(this, true);
+        m_window->popups().popupClosed(this, true);
 }
 
 // Qt may still be dispatching to the menu (a press on its way, one of its
@@ -204,7 +206,7 @@ void DropDownMenu::removeItemAt(int index)
 void DropDownMenu::popUp(const Point& point)
 {
     if (m_window)
-        popup(m_window->toScreen(point));
+        popup(m_window->placement().toScreen(point));
 }
 
 void DropDownMenu::handleAction()
@@ -217,7 +219,7 @@ void DropDownMenu::handleAction()
         m_button->setCurrentItem(child);
     child->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
     if (m_window)
-        m_window->popupClosed(this, true);
+        m_window->popups().popupClosed(this, true);
 }
 
 void DropDownMenu::menuClosing()
@@ -234,7 +236,7 @@ void DropDownMenu::menuClosing()
     }
     if (m_window) {
         m_window->refresh();
-        m_window->popupClosed(this, false);
+        m_window->popups().popupClosed(this, false);
     }
 }
 

@@ -1,11 +1,15 @@
 #include "Qt/LineEditControl.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbWindowRegistry.h"
 
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
+#include "Platform/XcbConnection.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbView.h"
-#include "Platform/XcbConnection.h"
+#include "Qt/QmtbWindowPopup.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -215,12 +219,12 @@ void LineEditControl::place(float x, float y, int dx, int dy, int width, int hei
         return;
     QPoint origin;
     m_window->getOrigin(origin.rx(), origin.ry());
-    const QPoint corner = m_window->toLocal(origin)
+    const QPoint corner = m_window->placement().toLocal(origin)
         + QPoint(static_cast<int>(std::trunc(x)), static_cast<int>(std::trunc(-y)));
     QRect target(corner + QPoint(dx, dy), QSize(std::max(width, 0), std::max(height, 0)));
-    const QRect clip = QmtbView::parentClipRect();
+    const QRect clip = QmtbWindowRegistry::parentClipRect();
     if (!clip.isEmpty())
-        target &= clip.translated(-m_window->windowOffset());
+        target &= clip.translated(-m_window->placement().windowOffset());
     if (geometry() != target)
         setGeometry(target);
     if (!isVisible())
@@ -284,7 +288,7 @@ void LineEditControl::mouseMoveEvent(QMouseEvent* event)
     if (m_entry && m_window) {
         const NotificationGuard::Delivery delivery(m_window->guard(), m_entry);
         if (delivery.accepted() && m_window)
-            m_window->setFadedIn(true);
+            m_window->fade().setFadedIn(true);
     }
     QLineEdit::mouseMoveEvent(event);
 }

@@ -1,12 +1,12 @@
 #include "Qt/QmtbAccessibleItem.h"
 
+#include "Compat/QtCompat.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxItem.h"
 #include "Core/MTBxView.h"
+#include "MiniToolbars/MTBxItem.h"
 #include "Qt/QmtbAccessibleToolbar.h"
 #include "Qt/QmtbKeyboard.h"
 #include "Qt/QmtbView.h"
-#include "Compat/QtCompat.h"
 
 namespace MiniToolbars {
 

@@ -1,11 +1,12 @@
 #include "Qt/QmtbAccessibleToolbar.h"
+#include "Qt/QmtbPlacement.h"
 
+#include "Compat/QtCompat.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxItem.h"
 #include "Core/MTBxView.h"
+#include "MiniToolbars/MTBxItem.h"
 #include "Qt/QmtbAccessibleItem.h"
 #include "Qt/QmtbView.h"
-#include "Compat/QtCompat.h"
 
 #include <QCoreApplication>
 
@@ -86,7 +87,7 @@ QRect QmtbAccessibleToolbar::screenRect(float top, float left, float bottom, flo
     int originX = 0;
     int originY = 0;
     window->getOrigin(originX, originY);
-    const QPoint topLeft = window->toLocal(QPoint(originX + qRound(left), originY - qRound(top)));
+    const QPoint topLeft = window->placement().toLocal(QPoint(originX + qRound(left), originY - qRound(top)));
     return QRect(window->mapToGlobal(topLeft), QSize(qRound(right - left), qRound(top - bottom)));
 }
 

@@ -1,19 +1,27 @@
 #include "Qt/QmtbAutoFade.h"
 
-#include "Qt/EventTypes.h"
+#include "Core/FadeLock.h"
 #include "Core/MTBxView.h"
+#include "Core/Style.h"
+#include "Core/ToolbarWindow.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "Qt/QmtbFadeAnimation.h"
-#include "Qt/QmtbView.h"
-#include "Core/Style.h"
-
-#include <QCoreApplication>
-#include <QEvent>
 
 namespace MiniToolbars {
 
-QmtbAutoFade::QmtbAutoFade(QmtbView& window)
+namespace {
+
+FadeLock lockOf(const ToolbarWindow& window)
+{
+    const MTBxView* view = window.view();
+    return FadeLock::of(view ? view->toolbar() : nullptr, Style::instance()->autoFade());
+}
+
+} // namespace
+
+QmtbAutoFade::QmtbAutoFade(ToolbarWindow& window, QWidget& widget)
     : m_window(window)
+    , m_widget(widget)
 {
 }
 
@@ -24,79 +32,78 @@ QmtbAutoFade::~QmtbAutoFade()
 
 bool QmtbAutoFade::takesPartInAutoFade() const
 {
-    const MiniToolbar* toolbar = m_window.view()->toolbar();
+    const MTBxView* view = m_window.view();
+    const MiniToolbar* toolbar = view ? view->toolbar() : nullptr;
     if (!toolbar)
         return false;
     const int local = toolbar->getLocalAutoFade();
     return local == 1 || (local == -1 && Style::instance()->autoFade());
 }
 
-bool QmtbAutoFade::isFadeLocked()
+bool QmtbAutoFade::isFadeLocked() const
 {
-    const MiniToolbar* toolbar = m_window.view()->toolbar();
-    bool locked = false;
-    if (toolbar && toolbar->getDisplayOnlyNoFadeItems()) {
-        m_fadedIn = false;
-        locked = true;
-    } else if (!Style::instance()->autoFade() && (!toolbar || toolbar->getLocalAutoFade() != 1)) {
-        m_fadedIn = true;
-        locked = true;
-    }
-    if (locked) {
-        stopAnimation();
-        m_window.refresh();
-    }
-    return locked;
+    return lockOf(m_window).locked;
+}
+
+bool QmtbAutoFade::applyFadeLock()
+{
+    const FadeLock lock = lockOf(m_window);
+    if (!lock.locked)
+        return false;
+    m_fadedIn = lock.fadedIn;
+    stopAnimation();
+    m_window.refresh();
+    return true;
 }
 
 bool QmtbAutoFade::autoHidingItemsHidden() const
 {
-    return !m_fadedIn && !isAnimating() && m_window.view()->hasNoFadeItems();
+    const MTBxView* view = m_window.view();
+    return !m_fadedIn && !isAnimating() && view && view->hasNoFadeItems();
+}
+
+bool QmtbAutoFade::restsFaded() const
+{
+    const MTBxView* view = m_window.view();
+    return !m_fadedIn && !isAnimating() && view && !view->hasNoFadeItems();
 }
 
 void QmtbAutoFade::setFadedIn(bool fadedIn)
 {
-    if (isFadeLocked() || m_fadedIn == fadedIn)
+    if (applyFadeLock() || m_fadedIn == fadedIn)
         return;
     const double from = currentOpacity();
     m_fadedIn = fadedIn;
     if (ToolbarWindow::Observer* observer = m_window.observer())
         observer->fadedInChanged(fadedIn);
     const Style* style = Style::instance();
+    const MTBxView* view = m_window.view();
     float to = 1.0f;
     if (!fadedIn)
-        to = m_window.view()->hasNoFadeItems() ? 0.0f : style->fadedOpacity();
+        to = view && view->hasNoFadeItems() ? 0.0f : style->fadedOpacity();
     const float duration = fadedIn ? style->fadeInDuration() : style->fadeOutDuration();
 
     QmtbAnimation* previous = m_animation;
     m_animation = nullptr;
     delete previous;
-    startAnimation(new QmtbFadeAnimation(&m_window, static_cast<float>(from), to, style->fadeFrameRate(), duration));
+    startAnimation(new QmtbFadeAnimation(&m_widget, static_cast<float>(from), to, style->fadeFrameRate(), duration));
 }
 
-double QmtbAutoFade::currentOpacity()
+double QmtbAutoFade::currentOpacity() const
 {
     if (auto* fade = dynamic_cast<QmtbFadeAnimation*>(m_animation); fade && fade->isRunning())
         return fade->value();
     if (m_fadedIn)
         return 1.0;
-    if (m_window.view()->hasNoFadeItems())
-        return 0.0;
-    postFadedNotify();
-    return Style::instance()->fadedOpacity();
-}
-
-void QmtbAutoFade::postFadedNotify()
-{
-    // One notification per pass of the event loop, however often it paints.
-    if (m_fadedNotifyPending)
-        return;
-    m_fadedNotifyPending = true;
-    QCoreApplication::postEvent(&m_window, new QEvent(static_cast<QEvent::Type>(EventTypes::fadedNotify())));
+    const MTBxView* view = m_window.view();
+    return view && view->hasNoFadeItems() ? 0.0 : Style::instance()->fadedOpacity();
 }
 
 void QmtbAutoFade::updateFade(int x, int y)
 {
+    const MTBxView* view = m_window.view();
+    if (!view)
+        return;
     bool near = m_window.hasPopup();
     if (!near) {
         float top = 0.0f;
@@ -105,9 +112,9 @@ void QmtbAutoFade::updateFade(int x, int y)
         float right = 0.0f;
         auto* fade = dynamic_cast<QmtbFadeAnimation*>(m_animation);
         if (m_fadedIn || (fade && fade->isFadingOut()))
-            m_window.view()->getBounds(top, left, bottom, right);
+            view->getBounds(top, left, bottom, right);
         else
-            m_window.view()->getNoFadeBounds(top, left, bottom, right);
+            view->getNoFadeBounds(top, left, bottom, right);
         int originX = 0;
         int originY = 0;
         m_window.getOrigin(originX, originY);
@@ -130,10 +137,8 @@ void QmtbAutoFade::startAnimation(QmtbAnimation* animation)
         m_animation = animation;
         delete previous;
     }
-    QObject::connect(animation, &QmtbAnimation::redraw, &m_window, &QmtbView::onAnimationRedraw,
-                     Qt::UniqueConnection);
-    QObject::connect(animation, &QmtbAnimation::finished, &m_window, &QmtbView::onAnimationFinished,
-                     Qt::UniqueConnection);
+    connect(animation, &QmtbAnimation::redraw, this, &QmtbAutoFade::redraw, Qt::UniqueConnection);
+    connect(animation, &QmtbAnimation::finished, this, &QmtbAutoFade::animationFinished, Qt::UniqueConnection);
     animation->start();
     // Items that come back from opacity 0 need their place in the window
     // before the first frame, and items fading out keep theirs until the
@@ -152,11 +157,15 @@ bool QmtbAutoFade::isAnimating() const
     return m_animation && m_animation->isRunning();
 }
 
+// A finished animation is deleted, forgotten when it is the current one.
 void QmtbAutoFade::animationFinished(QmtbAnimation* animation)
 {
-    if (animation == m_animation)
+    const bool current = animation == m_animation;
+    if (current)
         m_animation = nullptr;
     delete animation;
+    if (current)
+        Q_EMIT finished();
 }
 
 } // namespace MiniToolbars

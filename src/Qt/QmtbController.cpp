@@ -1,13 +1,15 @@
+#include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbController.h"
 #include "Qt/QmtbLogging.h"
+#include "Qt/QmtbWindowRegistry.h"
 
-#include "MiniToolbars/ControllerObserver.h"
 #include "Core/LiveToolbars.h"
 #include "Core/MTBxFlowLayout.h"
-#include "MiniToolbars/MTBxItem.h"
-#include "MiniToolbars/MiniToolbar.h"
-#include "Qt/QmtbView.h"
 #include "Core/Style.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Qt/QmtbView.h"
 
 namespace MiniToolbars {
 
@@ -104,18 +106,18 @@ bool QmtbController::isSuspended(MiniToolbar* toolbar)
 
 void QmtbController::pointerMoved(int x, int y)
 {
-    QmtbView::fadeAll(x, y);
+    QmtbWindowRegistry::fadeAll(x, y);
 }
 
 void QmtbController::moveAllToolbars(MiniToolbar* toolbar, int dx, int dy)
 {
     if (windowOf(toolbar))
-        QmtbView::moveAll(dx, dy);
+        QmtbWindowRegistry::moveAll(dx, dy);
 }
 
 void QmtbController::setClipRect(int x, int y, int width, int height)
 {
-    QmtbView::setParentClip(x, y, width, height);
+    QmtbWindowRegistry::setParentClip(x, y, width, height);
 }
 
 void QmtbController::moveToolbar(MiniToolbar* toolbar, int x, int y, bool relative)
@@ -151,9 +153,9 @@ void QmtbController::setOptions(const Options& options)
         m_options.setScalingFactor(factor);
     }
     if (options.autoFade() != m_options.autoFade()) {
-        for (QmtbView* window : QmtbView::visibleWindows()) {
-            if (window->isAnimating()) {
-                window->stopAnimation();
+        for (QmtbView* window : QmtbWindowRegistry::visibleWindows()) {
+            if (window->fade().isAnimating()) {
+                window->fade().stopAnimation();
                 window->refresh();
             }
         }
@@ -170,14 +172,14 @@ const Options& QmtbController::getOptions()
 void QmtbController::getVisibleToolbars(std::vector<MiniToolbar*>& toolbars)
 {
     toolbars.clear();
-    appendToolbars(QmtbView::visibleWindows(), toolbars);
+    appendToolbars(QmtbWindowRegistry::visibleWindows(), toolbars);
 }
 
 void QmtbController::getSuspendedToolbars(std::vector<MiniToolbar*>& toolbars, bool clearFirst)
 {
     if (clearFirst)
         toolbars.clear();
-    appendToolbars(QmtbView::suspendedWindows(), toolbars);
+    appendToolbars(QmtbWindowRegistry::suspendedWindows(), toolbars);
 }
 
 void QmtbController::suspendToolbar(MiniToolbar* toolbar)

@@ -1,11 +1,11 @@
 #include "Qt/QmtbImage.h"
 #include "Qt/QmtbLogging.h"
 
-#include "Qt/ApplicationScoped.h"
 #include "Core/Backend.h"
 #include "MiniToolbars/IconHandles.h"
 #include "Platform/ModuleRegistry.h"
 #include "Platform/RegularFile.h"
+#include "Qt/ApplicationScoped.h"
 
 #include <QBuffer>
 #include <QCache>

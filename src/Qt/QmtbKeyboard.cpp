@@ -1,13 +1,16 @@
 #include "Qt/QmtbKeyboard.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbPointerInput.h"
 
-#include "Qt/ApplicationScoped.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxItem.h"
 #include "Core/MTBxView.h"
+#include "Core/Style.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Qt/ApplicationScoped.h"
 #include "Qt/QmtbAccessibility.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbView.h"
-#include "Core/Style.h"
+#include "Qt/QmtbWindowPopup.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -210,14 +213,14 @@ void QmtbKeyboard::click(QmtbView* target, const ItemView* view, bool dropDown)
     const NotificationGuard::Delivery delivery(window->guard(), nullptr);
     if (!delivery.accepted())
         return;
-    window->handleHover(point.x(), point.y());
+    window->pointer().handleHover(point.x(), point.y());
     if (window->isShown())
-        window->pressAt(point);
+        window->pointer().pressAt(point);
     if (window->isShown())
-        window->releaseAt(point, Qt::LeftButton);
+        window->pointer().releaseAt(point, Qt::LeftButton);
     // Hover and drag points go back to where the pointer really is.
     if (window->isShown())
-        window->moveTo(QmtbCoordinates::windowPoint(QCursor::pos()));
+        window->pointer().moveTo(QmtbCoordinates::windowPoint(QCursor::pos()));
 }
 
 void QmtbKeyboard::apply(Move move)
@@ -226,7 +229,7 @@ void QmtbKeyboard::apply(Move move)
     ItemView* current = focused(window);
     if (move == Move::Escape) {
         if (window->hasPopup())
-            window->dismissPopup();
+            window->popups().dismissPopup();
         else
             release(true);
     } else if (!current) {
@@ -275,7 +278,7 @@ void QmtbKeyboard::paintFocusRing(const QmtbView* window, QPainter& painter) con
     int originX = 0;
     int originY = 0;
     window->getOrigin(originX, originY);
-    const QPoint topLeft = window->toLocal(QPoint(originX, originY)) + QPoint(qRound(view->left()), -qRound(view->top()));
+    const QPoint topLeft = window->placement().toLocal(QPoint(originX, originY)) + QPoint(qRound(view->left()), -qRound(view->top()));
     const double scaling = Style::instance()->scalingFactor();
     const double width = 1.5 * scaling;
     const double inset = width / 2 + 2 * scaling;

@@ -1,9 +1,13 @@
 #include "Qt/QmtbNativeInput.h"
 
+#include "Core/MTBxView.h"
+#include "Qt/QmtbPlacement.h"
+
 #include "Platform/NativeEventFilter.h"
 #include "Platform/NativeWindows.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbView.h"
+#include "Qt/QmtbWindowPopup.h"
 #include "Qt/QmtbWindowRegistry.h"
 
 #include <QWidget>
@@ -45,7 +49,7 @@ bool closePopups()
             return;
         const NotificationGuard::Delivery delivery(window->guard(), nullptr);
         if (delivery.accepted())
-            window->dismissPopup();
+            window->popups().dismissPopup();
         closed = true;
     });
     return closed;
@@ -74,12 +78,26 @@ bool filterMessage(const NativeMessage& message)
         // while the pointer rests on it.
         const QPoint point = QmtbCoordinates::windowPoint(message.pt);
         QmtbWindowRegistry::forEachVisible([&](QmtbView* window) {
-            if (window->paintedRegion().contains(point))
+            if (window->placement().paintedRegion().contains(point))
                 window->winEvent(message);
         });
         return false;
     }
     shareOut(message, nullptr);
+    return false;
+}
+
+bool windowMessage(QmtbView& window, const NativeMessage& message)
+{
+    const NotificationGuard::Delivery delivery(window.guard(), nullptr);
+    if (!delivery.accepted() || !window.view())
+        return false;
+    if (message.message == WM_KEYDOWN)
+        window.view()->keyDown(message.wParam, message.lParam);
+    else if (message.message == WM_KEYUP)
+        window.view()->keyUp(message.wParam, message.lParam);
+    else
+        shareOut(message, &window);
     return false;
 }
 
@@ -97,7 +115,7 @@ void shareOut(const NativeMessage& message, const QmtbView* except)
             window->deliverPointer(type, message.pt, button, buttons);
     });
     if (type == QEvent::MouseMove)
-        QmtbView::fadeAll(message.pt.x(), message.pt.y());
+        QmtbWindowRegistry::fadeAll(message.pt.x(), message.pt.y());
 }
 
 } // namespace QmtbNativeInput

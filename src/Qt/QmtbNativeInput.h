@@ -24,6 +24,12 @@ void attach();
 // The process-wide filter's logic for one message; true consumes it.
 bool filterMessage(const NativeMessage& message);
 
+// The native-message logic of one toolbar window, for a message addressed to
+// it: a key goes to the view as ToolbarKeyDown/ToolbarKeyUp, and a pointer
+// message is shared out to the other toolbars (this one gets Qt's own event).
+// True consumes the message.
+bool windowMessage(QmtbView& window, const NativeMessage& message);
+
 // Gives every visible toolbar window but except the synthetic move or release
 // of a pointer message, and lets the move drive the auto fade.
 void shareOut(const NativeMessage& message, const QmtbView* except);

@@ -1,14 +1,14 @@
 #include "Qt/QmtbPlacement.h"
 
-#include "MiniToolbars/ControllerObserver.h"
 #include "Core/ItemView.h"
 #include "Core/MTBxView.h"
 #include "Core/Point.h"
+#include "Core/ToolbarWindow.h"
+#include "MiniToolbars/ControllerObserver.h"
+#include "Platform/WindowMask.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbRender.h"
-#include "Qt/QmtbView.h"
 #include "Qt/QmtbWindowRegistry.h"
-#include "Platform/WindowMask.h"
 
 #include <QChildEvent>
 #include <QWidget>
@@ -27,13 +27,14 @@ bool isChildWidget(const QObject* object)
 
 } // namespace
 
-QmtbPlacement::QmtbPlacement(QmtbView& window, QmtbRender& renderer)
+QmtbPlacement::QmtbPlacement(ToolbarWindow& window, QWidget& widget, QmtbRender& renderer)
     : m_window(window)
+    , m_widget(widget)
     , m_renderer(renderer)
 {
     // Child widgets come and go, show and hide: each time the window fits
     // around them again.
-    window.installEventFilter(this);
+    widget.installEventFilter(this);
 }
 
 void QmtbPlacement::setOriginFromScreen(const Point& position)
@@ -67,6 +68,8 @@ bool QmtbPlacement::moveOrigin(int x, int y, bool relative)
 void QmtbPlacement::keepInsideParent()
 {
     MTBxView* view = m_window.view();
+    if (!view)
+        return;
     int l = 0;
     int t = 0;
     int w = 100;
@@ -115,6 +118,8 @@ void QmtbPlacement::keepInsideParent()
 QRegion QmtbPlacement::toolbarRegion() const
 {
     const MTBxView* view = m_window.view();
+    if (!view)
+        return QRegion();
     float top = 0.0f;
     float left = 0.0f;
     float bottom = 0.0f;
@@ -136,7 +141,7 @@ QRegion QmtbPlacement::toolbarRegion() const
     for (int i = 0; i < view->itemViewCount(); ++i)
         unite(view->itemViewAt(i));
 
-    const int margin = QmtbView::penMargin;
+    const int margin = penMargin;
     QRect painted = area.toAlignedRect().adjusted(-margin, -margin, margin, margin);
     const QRect clip = QmtbWindowRegistry::parentClipRect();
     if (!clip.isEmpty())
@@ -147,7 +152,7 @@ QRegion QmtbPlacement::toolbarRegion() const
 QRegion QmtbPlacement::paintedRegion() const
 {
     QRegion region = toolbarRegion();
-    for (QObject* child : m_window.children()) {
+    for (QObject* child : m_widget.children()) {
         if (isChildWidget(child) && static_cast<QWidget*>(child)->isVisible())
             region += static_cast<QWidget*>(child)->geometry().translated(windowOffset());
     }
@@ -164,7 +169,7 @@ bool QmtbPlacement::sync()
     const QPoint moved = origin() - m_childOrigin;
     m_childOrigin = origin();
     if (!moved.isNull()) {
-        for (QObject* child : m_window.children()) {
+        for (QObject* child : m_widget.children()) {
             if (isChildWidget(child))
                 static_cast<QWidget*>(child)->move(static_cast<QWidget*>(child)->pos() + moved);
         }
@@ -183,25 +188,32 @@ bool QmtbPlacement::sync()
     if (changed) {
         const QPoint shift = m_geometry.isValid() ? m_geometry.topLeft() - target.topLeft() : QPoint();
         if (!shift.isNull()) {
-            for (QObject* child : m_window.children()) {
+            for (QObject* child : m_widget.children()) {
                 if (isChildWidget(child))
                     static_cast<QWidget*>(child)->move(static_cast<QWidget*>(child)->pos() + shift);
             }
         }
         m_geometry = target;
-        m_window.setGeometry(target.translated(desktopGeometry().topLeft()));
+        m_widget.setGeometry(target.translated(desktopGeometry().topLeft()));
         applyRendererOrigin();
     }
     // A window that is exactly the painted rectangle needs no shape.
     const QRegion shape = toLocal(painted);
     if (shape == QRegion(QRect(QPoint(), target.size()))) {
-        if (!m_window.mask().isEmpty())
-            m_window.clearMask();
+        if (!m_widget.mask().isEmpty())
+            m_widget.clearMask();
     } else {
-        applyWindowMask(&m_window, shape);
+        applyWindowMask(&m_widget, shape);
     }
     m_syncing = false;
     return changed;
+}
+
+QPoint QmtbPlacement::toScreen(const Point& point) const
+{
+    const QPointF window = m_renderer.toWindowPoint(point.x(), point.y()) + windowOffset();
+    const QPoint desktop = desktopGeometry().topLeft();
+    return QPoint(clampCoordinate(qint64(window.x()) + desktop.x()), clampCoordinate(qint64(window.y()) + desktop.y()));
 }
 
 void QmtbPlacement::applyRendererOrigin()
@@ -214,7 +226,7 @@ bool QmtbPlacement::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::ChildAdded:
     case QEvent::ChildRemoved:
-        if (watched == &m_window) {
+        if (watched == &m_widget) {
             QObject* child = static_cast<QChildEvent*>(event)->child();
             if (child && child->isWidgetType()) {
                 if (event->type() == QEvent::ChildAdded)
@@ -229,7 +241,7 @@ bool QmtbPlacement::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Hide:
     case QEvent::Move:
     case QEvent::Resize:
-        if (watched != &m_window && watched->parent() == &m_window && !m_syncing)
+        if (watched != &m_widget && watched->parent() == &m_widget && !m_syncing)
             m_window.refresh();
         break;
     default:

@@ -6,11 +6,13 @@
 #include <QRect>
 #include <QRegion>
 
+class QWidget;
+
 namespace MiniToolbars {
 
 class Point;
 class QmtbRender;
-class QmtbView;
+class ToolbarWindow;
 
 // Where a toolbar window's toolbar is and what the window covers. The origin
 // is a desktop-relative window point. The window itself covers only what the
@@ -22,7 +24,11 @@ class QmtbView;
 class QmtbPlacement : public QObject
 {
 public:
-    QmtbPlacement(QmtbView& window, QmtbRender& renderer);
+    // Antialiased outlines may reach this far beyond the items they belong to.
+    static constexpr int penMargin = 2;
+
+    // widget is the window's own widget, which this places and shapes.
+    QmtbPlacement(ToolbarWindow& window, QWidget& widget, QmtbRender& renderer);
 
     QPoint origin() const { return QPoint(m_originX, m_originY); }
     // position in screen pixels, truncated toward zero.
@@ -42,6 +48,8 @@ public:
     // Fits the window's geometry and shape to the painted region. True when
     // the window moved or resized.
     bool sync();
+    // Screen pixel of a layout point, truncated.
+    QPoint toScreen(const Point& point) const;
     // Window point of the window's top-left corner.
     QPoint windowOffset() const { return m_geometry.topLeft(); }
     QPoint toLocal(const QPoint& windowPoint) const { return windowPoint - windowOffset(); }
@@ -54,7 +62,8 @@ private:
     QRegion toolbarRegion() const;
     void applyRendererOrigin();
 
-    QmtbView& m_window;
+    ToolbarWindow& m_window;
+    QWidget& m_widget;
     QmtbRender& m_renderer;
     int m_originX = 0;
     int m_originY = 0;

@@ -1,22 +1,30 @@
 #include "Qt/QmtbPointerInput.h"
 
-#include "MiniToolbars/ControllerObserver.h"
+#include "Compat/QtCompat.h"
 #include "Core/ItemView.h"
 #include "Core/MTBxView.h"
-#include "Qt/QmtbToolTips.h"
-#include "Qt/QmtbView.h"
-#include "Compat/QtCompat.h"
+#include "Core/ToolbarWindow.h"
+#include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/TooltipOptions.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbToolTips.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QWidget>
 
 #include <cstdlib>
 
 namespace MiniToolbars {
 
-QmtbPointerInput::QmtbPointerInput(QmtbView& window)
+QmtbPointerInput::QmtbPointerInput(ToolbarWindow& window, QWidget& widget, QmtbPlacement& placement,
+                                   QmtbToolTips& toolTips, QmtbAutoFade& fade)
     : m_window(window)
+    , m_widget(widget)
+    , m_placement(placement)
+    , m_toolTips(toolTips)
+    , m_fade(fade)
 {
 }
 
@@ -34,7 +42,7 @@ void QmtbPointerInput::pressAt(const QPoint& point)
     m_window.closePopup();
     m_pressed = true;
     m_moved = false;
-    view->mousePress(static_cast<float>(m_window.toViewX(point.x())), static_cast<float>(m_window.toViewY(point.y())));
+    view->mousePress(static_cast<float>(m_placement.toViewX(point.x())), static_cast<float>(m_placement.toViewY(point.y())));
     m_window.refresh();
 }
 
@@ -48,7 +56,7 @@ void QmtbPointerInput::moveTo(const QPoint& point)
 {
     if (!m_window.isShown())
         return;
-    if (std::abs(point.x() - m_drag.x()) + std::abs(point.y() - m_drag.y()) < QmtbView::moveThreshold)
+    if (std::abs(point.x() - m_drag.x()) + std::abs(point.y() - m_drag.y()) < moveThreshold)
         return;
     if (m_pressed && !m_window.hasPopup() && !m_suppressDrag) {
         m_moved = true;
@@ -75,18 +83,18 @@ void QmtbPointerInput::handleHover(int x, int y)
 {
     m_hover = QPoint(x, y);
     MTBxView* view = m_window.view();
-    view->mouseMove(static_cast<float>(m_window.toViewX(x)), static_cast<float>(m_window.toViewY(y)));
+    view->mouseMove(static_cast<float>(m_placement.toViewX(x)), static_cast<float>(m_placement.toViewY(y)));
     if (!view->hoverChanged())
         return;
     ItemView* current = view->current();
-    emit m_window.hovered(current);
+    Q_EMIT hovered(current);
     if (current && !m_window.hasPopup() && IsMTBTooltipsEnabled()) {
-        m_window.toolTips().startTimer();
+        m_toolTips.startTimer();
     } else {
-        m_window.toolTips().stopTimer();
-        m_window.toolTips().hide();
+        m_toolTips.stopTimer();
+        m_toolTips.hide();
     }
-    m_window.setFadedIn(true);
+    m_fade.setFadedIn(true);
     m_window.refresh();
 }
 
@@ -97,14 +105,14 @@ void QmtbPointerInput::releaseAt(const QPoint& point, int buttons)
     moveTo(point);
     if (!m_window.isShown())
         return;
-    m_window.toolTips().stopTimer();
+    m_toolTips.stopTimer();
     MTBxView* view = m_window.view();
     if (view->shown()) {
         ItemView* current = view->current();
         const bool closedByPress = m_closedItem && current && current->item() == m_closedItem;
         if (!closedByPress) {
-            view->mouseRelease(static_cast<float>(m_window.toViewX(point.x())),
-                               static_cast<float>(m_window.toViewY(point.y())), m_moved, buttons);
+            view->mouseRelease(static_cast<float>(m_placement.toViewX(point.x())),
+                               static_cast<float>(m_placement.toViewY(point.y())), m_moved, buttons);
             m_window.refresh();
         }
     }
@@ -118,7 +126,7 @@ void QmtbPointerInput::wheelAt(const QPoint& point, int delta)
     MTBxView* view = m_window.view();
     if (!view->shown())
         return;
-    view->mouseWheel(static_cast<float>(m_window.toViewX(point.x())), static_cast<float>(m_window.toViewY(point.y())),
+    view->mouseWheel(static_cast<float>(m_placement.toViewX(point.x())), static_cast<float>(m_placement.toViewY(point.y())),
                      delta);
 }
 
@@ -130,7 +138,7 @@ bool QmtbPointerInput::forwardMouseEvent(QMouseEvent* event)
     static bool s_forwarding = false;
     const QPoint global = QtCompat::globalPoint(event);
     QWidget* target = s_forwarding ? nullptr : QApplication::widgetAt(global);
-    if (!target || target == &m_window || m_window.isAncestorOf(target))
+    if (!target || target == &m_widget || m_widget.isAncestorOf(target))
         return false;
     QMouseEvent forwarded(event->type(), target->mapFromGlobal(global), global, event->button(), event->buttons(),
                           event->modifiers());

@@ -1,22 +1,35 @@
 #ifndef MINITOOLBARS_QMTBPOINTERINPUT_H
 #define MINITOOLBARS_QMTBPOINTERINPUT_H
 
+#include <QObject>
 #include <QPoint>
 
 class QMouseEvent;
+class QWidget;
 
 namespace MiniToolbars {
 
+class ItemView;
 class MTBxItem;
-class QmtbView;
+class QmtbAutoFade;
+class QmtbPlacement;
+class QmtbToolTips;
+class ToolbarWindow;
 
 // Press, drag, click, wheel and hover of one toolbar window, at window points
 // (desktop-relative, so a drag's steps keep their meaning while the window
 // moves under the pointer). Qt's mouse events and synthetic input end here.
-class QmtbPointerInput
+class QmtbPointerInput : public QObject
 {
+    Q_OBJECT
+
 public:
-    explicit QmtbPointerInput(QmtbView& window);
+    // Pointer moves shorter than this (Manhattan distance) are ignored.
+    static constexpr int moveThreshold = 6;
+
+    // widget is the window's own widget, whose widgets never get forwarded input.
+    QmtbPointerInput(ToolbarWindow& window, QWidget& widget, QmtbPlacement& placement, QmtbToolTips& toolTips,
+                     QmtbAutoFade& fade);
 
     // A window that was not shown starts hover and drag at its origin.
     void resetPoints(const QPoint& origin);
@@ -38,8 +51,16 @@ public:
     void setClosedItem(MTBxItem* item);
     MTBxItem* closedItem() const { return m_closedItem; }
 
+Q_SIGNALS:
+    // Another item (or none) came under the pointer.
+    void hovered(MiniToolbars::ItemView* item);
+
 private:
-    QmtbView& m_window;
+    ToolbarWindow& m_window;
+    QWidget& m_widget;
+    QmtbPlacement& m_placement;
+    QmtbToolTips& m_toolTips;
+    QmtbAutoFade& m_fade;
     QPoint m_hover;
     QPoint m_drag;
     MTBxItem* m_closedItem = nullptr;

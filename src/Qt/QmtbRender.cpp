@@ -1,17 +1,17 @@
-#include "Qt/QmtbRender.h"
 #include "Compat/QtCompat.h"
+#include "Qt/QmtbRender.h"
 
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
 #include "Core/MTBxImage.h"
-#include "MiniToolbars/MTBxItem.h"
-#include "Qt/QmtbFaceCache.h"
-#include "Qt/QmtbImage.h"
-#include "Qt/QmtbText.h"
 #include "Core/Style.h"
 #include "Core/Text.h"
 #include "Core/ThemePalette.h"
 #include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Qt/QmtbFaceCache.h"
+#include "Qt/QmtbImage.h"
+#include "Qt/QmtbText.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,9 +1,9 @@
-#include "Qt/QmtbText.h"
 #include "Compat/QtCompat.h"
+#include "Qt/QmtbText.h"
 
-#include "Qt/ApplicationScoped.h"
 #include "Core/Backend.h"
 #include "Core/Style.h"
+#include "Qt/ApplicationScoped.h"
 
 #include <QCache>
 #include <QFontMetrics>

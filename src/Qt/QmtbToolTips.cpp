@@ -1,10 +1,10 @@
-#include "Qt/QmtbToolTips.h"
 #include "Compat/QtCompat.h"
+#include "Qt/QmtbToolTips.h"
 
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxItem.h"
 #include "Core/MTBxView.h"
-#include "Qt/QmtbView.h"
+#include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MTBxItem.h"
 #include "MiniToolbars/TooltipOptions.h"
 
 #include <QCursor>
@@ -12,10 +12,10 @@
 
 namespace MiniToolbars {
 
-QmtbToolTips::QmtbToolTips(QmtbView& window)
+QmtbToolTips::QmtbToolTips(ToolbarWindow& window)
     : m_window(window)
 {
-    QObject::connect(&m_timer, &QTimer::timeout, &window, &QmtbView::showToolTipTimeout);
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { timeout(); });
     m_timer.setSingleShot(true);
 }
 
@@ -30,8 +30,11 @@ void QmtbToolTips::stopTimer()
         m_timer.stop();
 }
 
-void QmtbToolTips::showCurrent()
+void QmtbToolTips::timeout()
 {
+    const NotificationGuard::Delivery delivery(m_window.guard(), nullptr);
+    if (!delivery.accepted() || !m_window.view())
+        return;
     QString text;
     if (ItemView* current = m_window.view()->current()) {
         if (const MTBxItem* item = current->item()) {

@@ -6,22 +6,23 @@
 
 namespace MiniToolbars {
 
-class QmtbView;
+class ToolbarWindow;
 
 // The tooltips of one toolbar window: the single-shot timer that the hover
 // evaluation starts, and whether a text this window asked for is on screen.
-// The timer's timeout reaches the window's showToolTipTimeout slot.
+// The timer's timeout is a delivery of the window: the debug tooltip asks
+// the host for nothing, but a tooltip shown may run through Qt's event loop.
 class QmtbToolTips
 {
 public:
-    explicit QmtbToolTips(QmtbView& window);
+    explicit QmtbToolTips(ToolbarWindow& window);
 
     // A new item is under the pointer: at once while a tooltip shows (the
     // text switches), after the tooltip delay otherwise.
     void startTimer();
     void stopTimer();
-    // The text of the item under the pointer, or hides the tooltip.
-    void showCurrent();
+    // The timer ran out: the text of the item under the pointer, or none.
+    void timeout();
     void showText(const QString& text);
     // Hides only a tooltip this window asked for.
     void hide();
@@ -31,7 +32,7 @@ public:
     int timerInterval() const { return m_timer.interval(); }
 
 private:
-    QmtbView& m_window;
+    ToolbarWindow& m_window;
     QTimer m_timer;
     bool m_visible = false;
 };

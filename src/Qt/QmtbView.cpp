@@ -1,41 +1,52 @@
 #include "Qt/QmtbView.h"
 
-#include "Qt/EventTypes.h"
-#include "Core/Backend.h"
+#include "Core/ItemView.h"
 #include "Core/MTBxView.h"
-#include "Platform/NativeEventFilter.h"
 #include "Core/PopupWidget.h"
-#include "Qt/QmtbNativeInput.h"
-#include "Qt/QWinWidget.h"
+#include "MiniToolbars/MTBxItem.h"
+#include "Platform/NativeEventFilter.h"
+#include "Qt/EventTypes.h"
 #include "Qt/QmtbAccessibility.h"
 #include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbFadeAnimation.h"
 #include "Qt/QmtbKeyboard.h"
+#include "Qt/QmtbNativeInput.h"
 #include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbPointerInput.h"
 #include "Qt/QmtbRender.h"
 #include "Qt/QmtbToolTips.h"
+#include "Qt/QmtbWindowPopup.h"
 #include "Qt/QmtbWindowRegistry.h"
-#include "Compat/QtCompat.h"
-#include "Core/Style.h"
+#include "Qt/QWinWidget.h"
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QWheelEvent>
-#include <QWindow>
 
-#include <utility>
 
 namespace MiniToolbars {
 
 using namespace QmtbCoordinates;
+
+namespace {
+
+// Some item on the toolbar fades with it.
+bool drawsFadingItems(const MTBxView& view)
+{
+    for (int i = 0; i < view.itemViewCount(); ++i) {
+        const ItemView* itemView = view.itemViewAt(i);
+        if (itemView && itemView->item() && itemView->item()->autoHide())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 // A top-level tool window, so that it can lie anywhere over the host's window
 // and beyond it; its parent widget stands for the host's window and makes
@@ -57,14 +68,18 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     QPalette palette;
     palette.setColor(QPalette::Text, Qt::darkBlue);
     setPalette(palette);
-    m_fade = std::make_unique<QmtbAutoFade>(*this);
-    m_pointer = std::make_unique<QmtbPointerInput>(*this);
+    m_placement = std::make_unique<QmtbPlacement>(*this, *this, *m_renderer);
+    m_fade = std::make_unique<QmtbAutoFade>(*this, *this);
     m_toolTips = std::make_unique<QmtbToolTips>(*this);
-    m_placement = std::make_unique<QmtbPlacement>(*this, *m_renderer);
+    m_pointer = std::make_unique<QmtbPointerInput>(*this, *this, *m_placement, *m_toolTips, *m_fade);
+    m_popups = std::make_unique<QmtbWindowPopup>(*this, *this, *m_placement, *m_pointer, *m_toolTips,
+                                                 [this](QMouseEvent* event) { mouseReleaseEvent(event); });
+    connect(m_fade.get(), &QmtbAutoFade::redraw, this, &QmtbView::onFadeRedraw);
+    connect(m_fade.get(), &QmtbAutoFade::finished, this, &QmtbView::onFadeFinished);
+    connect(m_pointer.get(), &QmtbPointerInput::hovered, this, &QmtbView::hovered);
     // Small and shaped from the start, not even before the first layout a
     // window that takes the host's clicks.
     m_placement->sync();
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &QmtbView::onFocusWindowChanged);
 }
 
 QmtbView::~QmtbView()
@@ -86,7 +101,7 @@ void QmtbView::detachFromView()
     retire();
     m_view = nullptr;
     // Popups belong to their items, which may outlive this window.
-    m_popup = nullptr;
+    m_popups->forget();
     for (QObject* child : children()) {
         if (dynamic_cast<PopupWidget*>(child) && child->isWidgetType()) {
             static_cast<QWidget*>(child)->hide();
@@ -105,36 +120,11 @@ void QmtbView::release()
     deleteLater();
 }
 
-QRect QmtbView::desktopGeometry()
-{
-    return QmtbCoordinates::desktopGeometry();
-}
-
-bool QmtbView::isNativeFilterInstalled()
-{
-    return NativeEventFilter::instance().isInstalled();
-}
-
-QList<QmtbView*> QmtbView::visibleWindows()
-{
-    return QmtbWindowRegistry::visibleWindows();
-}
-
-QList<QmtbView*> QmtbView::suspendedWindows()
-{
-    return QmtbWindowRegistry::suspendedWindows();
-}
-
-QRect QmtbView::parentClipRect()
-{
-    return QmtbWindowRegistry::parentClipRect();
-}
-
 void QmtbView::showAt(const Point& position, bool deferred)
 {
     m_placement->setOriginFromScreen(position);
     if (!m_shown) {
-        stopAnimation();
+        m_fade->stopAnimation();
         NativeEventFilter::instance().install();
         QmtbNativeInput::attach();
         m_pointer->resetPoints(m_placement->origin());
@@ -173,7 +163,7 @@ void QmtbView::showWork()
     m_view->setLayoutDirty(true);
     relayout(false);
     if (isVisible())
-        setFadedIn(true);
+        m_fade->setFadedIn(true);
     // The origin may have moved without a relayout.
     refresh();
 }
@@ -212,7 +202,7 @@ void QmtbView::customEvent(QEvent* event)
             relayout(false);
         }
     } else {
-        m_fade->fadedNotifyDelivered();
+        m_fadedNotifyPending = false;
         const NotificationGuard::Delivery delivery(guard(), nullptr);
         if (delivery.accepted())
             m_view->notifyFaded();
@@ -227,7 +217,7 @@ void QmtbView::relayout(bool force)
         return;
     guard().setInRelayout(true);
     m_view->rebuild(force);
-    keepInsideParent();
+    m_placement->keepInsideParent();
     if (isVisible()) {
         m_view->setShown(true);
         refresh();
@@ -235,181 +225,27 @@ void QmtbView::relayout(bool force)
     guard().setInRelayout(false);
 }
 
-void QmtbView::keepInsideParent()
-{
-    m_placement->keepInsideParent();
-}
-
 void QmtbView::moveOrigin(int x, int y, bool relative)
 {
-    hideToolTip();
+    m_toolTips->hide();
     if (m_placement->moveOrigin(x, y, relative))
         refresh();
+}
+
+bool QmtbView::hasPopup() const
+{
+    return m_popups->popup() != nullptr;
+}
+
+void QmtbView::closePopup()
+{
+    m_popups->closePopup();
 }
 
 void QmtbView::getOrigin(int& x, int& y) const
 {
     x = m_placement->origin().x();
     y = m_placement->origin().y();
-}
-
-void QmtbView::moveAll(int dx, int dy)
-{
-    QmtbWindowRegistry::forEachVisible([=](QmtbView* window) { window->moveOrigin(dx, dy, true); });
-}
-
-void QmtbView::setParentClip(int x, int y, int width, int height)
-{
-    if (!QCoreApplication::instance())
-        return;
-    QmtbWindowRegistry::setParentClipRect(QRect(QmtbCoordinates::windowPoint(x, y),
-                                                QSize(clampCoordinate(width), clampCoordinate(height))));
-    QmtbWindowRegistry::forEachVisible([](QmtbView* window) {
-        window->keepInsideParent();
-        window->refresh();
-    });
-}
-
-bool QmtbView::hasPopup() const
-{
-    return m_popup != nullptr;
-}
-
-void QmtbView::setPopup(PopupWidget* popup)
-{
-    if (m_popup && m_popup != popup)
-        dismissPopup();
-    m_popup = popup;
-    // Watches the presses and releases that may close it (see replayClosingPress).
-    qApp->installEventFilter(this);
-    stopToolTipTimer();
-    hideToolTip();
-}
-
-void QmtbView::popupClosed(PopupWidget* popup, bool completed)
-{
-    if (!popup)
-        return;
-    if (popup == m_popup) {
-        m_popup = nullptr;
-        // Only a dismissal by a press leaves a release to come, which must not
-        // open the popup again. After Escape or a deactivation the next click
-        // on the same item is a click.
-        const bool pressing = !completed && QGuiApplication::mouseButtons() != Qt::NoButton;
-        m_pointer->setClosedItem(pressing ? popup->item() : nullptr);
-        if (pressing)
-            replayClosingPress();
-        else if (!m_awaitingRelease)
-            qApp->removeEventFilter(this);
-    } else if (completed && m_pointer->closedItem() == popup->item()) {
-        m_pointer->setClosedItem(nullptr);
-    }
-}
-
-void QmtbView::closePopup()
-{
-    PopupWidget* const popup = m_popup;
-    if (!popup)
-        return;
-    // Forgotten first: its report of the dismissal then changes nothing.
-    m_popup = nullptr;
-    MTBxItem* const item = popup->item();
-    popup->dismissPopup(false);
-    m_pointer->setClosedItem(item);
-}
-
-void QmtbView::dismissPopup()
-{
-    if (PopupWidget* const popup = std::exchange(m_popup, nullptr))
-        popup->dismissPopup(false);
-}
-
-// Qt on X11 consumes the press that closes a popup. One that fell on this
-// toolbar is replayed here at once, so that it works as a press on the
-// toolbar: on another item its release clicks that item, on the popup's own
-// item it clicks nothing. Its release goes to the closed popup: it is taken
-// from there unless the native input has given it to the toolbar already.
-// Wherever it goes, it ends what the closed popup left behind.
-void QmtbView::replayClosingPress()
-{
-    m_awaitingRelease = true;
-    const QPoint point = windowPoint(m_lastPress);
-    if (paintedRegion().contains(point))
-        pressAt(point);
-}
-
-bool QmtbView::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress)
-        m_lastPress = static_cast<QMouseEvent*>(event)->globalPos();
-    if (event->type() != QEvent::MouseButtonRelease || !std::exchange(m_awaitingRelease, false))
-        return QWidget::eventFilter(watched, event);
-    if (!m_popup)
-        qApp->removeEventFilter(this);
-    // Taken here, wherever Qt would deliver it (it may not, after a popup).
-    const bool handled = isPressed();
-    const QPointer<QmtbView> self(this);
-    if (handled)
-        mouseReleaseEvent(static_cast<QMouseEvent*>(event));
-    if (self) {
-        QMetaObject::invokeMethod(this, [this] {
-            if (!m_popup)
-                m_pointer->setClosedItem(nullptr);
-        }, Qt::QueuedConnection);
-    }
-    return handled && (watched == this || watched == windowHandle());
-}
-
-MTBxItem* QmtbView::closedItem() const
-{
-    return m_pointer->closedItem();
-}
-
-QPoint QmtbView::toScreen(const Point& point) const
-{
-    const QPointF window = m_renderer->toWindowPoint(point.x(), point.y()) + windowOffset();
-    const QPoint desktop = QmtbCoordinates::desktopGeometry().topLeft();
-    return QPoint(clampCoordinate(qint64(window.x()) + desktop.x()), clampCoordinate(qint64(window.y()) + desktop.y()));
-}
-
-// Stands in for the deactivation message: the host's window losing the
-// keyboard to another window closes the popup. The popup itself, or this
-// window where the platform activates it on a click, taking it does not.
-void QmtbView::onFocusWindowChanged(QWindow* focusWindow)
-{
-    if (!m_popup || (focusWindow && (focusWindow->type() == Qt::Popup || focusWindow == windowHandle())))
-        return;
-    const QWidget* host = parentWidget() ? parentWidget()->window() : nullptr;
-    if (focusWindow && host && focusWindow == host->windowHandle())
-        return;
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (delivery.accepted())
-        dismissPopup();
-}
-
-QRegion QmtbView::paintedRegion() const
-{
-    return m_placement->paintedRegion();
-}
-
-QPoint QmtbView::windowOffset() const
-{
-    return m_placement->windowOffset();
-}
-
-QPoint QmtbView::toLocal(const QPoint& windowPoint) const
-{
-    return m_placement->toLocal(windowPoint);
-}
-
-double QmtbView::toViewX(int x) const
-{
-    return m_placement->toViewX(x);
-}
-
-double QmtbView::toViewY(int y) const
-{
-    return m_placement->toViewY(y);
 }
 
 void QmtbView::refresh()
@@ -421,7 +257,7 @@ void QmtbView::refresh()
     // A window that moved or resized is repainted whole, and it is small.
     const QRegion dirty = placed ? QRegion(rect()) : painted + m_lastPainted;
     m_lastPainted = painted;
-    if (auto* fade = dynamic_cast<QmtbFadeAnimation*>(animation()))
+    if (auto* fade = dynamic_cast<QmtbFadeAnimation*>(m_fade->animation()))
         fade->setRedrawRegion(painted);
     if (isVisible())
         update(dirty);
@@ -435,11 +271,11 @@ void QmtbView::setSuspended(bool suspended)
     m_suspended = suspended;
     if (suspended) {
         QmtbWindowRegistry::makeSuspended(this);
-        stopToolTipTimer();
-        stopAnimation();
-        hideToolTip();
+        m_toolTips->stopTimer();
+        m_fade->stopAnimation();
+        m_toolTips->hide();
         hide();
-        dismissPopup();
+        m_popups->dismissPopup();
     } else {
         const QPoint screen = m_placement->screenOrigin();
         showAt(Point(screen.x(), screen.y()), false);
@@ -449,9 +285,9 @@ void QmtbView::setSuspended(bool suspended)
 
 void QmtbView::hideToolbar()
 {
-    stopToolTipTimer();
+    m_toolTips->stopTimer();
     m_showPending = false;
-    if (!isAnimating()) {
+    if (!m_fade->isAnimating()) {
         releaseNativeFilter();
         if (isVisible())
             repaint(m_lastPainted);
@@ -463,14 +299,16 @@ void QmtbView::hideToolbar()
 void QmtbView::retire()
 {
     // The popup's owner deletes it; it only has to leave the screen with the toolbar.
-    if (PopupWidget* const popup = std::exchange(m_popup, nullptr))
+    if (PopupWidget* const popup = m_popups->popup()) {
+        m_popups->forget();
         popup->hidePopup();
+    }
     m_retired = true;
     m_shown = false;
     QmtbWindowRegistry::remove(this);
-    stopToolTipTimer();
-    stopAnimation();
-    hideToolTip();
+    m_toolTips->stopTimer();
+    m_fade->stopAnimation();
+    m_toolTips->hide();
     hide();
 }
 
@@ -486,14 +324,9 @@ void QmtbView::releaseNativeFilter()
 
 // Auto fade
 
-bool QmtbView::takesPartInAutoFade() const
+double QmtbView::currentOpacity() const
 {
-    return m_fade->takesPartInAutoFade();
-}
-
-bool QmtbView::isFadeLocked()
-{
-    return m_fade->isFadeLocked();
+    return m_fade->currentOpacity();
 }
 
 bool QmtbView::autoHidingItemsHidden() const
@@ -503,73 +336,25 @@ bool QmtbView::autoHidingItemsHidden() const
 
 void QmtbView::updateFadeLock()
 {
-    m_fade->isFadeLocked();
+    m_fade->applyFadeLock();
     refresh();
 }
 
-void QmtbView::setFadedIn(bool fadedIn)
+void QmtbView::fadeIn()
 {
-    m_fade->setFadedIn(fadedIn);
+    m_fade->setFadedIn(true);
 }
 
-bool QmtbView::isFadedIn() const
-{
-    return m_fade->isFadedIn();
-}
-
-double QmtbView::currentOpacity()
-{
-    return m_fade->currentOpacity();
-}
-
-void QmtbView::updateFade(int x, int y)
-{
-    m_fade->updateFade(x, y);
-}
-
-void QmtbView::fadeAll(int x, int y)
-{
-    // The origins are desktop-relative; so must the pointer be.
-    const QPoint point = QmtbCoordinates::windowPoint(x, y);
-    QmtbWindowRegistry::forEachVisible([=](QmtbView* window) {
-        if (window->m_view && window->takesPartInAutoFade())
-            window->updateFade(point.x(), point.y());
-    });
-}
-
-// Animations
-
-void QmtbView::startAnimation(QmtbAnimation* animation)
-{
-    m_fade->startAnimation(animation);
-}
-
-void QmtbView::stopAnimation()
-{
-    m_fade->stopAnimation();
-}
-
-bool QmtbView::isAnimating() const
-{
-    return m_fade->isAnimating();
-}
-
-QmtbAnimation* QmtbView::animation() const
-{
-    return m_fade->animation();
-}
-
-void QmtbView::onAnimationRedraw(QRect region)
+void QmtbView::onFadeRedraw(QRect region)
 {
     if (!isVisible())
         return;
-    repaint(m_placement->toLocal(region.isEmpty() ? paintedRegion() : QRegion(region)));
+    repaint(m_placement->toLocal(region.isEmpty() ? m_placement->paintedRegion() : QRegion(region)));
 }
 
-void QmtbView::onAnimationFinished(QmtbAnimation* animation)
+void QmtbView::onFadeFinished()
 {
-    m_fade->animationFinished(animation);
-    if (m_destroying || isAnimating())
+    if (m_destroying || m_fade->isAnimating())
         return;
     if (m_shown) {
         // A fade that ended at opacity 0 takes those items out of the window.
@@ -582,6 +367,15 @@ void QmtbView::onAnimationFinished(QmtbAnimation* animation)
     hide();
 }
 
+// The host hears once per pass of the event loop that the toolbar rests faded.
+void QmtbView::postFadedNotify()
+{
+    if (m_fadedNotifyPending)
+        return;
+    m_fadedNotifyPending = true;
+    QCoreApplication::postEvent(this, new QEvent(static_cast<QEvent::Type>(EventTypes::fadedNotify())));
+}
+
 // Painting
 
 void QmtbView::paintEvent(QPaintEvent* event)
@@ -592,9 +386,11 @@ void QmtbView::paintEvent(QPaintEvent* event)
     if (m_shown) {
         const QRect clip = QmtbWindowRegistry::parentClipRect();
         if (!clip.isEmpty())
-            painter.setClipRect(clip.translated(-windowOffset()), Qt::ReplaceClip);
+            painter.setClipRect(clip.translated(-m_placement->windowOffset()), Qt::ReplaceClip);
         m_view->draw(m_renderer.get(), true);
         QmtbKeyboard::instance().paintFocusRing(this, painter);
+        if (m_fade->restsFaded() && drawsFadingItems(*m_view))
+            postFadedNotify();
     }
     painter.end();
     m_renderer->setPainter(nullptr);
@@ -611,7 +407,7 @@ void QmtbView::mousePressEvent(QMouseEvent* event)
 {
     const NotificationGuard::Delivery delivery(guard(), nullptr);
     if (delivery.accepted())
-        pressAt(windowPoint(QtCompat::globalPoint(event)));
+        m_pointer->pressAt(windowPoint(QtCompat::globalPoint(event)));
 }
 
 void QmtbView::mouseMoveEvent(QMouseEvent* event)
@@ -621,8 +417,8 @@ void QmtbView::mouseMoveEvent(QMouseEvent* event)
     if (!delivery.accepted())
         return;
     if (!m_synthetic)
-        forwardMouseEvent(event);
-    moveTo(windowPoint(QtCompat::globalPoint(event)));
+        m_pointer->forwardMouseEvent(event);
+    m_pointer->moveTo(windowPoint(QtCompat::globalPoint(event)));
 }
 
 void QmtbView::mouseReleaseEvent(QMouseEvent* event)
@@ -632,10 +428,10 @@ void QmtbView::mouseReleaseEvent(QMouseEvent* event)
     if (!delivery.accepted())
         return;
     if (!m_synthetic)
-        forwardMouseEvent(event);
+        m_pointer->forwardMouseEvent(event);
     const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
         | static_cast<int>(event->buttons());
-    releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
+    m_pointer->releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
 }
 
 void QmtbView::wheelEvent(QWheelEvent* event)
@@ -643,7 +439,7 @@ void QmtbView::wheelEvent(QWheelEvent* event)
     {
         const NotificationGuard::Delivery delivery(guard(), nullptr);
         if (delivery.accepted()) {
-            wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
+            m_pointer->wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
             if (Observer* watcher = observer(); watcher && m_view)
                 watcher->wheelTurned(event->angleDelta().y());
         }
@@ -657,7 +453,7 @@ void QmtbView::leaveEvent(QEvent* event)
         const NotificationGuard::Delivery delivery(guard(), nullptr);
         // Leaving carries no position; the cursor's serves as one more move.
         if (delivery.accepted())
-            moveTo(windowPoint(QCursor::pos()));
+            m_pointer->moveTo(windowPoint(QCursor::pos()));
     }
     QWidget::leaveEvent(event);
 }
@@ -674,16 +470,7 @@ bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, QtCompat:
 // what the toolbar paints to the window beneath it.
 bool QmtbView::winEvent(const NativeMessage& message)
 {
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (!delivery.accepted())
-        return false;
-    if (message.message == WM_KEYDOWN)
-        m_view->keyDown(message.wParam, message.lParam);
-    else if (message.message == WM_KEYUP)
-        m_view->keyUp(message.wParam, message.lParam);
-    else
-        QmtbNativeInput::shareOut(message, this);
-    return false;
+    return QmtbNativeInput::windowMessage(*this, message);
 }
 
 void QmtbView::deliverPointer(QEvent::Type type, const QPoint& screenPoint, Qt::MouseButton button,
@@ -697,80 +484,6 @@ void QmtbView::deliverPointer(QEvent::Type type, const QPoint& screenPoint, Qt::
     m_synthetic = true;
     QCoreApplication::sendEvent(this, &event);
     m_synthetic = synthetic;
-}
-
-void QmtbView::pressAt(const QPoint& point)
-{
-    m_pointer->pressAt(point);
-}
-
-void QmtbView::moveTo(const QPoint& point)
-{
-    m_pointer->moveTo(point);
-}
-
-void QmtbView::releaseAt(const QPoint& point, int buttons)
-{
-    m_pointer->releaseAt(point, buttons);
-}
-
-void QmtbView::wheelAt(const QPoint& point, int delta)
-{
-    m_pointer->wheelAt(point, delta);
-}
-
-void QmtbView::handleHover(int x, int y)
-{
-    m_pointer->handleHover(x, y);
-}
-
-bool QmtbView::forwardMouseEvent(QMouseEvent* event)
-{
-    return m_pointer->forwardMouseEvent(event);
-}
-
-bool QmtbView::isPressed() const
-{
-    return m_pointer->isPressed();
-}
-
-bool QmtbView::hasMoved() const
-{
-    return m_pointer->hasMoved();
-}
-
-// Tooltips
-
-void QmtbView::showToolTipTimeout()
-{
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (delivery.accepted())
-        m_toolTips->showCurrent();
-}
-
-void QmtbView::hideToolTip()
-{
-    m_toolTips->hide();
-}
-
-void QmtbView::stopToolTipTimer()
-{
-    m_toolTips->stopTimer();
-}
-
-bool QmtbView::isToolTipVisible() const
-{
-    return m_toolTips->isVisible();
-}
-
-bool QmtbView::isToolTipTimerActive() const
-{
-    return m_toolTips->isTimerActive();
-}
-
-int QmtbView::toolTipTimerInterval() const
-{
-    return m_toolTips->timerInterval();
 }
 
 } // namespace MiniToolbars

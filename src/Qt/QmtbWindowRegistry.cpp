@@ -1,5 +1,12 @@
 #include "Qt/QmtbWindowRegistry.h"
 
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbView.h"
+
+#include <QCoreApplication>
+
 namespace MiniToolbars {
 
 namespace {
@@ -65,6 +72,33 @@ QRect QmtbWindowRegistry::parentClipRect()
 void QmtbWindowRegistry::setParentClipRect(const QRect& rect)
 {
     s_parentClipRect = rect;
+}
+
+void QmtbWindowRegistry::moveAll(int dx, int dy)
+{
+    forEachVisible([=](QmtbView* window) { window->moveOrigin(dx, dy, true); });
+}
+
+void QmtbWindowRegistry::setParentClip(int x, int y, int width, int height)
+{
+    if (!QCoreApplication::instance())
+        return;
+    setParentClipRect(QRect(QmtbCoordinates::windowPoint(x, y),
+                            QSize(QmtbCoordinates::clampCoordinate(width), QmtbCoordinates::clampCoordinate(height))));
+    forEachVisible([](QmtbView* window) {
+        window->placement().keepInsideParent();
+        window->refresh();
+    });
+}
+
+void QmtbWindowRegistry::fadeAll(int x, int y)
+{
+    // The origins are desktop-relative; so must the pointer be.
+    const QPoint point = QmtbCoordinates::windowPoint(x, y);
+    forEachVisible([=](QmtbView* window) {
+        if (window->view() && window->fade().takesPartInAutoFade())
+            window->fade().updateFade(point.x(), point.y());
+    });
 }
 
 } // namespace MiniToolbars

@@ -33,6 +33,13 @@ public:
     // Desktop-relative; empty when painting is not clipped.
     static QRect parentClipRect();
     static void setParentClipRect(const QRect& rect);
+
+    // What the controller does to every visible window, x, y in screen pixels.
+    static void moveAll(int dx, int dy);
+    // Clips every window's painting and keeps each toolbar inside its parent.
+    static void setParentClip(int x, int y, int width, int height);
+    // Auto fade of every visible window for a pointer at screen point (x, y).
+    static void fadeAll(int x, int y);
 };
 
 } // namespace MiniToolbars

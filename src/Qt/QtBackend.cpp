@@ -4,10 +4,10 @@
 #include "Qt/ComboBoxListView.h"
 #include "Qt/DropDownMenu.h"
 #include "Qt/LineEditControl.h"
-#include "Qt/QWinWidget.h"
 #include "Qt/QmtbImage.h"
 #include "Qt/QmtbText.h"
 #include "Qt/QmtbView.h"
+#include "Qt/QWinWidget.h"
 
 #include <QCoreApplication>
 #include <QTimer>

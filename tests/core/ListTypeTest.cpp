@@ -2,11 +2,11 @@
 // through their API on a stand-in toolbar window, with a recording host sink.
 
 #include "Core/ItemView.h"
+#include "MiniToolbars/MiniToolbar.h"
 #include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
 #include "MiniToolbars/MTBxSeparator.h"
-#include "MiniToolbars/MiniToolbar.h"
 #include "support/ToolbarStandIns.h"
 
 #include <gtest/gtest.h>

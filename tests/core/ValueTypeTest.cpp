@@ -1,9 +1,9 @@
 #include "Core/Geometry.h"
-#include "MiniToolbars/MTBxString.h"
 #include "Core/Point.h"
 #include "Core/Rect.h"
 #include "Core/UnitTests.h"
 #include "Core/Vector.h"
+#include "MiniToolbars/MTBxString.h"
 
 #include <gtest/gtest.h>
 

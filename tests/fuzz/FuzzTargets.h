@@ -4,13 +4,12 @@
 // The entry points shared by the libFuzzer targets and the regression test
 // that replays their saved inputs. Each returns false when an invariant broke.
 
-#include "support/CraftedModule.h"
-#include "Qt/QmtbImage.h"
 #include "Core/MTBxImage.h"
+#include "MiniToolbars/ResourceModules.h"
 #include "Platform/ModuleRegistry.h"
 #include "Platform/PeResourceReader.h"
 #include "Qt/QmtbImage.h"
-#include "MiniToolbars/ResourceModules.h"
+#include "support/CraftedModule.h"
 
 #include <QFile>
 #include <QString>

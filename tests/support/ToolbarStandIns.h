@@ -6,13 +6,13 @@
 
 #include "Core/DropDownPopup.h"
 #include "Core/ItemView.h"
+#include "Core/MTBxView.h"
+#include "Core/ToolbarWindow.h"
+#include "MiniToolbars/MiniToolbar.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
 #include "MiniToolbars/MTBxItem.h"
 #include "MiniToolbars/MTBxItemEventsUtility.h"
 #include "MiniToolbars/MTBxToolbarEventsUtility.h"
-#include "Core/MTBxView.h"
-#include "MiniToolbars/MiniToolbar.h"
-#include "Core/ToolbarWindow.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -72,7 +72,10 @@ public:
     void scheduleRelayout() override { ++relayoutRequests; }
     void getOrigin(int& x, int& y) const override { x = originX, y = originY; }
     bool hasPopup() const override { return popup; }
-    double currentOpacity() override { return opacity; }
+    double currentOpacity() const override { return opacity; }
+    bool isShown() const override { return true; }
+    void moveOrigin(int x, int y, bool relative) override { originX = relative ? originX + x : x, originY = relative ? originY + y : y; }
+    void closePopup() override { popup = false; }
     void refresh() override { ++refreshes; }
     void updateFadeLock() override { ++fadeLockUpdates; }
     void retire() override { ++retirements; }

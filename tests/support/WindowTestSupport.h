@@ -4,13 +4,15 @@
 // A host observer, toolbar builders, window rectangles of items and a fixture
 // that shows toolbars through a real controller.
 
+#include "Core/Style.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/ControllerObserver.h"
-#include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MiniToolbar.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbController.h"
+#include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbView.h"
-#include "Core/Style.h"
 #include "support/ToolbarStandIns.h"
 
 #include <QTest>
@@ -114,7 +116,7 @@ inline ::testing::AssertionResult eventually(const std::function<bool()>& condit
 inline QRegion screenShape(const QmtbView* window)
 {
     const QRegion local = window->mask().isEmpty() ? QRegion(window->rect()) : window->mask();
-    return local.translated(window->windowOffset());
+    return local.translated(window->placement().windowOffset());
 }
 
 // Toolbars shown by a fresh controller inside an 800 x 600 parent, with both
@@ -146,7 +148,7 @@ protected:
     // Lets a running fade reach its end and the repaints it asks for happen.
     static void finishFade(QmtbView* window)
     {
-        ASSERT_TRUE(eventually([=] { return !window->isAnimating(); }, 3000));
+        ASSERT_TRUE(eventually([=] { return !window->fade().isAnimating(); }, 3000));
         QTest::qWait(50);
     }
 

@@ -1,8 +1,9 @@
 // The QAction front end as a Qt host uses it: placement next to an anchor,
 // actions followed live, clicks that trigger them, and lifetimes.
+#include "Core/MTBxView.h"
 #include "MiniToolbars/ActionToolbar.h"
 #include "MiniToolbars/MTBxItemEventsUtility.h"
-#include "Core/MTBxView.h"
+#include "Qt/QmtbPlacement.h"
 #include "support/WindowTestSupport.h"
 
 #include <QAction>
@@ -36,7 +37,7 @@ protected:
     {
         QmtbView* window = windowOf(toolbar->miniToolbar());
         QTest::mouseClick(window->windowHandle(), Qt::LeftButton, modifiers,
-                          window->toLocal(centreOf(toolbar->miniToolbar(), i)));
+                          window->placement().toLocal(centreOf(toolbar->miniToolbar(), i)));
     }
     QRect room() const { return QRect(host.mapToGlobal(QPoint()), host.size()); }
 
@@ -266,9 +267,9 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     QObject::connect(toolbar.get(), &ActionToolbar::closed, [&] { ++closed; });
     QmtbView* window = windowOf(toolbar->miniToolbar());
     const QPoint centre = centreOf(toolbar->miniToolbar(), 1), below = centre + QPoint(0, 40);
-    QTest::mouseMove(window->windowHandle(), window->toLocal(centre));
+    QTest::mouseMove(window->windowHandle(), window->placement().toLocal(centre));
     EXPECT_EQ(hovered, QList<QAction*>{action(1)});
-    QWheelEvent wheel(window->toLocal(centre), centre, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(window->placement().toLocal(centre), centre, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QObject::connect(toolbar.get(), &ActionToolbar::wheelTurned, [&](QAction* a, int delta) { hovered << a, moved.rx() = delta; });
     QCoreApplication::sendEvent(window, &wheel);
     EXPECT_TRUE(eventually([&] { return hovered.size() == 2 && hovered[1] == action(1) && moved.x() == 120; }));
@@ -277,9 +278,9 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     EXPECT_TRUE(pressed.count() == 1 && pressed[0][0] == 0x41 && released.count() == 1 && released[0][0] == 0x42);
 
     const QRect before = toolbar->geometry();
-    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centre));
-    QTest::mouseMove(window->windowHandle(), window->toLocal(below));
-    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(below));
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(centre));
+    QTest::mouseMove(window->windowHandle(), window->placement().toLocal(below));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(below));
     EXPECT_EQ(toolbar->geometry(), before.translated(0, 40));
     EXPECT_EQ(moved, toolbar->geometry().topLeft());
     host.resize(600, 390);
@@ -361,7 +362,7 @@ TEST_F(ActionToolbarTest, hostSinkKeepsItsOwnEventsInEitherOrder)
         own.addItem(makeButton(L"Own"));
         ASSERT_TRUE(ActionToolbar::controller()->showToolbar(&own, 200, 450, &observer));
         QmtbView* window = windowOf(&own);
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->toLocal(centreOf(&own, 0)));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(centreOf(&own, 0)));
         EXPECT_EQ(sink->count(MTBxItemEvents::Clicked), 1);
         EXPECT_EQ(MTBxItemEventsUtility::GetMTBxItemEvents(), sink.get());
         ActionToolbar::controller()->closeToolbar(&own);

@@ -1,9 +1,13 @@
 // Combo boxes and drop-down entries in shown toolbars: wheel, list, field and
 // focus, and host callbacks that change them while they work.
-#include "Qt/ComboBoxListView.h"
-#include "Qt/LineEditControl.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/LineEditControl.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbPointerInput.h"
 #include "support/WindowTestSupport.h"
 
 #include <QLineEdit>
@@ -51,7 +55,7 @@ protected:
     void click(int index)
     {
         const QPoint p = centreOf(toolbar, index);
-        windowOf(toolbar)->pressAt(p), windowOf(toolbar)->releaseAt(p, Qt::LeftButton);
+        windowOf(toolbar)->pointer().pressAt(p), windowOf(toolbar)->pointer().releaseAt(p, Qt::LeftButton);
     }
     int current() const { return combo->indexOf(combo->currentItem()); }
     int count(int context, MTBxItemEvents::EventType type) const
@@ -75,17 +79,17 @@ TEST_F(ComboEntryTest, WheelStepsWholeNotchesAndStopsAtTheEnds)
         build(3, c.synchronized);
         QmtbView* window = show();
         combo->setCurrentItem(combo->item(c.start));
-        window->handleHover(centreOf(toolbar, 0).x(), centreOf(toolbar, 0).y());
+        window->pointer().handleHover(centreOf(toolbar, 0).x(), centreOf(toolbar, 0).y());
         itemSink.events.clear();
         for (int degrees : c.turns)
-            window->wheelAt(centreOf(toolbar, 0), degrees);
+            window->pointer().wheelAt(centreOf(toolbar, 0), degrees);
         EXPECT_EQ(current(), c.expected) << c.start << " " << c.turns.size();
         EXPECT_EQ(count(c.expected, MTBxItemEvents::HoverEnter), c.expected != c.start && c.synchronized);
     }
     // A real notch toward the user reaches the combo box as -15 degrees.
     QmtbView* window = windowOf(toolbar);
     combo->setSynchronizedWithCurrentItem(true), combo->setCurrentItem(combo->item(0));
-    const QPoint global = centreOf(toolbar, 0) + QmtbView::desktopGeometry().topLeft();
+    const QPoint global = centreOf(toolbar, 0) + QmtbCoordinates::desktopGeometry().topLeft();
     QWheelEvent notch(window->mapFromGlobal(global), global, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(window, &notch);
@@ -104,8 +108,8 @@ TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
     const QImage grabbed = rows->viewport()->grab().toImage(); // on the style's translucent grey
     EXPECT_EQ(qRgba(229, 229, 229, 204), grabbed.pixelColor(grabbed.width() - 2, grabbed.height() - 2).rgba());
     EXPECT_TRUE(window->hasPopup());
-    EXPECT_EQ(screenShape(window).intersected(rows->geometry().translated(window->windowOffset())),
-              QRegion(rows->geometry().translated(window->windowOffset())));
+    EXPECT_EQ(screenShape(window).intersected(rows->geometry().translated(window->placement().windowOffset())),
+              QRegion(rows->geometry().translated(window->placement().windowOffset())));
     // Escape closes it for good: the next click opens it again.
     QTest::keyClick(rows, Qt::Key_Escape);
     EXPECT_FALSE(rows->isVisible());
@@ -134,7 +138,7 @@ TEST_F(ComboEntryTest, OptionBoxClickLeavesTheButtonUnpressed)
     button->setOptionBox(true), button->setWidth(80), toolbar->addItem(button);
     QmtbView* window = show();
     const QPoint box(windowRect(toolbar, 2).right() - 4, centreOf(toolbar, 2).y());
-    window->pressAt(box), window->releaseAt(box, Qt::LeftButton);
+    window->pointer().pressAt(box), window->pointer().releaseAt(box, Qt::LeftButton);
     EXPECT_EQ(itemSink.count(MTBxItemEvents::Clicked), 1);
     EXPECT_TRUE(button->itemView()->state() == Normal && !button->itemView()->pressedSubArea());
 }
@@ -174,7 +178,7 @@ TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
     build(1);
     QmtbView* window = show();
     LineEditControl* edit = field();
-    EXPECT_TRUE(windowRect(toolbar, 1).contains(edit->geometry().translated(window->windowOffset())));
+    EXPECT_TRUE(windowRect(toolbar, 1).contains(edit->geometry().translated(window->placement().windowOffset())));
     std::wstring edited;
     itemSink.onEvent = [&](void*, MTBxItemEvents::EventType type) {
         if (type == MTBxItemEvents::TextEdited)
@@ -195,15 +199,15 @@ TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
     entry->setValueErrorFlag(true), window->refresh();
     EXPECT_TRUE(eventually([&] { return edit->palette().color(QPalette::Text) == QColor(Qt::red); }));
     // The field moves with the toolbar before any repaint places it.
-    const QPoint before = edit->geometry().topLeft() + window->windowOffset();
+    const QPoint before = edit->geometry().topLeft() + window->placement().windowOffset();
     controller->moveToolbar(toolbar, 200, 100, true);
-    EXPECT_EQ(edit->geometry().topLeft() + window->windowOffset(), before + QPoint(200, 100));
+    EXPECT_EQ(edit->geometry().topLeft() + window->placement().windowOffset(), before + QPoint(200, 100));
     // A pointer over the field of a faded toolbar fades it in.
     controller->pointerMoved(5000, 5000);
-    ASSERT_TRUE(eventually([&] { return !window->isFadedIn(); }));
+    ASSERT_TRUE(eventually([&] { return !window->fade().isFadedIn(); }));
     QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(edit, &move);
-    EXPECT_TRUE(window->isFadedIn());
+    EXPECT_TRUE(window->fade().isFadedIn());
     // Disabled by initializeItem, which bypasses setEnabled: the field follows at the next repaint.
     entry->initializeItem(nullptr, L"", L"", L"", L"", false, false, true, false, false, true, false, false, false, false, false, false, false, nullptr, 80, L"");
     EXPECT_TRUE(edit->isEnabled()), window->refresh();
@@ -253,7 +257,7 @@ TEST_F(ComboEntryTest, FocusAskedForWhileFadedOutFadesTheToolbarIn)
     ASSERT_TRUE(eventually([&] { return !field()->isVisible(); }));
     entry->setFocus(true);
     EXPECT_TRUE(eventually([&] { return entry->hasFocus(); }));
-    EXPECT_TRUE(window->isFadedIn());
+    EXPECT_TRUE(window->fade().isFadedIn());
 }
 
 TEST_F(ComboEntryTest, PressElsewhereTakesTheKeyboardFromTheEntryThatTookItLast)

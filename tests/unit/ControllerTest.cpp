@@ -2,6 +2,7 @@
 // the options it shares with every window.
 #include "Core/MTBxView.h"
 #include "MiniToolbars/Options.h"
+#include "Qt/QmtbWindowRegistry.h"
 #include "support/WindowTestSupport.h"
 
 
@@ -27,7 +28,7 @@ TEST_F(ControllerTest, shouldRefuseANullObserverAndANestedShow)
     EXPECT_EQ(nullptr, other->view());
     observer.onParentHwnd = [&] { other.reset(); };
     EXPECT_FALSE(controller->showToolbar(other.get(), 300, 300, &observer));
-    EXPECT_EQ(1, QmtbView::visibleWindows().size());
+    EXPECT_EQ(1, QmtbWindowRegistry::visibleWindows().size());
     observer.onParentHwnd = nullptr;
 }
 
@@ -41,10 +42,10 @@ TEST_F(ControllerTest, shouldReuseTheViewAndCloseToAnEmptyToolbar)
     ASSERT_TRUE(controller->showToolbar(toolbar, 260, 240, &observer));
     EXPECT_EQ(view, toolbar->view());
     EXPECT_EQ(QPoint(260, 240), origin(toolbar));
-    EXPECT_EQ(1, QmtbView::visibleWindows().size());
+    EXPECT_EQ(1, QmtbWindowRegistry::visibleWindows().size());
     controller->closeToolbar(toolbar);
     EXPECT_TRUE(toolbar->isEmpty() && controller->isSuspended(toolbar) && !toolbar->view());
-    EXPECT_TRUE(QmtbView::visibleWindows().isEmpty() && QmtbView::suspendedWindows().isEmpty());
+    EXPECT_TRUE(QmtbWindowRegistry::visibleWindows().isEmpty() && QmtbWindowRegistry::suspendedWindows().isEmpty());
     toolbar->addItem(makeButton(L"Again"));
     EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer) && toolbar->isVisible());
 

@@ -1,15 +1,20 @@
 // Drop-down menus of a real controller's toolbar, worked through Qt's window-system input, so that Qt's own popup
 // handling closes the menu on a press outside it as it would for a user.
-#include "Qt/ComboBoxListView.h"
-#include "support/CraftedPng.h"
-#include "Qt/DropDownMenu.h"
 #include "MiniToolbars/IconHandles.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
 #include "MiniToolbars/MTBxSeparator.h"
-#include "Qt/QmtbNativeInput.h"
 #include "MiniToolbars/TooltipOptions.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/DropDownMenu.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbNativeInput.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbPointerInput.h"
+#include "Qt/QmtbToolTips.h"
+#include "Qt/QmtbWindowPopup.h"
+#include "support/CraftedPng.h"
 #include "support/WindowTestSupport.h"
 
 #include <QApplication>
@@ -59,11 +64,11 @@ protected:
         QTest::mousePress(w, Qt::LeftButton, {}, p), QApplication::processEvents();
         QTest::mouseRelease(w, Qt::LeftButton, {}, p), QApplication::processEvents();
     }
-    void clickItem(int index) { click(window->windowHandle(), window->toLocal(centreOf(toolbar, index))); }
+    void clickItem(int index) { click(window->windowHandle(), window->placement().toLocal(centreOf(toolbar, index))); }
     DropDownMenu* openMenu()
     {
         clickItem(0);
-        auto* menu = dynamic_cast<DropDownMenu*>(window->popup());
+        auto* menu = dynamic_cast<DropDownMenu*>(window->popups().popup());
         return menu && menu->isVisible() && QApplication::activePopupWidget() == menu ? menu : nullptr;
     }
     static QPoint entry(DropDownMenu* menu, int i) { return menu->actionGeometry(menu->actions().at(i)).center(); }
@@ -100,7 +105,7 @@ TEST_F(DropDownMenuTest, ArrowAnnouncesThenListsVisibleChildrenBelowTheButton)
     EXPECT_NE(menu->actions().at(3)->icon().availableSizes().value(0), QSize(3, 3));
     const QRect item = windowRect(toolbar, 0);
     const QPoint expected(item.left() + Style::instance()->gapBetween(LeadingMargin, Caption), item.bottom());
-    EXPECT_LE((menu->pos() - expected - QmtbView::desktopGeometry().topLeft()).manhattanLength(), 2);
+    EXPECT_LE((menu->pos() - expected - QmtbCoordinates::desktopGeometry().topLeft()).manhattanLength(), 2);
 
     QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -118,17 +123,17 @@ TEST_F(DropDownMenuTest, ChoosingAndPressingAround)
     ASSERT_TRUE(menu);
     click(menu->windowHandle(), entry(menu, 1));
     click(menu->windowHandle(), entry(menu, 3));
-    EXPECT_TRUE(!menu->isVisible() && !window->hasPopup() && !window->closedItem() && button->currentItem() == button->item(4));
+    EXPECT_TRUE(!menu->isVisible() && !window->hasPopup() && !window->pointer().closedItem() && button->currentItem() == button->item(4));
     EXPECT_EQ(count(&contexts[3], E::Clicked) + 2 * count(&contexts[5], E::Clicked), 2);
 
     // A press on the open menu's button closes it without reopening or dragging, and no tooltip starts meanwhile.
     SetMTBTooltipOption(TooltipsEnabled, true);
     ASSERT_TRUE(openMenu());
-    window->moveTo(centreOf(toolbar, 1));
-    EXPECT_FALSE(window->isToolTipTimerActive());
-    const QPoint origin = windowOrigin(toolbar), at = window->toLocal(centreOf(toolbar, 0));
+    window->pointer().moveTo(centreOf(toolbar, 1));
+    EXPECT_FALSE(window->toolTips().isTimerActive());
+    const QPoint origin = windowOrigin(toolbar), at = window->placement().toLocal(centreOf(toolbar, 0));
     QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at), QApplication::processEvents();
-    EXPECT_TRUE(!window->hasPopup() && window->closedItem() == button);
+    EXPECT_TRUE(!window->hasPopup() && window->pointer().closedItem() == button);
     QTest::mouseMove(window->windowHandle(), at + QPoint(0, 30));
     QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at), QApplication::processEvents();
     EXPECT_TRUE(windowOrigin(toolbar) == origin && !window->hasPopup() && count(&contexts[0], E::DropDownAboutToShow) == 2);
@@ -214,7 +219,7 @@ TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
     QWidget other;
     ASSERT_TRUE(openMenu());
     other.show(), other.activateWindow();
-    EXPECT_TRUE(eventually([&] { return !QApplication::activePopupWidget() && !window->hasPopup() && !window->closedItem(); }));
+    EXPECT_TRUE(eventually([&] { return !QApplication::activePopupWidget() && !window->hasPopup() && !window->pointer().closedItem(); }));
     host.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
     EXPECT_TRUE(openMenu());
@@ -258,7 +263,7 @@ TEST_F(DropDownMenuTest, ButtonRemovedOnHoveringAnEntryDuringAPress)
     EXPECT_EQ(std::make_pair(0, 0), std::make_pair(count(&contexts[5], E::HoverLeave), count(&contexts[3], E::HoverEnter)));
     QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, QPoint(1, 1)), QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(!menu && !window->hasPopup() && !window->closedItem());
+    EXPECT_TRUE(!menu && !window->hasPopup() && !window->pointer().closedItem());
 }
 
 } // namespace

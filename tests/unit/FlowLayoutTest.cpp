@@ -1,13 +1,13 @@
-#include "support/CraftedPng.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxButton.h"
 #include "Core/MTBxFlowLayout.h"
+#include "Core/Style.h"
+#include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MTBxLabel.h"
 #include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "Qt/QmtbFaceCache.h"
 #include "Qt/QmtbRender.h"
-#include "Core/Style.h"
+#include "support/CraftedPng.h"
 #include "support/ToolbarStandIns.h"
 
 #include <QFontMetrics>

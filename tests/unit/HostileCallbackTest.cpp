@@ -1,14 +1,16 @@
 // Host callbacks that free what a popup, a field or Qt itself is still working on: the entry under its own key
 // handler, the combo box under its list's keys, a window a press is on its way to, an item moved to another
 // toolbar inside its own callback. Each case crashed under AddressSanitizer before its fix.
-#include "Qt/ComboBoxListView.h"
-#include "Qt/DropDownMenu.h"
-#include "Qt/LineEditControl.h"
+#include "Core/NotificationGuard.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
-#include "Core/NotificationGuard.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/DropDownMenu.h"
+#include "Qt/LineEditControl.h"
+#include "Qt/QmtbPointerInput.h"
+#include "Qt/QmtbWindowPopup.h"
 #include "support/WindowTestSupport.h"
 
 #include <QApplication>
@@ -66,7 +68,7 @@ protected:
     void click(MiniToolbar* toolbar, int index)
     {
         const QPoint p = centreOf(toolbar, index);
-        windowOf(toolbar)->pressAt(p), windowOf(toolbar)->releaseAt(p, Qt::LeftButton);
+        windowOf(toolbar)->pointer().pressAt(p), windowOf(toolbar)->pointer().releaseAt(p, Qt::LeftButton);
     }
     // Runs action once, inside the first callback of type for context (any context when null).
     void onceOn(E::EventType type, void* context, std::function<void()> action)
@@ -181,7 +183,7 @@ TEST_F(HostileCallbackTest, PressOnTheMenuOfARemovedButton)
     // The button is removed while its menu is open; a press on the menu reaches a host filter whose call into the
     // library finishes the button's deletion: the menu waits until Qt is done with the press.
     click(a, 1);
-    const QPointer<DropDownMenu> menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popup());
+    const QPointer<DropDownMenu> menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popups().popup());
     ASSERT_TRUE(menu);
     onceOn(E::Clicked, &contexts[10], [&] { a->removeItem(dropDown); });
     b->item(0)->itemClicked(b->item(0)->itemView());
@@ -246,10 +248,10 @@ TEST_F(HostileCallbackTest, ItemMovedToAnotherToolbarInItsCallbackWaitsForTheDel
                 then == RemoveFromB ? b->removeItem(item) : then == CloseB ? controller->closeToolbar(b) : (controller->closeToolbar(b), toolbars.pop_back());
             });
             const QPoint p = centreOf(a, type == E::HoverEnter ? 0 : 1);
-            windowOf(a)->moveTo(p);
+            windowOf(a)->pointer().moveTo(p);
             if (type == E::DropDownAboutToShow)
-                windowOf(a)->pressAt(p), windowOf(a)->releaseAt(p, Qt::LeftButton);
-            EXPECT_EQ(nullptr, windowOf(a)->popup());
+                windowOf(a)->pointer().pressAt(p), windowOf(a)->pointer().releaseAt(p, Qt::LeftButton);
+            EXPECT_EQ(nullptr, windowOf(a)->popups().popup());
             click(a, 0);
         }
     }
@@ -260,7 +262,7 @@ TEST_F(HostileCallbackTest, MenuNeverHoversAnEntryRemovedByTheLastOnesHoverLeave
     // Entry A hovered, Down pressed, and A's HoverLeave removes B, the entry about to be hovered: nothing hovers B,
     // and Escape closes the menu without reaching it.
     click(a, 1);
-    auto* menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popup());
+    auto* menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popups().popup());
     ASSERT_TRUE(menu);
     QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(menu->actions().at(2)).center());
     QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(menu->actions().at(0)).center());
@@ -305,7 +307,7 @@ TEST_F(HostileCallbackTest, RemovedHoveredChildHearsNothingMore)
             for (int row : { 2, 1 })
                 QTest::mouseMove(windowOf(a)->windowHandle(), rows->viewport()->mapTo(windowOf(a), rows->visualItemRect(rows->item(row)).center()));
         } else {
-            auto* menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popup());
+            auto* menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popups().popup());
             QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(menu->actions().at(2)).center());
             QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(menu->actions().at(1)).center());
         }
@@ -326,8 +328,8 @@ TEST_F(HostileCallbackTest, PlainListOfComboKindIsNoComboBox)
     a->addItem(plain, 0);
     controller->updateLayout(a, true);
     const QPoint p = centreOf(a, 0);
-    windowOf(a)->moveTo(p);
-    windowOf(a)->wheelAt(p, -45);
+    windowOf(a)->pointer().moveTo(p);
+    windowOf(a)->pointer().wheelAt(p, -45);
     EXPECT_EQ(plain->currentItem(), child);
 }
 

@@ -1,13 +1,13 @@
 // Images from files, encoded bytes, module resources and icon handles, and the
 // hostile inputs among them: oversized, truncated, FIFOs, files that change.
 #include "../fuzz/FuzzTargets.h"
-#include "support/CraftedPng.h"
 #include "Core/Backend.h"
 #include "MiniToolbars/IconHandles.h"
+#include "MiniToolbars/ResourceModules.h"
 #include "Platform/ModuleRegistry.h"
 #include "Platform/PeResourceReader.h"
 #include "Qt/QmtbImage.h"
-#include "MiniToolbars/ResourceModules.h"
+#include "support/CraftedPng.h"
 
 #include <QDir>
 #include <QPixmap>

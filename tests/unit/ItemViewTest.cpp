@@ -1,16 +1,16 @@
-#include "support/CraftedPng.h"
 #include "Core/Backend.h"
-#include "MiniToolbars/IconHandles.h"
 #include "Core/ItemView.h"
-#include "MiniToolbars/MTBxDropDownEntry.h"
-#include "MiniToolbars/MTBxButton.h"
 #include "Core/MTBxGrip.h"
 #include "Core/MTBxImage.h"
-#include "MiniToolbars/MTBxSeparator.h"
 #include "Core/Style.h"
 #include "Core/Text.h"
-#include "support/ToolbarStandIns.h"
+#include "MiniToolbars/IconHandles.h"
+#include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "MiniToolbars/MTBxSeparator.h"
 #include "MiniToolbars/TooltipOptions.h"
+#include "support/CraftedPng.h"
+#include "support/ToolbarStandIns.h"
 
 #include <QString>
 #include <gtest/gtest.h>

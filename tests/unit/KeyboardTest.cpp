@@ -5,6 +5,7 @@
 #include "MiniToolbars/MTBxSeparator.h"
 #include "MiniToolbars/Options.h"
 #include "Qt/QmtbKeyboard.h"
+#include "Qt/QmtbPlacement.h"
 #include "support/WindowTestSupport.h"
 
 #include <QLineEdit>
@@ -90,7 +91,7 @@ TEST_F(KeyboardTest, shouldDrawTheFocusRingInsideTheFocusedItemInBothThemes)
         for (int y = 0; y < after.height(); ++y)
             for (int x = 0; x < after.width(); ++x)
                 changed |= before.pixel(x, y) == after.pixel(x, y) ? QRect() : QRect(x, y, 1, 1);
-        const QRect item = windowRect(toolbar, 0).translated(windowOf(toolbar)->toLocal(QPoint()));
+        const QRect item = windowRect(toolbar, 0).translated(windowOf(toolbar)->placement().toLocal(QPoint()));
         EXPECT_TRUE(item.contains(changed) && changed.width() > item.width() / 2) << theme;
     }
 }
@@ -100,7 +101,7 @@ TEST_F(KeyboardTest, shouldClickWithReturnAndSpaceAndOpenListsWithAltDownAndF4)
     // A key sends the host exactly what a click on the focused item (or its arrow) sends.
     MiniToolbar* toolbar = twoRows();
     QWindow* window = windowOf(toolbar)->windowHandle();
-    const auto local = [&](QPoint p) { return windowOf(toolbar)->toLocal(p); };
+    const auto local = [&](QPoint p) { return windowOf(toolbar)->placement().toLocal(p); };
     const struct { int moveKey, key; Qt::KeyboardModifiers modifiers; bool click; } cases[] = {
         { Qt::Key_Right, Qt::Key_Return, {}, true }, { 0, Qt::Key_Space, {}, true }, { 0, Qt::Key_Enter, {}, true },
         { Qt::Key_Right, Qt::Key_Down, Qt::AltModifier, false }, { 0, Qt::Key_F4, {}, false }, { Qt::Key_Right, Qt::Key_F4, {}, false },

@@ -2,6 +2,7 @@
 // delivery is on the stack, in shown toolbars; and the style's lifetime.
 #include "Core/ItemView.h"
 #include "Core/NotificationGuard.h"
+#include "Qt/QmtbPlacement.h"
 #include "support/WindowTestSupport.h"
 
 #include <algorithm>
@@ -120,7 +121,7 @@ TEST_F(LifetimeTest, captionsWithOuterBlanksAreDrawnLikeTheirTrimmedText)
     const auto face = [&](int index) {
         const ItemView* view = toolbar->item(index)->itemView();
         const auto caption = std::find_if(view->parts().begin(), view->parts().end(), [](const ItemPart& p) { return p.kind == Caption; });
-        const QPoint at = windowOf(toolbar)->toLocal(windowOrigin(toolbar) + QPoint(static_cast<int>(view->left()) + caption->x, -static_cast<int>(view->top()) + 5));
+        const QPoint at = windowOf(toolbar)->placement().toLocal(windowOrigin(toolbar) + QPoint(static_cast<int>(view->left()) + caption->x, -static_cast<int>(view->top()) + 5));
         return image.copy(QRect(at, QSize(caption->width + 3, 13)));
     };
     for (int i = 1; i < 4; ++i)

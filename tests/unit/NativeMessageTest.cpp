@@ -1,9 +1,11 @@
 // Native input as message records: virtual keys, packed points, X events
 // built in memory, and the window calls on Qt's own windows.
 #include "Platform/NativeWindows.h"
-#include "Qt/QmtbNativeInput.h"
-#include "support/WindowTestSupport.h"
 #include "Platform/XcbMessageAdapter.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbNativeInput.h"
+#include "Qt/QmtbPlacement.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -202,17 +204,17 @@ TEST_F(NativeInputTest, ReachesEveryToolbarOnceAndTheHostKeepsIt)
     EventCounter movesA(windowA, QEvent::MouseMove), movesB(windowB, QEvent::MouseMove), hostMoves(&host, QEvent::MouseMove);
     const QPoint overA = centreOf(a, 0), away(700, 550);
     const auto send = [](UINT message, QPoint pt, WPARAM wParam = 0) { return QmtbNativeInput::filterMessage(NativeMessage{ nullptr, message, wParam, 0, pt }); };
-    const auto state = [&] { return std::make_tuple(movesA.count, movesB.count, hostMoves.count, windowA->isFadedIn(), windowB->isFadedIn()); };
+    const auto state = [&] { return std::make_tuple(movesA.count, movesB.count, hostMoves.count, windowA->fade().isFadedIn(), windowB->fade().isFadedIn()); };
     EXPECT_FALSE(send(WM_MOUSEMOVE, away));
     EXPECT_EQ(std::make_tuple(1, 1, 0, false, false), state());
     const NativeMessage toA{ reinterpret_cast<HWND>(windowA->winId()), WM_MOUSEMOVE, 0, 0, overA };
     EXPECT_FALSE(QmtbNativeInput::filterMessage(toA) || windowA->winEvent(toA));
-    QTest::mouseMove(windowA->windowHandle(), windowA->toLocal(overA));
+    QTest::mouseMove(windowA->windowHandle(), windowA->placement().toLocal(overA));
     EXPECT_EQ(std::make_tuple(2, 2, 0, true, false), state());
 
     // The observer lets the first step through and zeroes the second.
     observer.onCallback = [&] { observer.vetoMoves = observer.moves.size() > 1; };
-    QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, windowA->toLocal(overA));
+    QTest::mousePress(windowA->windowHandle(), Qt::LeftButton, {}, windowA->placement().toLocal(overA));
     for (const QPoint& step : { QPoint(3, 2), QPoint(3, 3), QPoint(250, 150) })
         send(WM_MOUSEMOVE, overA + step, MK_LBUTTON);
     send(WM_LBUTTONUP, overA + QPoint(250, 150));

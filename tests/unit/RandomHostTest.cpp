@@ -3,8 +3,6 @@
 // MTB_RANDOM_HOST_ACTIONS=<m> (per seed), MTB_RANDOM_HOST_TRACE=1. Posted events are delivered a counted number
 // of times and fades and tooltips advance through the calls their timers would make: time decides nothing.
 #include "MiniToolbars/ActionToolbar.h"
-#include "Qt/ComboBoxListView.h"
-#include "Qt/LineEditControl.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
@@ -12,9 +10,16 @@
 #include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "MiniToolbars/Options.h"
-#include "Qt/QmtbNativeInput.h"
-#include "Qt/QmtbAnimation.h"
 #include "MiniToolbars/TooltipOptions.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/LineEditControl.h"
+#include "Qt/QmtbAnimation.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbNativeInput.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbToolTips.h"
+#include "Qt/QmtbWindowRegistry.h"
 #include "support/WindowTestSupport.h"
 
 #include <QAccessible>
@@ -132,7 +137,7 @@ public:
             // Between two inputs the host's event loop delivers what was posted.
             QCoreApplication::sendPostedEvents();
             // Outside callbacks no window is delivering, and each shows a live toolbar or none.
-            for (QmtbView* window : QmtbView::visibleWindows() + QmtbView::suspendedWindows()) {
+            for (QmtbView* window : QmtbWindowRegistry::visibleWindows() + QmtbWindowRegistry::suspendedWindows()) {
                 EXPECT_EQ(0, window->guard().depth());
                 const MiniToolbar* toolbar = window->view() ? window->view()->toolbar() : nullptr;
                 EXPECT_TRUE(!toolbar || (m_actionToolbar && toolbar == m_actionToolbar->miniToolbar()) || std::any_of(std::begin(m_slots), std::end(m_slots),
@@ -151,8 +156,8 @@ public:
         MiniToolbar::CleanupOldViews();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(QmtbView::visibleWindows().isEmpty());
-        EXPECT_TRUE(QmtbView::suspendedWindows().isEmpty());
+        EXPECT_TRUE(QmtbWindowRegistry::visibleWindows().isEmpty());
+        EXPECT_TRUE(QmtbWindowRegistry::suspendedWindows().isEmpty());
         // With everything closed, destroyed and cleaned up, nothing may still wait for deletion.
         EXPECT_EQ(0, NotificationGuard::deferredToolbarCount());
         EXPECT_EQ(0, NotificationGuard::deferredItemCount() + NotificationGuard::deferredItemViewCount());
@@ -271,7 +276,7 @@ private:
     {
         std::vector<MiniToolbar*> shown;
         for (const Slot& slot : m_slots) {
-            if (slot.toolbar && QmtbView::visibleWindows().contains(windowOf(slot.toolbar.get())))
+            if (slot.toolbar && QmtbWindowRegistry::visibleWindows().contains(windowOf(slot.toolbar.get())))
                 shown.push_back(slot.toolbar.get());
         }
         if (shown.empty() || chance(10))
@@ -296,7 +301,7 @@ private:
     QWidget* anyPopupChild()
     {
         QList<QWidget*> targets;
-        for (QmtbView* window : QmtbView::visibleWindows()) {
+        for (QmtbView* window : QmtbWindowRegistry::visibleWindows()) {
             for (QWidget* w : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
                 if (qobject_cast<LineEditControl*>(w) || qobject_cast<ComboBoxListView*>(w))
                     targets += w;
@@ -310,9 +315,9 @@ private:
     // The topmost toolbar window that paints at the point; elsewhere any of them, as each covers the desktop.
     QWidget* windowAt(const QPoint& point)
     {
-        const QList<QmtbView*> windows = QmtbView::visibleWindows();
+        const QList<QmtbView*> windows = QmtbWindowRegistry::visibleWindows();
         for (int i = windows.size() - 1; i >= 0; --i) {
-            if (windows[i]->paintedRegion().contains(point))
+            if (windows[i]->placement().paintedRegion().contains(point))
                 return windows[i];
         }
         return windows.isEmpty() ? nullptr : windows[pick(windows.size())];
@@ -347,7 +352,7 @@ private:
     long m_actions = 0;
     int m_depth = 0;
     bool m_tearingDown = false;
-    const QRect m_desktop = QmtbView::desktopGeometry();
+    const QRect m_desktop = QmtbCoordinates::desktopGeometry();
     QWidget m_hostWindow;
     QLineEdit* const m_hostEdit = new QLineEdit(&m_hostWindow);
     std::unique_ptr<ActionToolbar> m_actionToolbar;
@@ -571,7 +576,7 @@ const RandomHost::Action RandomHost::s_actions[] = {
           for (int tries = menu ? 0 : 20; !item && tries > 0; --tries)
               item = h.anyList(f);
           if (item && item->getBounds(top, left, bottom, right) && std::abs(right) + std::abs(bottom) < 1e5f
-              && QmtbView::visibleWindows().contains(windowOf(item->owner())))
+              && QmtbWindowRegistry::visibleWindows().contains(windowOf(item->owner())))
               h.pointer(QEvent::MouseButtonPress, Qt::LeftButton, windowOrigin(item->owner()) + QPoint(int(right) - 3, -int(bottom) - 3)),
               h.pointer(QEvent::MouseButtonRelease, Qt::LeftButton, h.m_last);
           QWindow* w = menu ? menu->windowHandle() : nullptr;
@@ -641,12 +646,12 @@ const RandomHost::Action RandomHost::s_actions[] = {
     { "key", 6, false, [](RandomHost& h, int) {
           const int keys[] = { Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_End, Qt::Key_Return, Qt::Key_F4, Qt::Key_Escape };
           QKeyEvent press(QEvent::KeyPress, keys[h.pick(8)], h.chance(20) ? Qt::AltModifier : Qt::NoModifier);
-          if (QObject* target = QApplication::focusWidget() ? QApplication::focusWidget() : QmtbView::visibleWindows().value(0))
+          if (QObject* target = QApplication::focusWidget() ? QApplication::focusWidget() : QmtbWindowRegistry::visibleWindows().value(0))
               QCoreApplication::sendEvent(target, &press);
       } },
     // A screen reader reads one item of a window and triggers one of its actions.
     { "reader", 3, false, [](RandomHost& h, int) {
-          const QList<QmtbView*> windows = QmtbView::visibleWindows();
+          const QList<QmtbView*> windows = QmtbWindowRegistry::visibleWindows();
           QAccessibleInterface* bar = windows.isEmpty() ? nullptr : QAccessible::queryAccessibleInterface(windows[h.pick(windows.size())]);
           if (QAccessibleInterface* item = bar ? bar->child(h.pick(bar->childCount() + 1) - 1) : nullptr) {
               const QStringList actions = (item->state(), item->rect(), item->text(QAccessible::Name), item->actionInterface()->actionNames());
@@ -655,19 +660,19 @@ const RandomHost::Action RandomHost::s_actions[] = {
       } },
     // Frames of a running fade, which its timer would advance, or its end.
     { "fadeFrames", 2, false, [](RandomHost& h, int) {
-          const QList<QmtbView*> windows = QmtbView::visibleWindows();
+          const QList<QmtbView*> windows = QmtbWindowRegistry::visibleWindows();
           QPointer<QmtbView> window = windows.isEmpty() ? nullptr : windows[h.pick(windows.size())];
-          for (int n = h.pick(25); window && window->animation() && n > 0; --n)
-              window->animation()->advance();
+          for (int n = h.pick(25); window && window->fade().animation() && n > 0; --n)
+              window->fade().animation()->advance();
           if (window && h.chance(30))
-              window->stopAnimation();
+              window->fade().stopAnimation();
       } },
     // The single-shot tooltip timer of the first window that runs one fires.
     { "tooltipTimer", 2, false, [](RandomHost&, int) {
-          for (QmtbView* window : QmtbView::visibleWindows()) {
-              if (window->isToolTipTimerActive()) {
-                  window->stopToolTipTimer();
-                  window->showToolTipTimeout();
+          for (QmtbView* window : QmtbWindowRegistry::visibleWindows()) {
+              if (window->toolTips().isTimerActive()) {
+                  window->toolTips().stopTimer();
+                  window->toolTips().timeout();
                   return;
               }
           }

@@ -1,9 +1,9 @@
 #include "Core/Backend.h"
 #include "Core/MTBxImage.h"
-#include "Qt/QmtbText.h"
 #include "Core/Style.h"
 #include "Core/Text.h"
 #include "Core/ThemePalette.h"
+#include "Qt/QmtbText.h"
 
 #include <QFile>
 #include <QFontMetrics>

@@ -1,8 +1,15 @@
 // The toolbar window on the offscreen platform: placement, painting, pointer
 // input, tooltips and fades.
-#include "Qt/EventTypes.h"
-#include "Qt/QWinWidget.h"
 #include "MiniToolbars/TooltipOptions.h"
+#include "Platform/NativeEventFilter.h"
+#include "Qt/EventTypes.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbPointerInput.h"
+#include "Qt/QmtbToolTips.h"
+#include "Qt/QmtbWindowRegistry.h"
+#include "Qt/QWinWidget.h"
 #include "support/WindowTestSupport.h"
 
 #include <QMouseEvent>
@@ -22,10 +29,10 @@ using namespace MiniToolbars::Testing;
 namespace {
 
 // Qt input at window point p, as the windowing system delivers it.
-void press(QmtbView* w, QPoint p) { QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, w->toLocal(p)); }
-void release(QmtbView* w, QPoint p) { QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, w->toLocal(p)); }
-void click(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, m, w->toLocal(p)); }
-void moveTo(QmtbView* w, QPoint p) { QTest::mouseMove(w->windowHandle(), w->toLocal(p)); }
+void press(QmtbView* w, QPoint p) { QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, w->placement().toLocal(p)); }
+void release(QmtbView* w, QPoint p) { QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, w->placement().toLocal(p)); }
+void click(QmtbView* w, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, m, w->placement().toLocal(p)); }
+void moveTo(QmtbView* w, QPoint p) { QTest::mouseMove(w->windowHandle(), w->placement().toLocal(p)); }
 // Moves the pointer away from every toolbar. Qt drops a move to where the pointer already is, hence two.
 void sweep(QmtbView* w) { moveTo(w, QPoint(690, 540)), moveTo(w, QPoint(700, 550)); }
 
@@ -40,24 +47,24 @@ TEST_F(WindowTest, shouldKeepTheOriginAcrossSuspendAndFinishHidingWhenTheFadeEnd
     MiniToolbar* other = shown(1, 250, 260);
     controller->suspendToolbar(other);
     EXPECT_TRUE(controller->isSuspended(other) && !windowOf(other)->isVisible() && !other->isVisible());
-    EXPECT_EQ(QList<QmtbView*>{ windowOf(other) }, QmtbView::suspendedWindows());
+    EXPECT_EQ(QList<QmtbView*>{ windowOf(other) }, QmtbWindowRegistry::suspendedWindows());
     controller->resumeToolbar(other);
     EXPECT_FALSE(controller->isSuspended(other) || windowOf(other)->isShowPending());
-    EXPECT_TRUE(other->isVisible() && QmtbView::suspendedWindows().isEmpty());
+    EXPECT_TRUE(other->isVisible() && QmtbWindowRegistry::suspendedWindows().isEmpty());
     EXPECT_EQ(QPoint(250, 260), origin(other));
-    EXPECT_EQ(QList<QmtbView*>{ windowOf(other) }, QmtbView::visibleWindows());
+    EXPECT_EQ(QList<QmtbView*>{ windowOf(other) }, QmtbWindowRegistry::visibleWindows());
 
     QmtbView* window = windowOf(shown(2));
     windowOf(other)->hideToolbar();
-    EXPECT_TRUE(Controller::resetWindowsHook() && QmtbView::isNativeFilterInstalled());
+    EXPECT_TRUE(Controller::resetWindowsHook() && NativeEventFilter::instance().isInstalled());
     controller->pointerMoved(700, 550);
-    ASSERT_TRUE(window->isAnimating());
+    ASSERT_TRUE(window->fade().isAnimating());
     window->hideToolbar();
-    EXPECT_FALSE(window->animation() || window->isVisible() || QmtbView::isNativeFilterInstalled());
-    EXPECT_TRUE(QmtbView::suspendedWindows().contains(window));
+    EXPECT_FALSE(window->fade().animation() || window->isVisible() || NativeEventFilter::instance().isInstalled());
+    EXPECT_TRUE(QmtbWindowRegistry::suspendedWindows().contains(window));
     controller->resumeToolbar(other);
     windowOf(other)->hideToolbar();
-    EXPECT_FALSE(QmtbView::isNativeFilterInstalled());
+    EXPECT_FALSE(NativeEventFilter::instance().isInstalled());
 }
 
 TEST_F(WindowTest, shouldPostOneDeferredShowAndCoalesceRelayouts)
@@ -121,7 +128,7 @@ TEST_F(WindowTest, shouldShowAtTheScreenPointOnADesktopAwayFromTheOrigin)
         QWindowSystemInterface::flushWindowSystemEvents();
     };
     moveDesktop(QPoint(-100, 50));
-    const int m = QmtbView::penMargin;
+    const int m = QmtbPlacement::penMargin;
     EXPECT_EQ(QPoint(300 - 12 - m, 300 - m), windowOf(shown(2, 300, 300))->geometry().topLeft());
     moveDesktop(QPoint());
 }
@@ -131,33 +138,33 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopup
     // The painted region is bounds and grip with the pen margin, follows moves, is clipped, and takes in visible child widgets where they are; fade frames repaint just that region.
     MiniToolbar* toolbar = shown(2, 300, 300);
     QmtbView* window = windowOf(toolbar);
-    const int m = QmtbView::penMargin;
-    const QRect rect = windowRect(toolbar).adjusted(-12 - m, -m, m, m), mask = window->paintedRegion().boundingRect();
+    const int m = QmtbPlacement::penMargin;
+    const QRect rect = windowRect(toolbar).adjusted(-12 - m, -m, m, m), mask = window->placement().paintedRegion().boundingRect();
     EXPECT_EQ(rect, mask);
     controller->moveToolbar(toolbar, 10, 20, true);
-    EXPECT_EQ(mask.translated(10, 20), window->paintedRegion().boundingRect());
+    EXPECT_EQ(mask.translated(10, 20), window->placement().paintedRegion().boundingRect());
     controller->setClipRect(0, 0, 320, 800);
-    EXPECT_EQ(319, window->paintedRegion().boundingRect().right());
+    EXPECT_EQ(319, window->placement().paintedRegion().boundingRect().right());
     controller->setClipRect(0, 0, 0, 0);
 
     auto popup = std::make_unique<QWidget>(window);
-    popup->setGeometry(QRect(window->toLocal(QPoint(500, 500)), QSize(40, 30)));
-    const auto painted = [&] { return std::make_pair(window->paintedRegion().contains(QPoint(510, 510)), window->paintedRegion().contains(QPoint(610, 510))); };
+    popup->setGeometry(QRect(window->placement().toLocal(QPoint(500, 500)), QSize(40, 30)));
+    const auto painted = [&] { return std::make_pair(window->placement().paintedRegion().contains(QPoint(510, 510)), window->placement().paintedRegion().contains(QPoint(610, 510))); };
     popup->show();
     EXPECT_EQ(std::make_pair(true, false), painted());
-    popup->move(window->toLocal(QPoint(600, 500)));
+    popup->move(window->placement().toLocal(QPoint(600, 500)));
     EXPECT_EQ(std::make_pair(false, true), painted());
     QTest::qWait(50);
     struct : QObject { QRegion seen; bool eventFilter(QObject*, QEvent* e) override { return seen += e->type() == QEvent::Paint ? static_cast<QPaintEvent*>(e)->region() : QRegion(), false; } } paints;
     window->installEventFilter(&paints);
     controller->pointerMoved(790, 590);
     finishFade(window);
-    EXPECT_EQ(window->paintedRegion().translated(-window->windowOffset()), paints.seen);
+    EXPECT_EQ(window->placement().paintedRegion().translated(-window->placement().windowOffset()), paints.seen);
     popup->hide();
     EXPECT_EQ(std::make_pair(false, false), painted());
     // A popup far beyond the desktop stretches the window no more than a desktop past it.
-    popup->setGeometry(QRect(window->toLocal(QPoint(500, 500)), QSize(100000, 100000))), popup->show();
-    const QRect desktop = QmtbView::desktopGeometry();
+    popup->setGeometry(QRect(window->placement().toLocal(QPoint(500, 500)), QSize(100000, 100000))), popup->show();
+    const QRect desktop = QmtbCoordinates::desktopGeometry();
     EXPECT_TRUE(desktop.adjusted(0, 0, desktop.width(), desktop.height()).contains(window->geometry()));
 }
 
@@ -167,7 +174,7 @@ TEST_F(WindowTest, shouldDrawWhereThePaintedRegionIsAndHonourTheClip)
     MiniToolbar* toolbar = shown(2, 795, 300);
     QmtbView* window = windowOf(toolbar);
     ASSERT_LT(windowRect(toolbar).right(), 790);
-    const auto alphaAt = [&](QPoint p) { return qAlpha(window->grab(QRect(window->toLocal(p), QSize(1, 1))).toImage().pixel(0, 0)); };
+    const auto alphaAt = [&](QPoint p) { return qAlpha(window->grab(QRect(window->placement().toLocal(p), QSize(1, 1))).toImage().pixel(0, 0)); };
     EXPECT_GT(std::min(alphaAt(centreOf(toolbar, 0)), alphaAt(centreOf(toolbar, 1))), 100);
     controller->setClipRect(0, 0, centreOf(toolbar, 1).x() - 5, 600);
     EXPECT_GT(alphaAt(centreOf(toolbar, 0)), 100);
@@ -216,11 +223,11 @@ TEST_F(WindowTest, shouldForwardPointerInputToTheWidgetUnderneath)
 
     const auto forwarded = [&](QPoint p) {
         QMouseEvent event(QEvent::MouseMove, p, p, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        return window->forwardMouseEvent(&event);
+        return window->pointer().forwardMouseEvent(&event);
     };
     EXPECT_TRUE(forwarded(QPoint(550, 140)) && !forwarded(centreOf(toolbar, 0)));
     auto popup = std::make_unique<QWidget>(window);
-    popup->setGeometry(QRect(window->toLocal(QPoint(500, 400)), QSize(40, 30)));
+    popup->setGeometry(QRect(window->placement().toLocal(QPoint(500, 400)), QSize(40, 30)));
     popup->show();
     EXPECT_FALSE(forwarded(QPoint(510, 410)));
     // Nor to a widget inside it, whose ignored moves would come back up to the window again and again.
@@ -243,21 +250,21 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     sweep(window);
     moveTo(window, centreOf(toolbar, 0));
     EXPECT_EQ(std::vector<ItemView*>{ toolbar->item(0)->itemView() }, hovered);
-    EXPECT_EQ(30, window->toolTipTimerInterval());
-    ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
+    EXPECT_EQ(30, window->toolTips().timerInterval());
+    ASSERT_TRUE(eventually([&] { return window->toolTips().isVisible(); }));
     EXPECT_EQ(QStringLiteral("Make bold"), QToolTip::text());
     moveTo(window, centreOf(toolbar, 1));
-    EXPECT_EQ(0, window->toolTipTimerInterval());
-    ASSERT_TRUE(eventually([&] { return !window->isToolTipVisible(); }));
+    EXPECT_EQ(0, window->toolTips().timerInterval());
+    ASSERT_TRUE(eventually([&] { return !window->toolTips().isVisible(); }));
     moveTo(window, centreOf(toolbar, 2));
-    ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
+    ASSERT_TRUE(eventually([&] { return window->toolTips().isVisible(); }));
     // Empty space hides it, and the next item waits the whole delay again.
     moveTo(window, windowRect(toolbar).bottomRight() + QPoint(0, 30));
     moveTo(window, centreOf(toolbar, 2));
-    EXPECT_TRUE(!window->isToolTipVisible() && window->toolTipTimerInterval() == 30);
-    ASSERT_TRUE(eventually([&] { return window->isToolTipVisible(); }));
+    EXPECT_TRUE(!window->toolTips().isVisible() && window->toolTips().timerInterval() == 30);
+    ASSERT_TRUE(eventually([&] { return window->toolTips().isVisible(); }));
     controller->moveToolbar(toolbar, 5, 5, true);
-    EXPECT_FALSE(window->isToolTipVisible());
+    EXPECT_FALSE(window->toolTips().isVisible());
     // An item without one never hides another widget's tooltip, which Qt would hide only after a while.
     moveTo(window, centreOf(toolbar, 1));
     QToolTip::showText(QPoint(50, 50), QStringLiteral("host tip"));
@@ -268,14 +275,14 @@ TEST_F(WindowTest, shouldShowTooltipsAfterTheDelayAndSwitchAtOnce)
     SetMTBTooltipOption(TooltipsEnabled, false);
     sweep(window);
     moveTo(window, centreOf(toolbar, 0));
-    EXPECT_TRUE(toolbar->view()->current() && !window->isToolTipTimerActive());
+    EXPECT_TRUE(toolbar->view()->current() && !window->toolTips().isTimerActive());
     SetMTBTooltipOption(TooltipsEnabled, true);
     // Suspending the toolbar drops a pending tooltip.
     sweep(window);
     moveTo(window, centreOf(toolbar, 0));
-    ASSERT_TRUE(window->isToolTipTimerActive());
+    ASSERT_TRUE(window->toolTips().isTimerActive());
     controller->suspendToolbar(toolbar);
-    EXPECT_FALSE(window->isToolTipTimerActive());
+    EXPECT_FALSE(window->toolTips().isTimerActive());
 }
 
 TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
@@ -292,7 +299,7 @@ TEST_F(WindowTest, shouldTellNearFromFarWithTheFadeMargins)
     };
     for (const auto& step : steps) {
         controller->pointerMoved(step.pointer.x(), step.pointer.y());
-        EXPECT_EQ(step.near, window->isFadedIn()) << step.pointer.x() << "," << step.pointer.y();
+        EXPECT_EQ(step.near, window->fade().isFadedIn()) << step.pointer.x() << "," << step.pointer.y();
         finishFade(window);
     }
 }
@@ -303,21 +310,21 @@ TEST_F(WindowTest, shouldLockTheFadeByGlobalSwitchAndLocalValue)
     MiniToolbar* toolbar = shown(2);
     QmtbView* window = windowOf(toolbar);
     controller->pointerMoved(790, 590);
-    ASSERT_TRUE(window->isAnimating());
+    ASSERT_TRUE(window->fade().isAnimating());
     Options options;
     options.setAutoFade(false);
     controller->setOptions(options);
-    window->setFadedIn(false);
-    EXPECT_TRUE(!window->isAnimating() && window->isFadedIn());
+    window->fade().setFadedIn(false);
+    EXPECT_TRUE(!window->fade().isAnimating() && window->fade().isFadedIn());
     toolbar->setLocalAutoFade(1);
     controller->pointerMoved(790, 590);
-    EXPECT_FALSE(window->isFadedIn());
+    EXPECT_FALSE(window->fade().isFadedIn());
     MiniToolbar* excluded = shown(2, 100, 100);
     excluded->setLocalAutoFade(0);
     options.setAutoFade(true);
     controller->setOptions(options);
     controller->pointerMoved(790, 590);
-    EXPECT_TRUE(windowOf(excluded)->isFadedIn());
+    EXPECT_TRUE(windowOf(excluded)->fade().isFadedIn());
 }
 
 TEST_F(WindowTest, shouldRestFaintAndReportFadedOnlyWhenEveryItemAutoHides)
@@ -359,13 +366,13 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         } else {
             // While they fade out they stay in the window, where the pointer coming back can catch them.
             controller->pointerMoved(790, 590);
-            EXPECT_TRUE(window->isAnimating() && window->rect().contains(window->toLocal(hidden)));
+            EXPECT_TRUE(window->fade().isAnimating() && window->rect().contains(window->placement().toLocal(hidden)));
             finishFade(window);
         }
         ASSERT_DOUBLE_EQ(0.0, window->currentOpacity());
-        EXPECT_TRUE(!window->paintedRegion().contains(hidden) && window->paintedRegion().contains(kept));
-        EXPECT_GE(window->paintedRegion().boundingRect().left(), keptLeft - QmtbView::penMargin);
-        EXPECT_FALSE(window->rect().contains(window->toLocal(hidden)));
+        EXPECT_TRUE(!window->placement().paintedRegion().contains(hidden) && window->placement().paintedRegion().contains(kept));
+        EXPECT_GE(window->placement().paintedRegion().boundingRect().left(), keptLeft - QmtbPlacement::penMargin);
+        EXPECT_FALSE(window->rect().contains(window->placement().toLocal(hidden)));
 
         sweep(window);
         moveTo(window, hidden);
@@ -374,8 +381,8 @@ TEST_F(WindowTest, shouldNeitherMaskNorHitItemsDrawnInvisible)
         click(window, kept);
         EXPECT_EQ(1, itemSink.count(MTBxItemEvents::Clicked));
         // Hovering the kept item fades the toolbar in unless it is locked: the hidden item comes back at once.
-        EXPECT_EQ(!locked, window->paintedRegion().contains(hidden));
-        EXPECT_EQ(!locked, window->isFadedIn());
+        EXPECT_EQ(!locked, window->placement().paintedRegion().contains(hidden));
+        EXPECT_EQ(!locked, window->fade().isFadedIn());
         controller->closeToolbar(toolbar);
     }
 }

@@ -1,8 +1,8 @@
 // A drop-down menu on a real X server, worked with xdotool: it has the keyboard while open and gives it back to the
 // host's focused widget however it closes.
-#include "Qt/DropDownMenu.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
+#include "Qt/DropDownMenu.h"
 #include "support/WindowTestSupport.h"
 #include "support/X11HostSupport.h"
 

@@ -1,8 +1,8 @@
 // Real typing on an X server: the entry's field is the one part of a toolbar
 // that takes the keyboard, and the keyboard goes back to the host's widget
 // on Escape, on a press elsewhere and when the toolbar closes.
-#include "Qt/LineEditControl.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
+#include "Qt/LineEditControl.h"
 #include "support/WindowTestSupport.h"
 #include "support/X11HostSupport.h"
 

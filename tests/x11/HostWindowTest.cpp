@@ -2,6 +2,8 @@
 // the clicks and pixels around it, and real input arrives both as message records and at the host.
 #include "Platform/NativeEventFilter.h"
 #include "Platform/NativeWindows.h"
+#include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbPlacement.h"
 #include "Qt/QWinWidget.h"
 #include "support/WindowTestSupport.h"
 
@@ -105,7 +107,7 @@ TEST_F(HostWindowTest, shouldShapeTheWindowToThePaintedRegionAndLetOtherClicksTh
     const QImage after = grabScreen();
     ASSERT_EQ(before.size(), after.size());
     const QRegion mask = screenShape(window);
-    EXPECT_EQ(window->paintedRegion(), mask);
+    EXPECT_EQ(window->placement().paintedRegion(), mask);
     QRect changed;
     int outside = 0;
     for (int y = 0; y < after.height(); ++y) {
@@ -120,7 +122,7 @@ TEST_F(HostWindowTest, shouldShapeTheWindowToThePaintedRegionAndLetOtherClicksTh
     ASSERT_FALSE(changed.isEmpty());
     const QRect box = mask.boundingRect();
     EXPECT_LE(std::max({ changed.left() - box.left(), changed.top() - box.top(), box.right() - changed.right(), box.bottom() - changed.bottom() }),
-              QmtbView::penMargin + 1);
+              QmtbPlacement::penMargin + 1);
     // The host's colour survives right next to the toolbar: no black desktop.
     EXPECT_EQ(hostColour.rgb(), after.pixel(box.right() + 3, box.center().y()));
 
@@ -201,7 +203,7 @@ TEST_F(HostWindowTest, TheHostKeepsItsInputWhileTheToolbarFollowsTheRealPointer)
     EventCounter hostMoves(&host, QEvent::MouseMove), otherMoves(windowOf(shown(1, 100, 100)), QEvent::MouseMove);
     const auto moveTo = [](QPoint p) { return xdotool({ "mousemove", QString::number(p.x()), QString::number(p.y()) }); };
     ASSERT_TRUE(moveTo(QPoint(900, 650)));
-    EXPECT_TRUE(eventually([&] { return hostMoves.count > 0 && !window->isFadedIn(); }));
+    EXPECT_TRUE(eventually([&] { return hostMoves.count > 0 && !window->fade().isFadedIn(); }));
     const int otherBefore = otherMoves.count;
     // The item that does not fade, which takes input while the others are faded out.
     const QPoint keep = centreOf(toolbar, 3);
@@ -209,7 +211,7 @@ TEST_F(HostWindowTest, TheHostKeepsItsInputWhileTheToolbarFollowsTheRealPointer)
     EXPECT_TRUE(eventually([&] { return toolbarSink.types.size() == 4u && escapes == 1 && host.keys.size() == 1u; }));
     const std::intptr_t up = 1 | KeyLParamWasDown | KeyLParamReleased;
     EXPECT_EQ((std::vector<std::pair<std::intptr_t, std::intptr_t>>{ { VK_A, 1 }, { VK_A, up }, { VK_ESCAPE, 1 }, { VK_ESCAPE, up } }), toolbarSink.args);
-    EXPECT_TRUE(window->isFadedIn() && otherMoves.count > otherBefore);
+    EXPECT_TRUE(window->fade().isFadedIn() && otherMoves.count > otherBefore);
 
     const auto textPoint = [&](int position) {
         QTextCursor cursor(edit.document());

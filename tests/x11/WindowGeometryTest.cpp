@@ -3,6 +3,8 @@
 // lands where the host's logical coordinates say at any device pixel ratio
 // (CTest runs this program a second time with QT_SCALE_FACTOR=2).
 #include "MiniToolbars/MTBxNewLine.h"
+#include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPlacement.h"
 #include "support/WindowTestSupport.h"
 #include "support/X11HostSupport.h"
 
@@ -107,14 +109,14 @@ protected:
         p.setColor(QPalette::Window, Qt::blue);
         popup->setPalette(p);
         const QRect bar = toolbarRect(toolbar.get());
-        popup->setGeometry(QRect(window->toLocal(bar.bottomLeft() + QPoint(0, 20)), QSize(80, 40)));
+        popup->setGeometry(QRect(window->placement().toLocal(bar.bottomLeft() + QPoint(0, 20)), QSize(80, 40)));
         popup->show();
         QTest::qWait(300);
     }
     static void expectWindowFitsThePaintedRegion(QmtbView* window)
     {
-        const QRegion painted = window->paintedRegion();
-        const QRect box = painted.boundingRect().translated(QmtbView::desktopGeometry().topLeft());
+        const QRegion painted = window->placement().paintedRegion();
+        const QRect box = painted.boundingRect().translated(QmtbCoordinates::desktopGeometry().topLeft());
         EXPECT_EQ(box, window->geometry());
         EXPECT_EQ(QRect(device(box.topLeft()), box.size() * ratio()), serverGeometry(window));
         EXPECT_EQ(painted, screenShape(window));
@@ -187,8 +189,8 @@ TEST_F(WindowGeometryTest, shouldLetClicksJustOutsideThePaintedRegionReachTheHos
     // Real clicks a pixel beside the toolbar, and in the gap between toolbar and popup, press the host; the toolbar still takes its own.
     QmtbView* window = show();
     openPopup(window);
-    const QRect below = popup->geometry().translated(window->windowOffset());
-    const QRect bar = (window->paintedRegion() - QRegion(below)).boundingRect();
+    const QRect below = popup->geometry().translated(window->placement().windowOffset());
+    const QRect bar = (window->placement().paintedRegion() - QRegion(below)).boundingRect();
     const QPoint outside[] = {
         { bar.left() - 1, bar.top() + 5 },
         { bar.right() + 1, bar.top() + 5 },
@@ -199,7 +201,7 @@ TEST_F(WindowGeometryTest, shouldLetClicksJustOutsideThePaintedRegionReachTheHos
     };
     for (const QPoint& point : outside) {
         SCOPED_TRACE(::testing::PrintToString(std::make_pair(point.x(), point.y())));
-        ASSERT_FALSE(window->paintedRegion().contains(point));
+        ASSERT_FALSE(window->placement().paintedRegion().contains(point));
         const size_t presses = host.presses.size();
         ASSERT_TRUE(runXdotool(QStringList{ "mousemove" } + at(point) + QStringList{ "click", "1" }));
         ASSERT_TRUE(eventually([&] { return host.presses.size() == presses + 1; }));
@@ -219,7 +221,7 @@ TEST_F(WindowGeometryTest, shouldChangeScreenPixelsOnlyInsideThePaintedRegion)
     openPopup(window);
     const QImage after = grabScreen();
     ASSERT_EQ(before.size(), after.size());
-    const QRegion painted = window->paintedRegion();
+    const QRegion painted = window->placement().paintedRegion();
     QRect changed;
     int outside = 0;
     for (int y = 0; y < after.height(); ++y) {
@@ -234,7 +236,7 @@ TEST_F(WindowGeometryTest, shouldChangeScreenPixelsOnlyInsideThePaintedRegion)
     }
     EXPECT_EQ(0, outside) << "pixels changed outside the painted region";
     const QRect box = painted.boundingRect();
-    const int slack = QmtbView::penMargin + 1;
+    const int slack = QmtbPlacement::penMargin + 1;
     // The grip stands 12 logical pixels left of the origin the host gave.
     EXPECT_LE(changed.left(), 200 - 12 + 1);
     EXPECT_LE(changed.left() - box.left(), slack);
