@@ -186,6 +186,10 @@ TEST(NativeMessageTest, WindowCallsReachQtWindows)
     QCoreApplication::processEvents();
     ASSERT_EQ(window.presses.size(), 1u);
     EXPECT_EQ(window.presses.front(), QPoint(10, 20));
+    // Qt counts the button as down until a release comes; the tests after this one start with it up.
+    EXPECT_TRUE(NativeWindows::postMessage(handle, WM_LBUTTONUP, 0, pointToLParam(10, 20)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Qt::NoButton, QGuiApplication::mouseButtons());
 }
 
 using NativeInputTest = ControllerFixture;
