@@ -10,6 +10,7 @@
 #include "Qt/QmtbWindowPopup.h"
 #include "Qt/QmtbWindowRegistry.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 namespace MiniToolbars {
@@ -105,11 +106,21 @@ void shareOut(const NativeMessage& message, const QmtbView* except)
 {
     const Qt::MouseButtons buttons = NativeWindows::buttonsFromState(message.wParam);
     QEvent::Type type = QEvent::MouseButtonRelease;
-    const Qt::MouseButton button = releasedButton(message.message);
-    if (message.message == WM_MOUSEMOVE || message.message == WM_NCMOUSEMOVE)
+    Qt::MouseButton button = releasedButton(message.message);
+    if (message.message == WM_MOUSEMOVE || message.message == WM_NCMOUSEMOVE) {
         type = QEvent::MouseMove;
-    else if (button == Qt::NoButton)
+    } else if (button == Qt::NoButton) {
         return;
+    } else if (!QGuiApplication::mouseButtons().testFlag(button)) {
+        // Native events come here as Qt reads them; their mouse events wait in
+        // Qt's queue. Without this button in Qt's state, the press of this
+        // release is still waiting there (a quick click) or never reached Qt:
+        // no toolbar has had it, and the one it lands on gets Qt's own release
+        // after it. As a release it would meet, say, the button of an open
+        // menu, which stays pressed until a press closes the menu.
+        type = QEvent::MouseMove;
+        button = Qt::NoButton;
+    }
     QmtbWindowRegistry::forEachVisible([&](QmtbView* window) {
         if (window != except)
             window->deliverPointer(type, message.pt, button, buttons);

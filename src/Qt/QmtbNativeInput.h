@@ -13,9 +13,11 @@ class QmtbView;
 //
 // The host's widgets share this event stream, so nothing of theirs is taken
 // away: each visible toolbar gets a synthetic move or release and the event
-// then goes on to its target. An event addressed to a toolbar window reaches
-// that window through Qt and the others through its nativeEvent, once each.
-// The one event consumed is an Escape press that closes a toolbar's popup.
+// then goes on to its target. A release counts as one only once Qt has
+// delivered its press; before that it is a move. An event addressed to a
+// toolbar window reaches that window through Qt and the others through its
+// nativeEvent, once each. The one event consumed is an Escape press that
+// closes a toolbar's popup.
 namespace QmtbNativeInput {
 
 // Puts this logic behind the process-wide native event filter.
@@ -31,7 +33,8 @@ bool filterMessage(const NativeMessage& message);
 bool windowMessage(QmtbView& window, const NativeMessage& message);
 
 // Gives every visible toolbar window but except the synthetic move or release
-// of a pointer message, and lets the move drive the auto fade.
+// of a pointer message (a move for a release whose press Qt has not delivered
+// yet), and lets a move drive the auto fade.
 void shareOut(const NativeMessage& message, const QmtbView* except);
 
 } // namespace QmtbNativeInput

@@ -110,11 +110,17 @@ void QmtbPointerInput::releaseAt(const QPoint& point, int buttons)
     if (view->shown()) {
         ItemView* current = view->current();
         const bool closedByPress = m_closedItem && current && current->item() == m_closedItem;
-        if (!closedByPress) {
+        if (closedByPress) {
+            // The press that closed the item's popup ends without a click;
+            // left pressed, the item would be clicked by the next release
+            // that reaches the toolbar, wherever its press was.
+            current->setState(Normal);
+            current->setPressedSubArea(false);
+        } else {
             view->mouseRelease(static_cast<float>(m_placement.toViewX(point.x())),
                                static_cast<float>(m_placement.toViewY(point.y())), m_moved, buttons);
-            m_window.refresh();
         }
+        m_window.refresh();
     }
     m_moved = false;
     m_closedItem = nullptr;

@@ -266,4 +266,36 @@ TEST_F(DropDownMenuTest, ButtonRemovedOnHoveringAnEntryDuringAPress)
     EXPECT_TRUE(!menu && !window->hasPopup() && !window->pointer().closedItem());
 }
 
+TEST_F(DropDownMenuTest, AReleaseSeenBeforeQtDeliversItsPressReopensNothing)
+{
+    // The native filter sees a quick click's release before Qt delivers the press: on the open menu's button or on
+    // another item the menu closes and never reopens, and the other item is clicked once, as when the press comes first.
+    // The click leaves nothing pressed: a drag from the host that ends on the toolbar clicks nothing either.
+    const struct { bool releaseFirst; int target; } rows[] = { { true, 0 }, { true, 1 }, { false, 0 }, { false, 1 } };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << (row.releaseFirst ? "release first" : "press first") << ", item " << row.target);
+        DropDownMenu* menu = openMenu();
+        ASSERT_TRUE(menu);
+        itemSink.events.clear();
+        const QPoint at = centreOf(toolbar, row.target);
+        // Qt's popup has the pointer: X addresses the click to the menu's window.
+        const NativeMessage release{ reinterpret_cast<HWND>(menu->winId()), WM_LBUTTONUP, 0, 0, at };
+        if (row.releaseFirst)
+            EXPECT_FALSE(QmtbNativeInput::filterMessage(release));
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(at)), QApplication::processEvents();
+        if (!row.releaseFirst)
+            EXPECT_FALSE(QmtbNativeInput::filterMessage(release));
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(at)), QApplication::processEvents();
+        EXPECT_TRUE(!window->hasPopup() && !QApplication::activePopupWidget());
+        EXPECT_EQ(0, count(&contexts[0], E::DropDownAboutToShow));
+        EXPECT_EQ(row.target == 1 ? 1 : 0, count(&hostContext, E::Clicked));
+        itemSink.events.clear();
+        const QPoint onHost(50, 50);
+        QTest::mousePress(host.windowHandle(), Qt::LeftButton, {}, onHost);
+        QmtbNativeInput::filterMessage(NativeMessage{ reinterpret_cast<HWND>(host.winId()), WM_LBUTTONUP, 0, 0, centreOf(toolbar, 1) });
+        QTest::mouseRelease(host.windowHandle(), Qt::LeftButton, {}, onHost), QApplication::processEvents();
+        EXPECT_TRUE(!window->hasPopup() && count(&contexts[0], E::DropDownAboutToShow) + count(&hostContext, E::Clicked) == 0);
+    }
+}
+
 } // namespace

@@ -188,13 +188,18 @@ TEST(NativeMessageTest, WindowCallsReachQtWindows)
     QCoreApplication::processEvents();
     ASSERT_EQ(window.presses.size(), 1u);
     EXPECT_EQ(window.presses.front(), QPoint(10, 20));
+    // Qt counts the button as down until a release comes; the tests after this one start with it up.
+    EXPECT_TRUE(NativeWindows::postMessage(handle, WM_LBUTTONUP, 0, pointToLParam(10, 20)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Qt::NoButton, QGuiApplication::mouseButtons());
 }
 
 using NativeInputTest = ControllerFixture;
 
 // Native input while two toolbars show: each gets one synthetic move per native move, whichever window it was
-// addressed to, never forwarded to the host; moves fade; a drag begun on a toolbar follows native moves from 6 px on
-// as the observer allows, and ends at a native release far outside. The host keeps all (keys: HostWindowTest).
+// addressed to, never forwarded to the host; moves fade; a release whose press Qt has not delivered yet is only a
+// move; a drag begun on a toolbar follows native moves from 6 px on as the observer allows, and ends at a native
+// release far outside. The host keeps all (keys: HostWindowTest).
 TEST_F(NativeInputTest, ReachesEveryToolbarOnceAndTheHostKeepsIt)
 {
     MiniToolbar* a = shown(2, 300, 300);
@@ -211,6 +216,10 @@ TEST_F(NativeInputTest, ReachesEveryToolbarOnceAndTheHostKeepsIt)
     EXPECT_FALSE(QmtbNativeInput::filterMessage(toA) || windowA->winEvent(toA));
     QTest::mouseMove(windowA->windowHandle(), windowA->placement().toLocal(overA));
     EXPECT_EQ(std::make_tuple(2, 2, 0, true, false), state());
+    EventCounter releasesA(windowA, QEvent::MouseButtonRelease);
+    EXPECT_FALSE(send(WM_LBUTTONUP, overA));
+    EXPECT_EQ(std::make_tuple(3, 3, 0, true, false), state());
+    EXPECT_EQ(0, releasesA.count);
 
     // The observer lets the first step through and zeroes the second.
     observer.onCallback = [&] { observer.vetoMoves = observer.moves.size() > 1; };
@@ -220,6 +229,7 @@ TEST_F(NativeInputTest, ReachesEveryToolbarOnceAndTheHostKeepsIt)
     send(WM_LBUTTONUP, overA + QPoint(250, 150));
     EXPECT_EQ((std::vector<QPoint>{ QPoint(3, 3), QPoint(247, 147) }), observer.moves);
     EXPECT_EQ(QPoint(303, 303), origin(a));
+    EXPECT_EQ(1, releasesA.count);
     EXPECT_EQ(std::vector<MTBxToolbarEvents::EventType>{ MTBxToolbarEvents::ToolbarMoved }, toolbarSink.types);
     EXPECT_EQ(0, itemSink.count(MTBxItemEvents::Clicked));
 }

@@ -1,5 +1,6 @@
 // A drop-down menu on a real X server, worked with xdotool: it has the keyboard while open and gives it back to the
-// host's focused widget however it closes.
+// host's focused widget however it closes; a click, quick or slow, opens or closes it once.
+#include "MiniToolbars/MTBxButton.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
 #include "Qt/DropDownMenu.h"
@@ -8,16 +9,36 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
 
 namespace {
 
-bool clickAt(QPoint p)
+QStringList moveTo(QPoint p)
 {
-    return runXdotool({ "mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1" });
+    return { "mousemove", QString::number(p.x()), QString::number(p.y()) };
+}
+
+// Runs xdotool while the event loop runs, so that Qt delivers each event as it comes.
+bool runXdotoolSlowly(const QStringList& arguments)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    return eventually([&] { return xdotool.state() == QProcess::NotRunning; }) && xdotool.exitCode() == 0;
+}
+
+// xdotool's click sends the press and the release back to back, and while it runs here the event loop waits: Qt
+// reads both at once. A slow click holds the button a while, and the event loop runs meanwhile.
+bool clickAt(QPoint p, bool fast = true)
+{
+    if (fast)
+        return runXdotool(moveTo(p) + QStringList{ "click", "1" });
+    return runXdotoolSlowly(moveTo(p) + QStringList{ "mousedown", "1", "sleep", "0.3", "mouseup", "1" });
 }
 
 TEST(DropDownMenuFocusTest, KeyboardReturnsToTheHostHoweverTheMenuCloses)
@@ -60,6 +81,71 @@ TEST(DropDownMenuFocusTest, KeyboardReturnsToTheHostHoweverTheMenuCloses)
     EXPECT_TRUE(open() && clickAt(centreOf(toolbar.get(), 0)) && closedAndTyped("e"));
     EXPECT_TRUE(open() && clickAt(centreOf(toolbar.get(), 1)) && closedAndTyped("f"));
     EXPECT_TRUE(open() && clickAt(QPoint(600, 600)) && closedAndTyped("g"));
+    controller->closeToolbar(toolbar.get());
+}
+
+TEST(DropDownMenuFocusTest, AClickClosesAnOpenMenuOnceAndOpensAClosedOneOnce)
+{
+    // Fast and slow real clicks: on the button of a closed menu it opens once; on its open menu's button it only
+    // closes the menu; on another item it closes the menu and clicks that item; on the host it only closes the menu.
+    // None leaves an item pressed: a drag from the host that ends on the toolbar then clicks nothing.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "needs an X server and xdotool";
+    HostWindow host;
+    host.show(), host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    HostObserver observer;
+    observer.parent = reinterpret_cast<HWND>(host.winId());
+    RecordingItemSink sink;
+    int buttonContext = 0, otherContext = 0;
+    std::unique_ptr<Controller> controller(Controller::createInstance());
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
+    auto* button = new MTBxDropDownButton(L"dd", &buttonContext);
+    auto* other = new MTBxButton(L"other", &otherContext);
+    other->setText(L"Other"), other->setShowText(true), other->setAutoHide(false);
+    toolbar->addItem(button, 0), toolbar->addItem(other, 1);
+    for (const wchar_t* name : { L"Red", L"Green" }) {
+        auto* child = new MTBxCommandItem(name, &hostContext);
+        child->setParent(button), child->setText(name), button->addItem(child);
+    }
+    ASSERT_TRUE(controller->showToolbar(toolbar.get(), 400, 300, &observer));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(windowOf(toolbar.get())));
+    const auto count = [&](const int* context, MTBxItemEvents::EventType type) {
+        return int(std::count_if(sink.events.begin(), sink.events.end(), [&](const ItemEventRecord& e) { return e.hostContext == context && e.type == type; }));
+    };
+    const auto menuOpen = [] { return qobject_cast<DropDownMenu*>(QApplication::activePopupWidget()) != nullptr; };
+    const auto closeMenu = [&] { return !menuOpen() || (runXdotool({ "key", "Escape" }) && eventually([&] { return !menuOpen(); })); };
+    const auto pointOf = [&](int target) { return target < 0 ? QPoint(600, 600) : centreOf(toolbar.get(), target); };
+
+    const struct {
+        bool fast, menuWasOpen;
+        int target; // an item's index, or -1 for the host
+    } rows[] = {
+        { true, false, 0 }, { true, true, 0 }, { true, true, 1 }, { true, true, -1 },
+        { false, false, 0 }, { false, true, 0 }, { false, true, 1 }, { false, true, -1 },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << (row.fast ? "fast" : "slow") << " click on " << row.target << (row.menuWasOpen ? " with the menu open" : ""));
+        if (row.menuWasOpen)
+            ASSERT_TRUE(clickAt(pointOf(0), false) && eventually(menuOpen));
+        sink.events.clear();
+        ASSERT_TRUE(clickAt(pointOf(row.target), row.fast));
+        const bool opens = !row.menuWasOpen && row.target == 0;
+        EXPECT_TRUE(eventually([&] { return menuOpen() == opens; }));
+        // Long enough for a menu closed and opened again to show.
+        QTest::qWait(300);
+        EXPECT_EQ(opens, menuOpen());
+        EXPECT_EQ(opens ? 1 : 0, count(&buttonContext, MTBxItemEvents::DropDownAboutToShow));
+        EXPECT_EQ(row.target == 1 ? 1 : 0, count(&otherContext, MTBxItemEvents::Clicked));
+        ASSERT_TRUE(closeMenu());
+        sink.events.clear();
+        ASSERT_TRUE(runXdotoolSlowly(moveTo(pointOf(-1)) + QStringList{ "mousedown", "1", "sleep", "0.2" } + moveTo(pointOf(1))
+                                     + QStringList{ "sleep", "0.2", "mouseup", "1" }));
+        QTest::qWait(300);
+        EXPECT_FALSE(menuOpen());
+        EXPECT_EQ(0, count(&buttonContext, MTBxItemEvents::DropDownAboutToShow) + count(&otherContext, MTBxItemEvents::Clicked));
+        ASSERT_TRUE(closeMenu());
+    }
     controller->closeToolbar(toolbar.get());
 }
 
