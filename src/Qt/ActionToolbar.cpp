@@ -1,5 +1,6 @@
 #include "MiniToolbars/ActionToolbar.h"
 
+#include "Qt/ActionToolbarPlacement.h"
 #include "Qt/ActionToolbarPrivate.h"
 #include "Qt/ApplicationScoped.h"
 #include "MiniToolbars/Controller.h"

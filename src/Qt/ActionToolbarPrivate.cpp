@@ -14,6 +14,7 @@
 #include "Core/MTBxView.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "Core/NotificationGuard.h"
+#include "Qt/ActionToolbarPlacement.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Core/Style.h"
 
@@ -45,34 +46,7 @@ bool isRowBreak(const QAction* action)
     return action->property(rowBreakProperty).toBool();
 }
 
-// The top-left corner of a toolbar of the given size next to anchor: on the
-// preferred side when it fits in room, else on the other side when that fits,
-// else on the roomier side; then shifted to lie inside room (its top-left
-// corner wins when it is larger).
-QPoint placeNextTo(const QRect& anchor, const QSize& size, const QRect& room, int gap,
-                   ActionToolbar::Side preferred)
-{
-    const int above = anchor.top() - gap - size.height();
-    const int below = anchor.bottom() + 1 + gap;
-    const bool fitsAbove = above >= room.top();
-    const bool fitsBelow = below + size.height() - 1 <= room.bottom();
-    bool goAbove = preferred == ActionToolbar::Above ? fitsAbove || !fitsBelow : !fitsBelow && fitsAbove;
-    if (!fitsAbove && !fitsBelow)
-        goAbove = anchor.top() - room.top() > room.bottom() - anchor.bottom();
-    int x = anchor.center().x() - size.width() / 2;
-    int y = goAbove ? above : below;
-    x = std::max(std::min(x, room.right() + 1 - size.width()), room.left());
-    y = std::max(std::min(y, room.bottom() + 1 - size.height()), room.top());
-    return {x, y};
-}
-
 } // namespace
-
-QRect boundedAnchor(const QRect& anchor)
-{
-    const auto bound = [](int value) { return QmtbCoordinates::clampCoordinate(value); };
-    return QRect(QPoint(bound(anchor.left()), bound(anchor.top())), QPoint(bound(anchor.right()), bound(anchor.bottom())));
-}
 
 // Retired entries are disconnected already; the rest go while the
 // ActionToolbar, their connections' context, still exists.

@@ -26,9 +26,6 @@ namespace MiniToolbars {
 
 const char* const rowBreakProperty = "minitoolbars_row_break";
 
-// Far beyond any desktop, so that placing it never overflows.
-QRect boundedAnchor(const QRect& anchor);
-
 // Hidden: out-of-line members of a nested class of an exported class would be exported too.
 class Q_DECL_HIDDEN ActionToolbar::Private
     : public ControllerObserver, public MTBxItemEvents, public MTBxToolbarEvents, public ToolbarWindow::Observer
