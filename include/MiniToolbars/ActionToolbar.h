@@ -14,6 +14,7 @@ class QWidget;
 
 namespace MiniToolbars {
 
+class ActionToolbarPrivate;
 class Controller;
 class MiniToolbar;
 
@@ -152,9 +153,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class Private;
-    friend class Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<ActionToolbarPrivate> d;
 };
 
 } // namespace MiniToolbars
