@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QIcon>
 #include <QImage>
 #include <QMenu>
@@ -42,6 +41,18 @@ MTBxItem::MTBItemType kindOf(const ActionToolbarMirror::Entry* entry)
     if (isRowBreak(entry->action))
         return MTBxItem::NewLine;
     return entry->menu ? MTBxItem::DropDownButton : MTBxItem::Button;
+}
+
+// The raster an item gets for an icon: the icon size times the host's pixel
+// ratio in pixels (aspect kept), at a pixel ratio of 1, as items have always
+// measured and drawn it. Null for an icon that gives no pixmap.
+QImage iconImage(const QIcon& icon, qreal ratio)
+{
+    const int side = Style::instance()->iconSize();
+    const QSize pixels = QSize(side, side) * ratio;
+    QImage image = icon.pixmap(pixels).toImage().scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(1);
+    return image;
 }
 
 } // namespace
@@ -132,12 +143,17 @@ void ActionToolbarMirror::addItemsTo(MiniToolbar& toolbar)
         toolbar.addItem(createItem(entry.get()));
 }
 
+// A closed toolbar's items only hide until they go: their views draw nothing
+// more, and the images they were built from can go at once.
 void ActionToolbarMirror::dropItems()
 {
     for (const auto& entry : m_entries) {
         entry->item = nullptr;
-        for (const auto& child : entry->children)
+        entry->icon.reset();
+        for (const auto& child : entry->children) {
             child->item = nullptr;
+            child->icon.reset();
+        }
     }
 }
 
@@ -227,22 +243,19 @@ void ActionToolbarMirror::syncItem(Entry* entry)
     }
 }
 
+// The item gets the image itself, through a handle that it alone uses. Its
+// views copy the image when they are built: the old handle goes as soon as
+// the item holds the new one.
 void ActionToolbarMirror::setIcon(Entry* entry)
 {
-    MTBxItem* item = entry->item;
     const QIcon icon = entry->action->icon();
-    if (icon.isNull()) {
-        item->setIconData(nullptr, 0);
-        return;
+    IconHandle image;
+    if (!icon.isNull()) {
+        const qreal ratio = d.m_host ? d.m_host->devicePixelRatioF() : qApp->devicePixelRatio();
+        image.reset(createIconHandle(iconImage(icon, ratio)));
     }
-    const qreal ratio = d.m_host ? d.m_host->devicePixelRatioF() : qApp->devicePixelRatio();
-    const int side = Style::instance()->iconSize();
-    QPixmap pixmap = icon.pixmap(QSize(side, side) * ratio);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    pixmap.toImage().scaled(QSize(side, side) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(&buffer, "PNG");
-    item->setIconData(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned int>(bytes.size()));
+    entry->item->setIconFromHandle(image.get());
+    entry->icon = std::move(image);
 }
 
 std::unique_ptr<ActionToolbarMirror::Entry> ActionToolbarMirror::makeEntry(QAction* action, Entry* parent)
@@ -332,6 +345,12 @@ void ActionToolbarMirror::rebuild(Entry* entry)
     MTBxItem* const old = entry->item;
     if (!d.m_shown || !old || indexOf(entry) < 0)
         return;
+    // The old item may be laid out again until it goes (an icon engine of
+    // the new one may ask for that): its images stay until then.
+    std::vector<IconHandle> oldIcons;
+    oldIcons.push_back(std::move(entry->icon));
+    for (const auto& child : entry->children)
+        oldIcons.push_back(std::move(child->icon));
     MTBxItem* const replacement = createItem(entry);
     int place = 0;
     while (place < d.m_toolbar->itemCount() && d.m_toolbar->item(place) != old)

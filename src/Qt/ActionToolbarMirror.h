@@ -5,6 +5,7 @@
 #ifndef MINITOOLBARS_ACTIONTOOLBARMIRROR_H
 #define MINITOOLBARS_ACTIONTOOLBARMIRROR_H
 
+#include "MiniToolbars/IconHandles.h"
 #include "MiniToolbars/MTBxItem.h"
 
 #include <QList>
@@ -28,12 +29,20 @@ inline constexpr char rowBreakProperty[] = "minitoolbars_row_break";
 class ActionToolbarMirror
 {
 public:
+    struct ReleaseIconHandle
+    {
+        void operator()(HICON handle) const { destroyIconHandle(handle); }
+    };
+    using IconHandle = std::unique_ptr<HICON__, ReleaseIconHandle>;
+
     // One action's item. Children stand for the entries of a drop-down's menu.
     struct Entry
     {
         QAction* action = nullptr;
         Entry* parent = nullptr;
         MTBxItem* item = nullptr;
+        // The image of the action's icon that the item shows, and the icon's cache key.
+        IconHandle icon;
         qint64 iconKey = 0;
         bool split = false;
         bool removable = false;
@@ -59,7 +68,7 @@ public:
 
     // Appends a new item for every entry to the toolbar that is about to show.
     void addItemsTo(MiniToolbar& toolbar);
-    // The toolbar closed and takes the items along.
+    // The toolbar closed and takes the items along; their icons go now.
     void dropItems();
     // Lets the entries of actions that left go, once their items are gone.
     void clearRetired();
