@@ -125,7 +125,7 @@ public:
     //! The controller every ActionToolbar shows through (created on first use, owned by the library).
     static Controller* controller();
 
-signals:
+Q_SIGNALS:
     //! The pointer went onto an action's item (also emitted as QAction::hovered).
     void hovered(QAction* action);
     //! The user dragged the toolbar; topLeft as in geometry().
