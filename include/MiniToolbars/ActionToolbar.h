@@ -14,6 +14,7 @@ class QWidget;
 
 namespace MiniToolbars {
 
+class ActionToolbarPrivate;
 class Controller;
 class MiniToolbar;
 
@@ -124,7 +125,7 @@ public:
     //! The controller every ActionToolbar shows through (created on first use, owned by the library).
     static Controller* controller();
 
-signals:
+Q_SIGNALS:
     //! The pointer went onto an action's item (also emitted as QAction::hovered).
     void hovered(QAction* action);
     //! The user dragged the toolbar; topLeft as in geometry().
@@ -152,9 +153,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class Private;
-    friend class Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<ActionToolbarPrivate> d;
 };
 
 } // namespace MiniToolbars

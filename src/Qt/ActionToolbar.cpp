@@ -2,11 +2,11 @@
 
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/MiniToolbar.h"
+#include "Qt/ActionToolbarPlacement.h"
 #include "Qt/ActionToolbarPrivate.h"
 #include "Qt/ApplicationScoped.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QWidget>
 
 #include <algorithm>
@@ -25,51 +25,29 @@ struct SharedController
 
 ActionToolbar::ActionToolbar(QObject* parent)
     : QObject(parent)
-    , d(std::make_unique<Private>(this))
+    , d(std::make_unique<ActionToolbarPrivate>(this))
 {
 }
 
 ActionToolbar::~ActionToolbar()
 {
     d->close(true);
-    for (const auto& entry : d->m_entries) {
-        if (entry->menu)
-            entry->menu->removeEventFilter(this);
-    }
-    d->m_entries.clear();
+    d->m_mirror.clear();
 }
 
 void ActionToolbar::addAction(QAction* action)
 {
-    insertAction(nullptr, action);
+    d->m_mirror.insert(nullptr, action);
 }
 
 void ActionToolbar::insertAction(QAction* before, QAction* action)
 {
-    if (!action || actions().contains(action))
-        return;
-    int index = static_cast<int>(d->m_entries.size());
-    for (int i = 0; i < index; ++i) {
-        if (before && d->m_entries[static_cast<std::size_t>(i)]->action == before)
-            index = i;
-    }
-    auto entry = d->makeEntry(action, nullptr);
-    Private::Entry* raw = entry.get();
-    d->m_entries.insert(d->m_entries.begin() + index, std::move(entry));
-    if (d->m_shown) {
-        d->m_toolbar->addItem(d->createItem(raw), index);
-        d->scheduleUpdate();
-    }
+    d->m_mirror.insert(before, action);
 }
 
 void ActionToolbar::removeAction(QAction* action)
 {
-    for (const auto& entry : d->m_entries) {
-        if (entry->action == action) {
-            d->actionDestroyed(entry.get());
-            return;
-        }
-    }
+    d->m_mirror.remove(action);
 }
 
 QAction* ActionToolbar::addSeparator()
@@ -90,32 +68,17 @@ QAction* ActionToolbar::addRowBreak()
 
 QList<QAction*> ActionToolbar::actions() const
 {
-    QList<QAction*> result;
-    for (const auto& entry : d->m_entries)
-        result.append(entry->action);
-    return result;
+    return d->m_mirror.actions();
 }
 
 void ActionToolbar::setSplitButton(QAction* action, bool split)
 {
-    for (const auto& entry : d->m_entries) {
-        if (entry->action == action && entry->split != split) {
-            entry->split = split;
-            d->syncItem(entry.get());
-            d->scheduleUpdate();
-        }
-    }
+    d->m_mirror.setSplit(action, split);
 }
 
 void ActionToolbar::setRemovableEntries(QAction* action, bool removable)
 {
-    for (const auto& entry : d->m_entries) {
-        if (entry->action == action && entry->removable != removable) {
-            entry->removable = removable;
-            for (const auto& child : entry->children)
-                d->syncItem(child.get());
-        }
-    }
+    d->m_mirror.setRemovable(action, removable);
 }
 
 bool ActionToolbar::show(QWidget* host, const QRect& anchor, Side preferred)
@@ -183,7 +146,7 @@ Controller* ActionToolbar::controller()
 
 bool ActionToolbar::eventFilter(QObject* watched, QEvent* event)
 {
-    d->eventFilter(watched, event);
+    d->m_events.filter(watched, event);
     return QObject::eventFilter(watched, event);
 }
 

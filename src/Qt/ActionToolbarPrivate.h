@@ -1,111 +1,54 @@
-// ActionToolbar's internals: the entries that mirror its actions and the toolbar that shows them.
+// ActionToolbar's internals: the mirror of its actions, the events it hears,
+// and the toolbar that shows them next to the anchor.
 
 #ifndef MINITOOLBARS_ACTIONTOOLBARPRIVATE_H
 #define MINITOOLBARS_ACTIONTOOLBARPRIVATE_H
 
-#include "Core/ToolbarWindow.h"
 #include "MiniToolbars/ActionToolbar.h"
-#include "MiniToolbars/ControllerObserver.h"
-#include "MiniToolbars/MTBxItem.h"
-#include "MiniToolbars/MTBxItemEvents.h"
-#include "MiniToolbars/MTBxToolbarEvents.h"
+#include "Qt/ActionToolbarEvents.h"
+#include "Qt/ActionToolbarMirror.h"
 
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
 
 #include <memory>
-#include <vector>
-
-class QEvent;
-class QIcon;
-class QMenu;
 
 namespace MiniToolbars {
 
+class MiniToolbar;
+class ToolbarWindow;
 
-const char* const rowBreakProperty = "minitoolbars_row_break";
-
-// Far beyond any desktop, so that placing it never overflows.
-QRect boundedAnchor(const QRect& anchor);
-
-// Hidden: out-of-line members of a nested class of an exported class would be exported too.
-class Q_DECL_HIDDEN ActionToolbar::Private
-    : public ControllerObserver, public MTBxItemEvents, public MTBxToolbarEvents, public ToolbarWindow::Observer
+class ActionToolbarPrivate
 {
 public:
-    // One action's item. Children stand for the entries of a drop-down's menu.
-    struct Entry
-    {
-        Private* owner = nullptr;
-        QAction* action = nullptr;
-        Entry* parent = nullptr;
-        MTBxItem* item = nullptr;
-        qint64 iconKey = 0;
-        bool split = false;
-        bool removable = false;
-        QPointer<QMenu> menu;
-        std::vector<std::unique_ptr<Entry>> children;
-        std::vector<QMetaObject::Connection> connections;
+    explicit ActionToolbarPrivate(ActionToolbar* owner);
+    ActionToolbarPrivate(const ActionToolbarPrivate&) = delete;
+    ActionToolbarPrivate& operator=(const ActionToolbarPrivate&) = delete;
+    ~ActionToolbarPrivate();
 
-        ~Entry();
-        void disconnectAll();
-    };
-
-    void retire(std::unique_ptr<Entry> entry);
-
-    explicit Private(ActionToolbar* q);
-    ~Private() override;
-
-    // ControllerObserver
-    HWND getParentHwnd() override;
-    void getMtbParentBounds(int, int, int& left, int& top, int& width, int& height) override;
-
-    // ToolbarWindow::Observer
-    void fadedInChanged(bool fadedIn) override;
-    void wheelTurned(int delta) override;
-
-    // MTBxItemEvents and MTBxToolbarEvents
-    void Notify(void* context, MTBxItemEvents::EventType type, unsigned int* p1, unsigned int*) override;
-    void Notify(void* context, MTBxToolbarEvents::EventType type, unsigned int* p1, unsigned int*) override;
-
-    Controller* controller() const;
     ToolbarWindow* window() const;
+    // Room for the toolbar: the host's window on its screen.
     QRect room() const;
+    // What the toolbar draws around its origin, grip included, in pixels.
     QRect extent() const;
     QPoint globalOrigin() const;
     void place();
+    // Layout and placement once the current callback and queued relayouts are done.
     void scheduleUpdate();
-
-    std::unique_ptr<Entry> makeEntry(QAction* action, Entry* parent);
-    void watchMenu(Entry* entry);
-    static MTBxItem::MTBItemType kindOf(const Entry* entry);
-    MTBxItem* createItem(Entry* entry);
-    void syncItem(Entry* entry);
-    void setIcon(MTBxItem* item, const QIcon& icon) const;
-    int indexOf(const Entry* entry) const;
-    bool owns(const Entry* entry) const;
-    void rebuild(Entry* entry);
-    void actionChanged(Entry* entry);
-    void actionDestroyed(Entry* entry);
-    void menuChanged(Entry* entry);
-    void itemEvent(Entry* entry, MTBxItemEvents::EventType type, unsigned int argument);
-    void toolbarEvent(MTBxToolbarEvents::EventType type, int argument);
-
-    bool show(QWidget* host, const QRect& anchor, Side side);
+    bool show(QWidget* host, const QRect& anchor, ActionToolbar::Side side);
     void close(bool notify);
-    void eventFilter(QObject* watched, QEvent* event);
 
-    ActionToolbar* q;
-    std::vector<std::unique_ptr<Entry>> m_entries;
-    std::vector<std::unique_ptr<Entry>> m_retired;
+    ActionToolbar* const q;
+    ActionToolbarEvents m_events;
+    ActionToolbarMirror m_mirror;
     std::unique_ptr<MiniToolbar> m_toolbar;
     QPointer<QWidget> m_host;
-    QPointer<QWidget> m_window;
-    QPoint m_windowPos;
+    QPointer<QWidget> m_hostWindow;
+    QPoint m_hostWindowPos;
     QMetaObject::Connection m_hostConnection;
     QRect m_anchor;
-    Side m_side = Above;
+    ActionToolbar::Side m_side = ActionToolbar::Above;
     int m_gap = 6;
     bool m_shown = false;
     bool m_userPlaced = false;

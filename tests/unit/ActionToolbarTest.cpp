@@ -1,14 +1,20 @@
 // The QAction front end as a Qt host uses it: placement next to an anchor,
 // actions followed live, clicks that trigger them, and lifetimes.
+#include "Core/ItemView.h"
+#include "Core/MTBxImage.h"
 #include "Core/MTBxView.h"
 #include "MiniToolbars/ActionToolbar.h"
+#include "MiniToolbars/IconHandles.h"
 #include "MiniToolbars/MTBxItemEventsUtility.h"
+#include "Qt/PopupIcon.h"
 #include "Qt/QmtbPlacement.h"
 #include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QIconEngine>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QWidget>
@@ -17,6 +23,31 @@ using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
 
 namespace {
+
+// The image a menu or list shows for an item, whichever way the item got its icon.
+QImage iconOf(const MTBxItem* item)
+{
+    return PopupIcon::of(*item, Style::instance()->iconSize(), 1.0).image;
+}
+
+// An icon whose engine runs host code each time it makes a pixmap.
+class HostCodeIconEngine : public QIconEngine
+{
+public:
+    explicit HostCodeIconEngine(std::function<void()> run) : m_run(std::move(run)) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override { painter->fillRect(rect, Qt::red); }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        m_run();
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::red);
+        return pixmap;
+    }
+    QIconEngine* clone() const override { return new HostCodeIconEngine(m_run); }
+
+private:
+    std::function<void()> m_run;
+};
 
 class ActionToolbarTest : public ::testing::Test
 {
@@ -110,7 +141,7 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
         {[](QAction* a) { a->setEnabled(false); }, [](MTBxItem* i) { return !i->isEnabled(); }},
         {[](QAction* a) { a->setToolTip("Tip"); }, [](MTBxItem* i) { return i->toolTip() == L"Tip"; }},
         {[](QAction* a) { a->setShortcut(QKeySequence("Ctrl+B")); }, [](MTBxItem* i) { return i->shortcut() == L"Ctrl+B"; }},
-        {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return i->iconDataLength() > 0 && i->showText(); }},
+        {[&](QAction* a) { a->setIcon(QIcon(red)); }, [](MTBxItem* i) { return !iconOf(i).isNull() && i->showText(); }},
         {[](QAction* a) { a->setPriority(QAction::LowPriority); }, [](MTBxItem* i) { return !i->showText(); }, -1},
         {[&](QAction* a) { toolbar->setSplitButton(a, true); }, [&](MTBxItem* i) { return i->hasSplitter() && !item(1)->hasSplitter(); }},
         {[](QAction* a) { a->setVisible(false); }, [](MTBxItem* i) { return !i->isVisible(); }},
@@ -127,7 +158,7 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     action(0)->setMenu(new QMenu(&host));
     EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 0) << "a hidden toolbar holds no items";
     ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
-    EXPECT_GT(item(1)->iconDataLength(), 0u) << "a second show draws the icons again";
+    EXPECT_FALSE(iconOf(item(1)).isNull()) << "a second show draws the icons again";
     const auto lists = [&](const wchar_t* text) {
         auto* list = dynamic_cast<MTBxListType*>(item(0));
         return list && list->itemCount() == 1 && list->item(0)->text() == text && !list->item(0)->hasRemoveButton();
@@ -149,6 +180,81 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     EXPECT_EQ(dynamic_cast<MTBxListType*>(item(0))->itemCount(), 2) << "an entry added while hidden shows up";
     toolbar->insertAction(action(1), new QAction("Inserted", &host));
     EXPECT_EQ(item(1)->text(), L"Inserted") << "an action inserted while shown gets its item at once";
+}
+
+TEST_F(ActionToolbarTest, iconsReachTheItemsAsImagesThatGoWithThem)
+{
+    // An action's icon reaches its item, and a menu action's icon its entry, as the icon's own pixels at the icon size
+    // times the host's pixel ratio (aspect kept, smaller and larger images scaled); the image of an icon that changes
+    // or goes, of a closed toolbar and of a deleted one is freed.
+    const int side = Style::instance()->iconSize();
+    const QSize pixels = QSize(side, side) * host.devicePixelRatioF();
+    QImage exact(pixels, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < exact.height(); ++y) {
+        for (int x = 0; x < exact.width(); ++x)
+            exact.setPixelColor(x, y, QColor(x * 255 / exact.width(), 90, y * 255 / exact.height(), 40 + (x + y) * 4 % 200));
+    }
+    auto* menu = new QMenu(&host);
+    QAction* const entry = menu->addAction("Entry");
+    action(2)->setMenu(menu);
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    const auto entryItem = [&] { return dynamic_cast<MTBxListType*>(item(2))->item(0); };
+    const QImage half = exact.scaled(pixels / 2), flat = exact.scaled(pixels.width(), pixels.height() / 2);
+    const struct {
+        QImage source;
+        QSize shown;
+    } cases[] = {{exact, pixels}, {half, pixels}, {flat, flat.size()}, {exact.scaled(pixels * 3), pixels}, {QImage(), QSize(0, 0)}};
+    std::vector<HICON> freed;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "source " << c.source.width() << "x" << c.source.height());
+        const QIcon icon = c.source.isNull() ? QIcon() : QIcon(QPixmap::fromImage(c.source));
+        action(0)->setIcon(icon);
+        entry->setIcon(icon);
+        for (const MTBxItem* shown : {item(0), entryItem()}) {
+            const QImage image = iconOf(shown);
+            EXPECT_EQ(image.size(), c.shown);
+            if (c.source.size() == pixels)
+                EXPECT_EQ(image.convertToFormat(QImage::Format_ARGB32_Premultiplied), exact) << "the icon's own pixels";
+            EXPECT_EQ(shown->iconHandle() != nullptr, !c.source.isNull());
+        }
+        EXPECT_TRUE(eventually([&] {
+            const MTBxImage* drawn = item(0)->itemView() ? item(0)->itemView()->image() : nullptr;
+            return drawn ? QSizeF(drawn->width(), drawn->height()) == QSizeF(c.shown) : c.shown.isEmpty();
+        })) << "the toolbar draws the new icon";
+        for (const HICON gone : freed)
+            EXPECT_TRUE(pixmapFromIconHandle(gone).isNull()) << "the image of an icon that changed is freed";
+        freed.push_back(item(0)->iconHandle());
+        freed.push_back(entryItem()->iconHandle());
+    }
+    // A menu change rebuilds the drop-down's item. An icon engine of the new entry that lays the toolbar out
+    // meanwhile finds the old item, which is still there, drawn with its icon.
+    action(2)->setIcon(QIcon(QPixmap::fromImage(exact)));
+    const MTBxItem* const old = item(2);
+    bool armed = true, oldDrawsIcon = true;
+    int layouts = 0;
+    menu->addAction(QIcon(new HostCodeIconEngine([&] {
+        if (!armed || item(2) != old)
+            return;
+        ActionToolbar::controller()->updateLayout(toolbar->miniToolbar(), true);
+        const ItemView* view = old->itemView();
+        oldDrawsIcon = oldDrawsIcon && view && view->image() && view->image()->width() > 0;
+        ++layouts;
+    })), "Added");
+    armed = false;
+    EXPECT_GT(layouts, 0);
+    EXPECT_TRUE(oldDrawsIcon);
+    EXPECT_NE(item(2), old);
+
+    action(0)->setIcon(QIcon(QPixmap::fromImage(exact)));
+    const HICON shownBefore = item(0)->iconHandle();
+    EXPECT_FALSE(pixmapFromIconHandle(shownBefore).isNull());
+    toolbar->close();
+    EXPECT_TRUE(pixmapFromIconHandle(shownBefore).isNull()) << "a closed toolbar keeps no image";
+    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    const HICON shownAgain = item(0)->iconHandle();
+    EXPECT_FALSE(pixmapFromIconHandle(shownAgain).isNull());
+    toolbar.reset();
+    EXPECT_TRUE(pixmapFromIconHandle(shownAgain).isNull()) << "a deleted toolbar keeps no image";
 }
 
 TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
