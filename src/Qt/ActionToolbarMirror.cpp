@@ -8,6 +8,7 @@
 #include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "Qt/ActionToolbarPrivate.h"
+#include "Qt/QmtbString.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,11 +24,6 @@
 namespace MiniToolbars {
 
 namespace {
-
-MTBxString mtbString(const QString& text)
-{
-    return MTBxString(reinterpret_cast<const unsigned short*>(text.utf16()));
-}
 
 bool isRowBreak(const QAction* action)
 {
@@ -226,9 +222,9 @@ void ActionToolbarMirror::syncItem(Entry* entry)
     QAction* action = entry->action;
     if (!item || item->isSeparatorType())
         return;
-    item->setText(mtbString(action->iconText()));
-    item->setToolTip(mtbString(action->toolTip()));
-    item->setShortcut(mtbString(action->shortcut().toString(QKeySequence::NativeText)));
+    item->setText(toMtbString(action->iconText()));
+    item->setToolTip(toMtbString(action->toolTip()));
+    item->setShortcut(toMtbString(action->shortcut().toString(QKeySequence::NativeText)));
     item->setCheckable(action->isCheckable());
     item->setChecked(action->isChecked(), false);
     item->setEnabled(action->isEnabled());
@@ -300,7 +296,7 @@ void ActionToolbarMirror::watchMenu(Entry* entry)
 MTBxItem* ActionToolbarMirror::createItem(Entry* entry)
 {
     QAction* action = entry->action;
-    const MTBxString id = mtbString(action->objectName().isEmpty() ? action->iconText() : action->objectName());
+    const MTBxString id = toMtbString(action->objectName().isEmpty() ? action->iconText() : action->objectName());
     entry->iconKey = 0;
     switch (kindOf(entry)) {
     case MTBxItem::Separator:
@@ -318,7 +314,7 @@ MTBxItem* ActionToolbarMirror::createItem(Entry* entry)
     entry->item = button;
     syncItem(entry);
     for (const auto& child : entry->children) {
-        child->item = new MTBxButton(mtbString(child->action->iconText()), child.get());
+        child->item = new MTBxButton(toMtbString(child->action->iconText()), child.get());
         // The link lets the entry's events reach its context through the button's window.
         child->item->setParent(button);
         child->iconKey = 0;

@@ -1,6 +1,7 @@
 #include "Qt/ComboBoxListView.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbString.h"
 
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
@@ -28,12 +29,6 @@
 namespace MiniToolbars {
 
 namespace {
-
-QString toQString(const MTBxString& s)
-{
-    const unsigned short* data = s;
-    return data && !s.empty() ? QString::fromUtf16(data, static_cast<int>(s.length())) : QString();
-}
 
 bool isListKey(int key)
 {

@@ -50,7 +50,7 @@ public:
     static MTBxItem* childOf(const QListWidgetItem* row);
     QListWidgetItem* rowOf(const MTBxItem* child) const;
 
-public slots:
+public Q_SLOTS:
     void handleClicked(QListWidgetItem* row);
     void handleEntered(QListWidgetItem* row);
     void handleRemoveClicked();

@@ -7,6 +7,7 @@
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbImage.h"
 #include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbString.h"
 #include "Qt/QmtbView.h"
 #include "Qt/QmtbWindowPopup.h"
 
@@ -21,12 +22,6 @@ namespace MiniToolbars {
 namespace {
 
 constexpr int removeButtonSize = 16;
-
-QString toQString(const MTBxString& s)
-{
-    const unsigned short* data = s;
-    return data ? QString::fromUtf16(data, static_cast<int>(s.length())) : QString();
-}
 
 MTBxItem* childOf(const QAction* action)
 {

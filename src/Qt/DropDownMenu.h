@@ -48,7 +48,7 @@ public:
     QPushButton* removeButton() const { return m_removeButton; }
     MTBxItem* hoveredEntry() const { return m_hoveredEntry; }
 
-public slots:
+public Q_SLOTS:
     void handleAction();
     void menuClosing();
     void MenuItemHovered(QAction* action);

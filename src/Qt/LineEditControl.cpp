@@ -1,8 +1,10 @@
 #include "Qt/LineEditControl.h"
 #include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbString.h"
 #include "Qt/QmtbWindowRegistry.h"
 
+#include "Compat/QtCompat.h"
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
@@ -118,13 +120,12 @@ void LineEditControl::hidePopup()
 
 MTBxString LineEditControl::fieldText() const
 {
-    return MTBxString(text().utf16());
+    return toMtbString(text());
 }
 
 void LineEditControl::setFieldText(const MTBxString& value)
 {
-    const unsigned short* data = value;
-    setText(data ? QString::fromUtf16(data, static_cast<int>(value.length())) : QString());
+    setText(toQString(value));
 }
 
 bool LineEditControl::selection(int& start, int& length) const
@@ -262,7 +263,7 @@ void LineEditControl::textChanged(const QString& text)
     if (!m_entry)
         return;
     // The value follows the typing, so a rebuilt field shows what was typed.
-    m_entry->setValue(MTBxString(text.utf16()));
+    m_entry->setValue(toMtbString(text));
     std::wstring edited = text.toStdWString();
     m_entry->Notify(MTBxItemEvents::TextEdited, reinterpret_cast<unsigned int*>(&edited), nullptr);
 }

@@ -54,7 +54,7 @@ public:
     // The field that holds the keyboard now, if any.
     static LineEditControl* keyboardOwner();
 
-public slots:
+public Q_SLOTS:
     void textChanged(const QString& text);
     void menuClosing();
 

@@ -6,16 +6,12 @@
 #include "MiniToolbars/MTBxItem.h"
 #include "Qt/QmtbAccessibleToolbar.h"
 #include "Qt/QmtbKeyboard.h"
+#include "Qt/QmtbString.h"
 #include "Qt/QmtbView.h"
 
 namespace MiniToolbars {
 
 namespace {
-
-QString toQString(const MTBxString& text)
-{
-    return text.empty() ? QString() : QtCompat::fromUtf16(text, static_cast<int>(text.length()));
-}
 
 bool opensList(const MTBxItem* item)
 {

@@ -39,7 +39,7 @@ void QmtbAnimation::finish()
     if (!m_running)
         return;
     stop();
-    emit finished(this);
+    Q_EMIT finished(this);
 }
 
 void QmtbAnimation::advance()
@@ -49,7 +49,7 @@ void QmtbAnimation::advance()
         m_timer.stop();
         stop();
         // A receiver may delete this animation: nothing may follow the emission.
-        emit finished(this);
+        Q_EMIT finished(this);
         return;
     }
 
@@ -69,5 +69,5 @@ void QmtbAnimation::advance()
 
 void QmtbAnimation::requestRedraw()
 {
-    emit redraw(m_region);
+    Q_EMIT redraw(m_region);
 }

@@ -32,11 +32,11 @@ public:
     const QRect& region() const { return m_region; }
     void setRegion(const QRect& region) { m_region = region; }
 
-signals:
+Q_SIGNALS:
     void redraw(const QRect& region);
     void finished(QmtbAnimation* animation);
 
-public slots:
+public Q_SLOTS:
     virtual void advance();
 
 protected:

@@ -1,4 +1,5 @@
 #include "Compat/QtCompat.h"
+#include "Qt/QmtbString.h"
 #include "Qt/QmtbText.h"
 
 #include "Core/Backend.h"
@@ -20,11 +21,6 @@ bool haveFontEngine()
 }
 
 // The UTF-16 buffer up to its terminating NUL.
-QString toQString(const MTBxString& text)
-{
-    return QtCompat::fromUtf16(static_cast<const unsigned short*>(text));
-}
-
 QFont styleFont(const MTBxString& family, int pointSize)
 {
     return QFont(toQString(family), pointSize > 0 ? pointSize : 1);

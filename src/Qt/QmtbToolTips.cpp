@@ -1,4 +1,5 @@
 #include "Compat/QtCompat.h"
+#include "Qt/QmtbString.h"
 #include "Qt/QmtbToolTips.h"
 
 #include "Core/ItemView.h"
@@ -39,7 +40,7 @@ void QmtbToolTips::timeout()
     if (ItemView* current = m_window.view()->current()) {
         if (const MTBxItem* item = current->item()) {
             const MTBxString& tooltip = item->GetFullTooltip();
-            text = QtCompat::fromUtf16(static_cast<const unsigned short*>(tooltip), static_cast<int>(tooltip.length()));
+            text = toQString(tooltip);
         }
     }
     showText(text);
