@@ -72,7 +72,7 @@ inline QByteArray resourceSection(const QList<Resource>& resources, std::uint32_
         const int t = static_cast<int>(types.indexOf(resources[i].type));
         if (t < 0) {
             types.append(resources[i].type);
-            byType.append({i});
+            byType.append(QList<int>{ i });
         } else {
             byType[t].append(i);
         }

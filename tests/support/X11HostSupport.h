@@ -4,6 +4,8 @@
 // Shared by the tests that run on a real X server: a full-screen host window
 // in one flat colour, screen grabs and real input through xdotool.
 
+#include "Compat/QtCompat.h"
+
 #include <QColor>
 #include <QGuiApplication>
 #include <QImage>
@@ -37,7 +39,7 @@ public:
     std::vector<QPoint> presses;
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override { presses.push_back(event->globalPos()); }
+    void mousePressEvent(QMouseEvent* event) override { presses.push_back(MiniToolbars::QtCompat::globalPoint(event)); }
 };
 
 // The screen in device pixels.

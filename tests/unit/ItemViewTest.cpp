@@ -1,3 +1,4 @@
+#include "Compat/QtCompat.h"
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
 #include "Core/MTBxGrip.h"
@@ -72,7 +73,7 @@ TEST(ItemViewTest, shouldLayOutThePartsOfEachKindOfItem)
         { &separator, 1, {}, 0 },
     };
     for (const auto& k : cases) {
-        SCOPED_TRACE(QString::fromUtf16(static_cast<const unsigned short*>(k.item->id())).toStdString());
+        SCOPED_TRACE(QtCompat::fromUtf16(static_cast<const unsigned short*>(k.item->id())).toStdString());
         ItemView view(k.index, k.item, nullptr, nullptr, nullptr);
         view.measure();
         EXPECT_EQ(layoutOf(view), k.parts);

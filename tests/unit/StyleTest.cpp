@@ -1,3 +1,4 @@
+#include "Compat/QtCompat.h"
 #include "Core/Backend.h"
 #include "Core/MTBxImage.h"
 #include "Core/Style.h"
@@ -22,7 +23,7 @@ namespace {
 
 constexpr int kImageCount = static_cast<int>(ThemeImage::Count);
 
-QString qString(const MTBxString& s) { return QString::fromUtf16(static_cast<const unsigned short*>(s)); }
+QString qString(const MTBxString& s) { return QtCompat::fromUtf16(static_cast<const unsigned short*>(s)); }
 
 class StyleTest : public ::testing::Test
 {

@@ -1,5 +1,7 @@
 // A host window on a real X server: the toolbar's shape equals what it paints, the host keeps
 // the clicks and pixels around it, and real input arrives both as message records and at the host.
+#include "Compat/QtCompat.h"
+
 #include "Platform/NativeEventFilter.h"
 #include "Platform/NativeWindows.h"
 #include "Qt/QmtbAutoFade.h"
@@ -38,7 +40,7 @@ struct HostWindow : QWidget
     }
     std::vector<QPoint> presses;
     std::vector<int> keys;
-    void mousePressEvent(QMouseEvent* event) override { presses.push_back(event->globalPos()); }
+    void mousePressEvent(QMouseEvent* event) override { presses.push_back(MiniToolbars::QtCompat::globalPoint(event)); }
     void keyPressEvent(QKeyEvent* event) override { keys.push_back(event->key()); }
 };
 
