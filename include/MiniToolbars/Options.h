@@ -17,6 +17,18 @@ public:
     enum Theme : int { Light = 0, Dark = 1 };
     /// Stored and handed back; no behaviour depends on it.
     enum IconTheme : int { DefaultIcons = 0, AlternateIcons = 1 };
+    /// How a toolbar's window lies over the host's window.
+    /// - TopLevelWindows: a frameless window of its own, which may reach
+    ///   beyond the host's window. Needs a platform that places windows where
+    ///   asked (X11).
+    /// - OverlayWindows: a translucent child widget inside the host's top-level
+    ///   window, placed in that window's coordinates; it works on every
+    ///   platform, Wayland included, but cannot reach beyond the host's window:
+    ///   a toolbar shown partly outside it is shifted inside. It needs the
+    ///   host's window to be a Qt widget of this process (the parent HWND);
+    ///   otherwise the toolbar gets a top-level window.
+    /// - AutomaticWindows: overlays on Wayland, top-level windows elsewhere.
+    enum WindowStrategy : int { AutomaticWindows = 0, TopLevelWindows = 1, OverlayWindows = 2 };
     /// @}
 
     /// The defaults listed above.
@@ -43,6 +55,12 @@ public:
     bool autoFade() const;
 
     /// @}
+    /// The window strategy of toolbars shown for the first time from then on
+    /// (a toolbar keeps its window until it is closed); default AutomaticWindows.
+    /// @{
+    WindowStrategy windowStrategy() const;
+    void setWindowStrategy(WindowStrategy strategy);
+    /// @}
     /// Ignores zero, negative and non-finite values.
     void setScalingFactor(float factor);
     /// Stores any value; Controller::setOptions() ignores unknown themes.
@@ -57,6 +75,7 @@ private:
     Theme m_theme;
     IconTheme m_iconTheme;
     bool m_autoFade;
+    WindowStrategy m_windowStrategy;
 };
 
 } // namespace MiniToolbars

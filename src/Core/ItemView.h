@@ -69,6 +69,8 @@ public:
 
     MTBxItem* item() const { return m_item; }
     ToolbarWindow* window() const { return m_window; }
+    // The window went without its view's knowing (an overlay's host window was destroyed).
+    void forgetWindow() { m_window = nullptr; }
     Text* caption() const { return m_caption.get(); }
     Text* shortcutText() const { return m_shortcutText.get(); }
     MTBxImage* image() const { return m_image.get(); }

@@ -146,6 +146,18 @@ ItemView* MTBxView::itemViewAt(float x, float y, bool& onSubArea) const
     return nullptr;
 }
 
+void MTBxView::forgetWindow()
+{
+    for (int i = 0; i < itemViewCount(); ++i) {
+        if (ItemView* itemView = itemViewAt(i))
+            itemView->forgetWindow();
+    }
+    if (ItemView* grip = gripView())
+        grip->forgetWindow();
+    (void)m_window.release();
+    m_shown = false;
+}
+
 void MTBxView::adoptWindow(std::unique_ptr<ToolbarWindow> window)
 {
     m_window.reset(window.release());

@@ -68,6 +68,10 @@ public:
     // The first enabled, non-label, non-separator item view under (x, y).
     ItemView* itemViewAt(float x, float y, bool& onSubArea) const;
 
+    // The window was destroyed from outside (with the host window an overlay
+    // lies in): the view and its item views let go of it, and the toolbar
+    // no longer shows until it is shown again.
+    void forgetWindow();
     // Installs a window made elsewhere (tests use a stand-in); takes ownership.
     void adoptWindow(std::unique_ptr<ToolbarWindow> window);
     // The kind of window the first show makes.

@@ -9,7 +9,19 @@ Options::Options()
     , m_theme(Light)
     , m_iconTheme(DefaultIcons)
     , m_autoFade(true)
+    , m_windowStrategy(AutomaticWindows)
 {
+}
+
+Options::WindowStrategy Options::windowStrategy() const
+{
+    return m_windowStrategy;
+}
+
+// Unknown values mean the platform's own choice.
+void Options::setWindowStrategy(WindowStrategy strategy)
+{
+    m_windowStrategy = strategy == TopLevelWindows || strategy == OverlayWindows ? strategy : AutomaticWindows;
 }
 
 float Options::scalingFactor() const

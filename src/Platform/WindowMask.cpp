@@ -9,9 +9,10 @@ void applyWindowMask(QWidget* window, const QRegion& region)
 {
     if (!window)
         return;
-    // Platforms without a screen have nothing to shape (and say so loudly).
+    // Platforms without a screen have no window to shape (and say so
+    // loudly); a child widget's shape is Qt's own, and routes its input.
     const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+    if (window->isWindow() && (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")))
         return;
     // One pixel outside the window: the shape then covers nothing on screen.
     const QRegion mask = region.isEmpty() ? QRegion(-1, -1, 1, 1) : region;

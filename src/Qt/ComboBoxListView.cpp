@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -50,11 +51,20 @@ bool isListKey(int key)
 
 } // namespace
 
+// On an overlay the list is a window of its own, which the host's window does
+// not clip; it never takes the keyboard either way.
 ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
-    : QListWidget(window)
+    : QListWidget(window->isOverlay() ? nullptr : window)
     , m_combo(combo)
     , m_window(window)
 {
+    if (window->isOverlay()) {
+        setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        winId();
+        if (QWindow* handle = windowHandle())
+            handle->setTransientParent(window->window()->windowHandle());
+    }
     setSortingEnabled(false);
     setFocusPolicy(Qt::NoFocus);
     connect(this, &QListWidget::itemClicked, this, &ComboBoxListView::handleClicked);
@@ -103,6 +113,12 @@ void ComboBoxListView::release()
     hidePopup();
     m_combo = nullptr;
     deleteLater();
+}
+
+// The toolbar's window, its children and this list, a window of its own on an overlay.
+bool ComboBoxListView::isPartOfToolbar(const QWidget* widget) const
+{
+    return widget == m_window || widget == this || m_window->isAncestorOf(widget) || isAncestorOf(widget);
 }
 
 bool ComboBoxListView::isLive() const
@@ -190,14 +206,16 @@ void ComboBoxListView::popUp(const Point& point)
     m_window->getOrigin(origin.rx(), origin.ry());
     QPoint local = m_window->placement().toLocal(origin)
         + QPoint(static_cast<int>(std::trunc(point.x())), static_cast<int>(std::trunc(-point.y())));
+    // Fitted before it shows: a window of its own may not move once shown.
+    fitHeight();
     // A list that would run off the bottom of its screen ends there instead.
     if (const QScreen* screen = m_window->screen()) {
-        const int bottom = m_window->mapToGlobal(local).y() + sizeHint().height();
+        const int bottom = m_window->mapToGlobal(local).y() + height();
         const int screenBottom = screen->geometry().bottom();
         if (bottom > screenBottom)
             local.ry() -= bottom - screenBottom;
     }
-    move(local);
+    move(isWindow() ? m_window->mapToGlobal(local) : local);
     show();
     raise();
 }
@@ -388,7 +406,7 @@ bool ComboBoxListView::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && m_window
-               && static_cast<QWidget*>(watched)->window() != m_window) {
+               && !isPartOfToolbar(static_cast<QWidget*>(watched))) {
         dismissPopup(false);
     }
     return false;

@@ -68,6 +68,7 @@ protected:
 private:
     // The combo box still shows on its window.
     bool isLive() const;
+    bool isPartOfToolbar(const QWidget* widget) const;
     void fillRow(QListWidgetItem* row, MTBxItem* child);
     void unhover();
 

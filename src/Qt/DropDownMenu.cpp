@@ -13,6 +13,7 @@
 
 #include <QPushButton>
 #include <QStyle>
+#include <QWindow>
 
 #include <memory>
 #include <optional>
@@ -198,10 +199,18 @@ void DropDownMenu::removeItemAt(int index)
 }
 
 // Near a screen edge QMenu moves itself so that it stays fully visible.
+// An overlay's menu has the host's window for its parent on screen (not for
+// its owner): on Wayland a popup opens only next to a window of its own.
 void DropDownMenu::popUp(const Point& point)
 {
-    if (m_window)
-        popup(m_window->placement().toScreen(point));
+    if (!m_window)
+        return;
+    if (m_window->isOverlay()) {
+        winId();
+        if (QWindow* handle = windowHandle())
+            handle->setTransientParent(m_window->window()->windowHandle());
+    }
+    popup(m_window->placement().toScreen(point));
 }
 
 void DropDownMenu::handleAction()

@@ -42,6 +42,33 @@ void allowWindowFocus(QWidget* window, bool allow)
         handle->setFlag(Qt::WindowDoesNotAcceptFocus, !allow);
 }
 
+bool insideToolbar(const QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        if (qobject_cast<const QmtbView*>(widget))
+            return true;
+    }
+    return false;
+}
+
+// The host's last focus widget outside every toolbar. A field in an overlay
+// lies in the host's window, where a press into it has moved the focus by the
+// time the field hears of it.
+QPointer<QWidget>& lastHostFocus()
+{
+    static QPointer<QWidget> last;
+    static const QMetaObject::Connection watching = [] {
+        if (QWidget* now = QApplication::focusWidget(); now && !insideToolbar(now))
+            last = now;
+        return QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+            if (now && !insideToolbar(now))
+                last = now;
+        });
+    }();
+    Q_UNUSED(watching);
+    return last;
+}
+
 } // namespace
 
 LineEditControl::LineEditControl(MTBxDropDownEntry* entry, QmtbView* window)
@@ -49,6 +76,7 @@ LineEditControl::LineEditControl(MTBxDropDownEntry* entry, QmtbView* window)
     , m_entry(entry)
     , m_window(window)
 {
+    lastHostFocus();
     setFrame(false);
     setFocusPolicy(Qt::ClickFocus);
     connect(this, &QLineEdit::textEdited, this, &LineEditControl::textChanged);
@@ -172,8 +200,9 @@ void LineEditControl::takeKeyboard()
 {
     QWidget* const active = QApplication::activeWindow();
     if (active && !qobject_cast<QmtbView*>(active)) {
+        QWidget* const focus = QApplication::focusWidget();
         hostWindow = active;
-        hostFocus = QApplication::focusWidget();
+        hostFocus = focus && !insideToolbar(focus) ? focus : lastHostFocus().data();
     }
     if (!owner)
         qApp->installEventFilter(this);
@@ -181,7 +210,8 @@ void LineEditControl::takeKeyboard()
         qApp->removeEventFilter(owner), qApp->installEventFilter(this);
     owner = this;
     setFocus(Qt::OtherFocusReason);
-    if (!hasFocus() && !window()->isActiveWindow()) {
+    // On an overlay the field lies in the host's window, whose keyboard it takes.
+    if (!hasFocus() && !window()->isActiveWindow() && qobject_cast<QmtbView*>(window())) {
         allowWindowFocus(window(), true);
         window()->activateWindow();
         setFocus(Qt::OtherFocusReason);
@@ -192,24 +222,27 @@ void LineEditControl::returnKeyboard()
 {
     qApp->removeEventFilter(this);
     owner = nullptr;
-    allowWindowFocus(window(), false);
+    if (qobject_cast<QmtbView*>(window()))
+        allowWindowFocus(window(), false);
     QWidget* const host = hostWindow;
     QWidget* const focus = hostFocus;
     hostWindow = nullptr;
     hostFocus = nullptr;
     if (!host)
         return;
+    // An active window is not asked again: Wayland refuses such requests.
     const auto activate = [host, focus] {
         XcbConnection::refreshTime();
-        host->activateWindow();
+        if (!host->isActiveWindow())
+            host->activateWindow();
         if (focus)
             focus->setFocus(Qt::OtherFocusReason);
     };
     activate();
     // A toolbar window that hides with the keyboard hands it to the root
     // window afterwards: the host asks for it once more when that is over.
-    QTimer::singleShot(0, host, [host, activate] {
-        if (!host->isActiveWindow())
+    QTimer::singleShot(0, host, [host, focus, activate] {
+        if (!host->isActiveWindow() || (focus && !focus->hasFocus()))
             activate();
     });
 }
@@ -356,8 +389,13 @@ void LineEditControl::hideEvent(QHideEvent* event)
 // gives it back; the press then focuses what it falls on as usual.
 bool LineEditControl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() != window() && owner == this)
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType() || owner != this)
+        return false;
+    // The toolbar is its window and what lies in it; on an overlay the rest
+    // of the host's window is outside.
+    const auto* pressed = static_cast<QWidget*>(watched);
+    const QWidget* toolbar = m_window ? static_cast<QWidget*>(m_window.data()) : window();
+    if (pressed != toolbar && !toolbar->isAncestorOf(pressed))
         dropFocus(false);
     return false;
 }

@@ -11,6 +11,10 @@
 #include "MiniToolbars/MTBxItem.h"
 #include "Qt/QmtbView.h"
 
+#include <QGuiApplication>
+
+#include <map>
+
 namespace MiniToolbars {
 
 namespace {
@@ -36,6 +40,41 @@ QmtbController::~QmtbController()
 {
     Style::releaseUse();
     Style::destroy();
+}
+
+namespace {
+
+std::map<const MiniToolbar*, Options::WindowStrategy>& strategies()
+{
+    static std::map<const MiniToolbar*, Options::WindowStrategy> strategies;
+    return strategies;
+}
+
+} // namespace
+
+void QmtbController::setWindowStrategy(const MiniToolbar* toolbar, Options::WindowStrategy strategy)
+{
+    if (toolbar)
+        strategies()[toolbar] = strategy;
+}
+
+void QmtbController::forgetWindowStrategy(const MiniToolbar* toolbar)
+{
+    strategies().erase(toolbar);
+}
+
+// Wayland places no window where it is asked to: there the toolbar lies in
+// the host's window unless asked otherwise.
+WindowKind QmtbController::windowKindFor(const MiniToolbar* toolbar) const
+{
+    const auto own = strategies().find(toolbar);
+    const Options::WindowStrategy strategy = own != strategies().end() ? own->second : m_options.windowStrategy();
+    if (strategy == Options::TopLevelWindows)
+        return WindowKind::TopLevel;
+    if (strategy == Options::OverlayWindows)
+        return WindowKind::Overlay;
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? WindowKind::Overlay
+                                                                                : WindowKind::TopLevel;
 }
 
 QmtbView* QmtbController::windowOf(const MiniToolbar* toolbar)
@@ -67,6 +106,7 @@ bool QmtbController::showToolbar(MiniToolbar* toolbar, int x, int y, ControllerO
             return false;
         }
         view = new MTBxFlowLayout(toolbar, observer);
+        view->setWindowKind(windowKindFor(toolbar));
         view->createHost(parent);
         toolbar->setView(view);
         view->setName(toolbar->name());
@@ -147,6 +187,7 @@ void QmtbController::setOptions(const Options& options)
         m_options.setTheme(options.theme());
     }
     m_options.setIconTheme(options.iconTheme());
+    m_options.setWindowStrategy(options.windowStrategy());
     const float factor = options.scalingFactor();
     if (factor >= 0.0f) {
         style->setScalingFactor(factor);

@@ -1,6 +1,7 @@
 #ifndef MINITOOLBARS_QMTBCONTROLLER_H
 #define MINITOOLBARS_QMTBCONTROLLER_H
 
+#include "Core/Backend.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/Options.h"
 
@@ -38,6 +39,12 @@ public:
 
     // The toolbar's window, or null without view or window.
     static QmtbView* windowOf(const MiniToolbar* toolbar);
+    // A window strategy for one toolbar, over the controller's options (the
+    // Qt front end's own setting); forgotten with forgetWindowStrategy.
+    static void setWindowStrategy(const MiniToolbar* toolbar, Options::WindowStrategy strategy);
+    static void forgetWindowStrategy(const MiniToolbar* toolbar);
+    // The kind of window a toolbar shown for the first time gets.
+    WindowKind windowKindFor(const MiniToolbar* toolbar) const;
 
 private:
     Options m_options;

@@ -81,8 +81,14 @@ void QmtbPlacement::keepInsideParent()
             return;
         observer->getMtbParentBounds(m_originX, m_originY, l, t, w, h);
     }
-    const QRect parent = QRect(clampCoordinate(l), clampCoordinate(t), clampCoordinate(w), clampCoordinate(h))
-                             .adjusted(15, 10, -10, -10);
+    QRect parent = QRect(clampCoordinate(l), clampCoordinate(t), clampCoordinate(w), clampCoordinate(h))
+                       .adjusted(15, 10, -10, -10);
+    // An overlay cannot reach beyond the host's window: it is shifted inside.
+    if (const QWidget* host = m_widget.isWindow() ? nullptr : m_widget.parentWidget()) {
+        const QRect window = QRect(host->mapToGlobal(QPoint()), host->size()).adjusted(15, 10, -10, -10);
+        const QRect inside = parent & window;
+        parent = inside.isEmpty() ? window : inside;
+    }
 
     float top = 0.0f;
     float left = 0.0f;
@@ -194,7 +200,12 @@ bool QmtbPlacement::sync()
             }
         }
         m_geometry = target;
-        m_widget.setGeometry(target.translated(desktopGeometry().topLeft()));
+        const QRect global = target.translated(desktopGeometry().topLeft());
+        // An overlay is placed in its parent's coordinates.
+        if (QWidget* parent = m_widget.isWindow() ? nullptr : m_widget.parentWidget())
+            m_widget.setGeometry(QRect(parent->mapFromGlobal(global.topLeft()), global.size()));
+        else
+            m_widget.setGeometry(global);
         applyRendererOrigin();
     }
     // A window that is exactly the painted rectangle needs no shape.

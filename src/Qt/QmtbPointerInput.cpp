@@ -7,6 +7,7 @@
 #include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/TooltipOptions.h"
 #include "Qt/QmtbAutoFade.h"
+#include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbToolTips.h"
 
@@ -82,6 +83,7 @@ void QmtbPointerInput::moveTo(const QPoint& point)
 void QmtbPointerInput::handleHover(int x, int y)
 {
     m_hover = QPoint(x, y);
+    m_toolTips.setPointer(m_hover + QmtbCoordinates::desktopGeometry().topLeft());
     MTBxView* view = m_window.view();
     view->mouseMove(static_cast<float>(m_placement.toViewX(x)), static_cast<float>(m_placement.toViewY(y)));
     if (!view->hoverChanged())

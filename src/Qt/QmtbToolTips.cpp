@@ -10,11 +10,13 @@
 
 #include <QCursor>
 #include <QToolTip>
+#include <QWidget>
 
 namespace MiniToolbars {
 
-QmtbToolTips::QmtbToolTips(ToolbarWindow& window)
+QmtbToolTips::QmtbToolTips(ToolbarWindow& window, QWidget& widget)
     : m_window(window)
+    , m_widget(widget)
 {
     QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { timeout(); });
     m_timer.setSingleShot(true);
@@ -52,7 +54,11 @@ void QmtbToolTips::showText(const QString& text)
         hide();
         return;
     }
-    QToolTip::showText(QCursor::pos(), text, nullptr);
+    // An overlay's pointer is known from its events; Wayland tells no cursor position.
+    if (m_widget.isWindow())
+        QToolTip::showText(QCursor::pos(), text, nullptr);
+    else
+        QToolTip::showText(m_pointer, text, &m_widget);
     m_visible = true;
 }
 

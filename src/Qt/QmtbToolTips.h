@@ -1,8 +1,11 @@
 #ifndef MINITOOLBARS_QMTBTOOLTIPS_H
 #define MINITOOLBARS_QMTBTOOLTIPS_H
 
+#include <QPoint>
 #include <QString>
 #include <QTimer>
+
+class QWidget;
 
 namespace MiniToolbars {
 
@@ -15,7 +18,10 @@ class ToolbarWindow;
 class QmtbToolTips
 {
 public:
-    explicit QmtbToolTips(ToolbarWindow& window);
+    // widget is the window's own widget; an overlay's tooltips belong to it.
+    QmtbToolTips(ToolbarWindow& window, QWidget& widget);
+    // Where the pointer is, in screen pixels, for an overlay's tooltips.
+    void setPointer(const QPoint& screenPoint) { m_pointer = screenPoint; }
 
     // A new item is under the pointer: at once while a tooltip shows (the
     // text switches), after the tooltip delay otherwise.
@@ -33,6 +39,8 @@ public:
 
 private:
     ToolbarWindow& m_window;
+    QWidget& m_widget;
+    QPoint m_pointer;
     QTimer m_timer;
     bool m_visible = false;
 };

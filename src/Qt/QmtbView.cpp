@@ -13,6 +13,7 @@
 #include "Qt/QmtbFadeAnimation.h"
 #include "Qt/QmtbKeyboard.h"
 #include "Qt/QmtbNativeInput.h"
+#include "Qt/QmtbOverlayInput.h"
 #include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbPointerInput.h"
 #include "Qt/QmtbRender.h"
@@ -48,20 +49,28 @@ bool drawsFadingItems(const MTBxView& view)
 
 } // namespace
 
-// A top-level tool window, so that it can lie anywhere over the host's window
-// and beyond it; its parent widget stands for the host's window and makes
-// that window its transient parent (QWinWidget::attach), which keeps it above
-// the host. A press on a toolbar must leave the keyboard with the host: the
-// window never takes focus or activation.
-QmtbView::QmtbView(MTBxView* view, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+// Either a top-level tool window, so that it can lie anywhere over the host's
+// window and beyond it (its parent widget stands for the host's window and
+// makes that window its transient parent, QWinWidget::attach, which keeps it
+// above the host), or an overlay: a child of the host's top-level window,
+// raised above the host's widgets. A press on a toolbar must leave the
+// keyboard with the host: the window never takes focus or activation.
+QmtbView::QmtbView(MTBxView* view, QWinWidget* host, QWidget* overlayParent)
+    : QWidget(overlayParent ? overlayParent : host,
+              overlayParent ? Qt::Widget : Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , m_renderer(std::make_unique<QmtbRender>())
     , m_view(view)
-    , m_host(qobject_cast<QWinWidget*>(parent))
+    , m_host(host)
+    , m_overlay(overlayParent != nullptr)
 {
     QmtbAccessibility::install();
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    if (m_overlay) {
+        setFocusPolicy(Qt::NoFocus);
+        QmtbOverlayInput::watch(this);
+    } else {
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+    }
     setWindowTitle(tr("MiniToolbar"));
     setObjectName(QStringLiteral("mtbWindow"));
     setMouseTracking(true);
@@ -70,7 +79,7 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
     setPalette(palette);
     m_placement = std::make_unique<QmtbPlacement>(*this, *this, *m_renderer);
     m_fade = std::make_unique<QmtbAutoFade>(*this, *this);
-    m_toolTips = std::make_unique<QmtbToolTips>(*this);
+    m_toolTips = std::make_unique<QmtbToolTips>(*this, *this);
     m_pointer = std::make_unique<QmtbPointerInput>(*this, *this, *m_placement, *m_toolTips, *m_fade);
     m_popups = std::make_unique<QmtbWindowPopup>(*this, *this, *m_placement, *m_pointer, *m_toolTips,
                                                  [this](QMouseEvent* event) { mouseReleaseEvent(event); });
@@ -84,7 +93,11 @@ QmtbView::QmtbView(MTBxView* view, QWidget* parent)
 
 QmtbView::~QmtbView()
 {
+    // Deleted with the host's window an overlay lies in, not by its view.
+    MTBxView* const view = m_released ? nullptr : m_view;
     detachFromView();
+    if (view)
+        view->forgetWindow();
 }
 
 // What the window lets go of when its view goes, whether it is deleted now or
@@ -112,6 +125,7 @@ void QmtbView::detachFromView()
 
 void QmtbView::release()
 {
+    m_released = true;
     if (!QmtbDeletion::mustWait()) {
         delete this;
         return;
@@ -136,7 +150,7 @@ void QmtbView::showAt(const Point& position, bool deferred)
     // Shown where the toolbar is, before a layout that may still be pending.
     refresh();
     if (!isVisible()) {
-        if (m_host)
+        if (m_host && !m_overlay)
             m_host->attach(this);
         // Showing may activate the window, and a focus callback may close or
         // destroy the toolbar while Qt is still at it.
@@ -144,6 +158,9 @@ void QmtbView::showAt(const Point& position, bool deferred)
         if (!m_view)
             return;
     }
+    // Above the host's widgets, those added since included.
+    if (m_overlay)
+        raise();
 
     if (deferred) {
         if (m_showPending)

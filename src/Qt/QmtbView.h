@@ -36,7 +36,9 @@ class QmtbView : public QWidget, public ToolbarWindow
     Q_OBJECT
 
 public:
-    QmtbView(MTBxView* view, QWidget* parent);
+    // With overlayParent, a child widget of that window (the host's top-level
+    // window); otherwise a top-level window tied to host.
+    QmtbView(MTBxView* view, QWinWidget* host, QWidget* overlayParent = nullptr);
     ~QmtbView() override;
 
     // ToolbarWindow
@@ -62,6 +64,8 @@ public:
     QmtbPointerInput& pointer() const { return *m_pointer; }
     QmtbToolTips& toolTips() const { return *m_toolTips; }
     QmtbWindowPopup& popups() const { return *m_popups; }
+    // A child widget of the host's top-level window rather than a window of its own.
+    bool isOverlay() const { return m_overlay; }
 
     void hideToolbar();
     void setSuspended(bool suspended);
@@ -114,6 +118,9 @@ private:
     bool m_showPending = false;
     bool m_relayoutPending = false;
     bool m_suspended = false;
+    const bool m_overlay;
+    // Its view let go of it: deletion is the view's doing.
+    bool m_released = false;
     bool m_destroying = false;
     // Its toolbar was destroyed during a delivery; only deletion remains.
     bool m_retired = false;

@@ -5,10 +5,12 @@
 #include "Qt/DropDownMenu.h"
 #include "Qt/LineEditControl.h"
 #include "Qt/QmtbImage.h"
+#include "Qt/QmtbLogging.h"
 #include "Qt/QmtbText.h"
 #include "Qt/QmtbView.h"
 #include "Qt/QWinWidget.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -61,9 +63,20 @@ HostWidget* QtBackend::createHostWidget(HWND parentWindow)
     return new QWinWidget(parentWindow);
 }
 
-ToolbarWindow* QtBackend::createToolbarWindow(MTBxView* view, HostWidget* host, WindowKind)
+// An overlay lies in the host's top-level window, which must be a Qt widget
+// of this process: the one the parent handle names, else the active window.
+ToolbarWindow* QtBackend::createToolbarWindow(MTBxView* view, HostWidget* host, WindowKind kind)
 {
-    return view ? new QmtbView(view, dynamic_cast<QWinWidget*>(host)) : nullptr;
+    if (!view)
+        return nullptr;
+    auto* const qtHost = dynamic_cast<QWinWidget*>(host);
+    QWidget* overlayParent = nullptr;
+    if (kind == WindowKind::Overlay) {
+        overlayParent = qtHost && qtHost->hostWindow() ? qtHost->hostWindow() : QApplication::activeWindow();
+        if (!overlayParent)
+            qCInfo(lcMiniToolbars) << "no Qt window of the host to lie in: the toolbar gets a window of its own";
+    }
+    return new QmtbView(view, qtHost, overlayParent);
 }
 
 DropDownPopup* QtBackend::createDropDownMenu(MTBxDropDownButton* button, ToolbarWindow* window)
