@@ -2,6 +2,7 @@
 #define MINITOOLBARS_ACTIONTOOLBAR_H
 
 #include "MiniToolbarsGlobal.h"
+#include "Options.h"
 
 #include <QList>
 #include <QObject>
@@ -107,6 +108,15 @@ public:
     //! @{
     int gap() const;
     void setGap(int gap);
+    //! @}
+
+    //! How this toolbar's window lies over the host's window (see
+    //! Options::WindowStrategy); by default the controller's option, which is
+    //! overlays on Wayland and top-level windows elsewhere. Taken at the next
+    //! show() of a closed toolbar.
+    //! @{
+    Options::WindowStrategy windowStrategy() const;
+    void setWindowStrategy(Options::WindowStrategy strategy);
     //! @}
 
     //! The host widget of the last show(); null before, or once it is destroyed.

@@ -117,6 +117,16 @@ void ActionToolbar::setGap(int gap)
         d->place();
 }
 
+Options::WindowStrategy ActionToolbar::windowStrategy() const
+{
+    return d->m_windowStrategy ? *d->m_windowStrategy : controller()->getOptions().windowStrategy();
+}
+
+void ActionToolbar::setWindowStrategy(Options::WindowStrategy strategy)
+{
+    d->m_windowStrategy = strategy;
+}
+
 QWidget* ActionToolbar::host() const
 {
     return d->m_host;

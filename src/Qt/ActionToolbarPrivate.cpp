@@ -1,4 +1,5 @@
 #include "Qt/ActionToolbarPrivate.h"
+#include "Qt/QmtbController.h"
 
 #include "Core/ContextSinks.h"
 #include "Core/ItemView.h"
@@ -28,6 +29,7 @@ ActionToolbarPrivate::ActionToolbarPrivate(ActionToolbar* owner)
 ActionToolbarPrivate::~ActionToolbarPrivate()
 {
     ContextSinks::unroute(this);
+    QmtbController::forgetWindowStrategy(m_toolbar.get());
     if (ToolbarWindow* view = window())
         view->setObserver(nullptr);
 }
@@ -115,6 +117,8 @@ bool ActionToolbarPrivate::show(QWidget* host, const QRect& anchor, ActionToolba
         m_mirror.addItemsTo(*m_toolbar);
     }
     const QPoint at = host->mapToGlobal(anchor.topLeft());
+    if (m_windowStrategy)
+        QmtbController::setWindowStrategy(m_toolbar.get(), *m_windowStrategy);
     if (!ActionToolbar::controller()->showToolbar(m_toolbar.get(), at.x(), at.y(), &m_events, false))
         return false;
     if (!m_shown) {
@@ -143,6 +147,7 @@ void ActionToolbarPrivate::close(bool notify)
     if (ToolbarWindow* view = window())
         view->setObserver(nullptr);
     ActionToolbar::controller()->closeToolbar(m_toolbar.get());
+    QmtbController::forgetWindowStrategy(m_toolbar.get());
     m_mirror.dropItems();
     // Closed from one of its own callbacks, the toolbar only hid: a fresh
     // one takes over, and the old one's items go once the callback is over.

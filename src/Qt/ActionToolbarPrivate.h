@@ -13,6 +13,7 @@
 #include <QRect>
 
 #include <memory>
+#include <optional>
 
 namespace MiniToolbars {
 
@@ -50,6 +51,7 @@ public:
     QRect m_anchor;
     ActionToolbar::Side m_side = ActionToolbar::Above;
     int m_gap = 6;
+    std::optional<Options::WindowStrategy> m_windowStrategy;
     bool m_shown = false;
     bool m_userPlaced = false;
     bool m_updateQueued = false;

@@ -1,6 +1,7 @@
 // Toolbars as overlays inside the host's top-level window: placed in that window's coordinates, drawn into it,
 // worked through Qt's own events, shifted inside it, with popups that keep the keyboard with the host.
 #include "Compat/QtCompat.h"
+#include "MiniToolbars/ActionToolbar.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
@@ -16,7 +17,9 @@
 #include "support/WindowTestSupport.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -197,6 +200,27 @@ TEST_F(OverlayTest, HostWindowDestroyedUnderAShownToolbar)
     const QPoint at = host.mapToGlobal(QPoint(20, 20));
     EXPECT_TRUE(controller->showToolbar(toolbar, at.x(), at.y(), &observer));
     EXPECT_EQ(windowOf(toolbar)->parentWidget(), &host);
+}
+
+TEST_F(OverlayTest, FrontEndChoosesItsOwnStrategy)
+{
+    // An action toolbar asked for an overlay lies in the host's window over the controller's top-level choice, and
+    // a click on its action triggers it once.
+    Options options;
+    options.setWindowStrategy(Options::TopLevelWindows);
+    ActionToolbar::controller()->setOptions(options);
+    ActionToolbar toolbar;
+    toolbar.setWindowStrategy(Options::OverlayWindows);
+    auto* bold = new QAction(QStringLiteral("Bold"), &host);
+    QSignalSpy triggered(bold, &QAction::triggered);
+    toolbar.addAction(bold);
+    ASSERT_TRUE(toolbar.show(&host, QRect(100, 150, 80, 16)));
+    QApplication::processEvents();
+    QmtbView* window = windowOf(toolbar.miniToolbar());
+    ASSERT_TRUE(window && window->isOverlay() && window->parentWidget() == &host);
+    click(inHost(centreOf(toolbar.miniToolbar(), 0)));
+    EXPECT_EQ(1, triggered.count());
+    EXPECT_TRUE(host.edit->hasFocus());
 }
 
 } // namespace
