@@ -97,7 +97,8 @@ public:
         int busy = 0; // host calls that take this toolbar as argument are running
     };
 
-    RandomHost(unsigned long seed, long budget) : m_rng(static_cast<std::mt19937::result_type>(seed)), m_budget(budget)
+    RandomHost(unsigned long seed, long budget, Options::WindowStrategy strategy)
+        : m_rng(static_cast<std::mt19937::result_type>(seed)), m_budget(budget), m_strategy(strategy)
     {
         for (int i = 0; i < slotCount; ++i)
             m_slots[i].host = this, m_slots[i].index = i;
@@ -127,7 +128,7 @@ public:
         SetMTBTooltipOption(DebugTooltip, true);
         MTBxItemEventsUtility::SetMTBxItemEvents(this);
         MTBxToolbarEventsUtility::SetMTBxToolbarEvents(this);
-        m_controllers[0].reset(Controller::createInstance());
+        m_controllers[0].reset(newController());
         m_controllers[0]->setClipRect(0, 0, 0, 0);
         // The host's own window with a line edit, which the keyboard goes back to.
         m_hostWindow.setGeometry(0, 0, 400, 300);
@@ -178,6 +179,14 @@ private:
 
     void act(int focus, bool inCallback);
 
+    Controller* newController() const
+    {
+        Controller* controller = Controller::createInstance();
+        Options options;
+        options.setWindowStrategy(m_strategy);
+        controller->setOptions(options);
+        return controller;
+    }
     int pick(int n) { return n > 0 ? static_cast<int>(m_rng() % static_cast<unsigned>(n)) : 0; }
     bool chance(int percent) { return pick(100) < percent; }
     int extreme()
@@ -334,6 +343,19 @@ private:
             return;
         const QPoint local = receiver->mapFromGlobal(point);
         const auto modifier = chance(80) ? Qt::NoModifier : chance(50) ? Qt::ControlModifier : Qt::ShiftModifier;
+        // An overlay's presses, releases and moves come as a user's would: through its host's window, which
+        // hands them to the widget under the pointer (or to the one holding the press).
+        QWindow* const host = receiver->isWindow() ? nullptr : receiver->window()->windowHandle();
+        if (host && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseMove)) {
+            const QPoint inHost = receiver->window()->mapFromGlobal(point);
+            if (type == QEvent::MouseMove)
+                QTest::mouseMove(host, inHost);
+            else if (type == QEvent::MouseButtonPress)
+                QTest::mousePress(host, button, modifier, inHost);
+            else
+                QTest::mouseRelease(host, button, modifier, inHost);
+            return;
+        }
         std::unique_ptr<QEvent> event;
         if (type == QEvent::Wheel)
             event.reset(new QWheelEvent(local, point, {}, QPoint(0, chance(50) ? 120 : -120), m_buttons, modifier,
@@ -349,6 +371,7 @@ private:
 
     std::mt19937 m_rng;
     long m_budget;
+    const Options::WindowStrategy m_strategy;
     long m_actions = 0;
     int m_depth = 0;
     bool m_tearingDown = false;
@@ -420,6 +443,7 @@ const RandomHost::Action RandomHost::s_actions[] = {
           options.setTheme(static_cast<Options::Theme>(h.chance(10) ? 7 : h.pick(2)));
           options.setScalingFactor(scales[h.pick(6)]);
           options.setAutoFade(h.chance(70));
+          options.setWindowStrategy(h.m_strategy);
           h.withController([&](Controller& c) { c.setOptions(options); });
       } },
     { "controller", 1, true, [](RandomHost& h, int) {
@@ -429,7 +453,7 @@ const RandomHost::Action RandomHost::s_actions[] = {
           if (h.m_controllers[i] && h.m_controllers[1 - i])
               h.m_controllers[i].reset();
           else
-              h.m_controllers[i].reset(Controller::createInstance());
+              h.m_controllers[i].reset(h.newController());
       } },
     { "move", 3, true, [](RandomHost& h, int f) {
           h.withToolbar(f, [&](auto& c, auto& t) { c.moveToolbar(&t, h.coord(800), h.coord(600), h.chance(50)); });
@@ -491,8 +515,10 @@ const RandomHost::Action RandomHost::s_actions[] = {
     // The QAction front end over the same host and sinks; its actions call back like items do.
     { "actionToolbar", 4, true, [](RandomHost& h, int) {
           auto& t = h.m_actionToolbar;
-          if (!t)
+          if (!t) {
               t = std::make_unique<ActionToolbar>();
+              t->setWindowStrategy(h.m_strategy);
+          }
           const QList<QAction*> actions = t->actions();
           QAction* a = actions.isEmpty() ? nullptr : actions[h.pick(actions.size())];
           if (a && a->menu() && !a->menu()->isEmpty() && h.chance(50))
@@ -696,11 +722,8 @@ void RandomHost::act(int focus, bool inCallback)
     }
 }
 
-} // namespace
-
-TEST(RandomHostTest, shouldStaySoundUnderAHostileHost)
+void runSeeds(Options::WindowStrategy strategy)
 {
-    // Random toolbars, pointer input and callbacks that rebuild, restyle, move, close and destroy anything keep the library sound.
     const bool chosen = qEnvironmentVariableIsSet("MTB_RANDOM_HOST_SEED");
     const unsigned long first = envNumber("MTB_RANDOM_HOST_SEED", 1);
     const unsigned long seeds = envNumber("MTB_RANDOM_HOST_SEEDS", chosen ? 1 : 8);
@@ -708,8 +731,22 @@ TEST(RandomHostTest, shouldStaySoundUnderAHostileHost)
     long total = 0;
     for (unsigned long seed = first; seed < first + seeds; ++seed) {
         std::fprintf(stderr, "[random host] seed %lu (replay: MTB_RANDOM_HOST_SEED=%lu)\n", seed, seed);
-        total += RandomHost(seed, budget).run();
+        total += RandomHost(seed, budget, strategy).run();
         ASSERT_FALSE(::testing::Test::HasFailure()) << "replay with MTB_RANDOM_HOST_SEED=" << seed;
     }
     std::printf("[random host] %ld host actions over %lu seeds\n", total, seeds);
+}
+
+} // namespace
+
+TEST(RandomHostTest, shouldStaySoundUnderAHostileHost)
+{
+    // Random toolbars, pointer input and callbacks that rebuild, restyle, move, close and destroy anything keep the library sound.
+    runSeeds(Options::TopLevelWindows);
+}
+
+TEST(RandomHostTest, shouldStaySoundUnderAHostileHostWithOverlays)
+{
+    // The same with every toolbar an overlay inside the host's window.
+    runSeeds(Options::OverlayWindows);
 }
