@@ -26,9 +26,10 @@ public:
     // without a row. The hover may call the host.
     virtual void setCurrentRow(const MTBxItem* child) = 0;
     // Shows the list with its top-left corner at point, in the layout space
-    // of the combo box's window; a list that would leave the screen at the
-    // bottom is moved up to end there.
-    virtual void popUp(const Point& point) = 0;
+    // of the combo box's window. Where it would run off the bottom of its
+    // screen it opens upwards, its bottom edge at layout y flipY instead; off
+    // the right edge it moves left.
+    virtual void popUp(const Point& point, float flipY) = 0;
     // Fits the height to the rows, at most 300 pixels, while the list needs
     // no vertical scroll bar.
     virtual void fitHeight() = 0;

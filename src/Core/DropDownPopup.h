@@ -24,8 +24,10 @@ public:
     // A hovered entry is un-hovered first, which may deliver HoverLeave.
     virtual void removeEntry(const MTBxItem* child) = 0;
     // Shows the menu with its top-left corner at point, in the layout space of
-    // the button's window (the window maps it to the screen). Returns at once.
-    virtual void popUp(const Point& point) = 0;
+    // the button's window (the window maps it to the screen). Where it would
+    // run off the bottom of its screen it opens upwards, its bottom edge at
+    // layout y flipY instead; off the right edge it moves left. Returns at once.
+    virtual void popUp(const Point& point, float flipY) = 0;
 };
 
 } // namespace MiniToolbars

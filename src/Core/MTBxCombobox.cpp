@@ -140,7 +140,8 @@ void MTBxCombobox::openList(ItemView* view)
     float x = 0.0f;
     float y = 0.0f;
     getDropDownLocation(view, x, y);
-    m_list->popUp(Point(static_cast<float>(static_cast<int>(x)), static_cast<float>(static_cast<int>(y))));
+    // Above the combo box, touching it, where there is no room below.
+    m_list->popUp(Point(static_cast<float>(static_cast<int>(x)), static_cast<float>(static_cast<int>(y))), view->top());
     fitViewHeight();
     m_list->setCurrentRow(currentItem());
 }

@@ -90,7 +90,9 @@ void MTBxDropDownButton::openMenu(ItemView* view)
     float x = 0.0f;
     float y = 0.0f;
     getDropDownLocation(view, x, y);
-    m_menu->popUp(Point(x, y));
+    // Where there is no room below, the menu of a button opens above it,
+    // touching it; that of an entry, which opens beside it, ends level with it.
+    m_menu->popUp(Point(x, y), itemType() == DropDownEntry ? view->bottom() : view->top());
 }
 
 } // namespace MiniToolbars

@@ -198,24 +198,14 @@ void ComboBoxListView::setCurrentRow(const MTBxItem* child)
         setCurrentItem(row);
 }
 
-void ComboBoxListView::popUp(const Point& point)
+void ComboBoxListView::popUp(const Point& point, float flipY)
 {
     if (!m_window)
         return;
-    QPoint origin;
-    m_window->getOrigin(origin.rx(), origin.ry());
-    QPoint local = m_window->placement().toLocal(origin)
-        + QPoint(static_cast<int>(std::trunc(point.x())), static_cast<int>(std::trunc(-point.y())));
     // Fitted before it shows: a window of its own may not move once shown.
     fitHeight();
-    // A list that would run off the bottom of its screen ends there instead.
-    if (const QScreen* screen = m_window->screen()) {
-        const int bottom = m_window->mapToGlobal(local).y() + height();
-        const int screenBottom = screen->geometry().bottom();
-        if (bottom > screenBottom)
-            local.ry() -= bottom - screenBottom;
-    }
-    move(isWindow() ? m_window->mapToGlobal(local) : local);
+    const QPoint at = m_window->placement().popupPosition(point, flipY, size());
+    move(isWindow() ? at : m_window->mapFromGlobal(at));
     show();
     raise();
 }

@@ -42,7 +42,7 @@ public:
     bool updateRow(int row, MTBxItem* child) override;
     void removeRow(const MTBxItem* child) override;
     void setCurrentRow(const MTBxItem* child) override;
-    void popUp(const Point& point) override;
+    void popUp(const Point& point, float flipY) override;
     void fitHeight() override;
 
     QPushButton* removeButton() const { return m_removeButton; }

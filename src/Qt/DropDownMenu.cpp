@@ -201,7 +201,7 @@ void DropDownMenu::removeItemAt(int index)
 // Near a screen edge QMenu moves itself so that it stays fully visible.
 // An overlay's menu has the host's window for its parent on screen (not for
 // its owner): on Wayland a popup opens only next to a window of its own.
-void DropDownMenu::popUp(const Point& point)
+void DropDownMenu::popUp(const Point& point, float flipY)
 {
     if (!m_window)
         return;
@@ -210,7 +210,7 @@ void DropDownMenu::popUp(const Point& point)
         if (QWindow* handle = windowHandle())
             handle->setTransientParent(m_window->window()->windowHandle());
     }
-    popup(m_window->placement().toScreen(point));
+    popup(m_window->placement().popupPosition(point, flipY, sizeHint()));
 }
 
 void DropDownMenu::handleAction()

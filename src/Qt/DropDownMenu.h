@@ -41,7 +41,7 @@ public:
     void addEntry(MTBxItem* child) override;
     void addSeparator(MTBxItem* child) override;
     void removeEntry(const MTBxItem* child) override;
-    void popUp(const Point& point) override;
+    void popUp(const Point& point, float flipY) override;
 
     // index counts the menu's actions, separators included.
     void removeItemAt(int index);

@@ -11,6 +11,8 @@
 #include "Qt/QmtbWindowRegistry.h"
 
 #include <QChildEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace MiniToolbars {
@@ -225,6 +227,22 @@ QPoint QmtbPlacement::toScreen(const Point& point) const
     const QPointF window = m_renderer.toWindowPoint(point.x(), point.y()) + windowOffset();
     const QPoint desktop = desktopGeometry().topLeft();
     return QPoint(clampCoordinate(qint64(window.x()) + desktop.x()), clampCoordinate(qint64(window.y()) + desktop.y()));
+}
+
+QPoint QmtbPlacement::popupPosition(const Point& point, float flipY, const QSize& size) const
+{
+    QPoint at = toScreen(point);
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = m_widget.screen();
+    if (!screen)
+        return at;
+    const QRect room = screen->geometry();
+    if (qint64(at.y()) + size.height() > qint64(room.bottom()) + 1)
+        at.ry() = clampCoordinate(qint64(toScreen(Point(point.x(), flipY)).y()) - size.height());
+    if (qint64(at.x()) + size.width() > qint64(room.right()) + 1)
+        at.rx() = std::max(room.left(), clampCoordinate(qint64(room.right()) + 1 - size.width()));
+    return at;
 }
 
 void QmtbPlacement::applyRendererOrigin()

@@ -50,6 +50,10 @@ public:
     bool sync();
     // Screen pixel of a layout point, truncated.
     QPoint toScreen(const Point& point) const;
+    // Screen pixel of the top-left corner of a popup of size opened at layout
+    // point: where it would run off the bottom of its screen, its bottom edge
+    // goes to layout y flipY instead; off the right edge it moves left.
+    QPoint popupPosition(const Point& point, float flipY, const QSize& size) const;
     // Window point of the window's top-left corner.
     QPoint windowOffset() const { return m_geometry.topLeft(); }
     QPoint toLocal(const QPoint& windowPoint) const { return windowPoint - windowOffset(); }

@@ -44,7 +44,7 @@ public:
             leaving->setHovered(false);
         entries.erase(std::remove(entries.begin(), entries.end(), child), entries.end());
     }
-    void popUp(const Point&) override { shown = true; }
+    void popUp(const Point&, float) override { shown = true; }
     void hover(MTBxItem* child)
     {
         if (hovered)

@@ -213,6 +213,51 @@ TEST_F(DropDownMenuTest, MenuAndListShowAChildByOneIconAndCheckRule)
     }
 }
 
+TEST_F(DropDownMenuTest, PopupsNearAScreenEdgeOpenAboveOrMoveLeft)
+{
+    // Below its button by default; near the bottom of the screen the menu and the list open above it, touching it;
+    // near the right edge they move left to end at the edge.
+    auto* combo = new MTBxCombobox(L"combo", &contexts[0]);
+    combo->setText(L"List"), combo->setShowText(true);
+    for (const wchar_t* text : { L"One", L"Two", L"Three" }) {
+        auto* child = new MTBxCommandItem(text, &contexts[1]);
+        child->setParent(combo), child->setText(text), combo->addItem(child);
+    }
+    toolbar->addItem(combo, 1);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The host's window reaches beyond the screen's right edge, so the toolbar may sit at it.
+    observer.setBounds(screen.adjusted(0, 0, 400, 0));
+    enum Edge { None, Bottom, Right };
+    int moved = 0;
+    for (Edge edge : { None, Bottom, Right }) {
+        for (int index : { 0, 1 }) {
+            SCOPED_TRACE(testing::Message() << "edge " << edge << " item " << index);
+            const QPoint origin = edge == Bottom ? QPoint(300, screen.bottom() - 30) : edge == Right ? QPoint(screen.right() - 60, 200) : QPoint(300, 200);
+            controller->moveToolbar(toolbar, origin.x() - screen.left(), origin.y() - screen.top(), false);
+            QApplication::processEvents();
+            clickItem(index);
+            QWidget* popup = dynamic_cast<QWidget*>(window->popups().popup());
+            ASSERT_TRUE(popup && popup->isVisible());
+            const QRect item = windowRect(toolbar, index).translated(QmtbCoordinates::desktopGeometry().topLeft());
+            const QRect shown(popup->mapToGlobal(QPoint()), popup->size());
+            EXPECT_TRUE(screen.contains(shown));
+            if (edge == Bottom)
+                EXPECT_LE(std::abs(shown.bottom() + 1 - item.top()), 1);
+            else
+                EXPECT_LE(std::abs(shown.top() - item.bottom()), 1);
+            const int left = item.left() + Style::instance()->gapBetween(LeadingMargin, Caption);
+            if (left + shown.width() - 1 > screen.right()) {
+                EXPECT_TRUE(edge == Right && shown.right() == screen.right());
+                ++moved;
+            } else {
+                EXPECT_EQ(shown.left(), left);
+            }
+            QTest::keyClick(popup, Qt::Key_Escape), QApplication::processEvents();
+        }
+    }
+    EXPECT_GT(moved, 0);
+}
+
 TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
 {
     // Another window taking activation dismisses the menu and leaves nothing that would swallow the next click.
