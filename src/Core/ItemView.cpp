@@ -64,16 +64,7 @@ ItemView::ItemView(int index, MTBxItem* item, ToolbarWindow* window, MTBxItem* p
     if (!m_item->isEnabled())
         m_state = Disabled;
 
-    if (!m_item->icon().empty()) {
-        setIconByName(m_item->icon());
-    } else if (m_item->iconData()) {
-        m_image.reset(Backend::instance().createImageFromData(m_item->iconData(),
-                                          static_cast<int>(std::min<unsigned int>(
-                                              m_item->iconDataLength(), 0x7fffffffu))));
-        renderImage();
-    } else if (m_item->iconHandle()) {
-        setIconFromHandle(m_item->iconHandle());
-    }
+    setIconFrom(*iconSource(m_item));
     m_replacedSinceBuilt = false;
 }
 
@@ -292,8 +283,9 @@ ItemView::MeasuredFrom ItemView::measuredFrom(const MTBxItem* item) const
 {
     MeasuredFrom from;
     from.widthString = item->widthString();
-    from.iconData = item->iconData();
-    from.iconDataLength = item->iconDataLength();
+    const MTBxItem* const icon = iconSource(item);
+    from.iconData = icon->iconData();
+    from.iconDataLength = icon->iconDataLength();
     from.iconHandle = item->iconHandle();
     from.width = item->width();
     from.type = item->itemType();
@@ -344,6 +336,29 @@ void ItemView::setIconByName(const MTBxString& name)
     if (!name.empty())
         m_image.reset(Backend::instance().createImage(name));
     renderImage();
+}
+
+// A synchronized list shows its current child's icon, whichever form it takes.
+const MTBxItem* ItemView::iconSource(const MTBxItem* item)
+{
+    if (!item->isSynchronizedWithCurrentItem())
+        return item;
+    const auto* list = dynamic_cast<const MTBxListType*>(item);
+    return list ? list->currentItem() : item;
+}
+
+void ItemView::setIconFrom(const MTBxItem& source)
+{
+    if (!source.icon().empty()) {
+        setIconByName(source.icon());
+    } else if (source.iconData()) {
+        m_replacedSinceBuilt = true;
+        m_image.reset(Backend::instance().createImageFromData(
+            source.iconData(), static_cast<int>(std::min<unsigned int>(source.iconDataLength(), 0x7fffffffu))));
+        renderImage();
+    } else {
+        setIconFromHandle(source.iconHandle());
+    }
 }
 
 void ItemView::setIconFromHandle(HICON handle)

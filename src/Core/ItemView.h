@@ -90,6 +90,8 @@ public:
     void replaceCaption();
     void setIconByName(const MTBxString& name);
     void setIconFromHandle(HICON handle);
+    // Name first, then encoded bytes, then the icon handle.
+    void setIconFrom(const MTBxItem& source);
 
     bool startsGroup() const;
     bool endsGroup() const;
@@ -126,6 +128,7 @@ private:
     void addPart(ItemPartKind kind, int width, bool atFront = false);
     void renderImage();
     MeasuredFrom measuredFrom(const MTBxItem* item) const;
+    static const MTBxItem* iconSource(const MTBxItem* item);
 
     Style* m_style;
     std::vector<ItemPart> m_parts;

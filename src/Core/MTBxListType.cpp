@@ -94,12 +94,8 @@ void MTBxListType::setCurrentItem(MTBxItem* item)
     ItemView* const view = itemView();
     if (!view)
         return;
-    if (item) {
-        if (!item->icon().empty())
-            view->setIconByName(item->icon());
-        else
-            view->setIconFromHandle(item->iconHandle());
-    }
+    if (item)
+        view->setIconFrom(*item);
     // The caption mirrors the current child as well.
     refreshWindow();
 }

@@ -7,6 +7,7 @@
 #include "Core/Text.h"
 #include "MiniToolbars/IconHandles.h"
 #include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "MiniToolbars/TooltipOptions.h"
@@ -124,6 +125,28 @@ TEST(ItemViewTest, shouldTakeIconFromNameThenDataThenHandle)
     view.setIconFromHandle(nullptr);
     EXPECT_EQ(view.image(), nullptr);
     destroyIconHandle(handle);
+}
+
+TEST(ItemViewTest, shouldShowTheIconOfTheCurrentChildOfASynchronizedList)
+{
+    // A synchronized button shows its current child's icon in any form, also byte icons, when built and when the current child changes.
+    MTBxDropDownButton list(L"list", nullptr);
+    list.setSynchronizedWithCurrentItem(true);
+    giveIcon(list, 20);
+    auto *small = new MTBxButton(L"small", nullptr), *large = new MTBxButton(L"large", nullptr);
+    giveIcon(*small, 10), giveIcon(*large, 14);
+    small->setParent(&list), large->setParent(&list), list.addItem(small), list.addItem(large);
+    ItemView view(0, &list, nullptr, nullptr, nullptr);
+    list.setItemView(&view);
+    ASSERT_TRUE(view.image());
+    EXPECT_EQ(view.image()->width(), 10.0f);
+    list.setCurrentItem(large);
+    ASSERT_TRUE(view.image());
+    EXPECT_EQ(view.image()->width(), 14.0f);
+    EXPECT_FALSE(view.builtFrom(&list, nullptr, nullptr));
+    list.setItemView(nullptr);
+    while (list.itemCount())
+        list.removeItem(0);
 }
 
 TEST(ItemViewTest, shouldNotDivideByZeroWhenWidthStepVanishes)
