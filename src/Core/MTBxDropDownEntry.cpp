@@ -48,10 +48,14 @@ MTBxDropDownEntry::~MTBxDropDownEntry()
     m_field.reset();
 }
 
+// The first child brings the arrow, which needs a new layout.
 void MTBxDropDownEntry::addItem(MTBxItem* item, MTBxItem* before)
 {
+    const bool hadArrow = hasDropDown();
     setHasDropDown(true);
     MTBxDropDownButton::addItem(item, before);
+    if (!hadArrow)
+        markLayoutDirty();
 }
 
 void MTBxDropDownEntry::getDropDownLocation(ItemView* view, float& x, float& y)

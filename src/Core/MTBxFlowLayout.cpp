@@ -59,11 +59,14 @@ std::vector<MTBxItem*> visibleItems(const MiniToolbar* toolbar)
 }
 
 // A view kept by an unchanged relayout must sit exactly where its
-// replacement would: the bounds are computed from the replacement.
+// replacement would, with the same parts: the bounds are computed from the
+// replacement, and an item that gained an arrow in a fixed width must show it.
 bool sameGeometry(const ItemView& kept, const ItemView& replacement)
 {
+    const auto samePart = [](const ItemPart& a, const ItemPart& b) { return a.kind == b.kind && a.x == b.x && a.width == b.width; };
     return kept.left() == replacement.left() && kept.top() == replacement.top()
-        && kept.width() == replacement.width() && kept.height() == replacement.height();
+        && kept.width() == replacement.width() && kept.height() == replacement.height()
+        && std::equal(kept.parts().begin(), kept.parts().end(), replacement.parts().begin(), replacement.parts().end(), samePart);
 }
 
 // True when the views show exactly these items and would measure as they did:

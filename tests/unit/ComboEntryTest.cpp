@@ -291,6 +291,21 @@ TEST_F(ComboEntryTest, EntryMovedToAnotherToolbarLetsGoOfItsOldView)
     EXPECT_TRUE(entry->itemView() == nullptr && !entry->getBounds(top, left, bottom, right));
 }
 
+TEST_F(ComboEntryTest, ChildAddedToAShownEntryShowsItsArrowWithoutAnotherChange)
+{
+    // The first child gives a shown entry its arrow at the next layout pass, with nothing else asking for one.
+    build(1);
+    show();
+    const auto hasArrow = [&] {
+        ItemView* view = entry->itemView();
+        return view && std::any_of(view->parts().begin(), view->parts().end(), [](const ItemPart& p) { return p.kind == EntryArrow; });
+    };
+    ASSERT_FALSE(hasArrow());
+    auto* item = new MTBxButton(MTBxString(L"recent"), &hostContext);
+    item->setParent(entry), entry->addItem(item);
+    EXPECT_TRUE(eventually(hasArrow));
+}
+
 // Each case crashed a literal implementation; run under ASan.
 TEST_F(ComboEntryTest, CallbacksThatRebuildOrRemoveWhileTheyWork)
 {
