@@ -1,9 +1,13 @@
 // A drop-down menu on a real X server, worked with xdotool: it has the keyboard while open and gives it back to the
 // host's focused widget however it closes; a click, quick or slow, opens or closes it once.
 #include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
+#include "Core/ItemView.h"
+#include "Qt/ComboBoxListView.h"
 #include "Qt/DropDownMenu.h"
+#include "Qt/QmtbView.h"
 #include "support/WindowTestSupport.h"
 #include "support/X11HostSupport.h"
 
@@ -145,6 +149,48 @@ TEST(DropDownMenuFocusTest, AClickClosesAnOpenMenuOnceAndOpensAClosedOneOnce)
         EXPECT_FALSE(menuOpen());
         EXPECT_EQ(0, count(&buttonContext, MTBxItemEvents::DropDownAboutToShow) + count(&otherContext, MTBxItemEvents::Clicked));
         ASSERT_TRUE(closeMenu());
+    }
+    controller->closeToolbar(toolbar.get());
+}
+
+TEST(DropDownMenuFocusTest, ListClosedByAPressOnItsComboLetsTheComboGoWhenThePointerLeaves)
+{
+    // A second press on an open combo closes its list; the pointer then leaves for the host, and the combo is drawn
+    // unhovered, without a tooltip.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "needs an X server and xdotool";
+    HostWindow host;
+    host.show(), host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    HostObserver observer;
+    observer.parent = reinterpret_cast<HWND>(host.winId());
+    std::unique_ptr<Controller> controller(Controller::createInstance());
+    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
+    auto* combo = new MTBxCombobox(L"size", &hostContext);
+    combo->setText(L"Size"), combo->setShowText(true), combo->setToolTip(L"Font size"), combo->setAutoHide(false);
+    for (const wchar_t* name : { L"Small", L"Large" }) {
+        auto* child = new MTBxButton(name, &hostContext);
+        child->setParent(combo), child->setText(name), combo->addItem(child);
+    }
+    toolbar->addItem(combo, 0);
+    ASSERT_TRUE(controller->showToolbar(toolbar.get(), 400, 300, &observer));
+    QmtbView* window = windowOf(toolbar.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const auto listOpen = [&] { auto* list = window->findChild<ComboBoxListView*>(); return list && list->isVisible(); };
+    const auto tooltipShown = [] {
+        const QWidgetList widgets = QApplication::topLevelWidgets();
+        return std::any_of(widgets.begin(), widgets.end(), [](QWidget* w) { return w->isVisible() && w->windowType() == Qt::ToolTip && !qobject_cast<ComboBoxListView*>(w); });
+    };
+    for (bool fast : { true, false }) {
+        SCOPED_TRACE(fast ? "fast" : "slow");
+        const QRect rect = windowRect(toolbar.get(), 0);
+        const QPoint arrow(rect.right() - 6, rect.center().y());
+        ASSERT_TRUE(clickAt(arrow) && eventually(listOpen));
+        ASSERT_TRUE(clickAt(arrow, fast) && eventually([&] { return !listOpen(); }));
+        ASSERT_TRUE(runXdotoolSlowly(moveTo(QPoint(600, 600))));
+        QTest::qWait(1500);
+        EXPECT_FALSE(combo->itemView() && combo->itemView()->isHovered());
+        EXPECT_FALSE(tooltipShown());
     }
     controller->closeToolbar(toolbar.get());
 }
