@@ -12,7 +12,9 @@
 #include "Qt/QmtbToolTips.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <cstdlib>
@@ -136,6 +138,50 @@ void QmtbPointerInput::wheelAt(const QPoint& point, int delta)
         return;
     view->mouseWheel(static_cast<float>(m_placement.toViewX(point.x())), static_cast<float>(m_placement.toViewY(point.y())),
                      delta);
+}
+
+bool QmtbPointerInput::isPointerEvent(int type)
+{
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease
+        || type == QEvent::Wheel || type == QEvent::Leave;
+}
+
+// Window points come from global positions, so they do not depend on where
+// the window itself is. Leaving carries no position: the cursor's serves as
+// one more move.
+void QmtbPointerInput::widgetEvent(QEvent* event, bool forward)
+{
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    // A second press soon after a click comes as a double click.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        pressAt(QmtbCoordinates::windowPoint(QtCompat::globalPoint(mouse)));
+        break;
+    case QEvent::MouseMove:
+        event->accept();
+        if (forward)
+            forwardMouseEvent(static_cast<QMouseEvent*>(event));
+        moveTo(QmtbCoordinates::windowPoint(QtCompat::globalPoint(mouse)));
+        break;
+    case QEvent::MouseButtonRelease:
+        event->accept();
+        if (forward)
+            forwardMouseEvent(static_cast<QMouseEvent*>(event));
+        releaseAt(QmtbCoordinates::windowPoint(QtCompat::globalPoint(mouse)),
+                  static_cast<int>(mouse->modifiers()) | static_cast<int>(mouse->button()) | static_cast<int>(mouse->buttons()));
+        break;
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        wheelAt(QmtbCoordinates::windowPoint(QtCompat::globalPoint(wheel)), wheel->angleDelta().y() / 8);
+        break;
+    }
+    case QEvent::Leave:
+        moveTo(QmtbCoordinates::windowPoint(QCursor::pos()));
+        break;
+    default:
+        break;
+    }
 }
 
 // Never to the window's own widgets, whose ignored events come back up here,

@@ -40,6 +40,10 @@ public:
     void releaseAt(const QPoint& point, int buttons);
     void wheelAt(const QPoint& point, int delta);
     void handleHover(int x, int y);
+    // Press, move, release, wheel and leave events of the window's widget;
+    // forward: moves and releases go on to the Qt widget under the pointer.
+    static bool isPointerEvent(int type);
+    void widgetEvent(QEvent* event, bool forward);
     // Sends the event on to another Qt widget under the pointer (a popup
     // menu, say); false when there is none.
     bool forwardMouseEvent(QMouseEvent* event);

@@ -23,12 +23,10 @@
 #include "Qt/QWinWidget.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
-
 
 namespace MiniToolbars {
 
@@ -82,7 +80,7 @@ QmtbView::QmtbView(MTBxView* view, QWinWidget* host, QWidget* overlayParent)
     m_toolTips = std::make_unique<QmtbToolTips>(*this, *this);
     m_pointer = std::make_unique<QmtbPointerInput>(*this, *this, *m_placement, *m_toolTips, *m_fade);
     m_popups = std::make_unique<QmtbWindowPopup>(*this, *this, *m_placement, *m_pointer, *m_toolTips,
-                                                 [this](QMouseEvent* event) { mouseReleaseEvent(event); });
+                                                 [this](QMouseEvent* event) { QmtbView::event(event); });
     connect(m_fade.get(), &QmtbAutoFade::redraw, this, &QmtbView::onFadeRedraw);
     connect(m_fade.get(), &QmtbAutoFade::finished, this, &QmtbView::onFadeFinished);
     connect(m_pointer.get(), &QmtbPointerInput::hovered, this, &QmtbView::hovered);
@@ -417,62 +415,25 @@ void QmtbView::paintEvent(QPaintEvent* event)
 // Pointer. Every entry from the event loop counts as a delivery, so that a
 // toolbar closed or destroyed by any callback on this stack (the window's own,
 // or another window's that a forwarded event reached) keeps its window until
-// the handler has returned. Window points come from global positions, so they
-// do not depend on where the window itself is.
-
-void QmtbView::mousePressEvent(QMouseEvent* event)
+// the handler has returned.
+bool QmtbView::event(QEvent* event)
 {
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (delivery.accepted())
-        m_pointer->pressAt(windowPoint(QtCompat::globalPoint(event)));
-}
-
-void QmtbView::mouseMoveEvent(QMouseEvent* event)
-{
-    event->accept();
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (!delivery.accepted())
-        return;
-    if (!m_synthetic)
-        m_pointer->forwardMouseEvent(event);
-    m_pointer->moveTo(windowPoint(QtCompat::globalPoint(event)));
-}
-
-void QmtbView::mouseReleaseEvent(QMouseEvent* event)
-{
-    event->accept();
-    const NotificationGuard::Delivery delivery(guard(), nullptr);
-    if (!delivery.accepted())
-        return;
-    if (!m_synthetic)
-        m_pointer->forwardMouseEvent(event);
-    const int buttons = static_cast<int>(event->modifiers()) | static_cast<int>(event->button())
-        | static_cast<int>(event->buttons());
-    m_pointer->releaseAt(windowPoint(QtCompat::globalPoint(event)), buttons);
-}
-
-void QmtbView::wheelEvent(QWheelEvent* event)
-{
+    // A disabled window (the host's, under a modal dialog) leaves them to Qt, which drops them.
+    if (!QmtbPointerInput::isPointerEvent(event->type()) || !isEnabled())
+        return QWidget::event(event);
     {
         const NotificationGuard::Delivery delivery(guard(), nullptr);
         if (delivery.accepted()) {
-            m_pointer->wheelAt(windowPoint(QtCompat::globalPoint(event)), event->angleDelta().y() / 8);
-            if (Observer* watcher = observer(); watcher && m_view)
-                watcher->wheelTurned(event->angleDelta().y());
+            m_pointer->widgetEvent(event, !m_synthetic);
+            Observer* const watcher = observer();
+            if (event->type() == QEvent::Wheel && watcher && m_view)
+                watcher->wheelTurned(static_cast<QWheelEvent*>(event)->angleDelta().y());
         }
     }
-    QWidget::wheelEvent(event);
-}
-
-void QmtbView::leaveEvent(QEvent* event)
-{
-    {
-        const NotificationGuard::Delivery delivery(guard(), nullptr);
-        // Leaving carries no position; the cursor's serves as one more move.
-        if (delivery.accepted())
-            m_pointer->moveTo(windowPoint(QCursor::pos()));
-    }
-    QWidget::leaveEvent(event);
+    // An unused wheel turn goes on to the widgets beneath an overlay.
+    if (event->type() == QEvent::Wheel || event->type() == QEvent::Leave)
+        return QWidget::event(event);
+    return true;
 }
 
 bool QmtbView::nativeEvent(const QByteArray& eventType, void* message, QtCompat::NativeEventResult* result)

@@ -89,12 +89,8 @@ Q_SIGNALS:
     void hovered(MiniToolbars::ItemView* newItem);
 
 protected:
+    bool event(QEvent* event) override;
     void customEvent(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, QtCompat::NativeEventResult* result) override;
     void paintEvent(QPaintEvent* event) override;
 
