@@ -272,7 +272,7 @@ MTBxItem* DemoEditor::item(const QString& id) const
 {
     MiniToolbar* toolbar = m_toolbar->miniToolbar();
     for (int i = 0; i < toolbar->itemCount(); ++i) {
-        if (QString::fromUtf16(static_cast<const unsigned short*>(toolbar->item(i)->id())) == id)
+        if (QString::fromUtf16(reinterpret_cast<const char16_t*>(static_cast<const unsigned short*>(toolbar->item(i)->id()))) == id)
             return toolbar->item(i);
     }
     return nullptr;

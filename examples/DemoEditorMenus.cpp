@@ -18,7 +18,9 @@ const float offeredScales[] = {1.0f, 1.5f, 2.0f};
 void DemoEditor::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&Quit"), this, &QWidget::close, QKeySequence::Quit);
+    QAction* quit = file->addAction(QStringLiteral("&Quit"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 
     m_optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     auto* themes = new QActionGroup(this);

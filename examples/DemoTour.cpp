@@ -227,7 +227,9 @@ void DemoTour::typeText(const QString& text)
     for (const QChar c : text) {
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
             if (QWidget* target = QApplication::focusWidget()) {
-                QKeyEvent key(type, c == QLatin1Char('\r') ? int(Qt::Key_Return) : QKeySequence(c)[0], Qt::NoModifier, c);
+                // A printable character's key code is its upper-case form.
+                const int code = c == QLatin1Char('\r') ? int(Qt::Key_Return) : int(c.toUpper().unicode());
+                QKeyEvent key(type, code, Qt::NoModifier, c);
                 QCoreApplication::sendEvent(target, &key);
             }
         }
