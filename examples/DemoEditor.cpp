@@ -5,7 +5,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
-#include <QActionGroup>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -20,7 +19,6 @@ using namespace MiniToolbars;
 
 namespace {
 
-const float offeredScales[] = {1.0f, 1.5f, 2.0f};
 const QColor highlightColor(255, 236, 110);
 const QColor matchColor(140, 200, 255);
 
@@ -274,7 +272,7 @@ MTBxItem* DemoEditor::item(const QString& id) const
 {
     MiniToolbar* toolbar = m_toolbar->miniToolbar();
     for (int i = 0; i < toolbar->itemCount(); ++i) {
-        if (QString::fromUtf16(static_cast<const unsigned short*>(toolbar->item(i)->id())) == id)
+        if (QString::fromUtf16(reinterpret_cast<const char16_t*>(static_cast<const unsigned short*>(toolbar->item(i)->id()))) == id)
             return toolbar->item(i);
     }
     return nullptr;
@@ -324,70 +322,6 @@ void DemoEditor::selectText(int start, int length)
     m_editor->ensureCursorVisible();
 }
 
-void DemoEditor::createMenus()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&Quit"), this, &QWidget::close, QKeySequence::Quit);
-
-    m_optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-    auto* themes = new QActionGroup(this);
-    m_lightAction = m_optionsMenu->addAction(QStringLiteral("&Light theme"));
-    m_darkAction = m_optionsMenu->addAction(QStringLiteral("&Dark theme"));
-    for (QAction* action : {m_lightAction, m_darkAction}) {
-        action->setCheckable(true);
-        themes->addAction(action);
-        connect(action, &QAction::triggered, this, [this, action] {
-            DemoSettings changed = m_settings;
-            changed.theme = action == m_darkAction ? DemoSettings::Theme::Dark : DemoSettings::Theme::Light;
-            applySettings(changed);
-        });
-    }
-    m_optionsMenu->addSeparator();
-    auto* scales = new QActionGroup(this);
-    for (const float scale : offeredScales) {
-        QAction* action = m_optionsMenu->addAction(QStringLiteral("Scale %1\u00d7").arg(static_cast<double>(scale)));
-        action->setCheckable(true);
-        scales->addAction(action);
-        m_scaleActions.append(action);
-        connect(action, &QAction::triggered, this, [this, scale] {
-            DemoSettings changed = m_settings;
-            changed.scalingFactor = scale;
-            applySettings(changed);
-        });
-    }
-    m_optionsMenu->addSeparator();
-    m_autoFadeAction = m_optionsMenu->addAction(QStringLiteral("&Auto fade"));
-    m_tooltipsAction = m_optionsMenu->addAction(QStringLiteral("&Tooltips"));
-    m_debugTooltipsAction = m_optionsMenu->addAction(QStringLiteral("D&ebug tooltips"));
-    for (QAction* action : {m_autoFadeAction, m_tooltipsAction, m_debugTooltipsAction}) {
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this] {
-            DemoSettings changed = m_settings;
-            changed.autoFade = m_autoFadeAction->isChecked();
-            changed.tooltips = m_tooltipsAction->isChecked();
-            changed.debugTooltips = m_debugTooltipsAction->isChecked();
-            applySettings(changed);
-        });
-    }
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    for (QDockWidget* dock : findChildren<QDockWidget*>())
-        view->addAction(dock->toggleViewAction());
-    view->addAction(QStringLiteral("&Clear log"), m_log, &QPlainTextEdit::clear);
-    updateMenuChecks();
-}
-
-void DemoEditor::updateMenuChecks()
-{
-    m_lightAction->setChecked(m_settings.theme == DemoSettings::Theme::Light);
-    m_darkAction->setChecked(m_settings.theme == DemoSettings::Theme::Dark);
-    for (int i = 0; i < m_scaleActions.size(); ++i)
-        m_scaleActions[i]->setChecked(std::fabs(offeredScales[i] - m_settings.scalingFactor) < 0.01f);
-    m_autoFadeAction->setChecked(m_settings.autoFade);
-    m_tooltipsAction->setChecked(m_settings.tooltips);
-    m_debugTooltipsAction->setChecked(m_settings.debugTooltips);
-}
-
 void DemoEditor::applyOptions()
 {
     Options options;
@@ -401,6 +335,7 @@ void DemoEditor::applyOptions()
     action("options")->setIcon(QIcon(dark ? QStringLiteral(":/MiniToolbars/Options_D.svg")
                                           : QStringLiteral(":/MiniToolbars/Options_L.svg")));
     m_toolbar->setGap(static_cast<int>(std::lround(6 * m_settings.scalingFactor)));
+    m_toolbar->setLook(m_settings.solidLook ? ActionToolbar::SolidLook : ActionToolbar::TranslucentLook);
 }
 
 void DemoEditor::onSelectionChanged()

@@ -97,6 +97,7 @@ private:
     QAction* m_autoFadeAction = nullptr;
     QAction* m_tooltipsAction = nullptr;
     QAction* m_debugTooltipsAction = nullptr;
+    QAction* m_solidLookAction = nullptr;
     QAction* m_colourAction = nullptr;
     QColor m_colour;
     MiniToolbars::ActionToolbar* m_toolbar = nullptr;

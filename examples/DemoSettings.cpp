@@ -50,10 +50,12 @@ DemoArguments parseDemoArguments(const QStringList& arguments)
                                         QStringLiteral("Show no tooltips."));
     const QCommandLineOption debugTooltips(QStringLiteral("debug-tooltips"),
                                            QStringLiteral("Show each item's id and icon in its tooltip."));
+    const QCommandLineOption solid(QStringLiteral("solid"),
+                                   QStringLiteral("Draw the toolbar opaque on a panel (the solid look)."));
     const QCommandLineOption tour(QStringLiteral("tour"),
                                   QStringLiteral("Run the scripted tour, write screenshots to <dir>, print it and exit."),
                                   QStringLiteral("dir"));
-    parser.addOptions({help, theme, scale, noAutoFade, noTooltips, debugTooltips, tour});
+    parser.addOptions({help, theme, scale, noAutoFade, noTooltips, debugTooltips, solid, tour});
 
     DemoArguments result;
     if (!parser.parse(arguments)) {
@@ -63,7 +65,7 @@ DemoArguments parseDemoArguments(const QStringList& arguments)
     }
     if (parser.isSet(help)) {
         result.status = DemoArguments::Status::ShowHelp;
-        result.message = helpText({help, theme, scale, noAutoFade, noTooltips, debugTooltips, tour});
+        result.message = helpText({help, theme, scale, noAutoFade, noTooltips, debugTooltips, solid, tour});
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -96,6 +98,7 @@ DemoArguments parseDemoArguments(const QStringList& arguments)
     settings.autoFade = !parser.isSet(noAutoFade);
     settings.tooltips = !parser.isSet(noTooltips);
     settings.debugTooltips = parser.isSet(debugTooltips);
+    settings.solidLook = parser.isSet(solid);
 
     if (parser.isSet(tour)) {
         settings.tourDirectory = parser.value(tour);

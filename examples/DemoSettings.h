@@ -14,6 +14,8 @@ struct DemoSettings
     bool autoFade = true;
     bool tooltips = true;
     bool debugTooltips = false;
+    // The toolbar's solid look, for reading over text.
+    bool solidLook = false;
     // Non-empty: run the scripted tour and write its screenshots here.
     QString tourDirectory;
 };

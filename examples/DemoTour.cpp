@@ -160,6 +160,35 @@ int DemoTour::run()
             }
         }
     }
+
+    // The solid look over the same text, in each theme at scale 1.
+    for (const auto& theme : themes) {
+        DemoSettings settings = m_editor.settings();
+        settings.theme = theme.theme;
+        settings.scalingFactor = 1.0f;
+        settings.solidLook = true;
+        m_editor.selectText(0, 0);
+        m_editor.applySettings(settings);
+        waitFor(100);
+        const int start = m_editor.textEdit()->toPlainText().indexOf(selectedPhrase());
+        m_editor.selectText(start, selectedPhrase().size());
+        waitFor(300);
+        const QRect toolbar = m_editor.toolbarRect();
+        if (!toolbar.isValid()) {
+            std::fprintf(stderr, "The solid toolbar did not show (%s)\n", theme.name);
+            return 1;
+        }
+        QCursor::setPos(QPoint(toolbar.center().x(), toolbar.bottom() + 3));
+        waitFor(500);
+        written = shoot(QStringLiteral("%1-1-solid.png").arg(QLatin1String(theme.name))) && written;
+        // Far away: the panel fades with the items, and stays under Close, which never fades.
+        QCursor::setPos(m_editor.viewportRect().bottomRight() - QPoint(20, 20));
+        waitFor(1200);
+        written = shoot(QStringLiteral("%1-1-solid-faded.png").arg(QLatin1String(theme.name))) && written;
+    }
+    DemoSettings translucent = m_editor.settings();
+    translucent.solidLook = false;
+    m_editor.applySettings(translucent);
     m_editor.selectText(0, 0);
 
     std::printf("%s\n", qPrintable(m_directory));
@@ -202,7 +231,9 @@ void DemoTour::typeText(const QString& text)
     for (const QChar c : text) {
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
             if (QWidget* target = QApplication::focusWidget()) {
-                QKeyEvent key(type, c == QLatin1Char('\r') ? int(Qt::Key_Return) : QKeySequence(c)[0], Qt::NoModifier, c);
+                // A printable character's key code is its upper-case form.
+                const int code = c == QLatin1Char('\r') ? int(Qt::Key_Return) : int(c.toUpper().unicode());
+                QKeyEvent key(type, code, Qt::NoModifier, c);
                 QCoreApplication::sendEvent(target, &key);
             }
         }

@@ -4,31 +4,44 @@
 #include "DemoTour.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QStringList>
 #include <QTimer>
 
 #include <cstdio>
 
+namespace {
+
+// Whether the user asked for help, which needs no display.
+bool asksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray word(argv[i]);
+        if (word == "-h" || word == "--help" || word == "-help")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    // Read before the application object exists, so that --help needs no display.
-    QStringList words;
-    for (int i = 0; i < argc; ++i)
-        words.append(QString::fromLocal8Bit(argv[i]));
-    const DemoArguments arguments = parseDemoArguments(words);
-    switch (arguments.status) {
-    case DemoArguments::Status::ShowHelp:
-        std::printf("%s", qPrintable(arguments.message));
+    if (asksForHelp(argc, argv)) {
+        const DemoArguments help = parseDemoArguments({QString::fromLocal8Bit(argv[0]), QStringLiteral("--help")});
+        std::printf("%s", qPrintable(help.message));
         return 0;
-    case DemoArguments::Status::Error:
-        std::fprintf(stderr, "%s\n", qPrintable(arguments.message));
-        return 2;
-    case DemoArguments::Status::Run:
-        break;
     }
 
+    // The demo's own options are read from what the application object leaves:
+    // it takes Qt's standard ones (-platform, -reverse, -style...) away first.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("minitoolbars-demo"));
+    const DemoArguments arguments = parseDemoArguments(QCoreApplication::arguments());
+    if (arguments.status == DemoArguments::Status::Error) {
+        std::fprintf(stderr, "%s\n", qPrintable(arguments.message));
+        return 2;
+    }
 
     DemoEditor editor(arguments.settings);
     editor.resize(900, 640);

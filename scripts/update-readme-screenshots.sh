@@ -1,7 +1,9 @@
 #!/bin/sh
-# Regenerates docs/screenshot-light.png and docs/screenshot-dark.png from the
-# demo's scripted tour (Xvfb with a compositor): the editor with its toolbar
-# over a selection, at scaling 1, pointer near.
+# Regenerates docs/screenshot-light.png and docs/screenshot-dark.png, and their
+# solid-look counterparts docs/screenshot-solid-light.png and
+# docs/screenshot-solid-dark.png, from the demo's scripted tour (Xvfb with a
+# compositor): the editor with its toolbar over a selection, at scaling 1,
+# pointer near.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
@@ -17,5 +19,6 @@ sh tests/x11/run-under-xvfb.sh build/examples/minitoolbars-demo --tour "$shots" 
 mkdir -p docs
 for theme in light dark; do
     convert "$shots/$theme-1-opaque.png" -crop 900x290+60+40 +repage -strip "docs/screenshot-$theme.png"
+    convert "$shots/$theme-1-solid.png" -crop 900x290+60+40 +repage -strip "docs/screenshot-solid-$theme.png"
 done
-echo "docs/screenshot-light.png docs/screenshot-dark.png"
+echo "docs/screenshot-light.png docs/screenshot-dark.png docs/screenshot-solid-light.png docs/screenshot-solid-dark.png"

@@ -61,6 +61,16 @@ public:
     enum Side { Above, Below };
     Q_ENUM(Side)
 
+    /*!
+        How the items are drawn. TranslucentLook, the default, lets what lies
+        beneath show through the items, which suits toolbars over pictures and
+        empty space. SolidLook draws them opaque on a panel with a soft shadow,
+        so that their captions stay readable over text (or anything busy) in
+        either theme; the panel fades with the toolbar.
+    */
+    enum Look { TranslucentLook, SolidLook };
+    Q_ENUM(Look)
+
     //! An empty, hidden toolbar; parent owns it as usual for a QObject.
     explicit ActionToolbar(QObject* parent = nullptr);
     //! Closes the toolbar; the actions are left alone.
@@ -117,6 +127,13 @@ public:
     //! @{
     Options::WindowStrategy windowStrategy() const;
     void setWindowStrategy(Options::WindowStrategy strategy);
+    //! @}
+
+    //! How the items are drawn (see Look); TranslucentLook by default. A
+    //! shown toolbar changes at once; its panel adds to geometry().
+    //! @{
+    Look look() const;
+    void setLook(Look look);
     //! @}
 
     //! The host widget of the last show(); null before, or once it is destroyed.

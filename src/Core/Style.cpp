@@ -109,6 +109,8 @@ Style::Style()
     , m_gripPartWidth(0)
     , m_gripWidth(0)
     , m_ellipsisBoxWidth(0)
+    , m_panelPadding(0)
+    , m_panelShadowWidth(0)
     , m_autoFade(true)
     , m_imagesLoaded(false)
     , m_imageLoadCount(0)
@@ -215,6 +217,8 @@ void Style::computeMetrics()
     m_gripPartWidth = truncated(scaled(h, base.gripPart, base.refItem));
     m_gripWidth = truncated(scaled(h, base.gripWidth, base.refItem));
     m_ellipsisBoxWidth = truncated(scaled(h, base.ellipsisBox, base.refItem));
+    m_panelPadding = std::max(2, h / 6);
+    m_panelShadowWidth = std::max(3, h / 3);
 
     sizeImages();
 }

@@ -81,6 +81,10 @@ public:
     // Width of the box that holds the ellipsis after a cut caption.
     int ellipsisBoxWidth() const { return m_ellipsisBoxWidth; }
     bool autoFade() const { return m_autoFade; }
+    // The solid look: the panel reaches this far beyond the items, and its
+    // shadow this far beyond the panel (the shadow's blur, half of it an offset down).
+    int panelPadding() const { return m_panelPadding; }
+    int panelShadowWidth() const { return m_panelShadowWidth; }
 
     // Default width of a part of the given kind, and the gap between two parts.
     int partWidth(ItemPartKind kind) const;
@@ -132,6 +136,8 @@ private:
     int m_gripPartWidth;
     int m_gripWidth;
     int m_ellipsisBoxWidth;
+    int m_panelPadding;
+    int m_panelShadowWidth;
     bool m_autoFade;
     bool m_imagesLoaded;
     int m_imageLoadCount;

@@ -63,6 +63,9 @@ void ThemePalette::setTheme(int theme)
         m_buttonInnerBorder = ThemeColor::fromOpacity(255, 255, 255, 0.3f);
         m_separatorLine = ThemeColor::fromOpacity(0, 0, 0, 0.2f);
         m_text = ThemeColor::fromOpacity(0, 0, 0, 1.0f);
+        m_panelFill = ThemeColor::fromOpacity(242, 242, 242, 1.0f);
+        m_panelBorder = ThemeColor::fromOpacity(0, 0, 0, 0.25f);
+        m_panelShadow = ThemeColor::fromOpacity(0, 0, 0, 0.35f);
     } else {
         m_buttonTop = ThemeColor::fromOpacity(51, 51, 51, 0.75f);
         m_buttonBottom = ThemeColor::fromOpacity(0, 0, 0, 0.75f);
@@ -70,6 +73,9 @@ void ThemePalette::setTheme(int theme)
         m_buttonInnerBorder = ThemeColor::fromOpacity(0, 0, 0, 0.1f);
         m_separatorLine = ThemeColor::fromOpacity(255, 255, 255, 0.2f);
         m_text = ThemeColor::fromOpacity(255, 255, 255, 1.0f);
+        m_panelFill = ThemeColor::fromOpacity(38, 38, 38, 1.0f);
+        m_panelBorder = ThemeColor::fromOpacity(255, 255, 255, 0.25f);
+        m_panelShadow = ThemeColor::fromOpacity(0, 0, 0, 0.6f);
     }
     for (int i = 0; i < kImageCount; ++i)
         m_iconNames[i].assign(s_iconPaths[theme][i]);

@@ -42,6 +42,10 @@ public:
     const ThemeColor& pressedOuterBorder() const { return m_pressedOuterBorder; }
     const ThemeColor& activeInnerBorder() const { return m_activeInnerBorder; }
     const ThemeColor& pressedText() const { return m_pressedText; }
+    // The solid look's panel: opaque fill, its outline, and its shadow's darkest colour.
+    const ThemeColor& panelFill() const { return m_panelFill; }
+    const ThemeColor& panelBorder() const { return m_panelBorder; }
+    const ThemeColor& panelShadow() const { return m_panelShadow; }
 
     const MTBxString& iconName(ThemeImage image) const;
 
@@ -62,6 +66,9 @@ private:
     ThemeColor m_pressedOuterBorder;
     ThemeColor m_activeInnerBorder;
     ThemeColor m_pressedText;
+    ThemeColor m_panelFill;
+    ThemeColor m_panelBorder;
+    ThemeColor m_panelShadow;
 };
 
 } // namespace MiniToolbars

@@ -127,6 +127,21 @@ void ActionToolbar::setWindowStrategy(Options::WindowStrategy strategy)
     d->m_windowStrategy = strategy;
 }
 
+ActionToolbar::Look ActionToolbar::look() const
+{
+    return d->m_look;
+}
+
+void ActionToolbar::setLook(Look look)
+{
+    if (look != TranslucentLook && look != SolidLook)
+        return;
+    d->m_look = look;
+    d->applyLook();
+    if (d->m_shown && !d->m_userPlaced)
+        d->place();
+}
+
 QWidget* ActionToolbar::host() const
 {
     return d->m_host;

@@ -4,11 +4,14 @@
 #include "Core/ContextSinks.h"
 #include "Core/ItemView.h"
 #include "Core/MTBxView.h"
+#include "Core/Style.h"
 #include "Core/ToolbarWindow.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "Qt/ActionToolbarPlacement.h"
 #include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPanel.h"
+#include "Qt/QmtbView.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -60,6 +63,9 @@ QRect ActionToolbarPrivate::extent() const
     QRectF area(QPointF(left, -top), QPointF(right, -bottom));
     if (const ItemView* grip = view->gripView())
         area |= QRectF(QPointF(grip->left(), -grip->top()), QPointF(grip->right(), -grip->bottom()));
+    // The gap is kept from the panel, which is what the eye sees of a solid toolbar.
+    if (m_look == ActionToolbar::SolidLook)
+        return QmtbPanel::panelRect(area.toAlignedRect(), *Style::instance());
     return area.toAlignedRect();
 }
 
@@ -121,6 +127,7 @@ bool ActionToolbarPrivate::show(QWidget* host, const QRect& anchor, ActionToolba
         QmtbController::setWindowStrategy(m_toolbar.get(), *m_windowStrategy);
     if (!ActionToolbar::controller()->showToolbar(m_toolbar.get(), at.x(), at.y(), &m_events, false))
         return false;
+    applyLook();
     if (!m_shown) {
         m_shown = true;
         m_hostWindow = host->window();
@@ -133,6 +140,12 @@ bool ActionToolbarPrivate::show(QWidget* host, const QRect& anchor, ActionToolba
     }
     place();
     return true;
+}
+
+void ActionToolbarPrivate::applyLook()
+{
+    if (QmtbView* view = QmtbController::windowOf(m_toolbar.get()))
+        view->setSolidLook(m_look == ActionToolbar::SolidLook);
 }
 
 void ActionToolbarPrivate::close(bool notify)

@@ -39,6 +39,8 @@ public:
     void scheduleUpdate();
     bool show(QWidget* host, const QRect& anchor, ActionToolbar::Side side);
     void close(bool notify);
+    // Hands the look to the toolbar's window, if it has one.
+    void applyLook();
 
     ActionToolbar* const q;
     ActionToolbarEvents m_events;
@@ -52,6 +54,7 @@ public:
     ActionToolbar::Side m_side = ActionToolbar::Above;
     int m_gap = 6;
     std::optional<Options::WindowStrategy> m_windowStrategy;
+    ActionToolbar::Look m_look = ActionToolbar::TranslucentLook;
     bool m_shown = false;
     bool m_userPlaced = false;
     bool m_updateQueued = false;

@@ -3,10 +3,12 @@
 #include "Core/ItemView.h"
 #include "Core/MTBxView.h"
 #include "Core/Point.h"
+#include "Core/Style.h"
 #include "Core/ToolbarWindow.h"
 #include "MiniToolbars/ControllerObserver.h"
 #include "Platform/WindowMask.h"
 #include "Qt/QmtbCoordinates.h"
+#include "Qt/QmtbPanel.h"
 #include "Qt/QmtbRender.h"
 #include "Qt/QmtbWindowRegistry.h"
 
@@ -123,11 +125,11 @@ void QmtbPlacement::keepInsideParent()
     applyRendererOrigin();
 }
 
-QRegion QmtbPlacement::toolbarRegion() const
+QRect QmtbPlacement::itemArea() const
 {
     const MTBxView* view = m_window.view();
     if (!view)
-        return QRegion();
+        return QRect();
     float top = 0.0f;
     float left = 0.0f;
     float bottom = 0.0f;
@@ -148,9 +150,27 @@ QRegion QmtbPlacement::toolbarRegion() const
     unite(view->gripView());
     for (int i = 0; i < view->itemViewCount(); ++i)
         unite(view->itemViewAt(i));
+    return area.toAlignedRect();
+}
 
+QRect QmtbPlacement::panelRect() const
+{
+    const QRect area = itemArea();
+    if (!m_renderer.isSolid() || area.isEmpty())
+        return QRect();
+    return QmtbPanel::panelRect(area, *Style::instance());
+}
+
+QRegion QmtbPlacement::toolbarRegion() const
+{
+    if (!m_window.view())
+        return QRegion();
+    const QRect area = itemArea();
     const int margin = penMargin;
-    QRect painted = area.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    // The solid look's panel and its shadow lie inside the window.
+    QRect painted = m_renderer.isSolid() && !area.isEmpty()
+        ? QmtbPanel::shadowRect(QmtbPanel::panelRect(area, *Style::instance()), *Style::instance())
+        : area.adjusted(-margin, -margin, margin, margin);
     const QRect clip = QmtbWindowRegistry::parentClipRect();
     if (!clip.isEmpty())
         painted &= clip;

@@ -43,6 +43,8 @@ public:
     double toViewX(int x) const { return x - m_originX; }
     double toViewY(int y) const { return m_originY - y; }
 
+    // Window points of the solid look's panel; empty in the translucent look.
+    QRect panelRect() const;
     // Window points that the toolbar paints, with its visible child widgets.
     QRegion paintedRegion() const;
     // Fits the window's geometry and shape to the painted region. True when
@@ -63,6 +65,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Window points of the items shown, grip included.
+    QRect itemArea() const;
     QRegion toolbarRegion() const;
     void applyRendererOrigin();
 

@@ -11,6 +11,7 @@
 #include "MiniToolbars/MTBxItem.h"
 #include "Qt/QmtbFaceCache.h"
 #include "Qt/QmtbImage.h"
+#include "Qt/QmtbPanel.h"
 #include "Qt/QmtbText.h"
 
 #include <QFont>
@@ -138,6 +139,8 @@ struct ItemContext
     bool pressed = false;
     bool roundLeft = true;
     bool roundRight = true;
+    // On the solid look's panel, which must not be cleared away.
+    bool solid = false;
 };
 
 // The outline of a background pass on area, and its rectangle and radii.
@@ -192,13 +195,15 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
 
     // Clear what lies under the item first, so a redraw never piles translucent
     // colour on itself. The clear must not be weakened by the item's opacity.
-    const qreal opacity = painter.opacity();
-    painter.setOpacity(1.0);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.setPen(pen);
-    painter.setBrush(Qt::transparent);
-    painter.drawPath(path);
-    painter.setOpacity(opacity);
+    if (!item.solid) {
+        const qreal opacity = painter.opacity();
+        painter.setOpacity(1.0);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setPen(pen);
+        painter.setBrush(Qt::transparent);
+        painter.drawPath(path);
+        painter.setOpacity(opacity);
+    }
 
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     pen.setColor(outer);
@@ -382,6 +387,7 @@ void paintItem(QPainter& painter, const ItemContext& item, Look look, Look subLo
 QmtbRender::QmtbRender()
     : m_painter(nullptr)
     , m_faces(std::make_unique<QmtbFaceCache>())
+    , m_panel(std::make_unique<QmtbPanel>())
 {
 }
 
@@ -394,6 +400,12 @@ void QmtbRender::setPainter(QPainter* painter)
     else
         m_faces->trim();
     m_painter = painter;
+}
+
+void QmtbRender::drawPanel(const QRect& panel, double opacity)
+{
+    if (m_painter)
+        m_panel->draw(*m_painter, panel, std::isfinite(opacity) ? std::clamp(opacity, 0.0, 1.0) : 0.0);
 }
 
 void QmtbRender::setOrigin(const QPoint& origin)
@@ -415,6 +427,7 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     ItemContext item;
     item.view = view;
     item.style = Style::instance();
+    item.solid = m_solid;
     const Style& style = *item.style;
     const QPaintDevice* device = painter.device();
     item.pixelRatio = device ? device->devicePixelRatioF() : 1.0;
@@ -527,12 +540,15 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     found->lastUsed = cache.paint;
 
     // Clear beneath the item at full strength, so a redraw never piles
-    // translucent colour on itself; then lay the face over it at the item's opacity.
+    // translucent colour on itself; then lay the face over it at the item's
+    // opacity. The solid look's panel beneath was just drawn, and stays.
     const qreal oldOpacity = painter.opacity();
     const QPainter::CompositionMode oldMode = painter.compositionMode();
     painter.setOpacity(1.0);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
-    painter.drawImage(rect.topLeft(), found->cleared);
+    if (!m_solid) {
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        painter.drawImage(rect.topLeft(), found->cleared);
+    }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (opacity > 0) {
         painter.setOpacity(opacity);

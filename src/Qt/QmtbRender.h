@@ -9,10 +9,12 @@
 
 class QPainter;
 class QPoint;
+class QRect;
 
 namespace MiniToolbars {
 
 struct QmtbFaceCache;
+class QmtbPanel;
 
 // Paints item views with a painter that the toolbar window lends it for one
 // repaint, and converts layout points (y up) into window pixels. Each item's
@@ -36,10 +38,19 @@ public:
     const QPointF& origin() const { return m_origin; }
     QPointF toWindowPoint(float x, float y) const;
 
+    // The solid look: items lie on a panel that each repaint draws anew, so
+    // they no longer clear what lies beneath them.
+    void setSolid(bool solid) { m_solid = solid; }
+    bool isSolid() const { return m_solid; }
+    // The solid look's panel at panel (window pixels), before the items.
+    void drawPanel(const QRect& panel, double opacity);
+
 private:
     QPainter* m_painter;
     QPointF m_origin;
     std::unique_ptr<QmtbFaceCache> m_faces;
+    std::unique_ptr<QmtbPanel> m_panel;
+    bool m_solid = false;
 };
 
 } // namespace MiniToolbars

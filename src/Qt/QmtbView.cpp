@@ -28,6 +28,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace MiniToolbars {
 
 using namespace QmtbCoordinates;
@@ -43,6 +45,20 @@ bool drawsFadingItems(const MTBxView& view)
             return true;
     }
     return false;
+}
+
+// The panel is as opaque as the most opaque item on it: it fades with the
+// toolbar, and an item that stays while the others fade stays on a solid panel.
+double panelOpacity(const MTBxView& view, double toolbarOpacity)
+{
+    double opacity = view.gripView() ? toolbarOpacity : 0.0;
+    for (int i = 0; i < view.itemViewCount(); ++i) {
+        const ItemView* itemView = view.itemViewAt(i);
+        if (!itemView || !itemView->item() || !itemView->isVisible() || itemView->isFadedAway())
+            continue;
+        opacity = std::max(opacity, itemView->item()->autoHide() ? toolbarOpacity : 1.0);
+    }
+    return opacity;
 }
 
 } // namespace
@@ -393,6 +409,19 @@ void QmtbView::postFadedNotify()
 
 // Painting
 
+void QmtbView::setSolidLook(bool solid)
+{
+    if (solid == m_renderer->isSolid())
+        return;
+    m_renderer->setSolid(solid);
+    refresh();
+}
+
+bool QmtbView::isSolidLook() const
+{
+    return m_renderer->isSolid();
+}
+
 void QmtbView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -402,6 +431,9 @@ void QmtbView::paintEvent(QPaintEvent* event)
         const QRect clip = QmtbWindowRegistry::parentClipRect();
         if (!clip.isEmpty())
             painter.setClipRect(clip.translated(-m_placement->windowOffset()), Qt::ReplaceClip);
+        if (m_renderer->isSolid())
+            m_renderer->drawPanel(m_placement->panelRect().translated(-m_placement->windowOffset()),
+                                  panelOpacity(*m_view, currentOpacity()));
         m_view->draw(m_renderer.get(), true);
         QmtbKeyboard::instance().paintFocusRing(this, painter);
         if (m_fade->restsFaded() && drawsFadingItems(*m_view))

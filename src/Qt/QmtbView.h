@@ -66,6 +66,9 @@ public:
     QmtbWindowPopup& popups() const { return *m_popups; }
     // A child widget of the host's top-level window rather than a window of its own.
     bool isOverlay() const { return m_overlay; }
+    // The solid look: the items lie, opaque, on a panel with a shadow.
+    void setSolidLook(bool solid);
+    bool isSolidLook() const;
 
     void hideToolbar();
     void setSuspended(bool suspended);

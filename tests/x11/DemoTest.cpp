@@ -155,3 +155,33 @@ TEST_F(DemoHostTest, shouldPlaceToolbarInsideEditorNearItsEdges)
 }
 
 } // namespace
+
+// The demo program takes Qt's standard options beside its own: the application
+// object consumes those, and only the rest is read, and judged, as the demo's.
+TEST(DemoCommandLineTest, shouldTakeQtsOptionsBesideItsOwn)
+{
+    struct Case
+    {
+        QStringList arguments;
+        int exitCode;
+        QString output;
+    };
+    const QStringList qt = {"-platform", "offscreen", "-reverse", "-style", "fusion"};
+    const std::vector<Case> cases = {
+        {qt + QStringList{"--theme", "purple"}, 2, "Unknown theme \"purple\""},
+        {QStringList{"--scale", "9"} + qt, 2, "Bad scaling factor \"9\""},
+        {qt + QStringList{"--no-such-switch"}, 2, "Unknown option 'no-such-switch'"},
+        {qt + QStringList{"--help"}, 0, "Usage: minitoolbars-demo"},
+        {QStringList{"--help"}, 0, "--theme <name>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qPrintable(c.arguments.join(QLatin1Char(' '))));
+        QProcess demo;
+        demo.setProcessChannelMode(QProcess::MergedChannels);
+        demo.start(QStringLiteral(MTB_DEMO_EXECUTABLE), c.arguments);
+        ASSERT_TRUE(demo.waitForFinished(20000));
+        const QString output = QString::fromLocal8Bit(demo.readAll());
+        EXPECT_EQ(demo.exitCode(), c.exitCode) << qPrintable(output);
+        EXPECT_TRUE(output.contains(c.output)) << qPrintable(output);
+    }
+}

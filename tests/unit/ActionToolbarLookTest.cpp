@@ -1,0 +1,183 @@
+// The QAction front end's looks: the translucent default, drawn as it always
+// was, and the solid look, opaque on a panel over whatever lies beneath.
+#include "MiniToolbars/ActionToolbar.h"
+#include "MiniToolbars/Controller.h"
+#include "MiniToolbars/Options.h"
+#include "support/WindowTestSupport.h"
+
+#include <QAction>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <QWidget>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+const char* themeName(Options::Theme theme)
+{
+    return theme == Options::Dark ? "dark" : "light";
+}
+
+void setTheme(Options::Theme theme)
+{
+    Controller* controller = ActionToolbar::controller();
+    Options options = controller->getOptions();
+    options.setTheme(theme);
+    controller->setOptions(options);
+}
+
+class ActionToolbarLookTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Style::setXHeightOverride(6);
+        host.setGeometry(100, 100, 600, 400);
+        host.show();
+        for (const char* name : {"Bold", "Italic", "Underline"})
+            toolbar->addAction(new QAction(QString::fromLatin1(name), &host));
+    }
+    void TearDown() override
+    {
+        toolbar.reset();
+        setTheme(Options::Light);
+        Style::setXHeightOverride(-1);
+    }
+    // Shows the toolbar and waits until it is laid out, placed and fully opaque.
+    QmtbView* showToolbar()
+    {
+        EXPECT_TRUE(toolbar->show(&host, QRect(100, 200, 80, 20)));
+        QmtbView* window = windowOf(toolbar->miniToolbar());
+        EXPECT_TRUE(eventually([&] { return !window->isLayoutPending() && window->currentOpacity() == 1.0; }));
+        QCoreApplication::processEvents();
+        return window;
+    }
+
+    QWidget host;
+    std::unique_ptr<ActionToolbar> toolbar = std::make_unique<ActionToolbar>();
+};
+
+// Compares a grab with a reference image of the test data; a differing grab is
+// saved beside the test program for a look.
+::testing::AssertionResult matchesReference(const QImage& grab, const QString& name)
+{
+    const QString reference = QStringLiteral(MTB_TEST_DATA_DIR "/looks/%1-qt%2.png").arg(name).arg(QT_VERSION_MAJOR);
+    const QImage expected(reference);
+    const QImage actual = grab.convertToFormat(QImage::Format_ARGB32);
+    if (!expected.isNull() && expected.convertToFormat(QImage::Format_ARGB32) == actual)
+        return ::testing::AssertionSuccess();
+    const QString saved = QStringLiteral(MTB_TEST_BINARY_DIR "/%1-qt%2.png").arg(name).arg(QT_VERSION_MAJOR);
+    actual.save(saved);
+    return ::testing::AssertionFailure() << "the grab differs from " << reference.toStdString() << " (saved as "
+                                         << saved.toStdString() << ")";
+}
+
+} // namespace
+
+// A toolbar in the default look draws, pixel for pixel, what it drew before
+// there was another look, in both themes.
+TEST_F(ActionToolbarLookTest, defaultLookDrawsAsItAlwaysDid)
+{
+    for (const Options::Theme theme : {Options::Light, Options::Dark}) {
+        SCOPED_TRACE(themeName(theme));
+        setTheme(theme);
+        QmtbView* window = showToolbar();
+        EXPECT_TRUE(matchesReference(window->grab().toImage(), QStringLiteral("translucent-%1").arg(QLatin1String(themeName(theme)))));
+        toolbar->close();
+    }
+}
+
+// The window composited over a plain background, as a compositor shows it.
+QImage over(const QImage& window, const QColor& background)
+{
+    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, window);
+    return image;
+}
+
+// In the solid look nothing of the host shows through the items: over a black
+// and over a white host the pixels under every caption are the same, in both
+// themes and for both kinds of window; in the translucent look they differ,
+// which is what that look is for.
+TEST_F(ActionToolbarLookTest, solidLookHidesWhatLiesBeneathTheCaptions)
+{
+    host.setAutoFillBackground(true);
+    for (const Options::Theme theme : {Options::Light, Options::Dark}) {
+        for (const ActionToolbar::Look look : {ActionToolbar::SolidLook, ActionToolbar::TranslucentLook}) {
+            for (const Options::WindowStrategy strategy : {Options::TopLevelWindows, Options::OverlayWindows}) {
+                const bool solid = look == ActionToolbar::SolidLook;
+                // An overlay paints into the host's own pixels: only the solid look is asked of it.
+                if (!solid && strategy == Options::OverlayWindows)
+                    continue;
+                SCOPED_TRACE(std::string(themeName(theme)) + (solid ? " solid" : " translucent")
+                             + (strategy == Options::OverlayWindows ? " overlay" : " window"));
+                setTheme(theme);
+                toolbar->setLook(look);
+                toolbar->setWindowStrategy(strategy);
+                std::vector<QImage> captions;
+                for (const QColor background : {QColor(Qt::black), QColor(Qt::white)}) {
+                    QPalette palette = host.palette();
+                    palette.setColor(QPalette::Window, background);
+                    host.setPalette(palette);
+                    QmtbView* window = showToolbar();
+                    ASSERT_EQ(window->isOverlay(), strategy == Options::OverlayWindows);
+                    const QImage grab = window->isOverlay() ? host.grab().toImage()
+                                                            : over(window->grab().toImage(), background);
+                    const QPoint offset = window->isOverlay() ? host.mapToGlobal(QPoint())
+                                                              : window->placement().windowOffset();
+                    // The caption lies between the item's rounded ends.
+                    const int radius = Style::instance()->cornerRadiusX();
+                    for (int i = 0; i < 3; ++i) {
+                        const QRect item = windowRect(toolbar->miniToolbar(), i).translated(-offset);
+                        captions.push_back(grab.copy(item.adjusted(radius, 0, -radius, 0)));
+                        ASSERT_FALSE(captions.back().isNull());
+                    }
+                    toolbar->close();
+                }
+                for (int i = 0; i < 3; ++i) {
+                    if (solid)
+                        EXPECT_EQ(captions[i], captions[i + 3]) << "item " << i;
+                    else
+                        EXPECT_NE(captions[i], captions[i + 3]) << "item " << i;
+                }
+            }
+        }
+    }
+}
+
+// The solid look's panel is opaque and holds the items, its shadow fades out
+// inside the window, which ends with it, and the panel fades with the toolbar.
+TEST_F(ActionToolbarLookTest, solidPanelFadesWithTheToolbarAndItsShadowStaysInTheWindow)
+{
+    toolbar->setLook(ActionToolbar::SolidLook);
+    QmtbView* window = showToolbar();
+    const QRect panel = window->placement().panelRect().translated(-window->placement().windowOffset());
+    const QRect items = windowRect(toolbar->miniToolbar()).translated(-window->placement().windowOffset());
+    ASSERT_FALSE(panel.isEmpty());
+    EXPECT_TRUE(panel.contains(items));
+    EXPECT_TRUE(QRect(QPoint(), window->size()).contains(panel));
+    EXPECT_EQ(toolbar->geometry().size(), panel.size());
+
+    QImage grab = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QPoint onPanel(panel.center().x(), panel.top() + 1);
+    EXPECT_EQ(qAlpha(grab.pixel(onPanel)), 255);
+    EXPECT_GT(qAlpha(grab.pixel(panel.center().x(), panel.bottom() + 2)), 0) << "no shadow below the panel";
+    for (int x = 0; x < grab.width(); ++x)
+        ASSERT_EQ(qAlpha(grab.pixel(x, 0)) + qAlpha(grab.pixel(x, grab.height() - 1)), 0) << "column " << x;
+    for (int y = 0; y < grab.height(); ++y)
+        ASSERT_EQ(qAlpha(grab.pixel(0, y)) + qAlpha(grab.pixel(grab.width() - 1, y)), 0) << "row " << y;
+    // The window ends with the shadow: a click beyond it reaches the host.
+    const int shadow = Style::instance()->panelShadowWidth();
+    EXPECT_EQ(QRect(QPoint(), window->size()), panel.adjusted(-shadow, -shadow, shadow, shadow));
+
+    window->fade().setFadedIn(false);
+    ASSERT_TRUE(eventually([&] { return !window->fade().isAnimating() && window->currentOpacity() < 1.0; }));
+    const double opacity = window->currentOpacity();
+    grab = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_NEAR(qAlpha(grab.pixel(onPanel)), 255 * opacity, 2);
+}
