@@ -138,6 +138,7 @@ struct ItemContext
     bool pressed = false;
     bool roundLeft = true;
     bool roundRight = true;
+    bool clearsBeneath = true;
 };
 
 // The outline of a background pass on area, and its rectangle and radii.
@@ -192,13 +193,15 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
 
     // Clear what lies under the item first, so a redraw never piles translucent
     // colour on itself. The clear must not be weakened by the item's opacity.
-    const qreal opacity = painter.opacity();
-    painter.setOpacity(1.0);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.setPen(pen);
-    painter.setBrush(Qt::transparent);
-    painter.drawPath(path);
-    painter.setOpacity(opacity);
+    if (item.clearsBeneath) {
+        const qreal opacity = painter.opacity();
+        painter.setOpacity(1.0);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setPen(pen);
+        painter.setBrush(Qt::transparent);
+        painter.drawPath(path);
+        painter.setOpacity(opacity);
+    }
 
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     pen.setColor(outer);
@@ -429,6 +432,8 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     const bool direct = rect.width() <= 0 || rect.height() <= 0
         || rect.width() > QmtbImage::kMaxEdge || rect.height() > QmtbImage::kMaxEdge;
     item.rect = direct ? rect : QRect(QPoint(0, 0), rect.size());
+    // A face starts blank; only a window of the toolbar's own may be cleared.
+    item.clearsBeneath = !direct || m_clearsBeneath;
 
     const bool disabled = view->state() == Disabled;
     item.pressed = view->state() == Pressed;
@@ -531,8 +536,10 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     const qreal oldOpacity = painter.opacity();
     const QPainter::CompositionMode oldMode = painter.compositionMode();
     painter.setOpacity(1.0);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
-    painter.drawImage(rect.topLeft(), found->cleared);
+    if (m_clearsBeneath) {
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        painter.drawImage(rect.topLeft(), found->cleared);
+    }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (opacity > 0) {
         painter.setOpacity(opacity);

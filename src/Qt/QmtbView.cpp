@@ -65,6 +65,7 @@ QmtbView::QmtbView(MTBxView* view, QWinWidget* host, QWidget* overlayParent)
 {
     QmtbAccessibility::install();
     if (m_overlay) {
+        m_renderer->setClearsBeneath(false);
         setFocusPolicy(Qt::NoFocus);
         QmtbOverlayInput::watch(this);
     } else {
