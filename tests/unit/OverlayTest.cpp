@@ -212,6 +212,26 @@ TEST_F(OverlayTest, HostWindowDestroyedUnderAShownToolbar)
     EXPECT_EQ(windowOf(toolbar)->parentWidget(), &host);
 }
 
+TEST_F(OverlayTest, HostWindowDestroyedFromTheHostsCallback)
+{
+    // The host destroys the window the overlay lies in from inside a callback of that overlay's relayout: the overlay
+    // outlives the callback, hidden, and goes once the relayout is over (ASan keeps this honest).
+    auto* other = new Host;
+    other->show();
+    observer.parent = reinterpret_cast<HWND>(other->winId());
+    MiniToolbar* toolbar = showAt(QPoint(30, 30));
+    const QPointer<QmtbView> overlay = windowOf(toolbar);
+    ASSERT_EQ(overlay->parentWidget(), other);
+    observer.onCallback = [&] {
+        observer.onCallback = nullptr;
+        delete other;
+    };
+    toolbar->addItem(makeButton(L"More"));
+    ASSERT_TRUE(eventually([&] { return !observer.onCallback; }));
+    EXPECT_TRUE(eventually([&] { return !overlay && !windowOf(toolbar); }));
+    EXPECT_FALSE(toolbar->isVisible());
+}
+
 TEST_F(OverlayTest, FrontEndChoosesItsOwnStrategy)
 {
     // An action toolbar asked for an overlay lies in the host's window over the controller's top-level choice, and
