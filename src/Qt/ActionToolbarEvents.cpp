@@ -86,8 +86,8 @@ void ActionToolbarEvents::Notify(void* context, MTBxItemEvents::EventType type, 
         Q_EMIT q->removeRequested(action);
         break;
     case MTBxItemEvents::DropDownAboutToShow:
-        if (entry->menu)
-            Q_EMIT entry->menu->aboutToShow();
+        if (auto* menu = qobject_cast<QMenu*>(entry->menu.data()))
+            Q_EMIT menu->aboutToShow();
         break;
     default:
         break;

@@ -181,6 +181,16 @@ void ActionToolbarMirror::menuChanged(const QMenu* menu)
 
 void ActionToolbarMirror::menuChanged(Entry* entry)
 {
+    // A menu on its way out: its action must not be asked for it any more.
+    if (entry->menu && !qobject_cast<QMenu*>(entry->menu.data())) {
+        entry->menu->removeEventFilter(d.q);
+        entry->menu = nullptr;
+        for (auto& child : entry->children)
+            retire(std::move(child));
+        entry->children.clear();
+        rebuild(entry);
+        return;
+    }
     QList<QAction*> had;
     for (const auto& child : entry->children)
         had.append(child->action);
@@ -359,7 +369,7 @@ void ActionToolbarMirror::rebuild(Entry* entry)
 void ActionToolbarMirror::actionChanged(Entry* entry)
 {
     if (!entry->parent) {
-        const QMenu* before = entry->menu;
+        const QWidget* before = entry->menu;
         watchMenu(entry);
         if (before != entry->menu || (entry->item && entry->item->itemType() != kindOf(entry))) {
             rebuild(entry);

@@ -17,6 +17,7 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace MiniToolbars {
 
@@ -46,7 +47,9 @@ public:
         qint64 iconKey = 0;
         bool split = false;
         bool removable = false;
-        QPointer<QMenu> menu;
+        // The action's menu. A widget, not a QMenu: entries deleted with their
+        // menu die in its QWidget destructor, when it is a QMenu no more.
+        QPointer<QWidget> menu;
         std::vector<std::unique_ptr<Entry>> children;
         std::vector<QMetaObject::Connection> connections;
 

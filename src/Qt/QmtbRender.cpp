@@ -139,8 +139,8 @@ struct ItemContext
     bool pressed = false;
     bool roundLeft = true;
     bool roundRight = true;
-    // On the solid look's panel, which must not be cleared away.
-    bool solid = false;
+    // Not over an overlay's host nor over the solid look's panel, which must stay.
+    bool clearsBeneath = true;
 };
 
 // The outline of a background pass on area, and its rectangle and radii.
@@ -195,7 +195,7 @@ void drawBackground(QPainter& painter, const ItemContext& item, const QRectF& ar
 
     // Clear what lies under the item first, so a redraw never piles translucent
     // colour on itself. The clear must not be weakened by the item's opacity.
-    if (!item.solid) {
+    if (item.clearsBeneath) {
         const qreal opacity = painter.opacity();
         painter.setOpacity(1.0);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -427,7 +427,6 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     ItemContext item;
     item.view = view;
     item.style = Style::instance();
-    item.solid = m_solid;
     const Style& style = *item.style;
     const QPaintDevice* device = painter.device();
     item.pixelRatio = device ? device->devicePixelRatioF() : 1.0;
@@ -442,6 +441,8 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     const bool direct = rect.width() <= 0 || rect.height() <= 0
         || rect.width() > QmtbImage::kMaxEdge || rect.height() > QmtbImage::kMaxEdge;
     item.rect = direct ? rect : QRect(QPoint(0, 0), rect.size());
+    // A face starts blank; only a window of the toolbar's own may be cleared.
+    item.clearsBeneath = (!direct || m_clearsBeneath) && !m_solid;
 
     const bool disabled = view->state() == Disabled;
     item.pressed = view->state() == Pressed;
@@ -545,7 +546,7 @@ void QmtbRender::drawItem(ItemView* view, float x, float y, double opacity)
     const qreal oldOpacity = painter.opacity();
     const QPainter::CompositionMode oldMode = painter.compositionMode();
     painter.setOpacity(1.0);
-    if (!m_solid) {
+    if (m_clearsBeneath && !m_solid) {
         painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
         painter.drawImage(rect.topLeft(), found->cleared);
     }

@@ -37,6 +37,12 @@ public:
     void setOrigin(const QPoint& origin);
     const QPointF& origin() const { return m_origin; }
     QPointF toWindowPoint(float x, float y) const;
+    // Whether an item clears the window's pixels beneath it before it is laid
+    // over them. In a top-level window of its own those are the toolbar's
+    // earlier paint; an overlay paints over the host's pixels, which a faded
+    // item must blend with.
+    void setClearsBeneath(bool clears) { m_clearsBeneath = clears; }
+
 
     // The solid look: items lie on a panel that each repaint draws anew, so
     // they no longer clear what lies beneath them.
@@ -48,6 +54,7 @@ public:
 private:
     QPainter* m_painter;
     QPointF m_origin;
+    bool m_clearsBeneath = true;
     std::unique_ptr<QmtbFaceCache> m_faces;
     std::unique_ptr<QmtbPanel> m_panel;
     bool m_solid = false;

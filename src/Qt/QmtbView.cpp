@@ -5,6 +5,7 @@
 #include "Core/PopupWidget.h"
 #include "MiniToolbars/MTBxItem.h"
 #include "Platform/NativeEventFilter.h"
+#include "Qt/ApplicationScoped.h"
 #include "Qt/EventTypes.h"
 #include "Qt/QmtbAccessibility.h"
 #include "Qt/QmtbAutoFade.h"
@@ -79,8 +80,20 @@ QmtbView::QmtbView(MTBxView* view, QWinWidget* host, QWidget* overlayParent)
 {
     QmtbAccessibility::install();
     if (m_overlay) {
+        m_renderer->setClearsBeneath(false);
         setFocusPolicy(Qt::NoFocus);
         QmtbOverlayInput::watch(this);
+        // A host may destroy its window from inside one of this overlay's own
+        // deliveries, whose code is still on the stack. Qt announces the
+        // window's end before it deletes its children: the overlay waits,
+        // hidden and outside the window, until it can go.
+        connect(overlayParent, &QObject::destroyed, this, [this] {
+            if (!guard().isDelivering())
+                return;
+            hide();
+            setParent(&applicationScoped<QWidget>());
+            deleteLater();
+        });
     } else {
         setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_ShowWithoutActivating);

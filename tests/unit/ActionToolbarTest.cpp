@@ -410,7 +410,8 @@ TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 {
     // Inserted actions go before the given one, a second add is ignored; an action deleted by its owner leaves the
     // toolbar, and one removed from it changes nothing there any more; closing or deleting from a triggered slot and
-    // deleting the host while shown end in closed(), with no deferral by the host (ASan keeps this honest).
+    // deleting the host while shown end in closed(), with no deferral by the host (ASan keeps this honest); a deleted
+    // menu takes its drop-down with it.
     toolbar->insertAction(action(0), new QAction("First", &host));
     toolbar->insertAction(action(2), new QAction("Second", &host));
     toolbar->addAction(action(0));
@@ -425,6 +426,14 @@ TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
     toolbar->removeAction(removed);
     removed->setText("Gone");
     EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
+    // A menu deleted with its entries (they die when it is a QMenu no more) leaves a plain button behind.
+    auto* menu = new QMenu(&host);
+    menu->addAction("One"), menu->addAction("Two");
+    action(2)->setMenu(menu);
+    ASSERT_EQ(item(2)->itemType(), MTBxItem::DropDownButton);
+    delete menu;
+    EXPECT_EQ(item(2)->itemType(), MTBxItem::Button);
+    EXPECT_EQ(item(2)->text(), L"Second");
 
     QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
     QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });

@@ -125,8 +125,18 @@ TEST_F(OverlayTest, FadesWithThePointerOverTheHostWindowAndWhenItLeaves)
     // Moves over the host's window far away fade the toolbar, moves near bring it back, leaving the window fades it.
     MiniToolbar* toolbar = showAt(QPoint(60, 70));
     QmtbView* window = windowOf(toolbar);
+    const QPoint sample = inHost(windowRect(toolbar, 0).topLeft()) + QPoint(4, windowRect(toolbar, 0).height() / 2);
+    const QColor opaque = host.grab().toImage().pixelColor(sample);
     QTest::mouseMove(host.windowHandle(), QPoint(500, 300));
     EXPECT_FALSE(window->fade().isFadedIn());
+    // Faded, the item lies translucent over the host's pixels, which it leaves whole.
+    finishFade(window);
+    const QColor faded = host.grab().toImage().pixelColor(sample);
+    const double a = Style::instance()->fadedOpacity();
+    EXPECT_EQ(faded.alpha(), 255);
+    EXPECT_NEAR(faded.red(), a * opaque.red() + (1 - a) * 40, 8) << faded.name().toStdString();
+    EXPECT_NEAR(faded.green(), a * opaque.green() + (1 - a) * 160, 8) << faded.name().toStdString();
+    EXPECT_NEAR(faded.blue(), a * opaque.blue() + (1 - a) * 90, 8) << faded.name().toStdString();
     QTest::mouseMove(host.windowHandle(), inHost(centreOf(toolbar, 0)));
     EXPECT_TRUE(window->fade().isFadedIn());
     QEvent leave(QEvent::Leave);
@@ -200,6 +210,26 @@ TEST_F(OverlayTest, HostWindowDestroyedUnderAShownToolbar)
     const QPoint at = host.mapToGlobal(QPoint(20, 20));
     EXPECT_TRUE(controller->showToolbar(toolbar, at.x(), at.y(), &observer));
     EXPECT_EQ(windowOf(toolbar)->parentWidget(), &host);
+}
+
+TEST_F(OverlayTest, HostWindowDestroyedFromTheHostsCallback)
+{
+    // The host destroys the window the overlay lies in from inside a callback of that overlay's relayout: the overlay
+    // outlives the callback, hidden, and goes once the relayout is over (ASan keeps this honest).
+    auto* other = new Host;
+    other->show();
+    observer.parent = reinterpret_cast<HWND>(other->winId());
+    MiniToolbar* toolbar = showAt(QPoint(30, 30));
+    const QPointer<QmtbView> overlay = windowOf(toolbar);
+    ASSERT_EQ(overlay->parentWidget(), other);
+    observer.onCallback = [&] {
+        observer.onCallback = nullptr;
+        delete other;
+    };
+    toolbar->addItem(makeButton(L"More"));
+    ASSERT_TRUE(eventually([&] { return !observer.onCallback; }));
+    EXPECT_TRUE(eventually([&] { return !overlay && !windowOf(toolbar); }));
+    EXPECT_FALSE(toolbar->isVisible());
 }
 
 TEST_F(OverlayTest, FrontEndChoosesItsOwnStrategy)
