@@ -1,0 +1,170 @@
+// The popups of a shown toolbar (menu, combo list, entry field, tooltip) drawn at the toolbar's theme and scale.
+#include "MiniToolbars/MTBxCombobox.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "MiniToolbars/MTBxSeparator.h"
+#include "MiniToolbars/Options.h"
+#include "Qt/ComboBoxListView.h"
+#include "Qt/DropDownMenu.h"
+#include "Qt/LineEditControl.h"
+#include "Qt/QmtbPointerInput.h"
+#include "Qt/QmtbToolTips.h"
+#include "Qt/QmtbWindowPopup.h"
+#include "support/WindowTestSupport.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+#include <cmath>
+#include <string>
+
+using namespace MiniToolbars;
+using namespace MiniToolbars::Testing;
+
+namespace {
+
+int contexts[8];
+
+// FNV-1a over the grab's pixels, row by row (padding left out), with its size. With MTB_POPUP_SHOTS naming a
+// folder, the grab is saved there too.
+std::string fingerprint(const QImage& grab, const char* name)
+{
+    if (const QString folder = qEnvironmentVariable("MTB_POPUP_SHOTS"); !folder.isEmpty())
+        grab.save(QStringLiteral("%1/%2.png").arg(folder, QLatin1String(name)));
+    const QImage image = grab.convertToFormat(QImage::Format_ARGB32);
+    quint64 hash = 1469598103934665603ull;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = image.constScanLine(y);
+        for (int i = 0; i < image.width() * 4; ++i)
+            hash = (hash ^ row[i]) * 1099511628211ull;
+    }
+    return QStringLiteral("%1x%2:%3").arg(image.width()).arg(image.height()).arg(hash, 16, 16, QLatin1Char('0')).toStdString();
+}
+
+QWidget* toolTipLabel()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+// A drop-down button (checked, icon, disabled, separator, remove), a combo box and an entry.
+class PopupLookTest : public ControllerFixture
+{
+protected:
+    void build(int theme, float scaling)
+    {
+        Options options;
+        options.setTheme(static_cast<Options::Theme>(theme)), options.setScalingFactor(scaling);
+        controller->setOptions(options);
+        toolbar = add(std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext));
+        button = new MTBxDropDownButton(L"colour", &contexts[0]);
+        button->setText(L"Colour"), button->setShowText(true), button->setToolTip(L"Text colour");
+        const std::pair<const wchar_t*, int> children[] = { { L"Checked", 1 }, { L"Icon", 2 }, { L"Disabled", 3 },
+                                                            { nullptr, 0 }, { L"Removable", 4 } };
+        for (const auto& [text, kind] : children) {
+            MTBxItem* c = text ? new MTBxCommandItem(text, &contexts[1]) : static_cast<MTBxItem*>(new MTBxSeparator);
+            c->setParent(button), c->setText(text ? text : L""), c->setCheckable(kind == 1), c->setChecked(kind == 1, false);
+            c->setIcon(kind == 2 ? L":/MiniToolbars/Grip.svg" : L""), c->setEnabled(kind != 3), c->setHasRemoveButton(kind == 4);
+            button->addItem(c);
+        }
+        combo = new MTBxCombobox(L"size", &hostContext);
+        combo->setShowText(true), combo->setSynchronizedWithCurrentItem(true);
+        for (const wchar_t* text : { L"8", L"10", L"12", L"Removable" }) {
+            auto* c = new MTBxCommandItem(text, &contexts[2]);
+            c->setText(text), c->setParent(combo), c->setHasRemoveButton(text[0] == L'R');
+            c->setIcon(text[0] == L'1' ? L":/MiniToolbars/Grip.svg" : L"");
+            combo->addItem(c);
+        }
+        entry = new MTBxDropDownEntry(L"find", L"Find me", &hostContext);
+        entry->setWidth(138);
+        toolbar->addItem(button), toolbar->addItem(combo), toolbar->addItem(entry);
+        host.setGeometry(0, 0, 800, 600), host.show(), host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        observer.parent = reinterpret_cast<HWND>(host.winId());
+        ASSERT_TRUE(controller->showToolbar(toolbar, 200, 200, &observer));
+        window = windowOf(toolbar);
+        ASSERT_TRUE(eventually([&] { return field() && field()->isVisible(); }));
+    }
+    LineEditControl* field() const { return windowOf(toolbar) ? windowOf(toolbar)->findChild<LineEditControl*>() : nullptr; }
+    void click(int index)
+    {
+        const QPoint p = window->placement().toLocal(centreOf(toolbar, index));
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, p), QApplication::processEvents();
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, p), QApplication::processEvents();
+    }
+    // The menu open with its removable entry hovered.
+    DropDownMenu* openMenu()
+    {
+        click(0);
+        auto* menu = dynamic_cast<DropDownMenu*>(window->popups().popup());
+        if (!menu || !eventually([&] { return menu->isVisible(); }))
+            return nullptr;
+        // A menu takes no hover before the pointer has moved in it.
+        for (const int i : { 0, 4 })
+            QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(menu->actions().at(i)).center());
+        return eventually([&] { return menu->removeButton()->isVisible(); }) ? menu : nullptr;
+    }
+    // The list open with its removable row current.
+    ComboBoxListView* openList()
+    {
+        click(1);
+        auto* list = window->findChild<ComboBoxListView*>();
+        if (!list || !eventually([&] { return list->isVisible(); }))
+            return nullptr;
+        list->handleEntered(list->item(3));
+        return list->removeButton()->isVisible() ? list : nullptr;
+    }
+    QWidget* showToolTip()
+    {
+        window->toolTips().showText(QStringLiteral("Text colour"));
+        return eventually([] { return toolTipLabel() != nullptr; }) ? toolTipLabel() : nullptr;
+    }
+    // The field's left edge and width in its item's box.
+    QRect fieldInItem() const
+    {
+        const QRect item = windowRect(toolbar, 2);
+        const QRect f = field()->geometry().translated(window->placement().windowOffset());
+        return QRect(f.left() - item.left(), 0, f.width(), f.height());
+    }
+    void TearDown() override
+    {
+        window->toolTips().hide();
+        ControllerFixture::TearDown();
+        controller->setOptions(Options());
+    }
+
+    QWidget host;
+    MiniToolbar* toolbar = nullptr;
+    MTBxDropDownButton* button = nullptr;
+    MTBxCombobox* combo = nullptr;
+    MTBxDropDownEntry* entry = nullptr;
+    QmtbView* window = nullptr;
+};
+
+// Recorded from the popups as they were drawn before they followed the toolbar's look.
+TEST_F(PopupLookTest, DefaultLookKeepsEveryPixel)
+{
+    build(Options::Light, 1.0f);
+    std::vector<std::string> grabs;
+    DropDownMenu* menu = openMenu();
+    ASSERT_TRUE(menu);
+    grabs.push_back(fingerprint(menu->grab().toImage(), "menu"));
+    menu->hide();
+    ComboBoxListView* list = openList();
+    ASSERT_TRUE(list);
+    grabs.push_back(fingerprint(list->grab().toImage(), "list"));
+    list->menuClosing();
+    grabs.push_back(fingerprint(field()->grab().toImage(), "field"));
+    QWidget* tip = showToolTip();
+    ASSERT_TRUE(tip);
+    grabs.push_back(fingerprint(tip->grab().toImage(), "tooltip"));
+    const std::vector<std::string> recorded = { "193x118:edd1b55849ffdef9", "146x86:771e0a39f282b2ef",
+                                                "137x17:84641aa039412485", "101x27:4e5ad185bdda55da" };
+    EXPECT_EQ(grabs, recorded);
+}
+
+} // namespace
