@@ -63,6 +63,14 @@ void ThemePalette::setTheme(int theme)
         m_buttonInnerBorder = ThemeColor::fromOpacity(255, 255, 255, 0.3f);
         m_separatorLine = ThemeColor::fromOpacity(0, 0, 0, 0.2f);
         m_text = ThemeColor::fromOpacity(0, 0, 0, 1.0f);
+        // The desktop's colours; only the list's translucent grey is the theme's.
+        m_popupBackground = ThemeColor(255, 255, 255, 255);
+        m_popupText = m_text;
+        m_popupDisabledText = ThemeColor(128, 128, 128, 255);
+        m_popupHighlight = ThemeColor(48, 140, 198, 255);
+        m_popupHighlightedText = ThemeColor(255, 255, 255, 255);
+        m_popupBorder = ThemeColor(0, 0, 0, 127);
+        m_listBackground = ThemeColor(229, 229, 229, 204);
     } else {
         m_buttonTop = ThemeColor::fromOpacity(51, 51, 51, 0.75f);
         m_buttonBottom = ThemeColor::fromOpacity(0, 0, 0, 0.75f);
@@ -70,6 +78,13 @@ void ThemePalette::setTheme(int theme)
         m_buttonInnerBorder = ThemeColor::fromOpacity(0, 0, 0, 0.1f);
         m_separatorLine = ThemeColor::fromOpacity(255, 255, 255, 0.2f);
         m_text = ThemeColor::fromOpacity(255, 255, 255, 1.0f);
+        m_popupBackground = ThemeColor(43, 43, 43, 255);
+        m_popupText = m_text;
+        m_popupDisabledText = ThemeColor(128, 128, 128, 255);
+        m_popupHighlight = ThemeColor(38, 79, 150, 255);
+        m_popupHighlightedText = ThemeColor(255, 255, 255, 255);
+        m_popupBorder = m_buttonOuterBorder;
+        m_listBackground = ThemeColor(43, 43, 43, 204);
     }
     for (int i = 0; i < kImageCount; ++i)
         m_iconNames[i].assign(s_iconPaths[theme][i]);

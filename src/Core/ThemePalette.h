@@ -43,6 +43,18 @@ public:
     const ThemeColor& activeInnerBorder() const { return m_activeInnerBorder; }
     const ThemeColor& pressedText() const { return m_pressedText; }
 
+    // The popups' colours (menu, combo list, entry field, tooltip). The light
+    // theme keeps the desktop's own: popupColors() is false for it.
+    bool popupColors() const { return m_theme != 0; }
+    const ThemeColor& popupBackground() const { return m_popupBackground; }
+    const ThemeColor& popupText() const { return m_popupText; }
+    const ThemeColor& popupDisabledText() const { return m_popupDisabledText; }
+    const ThemeColor& popupHighlight() const { return m_popupHighlight; }
+    const ThemeColor& popupHighlightedText() const { return m_popupHighlightedText; }
+    const ThemeColor& popupBorder() const { return m_popupBorder; }
+    // The translucent background of the combo list, in both themes.
+    const ThemeColor& listBackground() const { return m_listBackground; }
+
     const MTBxString& iconName(ThemeImage image) const;
 
     // The constant table of the twenty built-in paths, ten per theme.
@@ -62,6 +74,13 @@ private:
     ThemeColor m_pressedOuterBorder;
     ThemeColor m_activeInnerBorder;
     ThemeColor m_pressedText;
+    ThemeColor m_popupBackground;
+    ThemeColor m_popupText;
+    ThemeColor m_popupDisabledText;
+    ThemeColor m_popupHighlight;
+    ThemeColor m_popupHighlightedText;
+    ThemeColor m_popupBorder;
+    ThemeColor m_listBackground;
 };
 
 } // namespace MiniToolbars

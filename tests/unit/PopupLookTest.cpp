@@ -167,4 +167,29 @@ TEST_F(PopupLookTest, DefaultLookKeepsEveryPixel)
     EXPECT_EQ(grabs, recorded);
 }
 
+// A host's sheet for the list is used as it is in either theme; without one the list follows the theme.
+TEST_F(PopupLookTest, HostPopupStyleSheetWinsOverTheTheme)
+{
+    const QString host = QStringLiteral("background-color: rgb(1, 2, 3)");
+    const struct { int theme; const wchar_t* sheet; QString expected; } cases[] = {
+        { Options::Light, L"", QStringLiteral("background-color: rgba(90%,90%,90%, 80%)") },
+        { Options::Dark, L"", QStringLiteral("background-color: rgba(17%,17%,17%, 80%)") },
+        { Options::Light, L"background-color: rgb(1, 2, 3)", host },
+        { Options::Dark, L"background-color: rgb(1, 2, 3)", host },
+    };
+    for (const auto& c : cases) {
+        Options options;
+        options.setTheme(static_cast<Options::Theme>(c.theme)), options.setPopupStyleSheet(c.sheet);
+        controller->setOptions(options);
+        EXPECT_TRUE(controller->getOptions().popupStyleSheet() == MTBxString(c.sheet));
+        build(c.theme, 1.0f);
+        controller->setOptions(options);
+        ComboBoxListView* list = openList();
+        ASSERT_TRUE(list);
+        EXPECT_EQ(list->styleSheet(), c.expected);
+        list->menuClosing();
+        controller->closeToolbar(toolbar), toolbars.clear();
+    }
+}
+
 } // namespace
