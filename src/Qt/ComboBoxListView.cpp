@@ -8,6 +8,7 @@
 #include "Core/Style.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "Qt/PopupIcon.h"
+#include "Qt/PopupLook.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbImage.h"
 #include "Qt/QmtbText.h"
@@ -73,6 +74,7 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     window->popups().setPopup(this);
 
     const Style* const style = Style::instance();
+    PopupLook::apply(this);
     m_removeButton = new QPushButton(this);
     m_removeButton->setFocusPolicy(Qt::NoFocus);
     if (const auto* image = dynamic_cast<const QmtbImage*>(style->image(ThemeImage::RemoveButton))) {
@@ -80,7 +82,9 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
             m_removeButton->setIcon(QIcon(QPixmap::fromImage(*raster)));
     }
     connect(m_removeButton, &QPushButton::clicked, this, &ComboBoxListView::handleRemoveClicked);
-    m_removeButton->resize(16, 16);
+    const int buttonSize = PopupLook::scaled(16);
+    m_removeButton->resize(buttonSize, buttonSize);
+    m_removeButton->setIconSize(QSize(buttonSize, buttonSize));
     m_removeButton->hide();
     setStyleSheet(toQString(style->popupStyleSheet()));
 
@@ -88,7 +92,7 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     const MTBxString& widest = combo->widestText();
     const QFont listFont = font();
     const std::unique_ptr<Text> measured(new QmtbText(widest, 0, &listFont));
-    const double width = (measured ? measured->width() : 0.0) + 5.0 + 18.0 + 20.0;
+    const double width = (measured ? measured->width() : 0.0) + PopupLook::scaled(5 + 18 + 20);
     setFixedWidth(std::min(static_cast<int>(std::min(width, 1e6)) + static_cast<int>(std::min(widest.length(), 100000u)),
                            QmtbCoordinates::desktopGeometry().width()));
 }
@@ -219,7 +223,7 @@ void ComboBoxListView::fitHeight()
         height += sizeHintForRow(0) * count();
     if (horizontalScrollBar() && horizontalScrollBar()->isVisible())
         height += horizontalScrollBar()->sizeHint().height();
-    resize(width(), std::min(height, maxHeight));
+    resize(width(), std::min(height, PopupLook::scaled(maxHeight)));
 }
 
 void ComboBoxListView::unhover()
@@ -261,7 +265,8 @@ void ComboBoxListView::handleEntered(QListWidgetItem* row)
         // the row's own coordinates: the list's frame lies between the
         // viewport that holds the rows and the list that holds the button.
         const QRect r = visualItemRect(row);
-        m_removeButton->move(viewport()->mapTo(this, QPoint(r.right() - 17, r.top() + 3)));
+        const QPoint corner(r.right() - PopupLook::scaled(17), r.top() + PopupLook::scaled(3));
+        m_removeButton->move(viewport()->mapTo(this, corner));
         m_removeButton->show();
         m_removeButton->raise();
     } else {

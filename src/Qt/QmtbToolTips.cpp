@@ -1,6 +1,7 @@
 #include "Compat/QtCompat.h"
 #include "Qt/QmtbString.h"
 #include "Qt/QmtbToolTips.h"
+#include "Qt/PopupLook.h"
 
 #include "Core/ItemView.h"
 #include "Core/MTBxView.h"
@@ -54,9 +55,14 @@ void QmtbToolTips::showText(const QString& text)
         hide();
         return;
     }
+    // The tooltip takes the theme's look from the window's style sheet, which
+    // only a window named to it hands on.
+    const QString sheet = PopupLook::toolTipStyleSheet(QToolTip::font());
+    if (m_widget.styleSheet() != sheet)
+        m_widget.setStyleSheet(sheet);
     // An overlay's pointer is known from its events; Wayland tells no cursor position.
     if (m_widget.isWindow())
-        QToolTip::showText(QCursor::pos(), text, nullptr);
+        QToolTip::showText(QCursor::pos(), text, sheet.isEmpty() ? nullptr : &m_widget);
     else
         QToolTip::showText(m_pointer, text, &m_widget);
     m_visible = true;

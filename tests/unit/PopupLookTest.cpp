@@ -192,4 +192,38 @@ TEST_F(PopupLookTest, HostPopupStyleSheetWinsOverTheTheme)
     }
 }
 
+// Every size of a popup (text, rows, icons, check marks, remove buttons) doubles with the toolbar's scaling factor.
+TEST_F(PopupLookTest, PopupsGrowWithTheScalingFactor)
+{
+    // Row heights follow the font's line spacing, which its hinting keeps from growing exactly in proportion.
+    const char* const names[] = { "menu row", "menu check column", "menu remove button", "list row", "list icon",
+                                  "list remove button", "field points x10", "tooltip points x10" };
+    std::vector<int> sizes[2];
+    for (const int scale : { 1, 2 }) {
+        Style::setXHeightOverride(6 * scale);
+        build(Options::Light, static_cast<float>(scale));
+        DropDownMenu* menu = openMenu();
+        ASSERT_TRUE(menu);
+        std::vector<int>& at = sizes[scale - 1];
+        at.push_back(menu->actionGeometry(menu->actions().at(4)).height());
+        at.push_back(menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu));
+        at.push_back(menu->removeButton()->height());
+        menu->hide();
+        ComboBoxListView* list = openList();
+        ASSERT_TRUE(list);
+        at.push_back(list->visualItemRect(list->item(0)).height());
+        at.push_back(list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list));
+        at.push_back(list->removeButton()->height());
+        list->menuClosing();
+        at.push_back(static_cast<int>(field()->font().pointSizeF() * 10));
+        QWidget* tip = showToolTip();
+        ASSERT_TRUE(tip);
+        at.push_back(static_cast<int>(tip->font().pointSizeF() * 10));
+        window->toolTips().hide();
+        controller->closeToolbar(toolbar), toolbars.clear();
+    }
+    for (size_t i = 0; i < sizes[0].size(); ++i)
+        EXPECT_NEAR(sizes[1][i], 2.0 * sizes[0][i], std::max(3.0, 0.1 * sizes[0][i])) << names[i] << ": " << sizes[0][i] << " at scale 1";
+}
+
 } // namespace
