@@ -226,4 +226,21 @@ TEST_F(PopupLookTest, PopupsGrowWithTheScalingFactor)
         EXPECT_NEAR(sizes[1][i], 2.0 * sizes[0][i], std::max(3.0, 0.1 * sizes[0][i])) << names[i] << ": " << sizes[0][i] << " at scale 1";
 }
 
+// The field covers its part of the entry at every scale: its inset and width grow with the factor.
+TEST_F(PopupLookTest, EntryFieldGrowsWithItsItem)
+{
+    build(Options::Light, 1.0f);
+    const QRect one = fieldInItem();
+    controller->closeToolbar(toolbar), toolbars.clear();
+    for (const float scaling : { 2.0f, 3.0f }) {
+        // The toolbar's x-height as a font of that size measures it.
+        Style::setXHeightOverride(static_cast<int>(6 * scaling));
+        build(Options::Light, scaling);
+        const QRect grown = fieldInItem();
+        EXPECT_NEAR(grown.left(), one.left() * scaling, scaling) << scaling;
+        EXPECT_NEAR(grown.width(), one.width() * scaling, scaling) << scaling;
+        controller->closeToolbar(toolbar), toolbars.clear();
+    }
+}
+
 } // namespace
