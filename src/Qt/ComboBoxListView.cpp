@@ -78,8 +78,9 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     m_removeButton = new QPushButton(this);
     m_removeButton->setFocusPolicy(Qt::NoFocus);
     if (const auto* image = dynamic_cast<const QmtbImage*>(style->image(ThemeImage::RemoveButton))) {
-        if (const QImage* raster = image->raster())
-            m_removeButton->setIcon(QIcon(QPixmap::fromImage(*raster)));
+        const QImage raster = image->rasterFor(PopupIcon::ratioFor(devicePixelRatioF()));
+        if (!raster.isNull())
+            m_removeButton->setIcon(QIcon(QPixmap::fromImage(raster)));
     }
     connect(m_removeButton, &QPushButton::clicked, this, &ComboBoxListView::handleRemoveClicked);
     const int buttonSize = PopupLook::scaled(16);

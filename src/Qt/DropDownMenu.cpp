@@ -79,7 +79,7 @@ DropDownMenu::DropDownMenu(MTBxDropDownButton* button, QmtbView* window)
     m_removeButton->setFlat(true);
     m_removeButton->setFocusPolicy(Qt::NoFocus);
     if (auto* image = dynamic_cast<QmtbImage*>(Style::instance()->image(ThemeImage::RemoveButton))) {
-        const QImage raster = image->rasterFor(devicePixelRatioF());
+        const QImage raster = image->rasterFor(PopupIcon::ratioFor(devicePixelRatioF()));
         if (!raster.isNull())
             m_removeButton->setIcon(QIcon(QPixmap::fromImage(raster)));
     }

@@ -243,4 +243,43 @@ TEST_F(PopupLookTest, EntryFieldGrowsWithItsItem)
     }
 }
 
+// The pixmap a style draws for an icon of the given logical edge on the popup's screen.
+QPixmap drawnPixmap(const QIcon& icon, int size, QWidget* popup)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return icon.pixmap(QSize(size, size), popup->devicePixelRatioF());
+#else
+    return icon.pixmap(popup->window()->windowHandle(), QSize(size, size));
+#endif
+}
+
+// At any device pixel ratio (QT_SCALE_FACTOR 0.5, 1 and 2 in separate runs) a popup's icons (entries, remove
+// buttons) are drawn as tall as their icon size, from at least as many pixels as the device shows. Qt 5 draws icons for more than one pixel a
+// point only for a host that asks for high-resolution pixmaps, as this one does.
+TEST_F(PopupLookTest, IconsAreWholeAtTheDeviceRatio)
+{
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    build(Options::Light, 1.0f);
+    DropDownMenu* menu = openMenu();
+    ASSERT_TRUE(menu);
+    const int menuSize = menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu);
+    const QPixmap fromMenu = drawnPixmap(menu->actions().at(1)->icon(), menuSize, menu);
+    const int menuRemoveSize = menu->removeButton()->iconSize().height();
+    const QPixmap menuRemove = drawnPixmap(menu->removeButton()->icon(), menuRemoveSize, menu);
+    menu->hide();
+    ComboBoxListView* list = openList();
+    ASSERT_TRUE(list);
+    const int listSize = list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list);
+    const QPixmap fromList = drawnPixmap(list->item(1)->icon(), listSize, list);
+    const int listRemoveSize = list->removeButton()->iconSize().height();
+    const QPixmap listRemove = drawnPixmap(list->removeButton()->icon(), listRemoveSize, list);
+    const qreal ratio = list->devicePixelRatioF();
+    for (const auto& [pixmap, size] : { std::make_pair(fromMenu, menuSize), std::make_pair(fromList, listSize),
+                                        std::make_pair(menuRemove, menuRemoveSize), std::make_pair(listRemove, listRemoveSize) }) {
+        EXPECT_NEAR(pixmap.height() / pixmap.devicePixelRatio(), size, 0.5) << "device pixel ratio " << ratio;
+        EXPECT_GE(pixmap.height(), std::floor(size * ratio)) << "device pixel ratio " << ratio;
+    }
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, false);
+}
+
 } // namespace
