@@ -219,12 +219,14 @@ void ComboBoxListView::popUp(const Point& point, float flipY)
 // no layout yet when it opens, and may have no current row at all.
 void ComboBoxListView::fitHeight()
 {
+    // Rows with an icon may be taller than rows without: each counts its own.
     int height = 2 * frameWidth();
-    if (count() > 0)
-        height += sizeHintForRow(0) * count();
+    const int limit = PopupLook::scaled(maxHeight);
+    for (int row = 0; row < count() && height < limit; ++row)
+        height += sizeHintForRow(row);
     if (horizontalScrollBar() && horizontalScrollBar()->isVisible())
         height += horizontalScrollBar()->sizeHint().height();
-    resize(width(), std::min(height, PopupLook::scaled(maxHeight)));
+    resize(width(), std::min(height, limit));
 }
 
 void ComboBoxListView::unhover()

@@ -59,6 +59,10 @@ public:
                            const QWidget* widget) const override
     {
         QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        // A row with an icon gets 2 pixels more, which keep icons apart.
+        const auto* row = qstyleoption_cast<const QStyleOptionViewItem*>(option);
+        if (type == CT_ItemViewItem && row && (row->features & QStyleOptionViewItem::HasDecoration))
+            result.rheight() += static_cast<int>(std::lround(2 * (m_factor - 1)));
         const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
         if (type != CT_MenuItem || !item)
             return result;
