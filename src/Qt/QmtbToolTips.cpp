@@ -55,16 +55,23 @@ void QmtbToolTips::showText(const QString& text)
         hide();
         return;
     }
-    // The tooltip takes the theme's look from the window's style sheet, which
-    // only a window named to it hands on.
+    // Qt gives a tooltip the style sheet of the widget it is shown for. The
+    // theme's sheet sits on a hidden child of the window, which leaves the
+    // window's own widgets as they are; the tooltip still belongs to the window.
     const QString sheet = PopupLook::toolTipStyleSheet(QToolTip::font());
-    if (m_widget.styleSheet() != sheet)
-        m_widget.setStyleSheet(sheet);
+    if (!sheet.isEmpty() && !m_sheetHolder) {
+        m_sheetHolder = new QWidget(&m_widget);
+        m_sheetHolder->setObjectName(QStringLiteral("toolTipLook"));
+        m_sheetHolder->hide();
+    }
+    if (m_sheetHolder && m_sheetHolder->styleSheet() != sheet)
+        m_sheetHolder->setStyleSheet(sheet);
+    QWidget* const owner = sheet.isEmpty() ? &m_widget : m_sheetHolder.data();
     // An overlay's pointer is known from its events; Wayland tells no cursor position.
     if (m_widget.isWindow())
-        QToolTip::showText(QCursor::pos(), text, sheet.isEmpty() ? nullptr : &m_widget);
+        QToolTip::showText(QCursor::pos(), text, sheet.isEmpty() ? nullptr : owner);
     else
-        QToolTip::showText(m_pointer, text, &m_widget);
+        QToolTip::showText(m_pointer, text, owner);
     m_visible = true;
 }
 
