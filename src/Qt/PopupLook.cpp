@@ -25,7 +25,8 @@ QColor colorOf(const ThemeColor& c)
 class ScaledPopupStyle : public QProxyStyle
 {
 public:
-    // Over a fresh instance of the application's style: a proxy owns its base.
+    // Over a fresh instance of the application's style, as a proxy owns its
+    // base; a style the factory does not know gives the desktop's.
     ScaledPopupStyle(qreal factor, QStyle* base)
         : QProxyStyle(base)
         , m_factor(factor)
