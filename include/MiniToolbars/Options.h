@@ -1,6 +1,7 @@
 #ifndef MINITOOLBARS_OPTIONS_H
 #define MINITOOLBARS_OPTIONS_H
 
+#include "MTBxString.h"
 #include "MiniToolbarsGlobal.h"
 
 namespace MiniToolbars {
@@ -61,6 +62,13 @@ public:
     WindowStrategy windowStrategy() const;
     void setWindowStrategy(WindowStrategy strategy);
     /// @}
+    /// The Qt style sheet of combo box lists; default empty, which gives the
+    /// theme's translucent background. A sheet set here is used as it is, in
+    /// either theme.
+    /// @{
+    const MTBxString& popupStyleSheet() const;
+    void setPopupStyleSheet(const MTBxString& sheet);
+    /// @}
     /// Ignores zero, negative and non-finite values.
     void setScalingFactor(float factor);
     /// Stores any value; Controller::setOptions() ignores unknown themes.
@@ -76,6 +84,7 @@ private:
     IconTheme m_iconTheme;
     bool m_autoFade;
     WindowStrategy m_windowStrategy;
+    MTBxString m_popupStyleSheet;
 };
 
 } // namespace MiniToolbars

@@ -134,7 +134,7 @@ void ItemView::measure()
         addPart(CheckBox, -1, true);
 
     if (type == MTBxItem::DropDownEntry)
-        addPart(EntryField, std::max(0, m_item->width()));
+        addPart(EntryField, std::max(0, truncated(std::min(m_item->width(), maxWidth) * m_style->scalingFactor())));
 
     if (m_item->hasSplitter() || type == MTBxItem::Combobox)
         addPart(Splitter, -1);

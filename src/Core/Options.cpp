@@ -62,6 +62,16 @@ void Options::setIconTheme(IconTheme iconTheme)
     m_iconTheme = iconTheme;
 }
 
+const MTBxString& Options::popupStyleSheet() const
+{
+    return m_popupStyleSheet;
+}
+
+void Options::setPopupStyleSheet(const MTBxString& sheet)
+{
+    m_popupStyleSheet = sheet;
+}
+
 void Options::setAutoFade(bool autoFade)
 {
     m_autoFade = autoFade;

@@ -116,7 +116,6 @@ Style::Style()
     , m_imageLoadCount(0)
 {
     BaseMetrics::fill();
-    m_popupStyleSheet.assign(L"background-color: rgba(90%,90%,90%, 80%)");
     // The images are loaded here but sized only once the metrics exist.
     setTheme(0);
     computeMetrics();
@@ -133,6 +132,8 @@ void Style::setTheme(int theme)
         return;
     }
     m_palette.setTheme(theme);
+    m_themePopupStyleSheet.assign(theme == 0 ? L"background-color: rgba(90%,90%,90%, 80%)"
+                                             : L"background-color: rgba(17%,17%,17%, 80%)");
     for (int i = 0; i < kImageCount; ++i) {
         m_images[i].reset();
         m_images[i].reset(Backend::instance().createImage(m_palette.iconName(static_cast<ThemeImage>(i))));
@@ -149,6 +150,16 @@ void Style::setScalingFactor(float factor)
         return;
     m_scalingFactor = factor;
     computeMetrics();
+}
+
+const MTBxString& Style::popupStyleSheet() const
+{
+    return m_popupStyleSheet.empty() ? m_themePopupStyleSheet : m_popupStyleSheet;
+}
+
+void Style::setPopupStyleSheet(const MTBxString& sheet)
+{
+    m_popupStyleSheet = sheet;
 }
 
 void Style::setAutoFade(bool autoFade)

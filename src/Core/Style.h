@@ -62,7 +62,12 @@ public:
     // Null until loaded; owned by the style.
     MTBxImage* image(ThemeImage which) const;
     const ThemePalette& palette() const { return m_palette; }
-    const MTBxString& popupStyleSheet() const { return m_popupStyleSheet; }
+    // The combo list's style sheet: the host's while it has set one, else
+    // the theme's translucent background.
+    const MTBxString& popupStyleSheet() const;
+    // An empty sheet gives the theme's back.
+    void setPopupStyleSheet(const MTBxString& sheet);
+    bool hasHostPopupStyleSheet() const { return !m_popupStyleSheet.empty(); }
     float scalingFactor() const { return m_scalingFactor; }
     int xHeight() const { return m_xHeight; }
     int textTopSpace() const { return m_textTopSpace; }
@@ -122,6 +127,7 @@ private:
     std::unique_ptr<MTBxImage> m_images[static_cast<int>(ThemeImage::Count)];
     ThemePalette m_palette;
     MTBxString m_popupStyleSheet;
+    MTBxString m_themePopupStyleSheet;
     float m_scalingFactor;
     int m_xHeight;
     int m_textTopSpace;

@@ -66,6 +66,13 @@ void ThemePalette::setTheme(int theme)
         m_panelFill = ThemeColor::fromOpacity(242, 242, 242, 1.0f);
         m_panelBorder = ThemeColor::fromOpacity(0, 0, 0, 0.25f);
         m_panelShadow = ThemeColor::fromOpacity(0, 0, 0, 0.35f);
+        // The desktop's colours; only the list's translucent grey is the theme's.
+        m_popupBackground = ThemeColor(255, 255, 255, 255);
+        m_popupText = m_text;
+        m_popupDisabledText = ThemeColor(128, 128, 128, 255);
+        m_popupHighlight = ThemeColor(48, 140, 198, 255);
+        m_popupHighlightedText = ThemeColor(255, 255, 255, 255);
+        m_popupBorder = ThemeColor(0, 0, 0, 127);
     } else {
         m_buttonTop = ThemeColor::fromOpacity(51, 51, 51, 0.75f);
         m_buttonBottom = ThemeColor::fromOpacity(0, 0, 0, 0.75f);
@@ -76,6 +83,12 @@ void ThemePalette::setTheme(int theme)
         m_panelFill = ThemeColor::fromOpacity(38, 38, 38, 1.0f);
         m_panelBorder = ThemeColor::fromOpacity(255, 255, 255, 0.25f);
         m_panelShadow = ThemeColor::fromOpacity(0, 0, 0, 0.6f);
+        m_popupBackground = ThemeColor(43, 43, 43, 255);
+        m_popupText = m_text;
+        m_popupDisabledText = ThemeColor(128, 128, 128, 255);
+        m_popupHighlight = ThemeColor(38, 79, 150, 255);
+        m_popupHighlightedText = ThemeColor(255, 255, 255, 255);
+        m_popupBorder = m_buttonOuterBorder;
     }
     for (int i = 0; i < kImageCount; ++i)
         m_iconNames[i].assign(s_iconPaths[theme][i]);

@@ -47,6 +47,17 @@ public:
     const ThemeColor& panelBorder() const { return m_panelBorder; }
     const ThemeColor& panelShadow() const { return m_panelShadow; }
 
+    // The popups' colours (menu, combo list, entry field, tooltip). The light
+    // theme keeps the desktop's own: popupColors() is false for it.
+    bool popupColors() const { return m_theme != 0; }
+    const ThemeColor& popupBackground() const { return m_popupBackground; }
+    const ThemeColor& popupText() const { return m_popupText; }
+    const ThemeColor& popupDisabledText() const { return m_popupDisabledText; }
+    const ThemeColor& popupHighlight() const { return m_popupHighlight; }
+    const ThemeColor& popupHighlightedText() const { return m_popupHighlightedText; }
+    const ThemeColor& popupBorder() const { return m_popupBorder; }
+    // The translucent background of the combo list, in both themes.
+
     const MTBxString& iconName(ThemeImage image) const;
 
     // The constant table of the twenty built-in paths, ten per theme.
@@ -69,6 +80,12 @@ private:
     ThemeColor m_panelFill;
     ThemeColor m_panelBorder;
     ThemeColor m_panelShadow;
+    ThemeColor m_popupBackground;
+    ThemeColor m_popupText;
+    ThemeColor m_popupDisabledText;
+    ThemeColor m_popupHighlight;
+    ThemeColor m_popupHighlightedText;
+    ThemeColor m_popupBorder;
 };
 
 } // namespace MiniToolbars

@@ -8,6 +8,7 @@
 #include "Core/Style.h"
 #include "MiniToolbars/MTBxCombobox.h"
 #include "Qt/PopupIcon.h"
+#include "Qt/PopupLook.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbImage.h"
 #include "Qt/QmtbText.h"
@@ -73,14 +74,18 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     window->popups().setPopup(this);
 
     const Style* const style = Style::instance();
+    PopupLook::apply(this);
     m_removeButton = new QPushButton(this);
     m_removeButton->setFocusPolicy(Qt::NoFocus);
     if (const auto* image = dynamic_cast<const QmtbImage*>(style->image(ThemeImage::RemoveButton))) {
-        if (const QImage* raster = image->raster())
-            m_removeButton->setIcon(QIcon(QPixmap::fromImage(*raster)));
+        const QImage raster = image->rasterFor(PopupIcon::ratioFor(devicePixelRatioF()));
+        if (!raster.isNull())
+            m_removeButton->setIcon(QIcon(QPixmap::fromImage(raster)));
     }
     connect(m_removeButton, &QPushButton::clicked, this, &ComboBoxListView::handleRemoveClicked);
-    m_removeButton->resize(16, 16);
+    const int buttonSize = PopupLook::scaled(16);
+    m_removeButton->resize(buttonSize, buttonSize);
+    m_removeButton->setIconSize(QSize(buttonSize, buttonSize));
     m_removeButton->hide();
     setStyleSheet(toQString(style->popupStyleSheet()));
 
@@ -88,7 +93,7 @@ ComboBoxListView::ComboBoxListView(MTBxCombobox* combo, QmtbView* window)
     const MTBxString& widest = combo->widestText();
     const QFont listFont = font();
     const std::unique_ptr<Text> measured(new QmtbText(widest, 0, &listFont));
-    const double width = (measured ? measured->width() : 0.0) + 5.0 + 18.0 + 20.0;
+    const double width = (measured ? measured->width() : 0.0) + PopupLook::scaled(5 + 18 + 20);
     setFixedWidth(std::min(static_cast<int>(std::min(width, 1e6)) + static_cast<int>(std::min(widest.length(), 100000u)),
                            QmtbCoordinates::desktopGeometry().width()));
 }
@@ -214,12 +219,14 @@ void ComboBoxListView::popUp(const Point& point, float flipY)
 // no layout yet when it opens, and may have no current row at all.
 void ComboBoxListView::fitHeight()
 {
+    // Rows with an icon may be taller than rows without: each counts its own.
     int height = 2 * frameWidth();
-    if (count() > 0)
-        height += sizeHintForRow(0) * count();
+    const int limit = PopupLook::scaled(maxHeight);
+    for (int row = 0; row < count() && height < limit; ++row)
+        height += sizeHintForRow(row);
     if (horizontalScrollBar() && horizontalScrollBar()->isVisible())
         height += horizontalScrollBar()->sizeHint().height();
-    resize(width(), std::min(height, maxHeight));
+    resize(width(), std::min(height, limit));
 }
 
 void ComboBoxListView::unhover()
@@ -261,7 +268,8 @@ void ComboBoxListView::handleEntered(QListWidgetItem* row)
         // the row's own coordinates: the list's frame lies between the
         // viewport that holds the rows and the list that holds the button.
         const QRect r = visualItemRect(row);
-        m_removeButton->move(viewport()->mapTo(this, QPoint(r.right() - 17, r.top() + 3)));
+        const QPoint corner(r.right() - PopupLook::scaled(17), r.top() + PopupLook::scaled(3));
+        m_removeButton->move(viewport()->mapTo(this, corner));
         m_removeButton->show();
         m_removeButton->raise();
     } else {

@@ -26,7 +26,7 @@ class ComboBoxListView : public QListWidget, public ComboListPopup
     Q_OBJECT
 
 public:
-    // The most the list grows to before it scrolls.
+    // The most the list grows to before it scrolls, at scaling factor 1.
     static constexpr int maxHeight = 300;
 
     ComboBoxListView(MTBxCombobox* combo, QmtbView* window);

@@ -4,6 +4,7 @@
 #include "Core/Style.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
 #include "Qt/PopupIcon.h"
+#include "Qt/PopupLook.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbImage.h"
 #include "Qt/QmtbPlacement.h"
@@ -22,6 +23,7 @@ namespace MiniToolbars {
 
 namespace {
 
+// At scaling factor 1; the button grows with the factor.
 constexpr int removeButtonSize = 16;
 
 MTBxItem* childOf(const QAction* action)
@@ -66,6 +68,7 @@ DropDownMenu::DropDownMenu(MTBxDropDownButton* button, QmtbView* window)
     , m_window(window)
 {
     setObjectName(QStringLiteral("DropDownMenu"));
+    PopupLook::apply(this);
     connect(this, &QMenu::aboutToHide, this, &DropDownMenu::menuClosing);
     connect(this, &QMenu::hovered, this, &DropDownMenu::MenuItemHovered);
     if (m_window)
@@ -76,12 +79,13 @@ DropDownMenu::DropDownMenu(MTBxDropDownButton* button, QmtbView* window)
     m_removeButton->setFlat(true);
     m_removeButton->setFocusPolicy(Qt::NoFocus);
     if (auto* image = dynamic_cast<QmtbImage*>(Style::instance()->image(ThemeImage::RemoveButton))) {
-        const QImage raster = image->rasterFor(devicePixelRatioF());
+        const QImage raster = image->rasterFor(PopupIcon::ratioFor(devicePixelRatioF()));
         if (!raster.isNull())
             m_removeButton->setIcon(QIcon(QPixmap::fromImage(raster)));
     }
-    m_removeButton->setIconSize(QSize(removeButtonSize, removeButtonSize));
-    m_removeButton->resize(removeButtonSize, removeButtonSize);
+    const int buttonSize = PopupLook::scaled(removeButtonSize);
+    m_removeButton->setIconSize(QSize(buttonSize, buttonSize));
+    m_removeButton->resize(buttonSize, buttonSize);
     m_removeButton->hide();
     connect(m_removeButton, &QPushButton::clicked, this, &DropDownMenu::handleRemoveClicked);
 }
@@ -264,7 +268,8 @@ void DropDownMenu::MenuItemHovered(QAction* action)
     }
     if (child->hasRemoveButton()) {
         const QPoint corner = actionGeometry(entry).topRight();
-        m_removeButton->move(corner.x() - removeButtonSize - 1, corner.y() + 3);
+        m_removeButton->move(corner.x() - m_removeButton->width() - PopupLook::scaled(1),
+                             corner.y() + PopupLook::scaled(3));
         m_removeButton->show();
         m_removeButton->raise();
     } else {

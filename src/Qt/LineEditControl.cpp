@@ -7,8 +7,10 @@
 #include "Compat/QtCompat.h"
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
+#include "Core/Style.h"
 #include "MiniToolbars/MTBxDropDownEntry.h"
 #include "Platform/XcbConnection.h"
+#include "Qt/PopupLook.h"
 #include "Qt/QmtbDeletion.h"
 #include "Qt/QmtbView.h"
 #include "Qt/QmtbWindowPopup.h"
@@ -78,6 +80,7 @@ LineEditControl::LineEditControl(MTBxDropDownEntry* entry, QmtbView* window)
 {
     lastHostFocus();
     setFrame(false);
+    PopupLook::apply(this);
     setFocusPolicy(Qt::ClickFocus);
     connect(this, &QLineEdit::textEdited, this, &LineEditControl::textChanged);
 }
@@ -269,6 +272,10 @@ void LineEditControl::setLook(unsigned int textColor, int alpha)
 {
     QPalette look = palette();
     QColor text = QColor::fromRgba(textColor);
+    // Black, the entry's default, is the theme's text colour.
+    const ThemePalette& theme = Style::instance()->palette();
+    if (theme.popupColors() && (textColor & 0xffffffu) == 0)
+        text = QColor(theme.popupText().red, theme.popupText().green, theme.popupText().blue);
     text.setAlpha(alpha);
     QColor base = look.color(QPalette::Base);
     base.setAlpha(alpha);

@@ -16,7 +16,7 @@ PopupIcon PopupIcon::of(const MTBxItem& child, int size, qreal devicePixelRatio)
     if (!child.icon().empty()) {
         QmtbImage named(child.icon());
         named.render(static_cast<float>(size), 0.0f, false);
-        icon.image = named.rasterFor(devicePixelRatio);
+        icon.image = named.rasterFor(ratioFor(devicePixelRatio));
         icon.fromName = !icon.image.isNull();
         if (icon.fromName)
             return icon;

@@ -18,6 +18,10 @@ struct PopupIcon
 
     // size is the edge in device-independent pixels for vector sources.
     static PopupIcon of(const MTBxItem& child, int size, qreal devicePixelRatio);
+    // The ratio to rasterise a popup's icon for. QIcon takes a pixmap below
+    // ratio 1 for as many logical pixels as it has: such a device gets the
+    // ratio 1 raster, which Qt scales down as it draws.
+    static qreal ratioFor(qreal devicePixelRatio) { return devicePixelRatio < 1.0 ? 1.0 : devicePixelRatio; }
 };
 
 } // namespace MiniToolbars

@@ -187,6 +187,8 @@ void QmtbController::setOptions(const Options& options)
         m_options.setTheme(options.theme());
     }
     m_options.setIconTheme(options.iconTheme());
+    m_options.setPopupStyleSheet(options.popupStyleSheet());
+    style->setPopupStyleSheet(options.popupStyleSheet());
     m_options.setWindowStrategy(options.windowStrategy());
     const float factor = options.scalingFactor();
     if (factor >= 0.0f) {

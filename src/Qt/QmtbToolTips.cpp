@@ -1,6 +1,7 @@
 #include "Compat/QtCompat.h"
 #include "Qt/QmtbString.h"
 #include "Qt/QmtbToolTips.h"
+#include "Qt/PopupLook.h"
 
 #include "Core/ItemView.h"
 #include "Core/MTBxView.h"
@@ -54,11 +55,23 @@ void QmtbToolTips::showText(const QString& text)
         hide();
         return;
     }
+    // Qt gives a tooltip the style sheet of the widget it is shown for. The
+    // theme's sheet sits on a hidden child of the window, which leaves the
+    // window's own widgets as they are; the tooltip still belongs to the window.
+    const QString sheet = PopupLook::toolTipStyleSheet(QToolTip::font());
+    if (!sheet.isEmpty() && !m_sheetHolder) {
+        m_sheetHolder = new QWidget(&m_widget);
+        m_sheetHolder->setObjectName(QStringLiteral("toolTipLook"));
+        m_sheetHolder->hide();
+    }
+    if (m_sheetHolder && m_sheetHolder->styleSheet() != sheet)
+        m_sheetHolder->setStyleSheet(sheet);
+    QWidget* const owner = sheet.isEmpty() ? &m_widget : m_sheetHolder.data();
     // An overlay's pointer is known from its events; Wayland tells no cursor position.
     if (m_widget.isWindow())
-        QToolTip::showText(QCursor::pos(), text, nullptr);
+        QToolTip::showText(QCursor::pos(), text, sheet.isEmpty() ? nullptr : owner);
     else
-        QToolTip::showText(m_pointer, text, &m_widget);
+        QToolTip::showText(m_pointer, text, owner);
     m_visible = true;
 }
 

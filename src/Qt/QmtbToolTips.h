@@ -2,10 +2,10 @@
 #define MINITOOLBARS_QMTBTOOLTIPS_H
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <QTimer>
-
-class QWidget;
 
 namespace MiniToolbars {
 
@@ -40,6 +40,8 @@ public:
 private:
     ToolbarWindow& m_window;
     QWidget& m_widget;
+    // Holds the tooltips' style sheet of a theme or scale that needs one.
+    QPointer<QWidget> m_sheetHolder;
     QPoint m_pointer;
     QTimer m_timer;
     bool m_visible = false;
