@@ -1,7 +1,10 @@
 #include "Qt/QmtbPanel.h"
 
+#include "Core/ItemView.h"
+#include "Core/MTBxView.h"
 #include "Core/Style.h"
 #include "Core/ThemePalette.h"
+#include "MiniToolbars/MTBxItem.h"
 #include "Qt/QmtbFaceCache.h"
 
 #include <QPainter>
@@ -98,6 +101,18 @@ QRect QmtbPanel::shadowRect(const QRect& panel, const Style& style)
 {
     const int shadow = style.panelShadowWidth();
     return panel.adjusted(-shadow, -shadow, shadow, shadow);
+}
+
+double QmtbPanel::opacity(const MTBxView& view, double toolbarOpacity)
+{
+    double opacity = view.gripView() ? toolbarOpacity : 0.0;
+    for (int i = 0; i < view.itemViewCount(); ++i) {
+        const ItemView* itemView = view.itemViewAt(i);
+        if (!itemView || !itemView->item() || !itemView->isVisible() || itemView->isFadedAway())
+            continue;
+        opacity = std::max(opacity, itemView->item()->autoHide() ? toolbarOpacity : 1.0);
+    }
+    return opacity;
 }
 
 void QmtbPanel::draw(QPainter& painter, const QRect& panel, double opacity)

@@ -8,6 +8,7 @@ class QPainter;
 
 namespace MiniToolbars {
 
+class MTBxView;
 class Style;
 
 // The solid look's panel: an opaque rounded rectangle under the items, with a
@@ -21,6 +22,10 @@ public:
     static QRect panelRect(const QRect& itemArea, const Style& style);
     // What the panel at panel paints, its shadow included.
     static QRect shadowRect(const QRect& panel, const Style& style);
+
+    // As opaque as the most opaque item on it: the panel fades with the
+    // toolbar, and an item that stays while the others fade stays on a solid panel.
+    static double opacity(const MTBxView& view, double toolbarOpacity);
 
     void draw(QPainter& painter, const QRect& panel, double opacity);
 

@@ -15,6 +15,7 @@
 #include "Qt/QmtbKeyboard.h"
 #include "Qt/QmtbNativeInput.h"
 #include "Qt/QmtbOverlayInput.h"
+#include "Qt/QmtbPanel.h"
 #include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbPointerInput.h"
 #include "Qt/QmtbRender.h"
@@ -28,8 +29,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
-
-#include <algorithm>
 
 namespace MiniToolbars {
 
@@ -46,20 +45,6 @@ bool drawsFadingItems(const MTBxView& view)
             return true;
     }
     return false;
-}
-
-// The panel is as opaque as the most opaque item on it: it fades with the
-// toolbar, and an item that stays while the others fade stays on a solid panel.
-double panelOpacity(const MTBxView& view, double toolbarOpacity)
-{
-    double opacity = view.gripView() ? toolbarOpacity : 0.0;
-    for (int i = 0; i < view.itemViewCount(); ++i) {
-        const ItemView* itemView = view.itemViewAt(i);
-        if (!itemView || !itemView->item() || !itemView->isVisible() || itemView->isFadedAway())
-            continue;
-        opacity = std::max(opacity, itemView->item()->autoHide() ? toolbarOpacity : 1.0);
-    }
-    return opacity;
 }
 
 } // namespace
@@ -430,11 +415,6 @@ void QmtbView::setSolidLook(bool solid)
     refresh();
 }
 
-bool QmtbView::isSolidLook() const
-{
-    return m_renderer->isSolid();
-}
-
 void QmtbView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -446,7 +426,7 @@ void QmtbView::paintEvent(QPaintEvent* event)
             painter.setClipRect(clip.translated(-m_placement->windowOffset()), Qt::ReplaceClip);
         if (m_renderer->isSolid())
             m_renderer->drawPanel(m_placement->panelRect().translated(-m_placement->windowOffset()),
-                                  panelOpacity(*m_view, currentOpacity()));
+                                  QmtbPanel::opacity(*m_view, currentOpacity()));
         m_view->draw(m_renderer.get(), true);
         QmtbKeyboard::instance().paintFocusRing(this, painter);
         if (m_fade->restsFaded() && drawsFadingItems(*m_view))

@@ -68,7 +68,6 @@ public:
     bool isOverlay() const { return m_overlay; }
     // The solid look: the items lie, opaque, on a panel with a shadow.
     void setSolidLook(bool solid);
-    bool isSolidLook() const;
 
     void hideToolbar();
     void setSuspended(bool suspended);
