@@ -151,36 +151,28 @@ bool QmtbPointerInput::isPointerEvent(int type)
 // one more move.
 void QmtbPointerInput::widgetEvent(QEvent* event, bool forward)
 {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-    // A second press soon after a click comes as a double click.
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        pressAt(QmtbCoordinates::windowPoint(QtCompat::globalPoint(mouse)));
-        break;
-    case QEvent::MouseMove:
-        event->accept();
-        if (forward)
-            forwardMouseEvent(static_cast<QMouseEvent*>(event));
-        moveTo(QmtbCoordinates::windowPoint(QtCompat::globalPoint(mouse)));
-        break;
-    case QEvent::MouseButtonRelease:
-        event->accept();
-        if (forward)
-            forwardMouseEvent(static_cast<QMouseEvent*>(event));
-        releaseAt(QmtbCoordinates::windowPoint(QtCompat::globalPoint(mouse)),
-                  static_cast<int>(mouse->modifiers()) | static_cast<int>(mouse->button()) | static_cast<int>(mouse->buttons()));
-        break;
-    case QEvent::Wheel: {
+    const int type = event->type();
+    if (type == QEvent::Leave) {
+        moveTo(QmtbCoordinates::windowPoint(QCursor::pos()));
+    } else if (type == QEvent::Wheel) {
         const auto* wheel = static_cast<QWheelEvent*>(event);
         wheelAt(QmtbCoordinates::windowPoint(QtCompat::globalPoint(wheel)), wheel->angleDelta().y() / 8);
-        break;
-    }
-    case QEvent::Leave:
-        moveTo(QmtbCoordinates::windowPoint(QCursor::pos()));
-        break;
-    default:
-        break;
+    } else {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint point = QmtbCoordinates::windowPoint(QtCompat::globalPoint(mouse));
+        // A second press soon after a click comes as a double click.
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            pressAt(point);
+            return;
+        }
+        event->accept();
+        if (forward)
+            forwardMouseEvent(mouse);
+        if (type == QEvent::MouseMove)
+            moveTo(point);
+        else
+            releaseAt(point, static_cast<int>(mouse->modifiers()) | static_cast<int>(mouse->button())
+                                 | static_cast<int>(mouse->buttons()));
     }
 }
 
