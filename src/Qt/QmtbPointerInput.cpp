@@ -142,8 +142,8 @@ void QmtbPointerInput::wheelAt(const QPoint& point, int delta)
 
 bool QmtbPointerInput::isPointerEvent(int type)
 {
-    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease
-        || type == QEvent::Wheel || type == QEvent::Leave;
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove
+        || type == QEvent::MouseButtonRelease || type == QEvent::Wheel || type == QEvent::Leave;
 }
 
 // Window points come from global positions, so they do not depend on where
