@@ -611,7 +611,7 @@ const RandomHost::Action RandomHost::s_actions[] = {
           const QPoint at = n ? menu->actionGeometry(menu->actions().at(h.pick(n))).center() : QPoint(-20, -20);
           static const Qt::Key keys[] = { Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return };
           what == 0 ? QTest::mouseMove(w, at) : what == 1 ? QTest::mouseClick(w, Qt::LeftButton, {}, at)
-              : what == 2 && remove->isVisible() ? QTest::mouseClick(remove, Qt::LeftButton) : what >= 3 ? QTest::keyClick(menu, keys[h.pick(4)]) : void();
+              : what == 2 && remove && remove->isVisible() ? QTest::mouseClick(remove, Qt::LeftButton) : what >= 3 ? QTest::keyClick(menu, keys[h.pick(4)]) : void();
         } },
     // Typing into a field or an open list, as the keyboard would.
     { "type", 6, false, [](RandomHost& h, int) {
