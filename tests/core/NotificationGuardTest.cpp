@@ -110,7 +110,8 @@ TEST(NotificationGuard, toolbarDestroyedInItsCallbackIsFinishedByCleanupOrAnothe
             if (context != &contextA)
                 return;
             dying.kill();
-            EXPECT_EQ(1, window.retirements);
+            // The items outlive their toolbar, which a host asking them for it must not reach.
+            EXPECT_TRUE(window.retirements == 1 && clicked->owner() == nullptr && sibling->owner() == nullptr);
             // Cleaning up inside the delivery must not pull the window away from under it.
             MiniToolbar::CleanupOldViews();
             EXPECT_EQ(0, destroyed);

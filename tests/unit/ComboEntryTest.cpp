@@ -171,6 +171,10 @@ TEST_F(ComboEntryTest, KeysAndClicksChooseOnlyEnabledRows)
     MTBxItem* const added = child(3);
     combo->addItem(added), combo->setCurrentItem(added), combo->updateDropList();
     EXPECT_EQ(ComboBoxListView::childOf(list()->currentItem()), added);
+    std::vector<MTBxItem*> shownRows;
+    for (int row = 0; row < list()->count(); ++row)
+        shownRows.push_back(ComboBoxListView::childOf(list()->item(row)));
+    EXPECT_EQ(shownRows, (std::vector<MTBxItem*>{ combo->item(0), combo->item(1), combo->item(2), added })); // each child once, in order
 }
 
 TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
