@@ -95,8 +95,7 @@ TEST(NotificationGuard, itemRemovedInItsOwnCallbackLivesUntilTheNextDelivery)
 
 TEST(NotificationGuard, toolbarDestroyedInItsCallbackIsFinishedByCleanupOrAnotherWindow)
 {
-    // The window retires at once; the view lives until CleanupOldViews or another window's delivery, and stays silent meanwhile
-    // while other toolbars' events go on.
+    // The window retires at once; the view lives until CleanupOldViews or another window's delivery, and stays silent meanwhile while other toolbars' events go on.
     for (bool byOtherWindow : { false, true }) {
         SCOPED_TRACE(byOtherWindow);
         RecordingItemSink sink;

@@ -485,8 +485,7 @@ TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)
 
 TEST(RenderTest, shouldPaintIconsAtTheDevicePixelRatio)
 {
-    // The icon is the SVG rasterised at ratio times its size, left-aligned and centred over the item's background, at ratio 1 as at 2;
-    // below 1, where QPainter paints one to one, as at 1.
+    // The icon is the SVG rasterised at ratio times its size, left-aligned and centred over the item's background, at ratio 1 as at 2; below 1, where QPainter paints one to one, as at 1.
     for (qreal deviceRatio : { 0.5, 1.0, 2.0 }) {
         const qreal ratio = std::max(deviceRatio, 1.0);
         Scene scene;
