@@ -191,6 +191,9 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 
     button->setSynchronizedWithCurrentItem(false);
     EXPECT_TRUE(button->currentItem() == button && button->text().empty());
+    // Unsynchronized, an active child leaves the list's own active look alone.
+    button->setActive(true), d->setActive(true);
+    EXPECT_TRUE(button->isActive() && d->isActive());
 }
 
 // The main part of a split button clicks the current child (or the button); the arrow and the plain form announce the menu to the button and fill it with the visible children. Without a toolkit menu nothing opens.
