@@ -148,10 +148,7 @@ protected:
     }
     ItemView* show() { return view->attach(button); }
     StandInWindow* window() const { return view->standInWindow(); }
-    int events(void* context, MTBxItemEvents::EventType type) const
-    {
-        return std::count_if(sink.events.begin(), sink.events.end(), [&](auto& e) { return e.hostContext == context && e.type == type; });
-    }
+    int events(void* context, MTBxItemEvents::EventType type) const { return sink.count(type, context); }
     // Clicks the button's main part or its arrow.
     void click(ItemView* itemView, bool onArrow) { itemView->setPressedSubArea(onArrow), button->itemClicked(itemView); }
     void openMenu() { window()->offerMenus = true, click(show(), true); }
@@ -162,8 +159,7 @@ protected:
     Button* button = nullptr;
 };
 
-// A synchronized list answers for its current child, which addItem,
-// setCurrentItem and removal move, keeping exactly one child active.
+// A synchronized list answers for its current child, which addItem, setCurrentItem and removal move, keeping exactly one child active.
 TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 {
     // A new list is not synchronized: it stands for itself.
@@ -195,11 +191,12 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 
     button->setSynchronizedWithCurrentItem(false);
     EXPECT_TRUE(button->currentItem() == button && button->text().empty());
+    // Unsynchronized, an active child leaves the list's own active look alone.
+    button->setActive(true), d->setActive(true);
+    EXPECT_TRUE(button->isActive() && d->isActive());
 }
 
-// The main part of a split button clicks the current child (or the button);
-// the arrow and the plain form announce the menu to the button and fill it
-// with the visible children. Without a toolkit menu nothing opens.
+// The main part of a split button clicks the current child (or the button); the arrow and the plain form announce the menu to the button and fill it with the visible children. Without a toolkit menu nothing opens.
 TEST_F(ListTypeTest, ClickForms)
 {
     const struct { bool splitter, synchronized, onArrow, menus, childClicked, buttonClicked, aboutToShow; } cases[] = {
@@ -232,9 +229,7 @@ TEST_F(ListTypeTest, ClickForms)
     button->removeItem(button->indexOf(separator));
 }
 
-// Removing a hovered menu entry calls the host (HoverLeave) before anything
-// else: a callback that removes another child must not shift the removal
-// onto a third one.
+// Removing a hovered menu entry calls the host (HoverLeave) before anything else: a callback that removes another child must not shift the removal onto a third one.
 TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
 {
     Child *a = add(L"A"), *b = add(L"B"), *c = add(L"C");
@@ -251,8 +246,7 @@ TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
     EXPECT_EQ(s_live, 2);
 }
 
-// Whenever the library deletes a list item it deletes the children still in
-// it, nested lists included; a host that deletes its own list keeps them.
+// Whenever the library deletes a list item it deletes the children still in it, nested lists included; a host that deletes its own list keeps them.
 TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
 {
     Child* a = nullptr;

@@ -148,7 +148,11 @@ public:
         if (onEvent)
             onEvent(hostContext, type);
     }
-    int count(EventType type) const { return int(std::count_if(events.begin(), events.end(), [type](const ItemEventRecord& e) { return e.type == type; })); }
+    // Events of the type, for one host context or any.
+    int count(EventType type, const void* context = nullptr) const
+    {
+        return int(std::count_if(events.begin(), events.end(), [&](const ItemEventRecord& e) { return e.type == type && (!context || e.hostContext == context); }));
+    }
     std::vector<int> types() const
     {
         std::vector<int> result(events.size());

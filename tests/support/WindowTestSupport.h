@@ -12,6 +12,7 @@
 #include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbController.h"
 #include "Qt/QmtbPlacement.h"
+#include "Qt/QmtbPointerInput.h"
 #include "Qt/QmtbView.h"
 #include "support/ToolbarStandIns.h"
 
@@ -72,9 +73,9 @@ struct EventCounter : QObject
 
 inline int hostContext = 0;
 
-inline MTBxItem* makeButton(const wchar_t* text, bool autoHide = true)
+inline MTBxItem* makeButton(const wchar_t* text, bool autoHide = true, void* context = &hostContext)
 {
-    auto* item = new MTBxButton(MTBxString(text), &hostContext);
+    auto* item = new MTBxButton(MTBxString(text), context);
     item->setText(MTBxString(text)), item->setShowText(true), item->setAutoHide(autoHide);
     return item;
 }
@@ -102,6 +103,12 @@ inline QRect windowRect(MiniToolbar* toolbar, int index = -1)
 }
 inline QRect toolbarRect(MiniToolbar* toolbar) { return windowRect(toolbar); }
 inline QPoint centreOf(MiniToolbar* toolbar, int index) { return windowRect(toolbar, index).center(); }
+// A press and release at the centre of an item, as the window's pointer input takes them.
+inline void clickItem(MiniToolbar* toolbar, int index)
+{
+    const QPoint p = centreOf(toolbar, index);
+    windowOf(toolbar)->pointer().pressAt(p), windowOf(toolbar)->pointer().releaseAt(p, Qt::LeftButton);
+}
 
 // Runs the event loop until the condition holds. QtTest's QTRY macros would
 // return silently from a GoogleTest body instead of failing it.

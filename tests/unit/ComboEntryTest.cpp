@@ -7,7 +7,6 @@
 #include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbPlacement.h"
-#include "Qt/QmtbPointerInput.h"
 #include "support/WindowTestSupport.h"
 
 #include <QLineEdit>
@@ -52,17 +51,9 @@ protected:
     }
     LineEditControl* field() const { return windowOf(toolbar) ? windowOf(toolbar)->findChild<LineEditControl*>() : nullptr; }
     ComboBoxListView* list() const { return windowOf(toolbar)->findChild<ComboBoxListView*>(); }
-    void click(int index)
-    {
-        const QPoint p = centreOf(toolbar, index);
-        windowOf(toolbar)->pointer().pressAt(p), windowOf(toolbar)->pointer().releaseAt(p, Qt::LeftButton);
-    }
+    void click(int index) { clickItem(toolbar, index); }
     int current() const { return combo->indexOf(combo->currentItem()); }
-    int count(int context, MTBxItemEvents::EventType type) const
-    {
-        return int(std::count_if(itemSink.events.begin(), itemSink.events.end(),
-                                 [&](const ItemEventRecord& e) { return e.hostContext == &contexts[context] && e.type == type; }));
-    }
+    int count(int context, MTBxItemEvents::EventType type) const { return itemSink.count(type, &contexts[context]); }
 
     MiniToolbar* toolbar = nullptr;
     MTBxCombobox* combo = nullptr;
@@ -71,6 +62,7 @@ protected:
 
 TEST_F(ComboEntryTest, WheelStepsWholeNotchesAndStopsAtTheEnds)
 {
+    // Wheel turns over a synchronized combo box step its current child one per whole notch and stop at the ends; a plain one keeps none.
     struct Case { bool synchronized; int start; std::vector<int> turns; int expected; };
     const Case cases[] = { { true, 0, { -15 }, 1 }, { true, 0, { -7 }, 0 }, { true, 0, { -7, -8 }, 1 },
                            { true, 1, { -45 }, 2 }, { true, 1, { 45 }, 0 }, { true, 2, { -15, 7, -7 }, 2 },
@@ -98,6 +90,7 @@ TEST_F(ComboEntryTest, WheelStepsWholeNotchesAndStopsAtTheEnds)
 
 TEST_F(ComboEntryTest, ListFitsItsRowsAndTheWindowHoldsIt)
 {
+    // The open list is as high as its rows (at most maxHeight), wide enough for the widest, inside the window's shape; Escape or a press elsewhere closes it.
     build(30); // more rows than 300 px hold, whatever the font's row height
     QmtbView* window = show();
     click(0);
@@ -145,6 +138,7 @@ TEST_F(ComboEntryTest, OptionBoxClickLeavesTheButtonUnpressed)
 
 TEST_F(ComboEntryTest, KeysAndClicksChooseOnlyEnabledRows)
 {
+    // Keys and clicks in the open list pass disabled rows, hover and choose enabled ones; rows follow the children the host changes.
     build(3);
     combo->item(1)->setEnabled(false), combo->item(2)->setHasRemoveButton(true);
     QmtbView* window = show();
@@ -171,10 +165,15 @@ TEST_F(ComboEntryTest, KeysAndClicksChooseOnlyEnabledRows)
     MTBxItem* const added = child(3);
     combo->addItem(added), combo->setCurrentItem(added), combo->updateDropList();
     EXPECT_EQ(ComboBoxListView::childOf(list()->currentItem()), added);
+    std::vector<MTBxItem*> shownRows;
+    for (int row = 0; row < list()->count(); ++row)
+        shownRows.push_back(ComboBoxListView::childOf(list()->item(row)));
+    EXPECT_EQ(shownRows, (std::vector<MTBxItem*>{ combo->item(0), combo->item(1), combo->item(2), added })); // each child once, in order
 }
 
 TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
 {
+    // A key typed into the field reaches the host as KeyPressed then TextEdited with the whole text; value, colour, place and enabled state follow the entry.
     build(1);
     QmtbView* window = show();
     LineEditControl* edit = field();
@@ -216,6 +215,7 @@ TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
 
 TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
 {
+    // Focus and selection asked for before the field exists arrive with it, only when asked, and survive a relayout and a focus round trip.
     build(1);
     entry->selectAll();
     show();
@@ -262,8 +262,7 @@ TEST_F(ComboEntryTest, FocusAskedForWhileFadedOutFadesTheToolbarIn)
 
 TEST_F(ComboEntryTest, PressElsewhereTakesTheKeyboardFromTheEntryThatTookItLast)
 {
-    // A second entry takes the keyboard from the first; a press in a host window then still takes it from the toolbar,
-    // and once the host window is active a press into a field takes the keyboard back.
+    // A second entry takes the keyboard from the first; a press in a host window then still takes it from the toolbar, and once the host window is active a press into a field takes the keyboard back.
     QWidget host;
     host.show();
     build(1);
@@ -309,8 +308,7 @@ TEST_F(ComboEntryTest, ChildAddedToAShownEntryShowsItsArrowWithoutAnotherChange)
 // Each case crashed a literal implementation; run under ASan.
 TEST_F(ComboEntryTest, CallbacksThatRebuildOrRemoveWhileTheyWork)
 {
-    // Focus given while painting: the host relayouts in FocusChanged. The
-    // field appears in an active window, where focus would come at once.
+    // Focus given while painting: the host relayouts in FocusChanged. The field appears in an active window, where focus would come at once.
     build(2);
     entry->setVisible(false);
     EXPECT_TRUE(controller->showToolbar(toolbar, 300, 300, &observer));

@@ -425,23 +425,27 @@ TEST(RenderTest, shouldKeepTheOptionGlyphInItsEndAndCutCaptionsWithThreeDotsAtEv
 
 TEST(RenderTest, shouldInsetTheSplitterByTheBorderAtBothEnds)
 {
-    // With a 2-px border the splitter leaves the item's top and bottom rows as plain border and marks the rows between; the 1-px inner border covers the next row in whole.
-    Scene scene(0, 12);
-    scene.button(L"A");
-    MTBxButton* item = scene.button(L"Split");
-    item->setHasSplitter(true);
-    scene.button(L"C");
-    scene.layOut();
-    ASSERT_EQ(Style::instance()->borderWidth(), 2);
-    const QImage image = scene.paint();
-    const QRect r = Scene::pixels(item);
-    const int x = r.left() + Scene::part(item, Splitter)->x;
-    for (int y : { r.top(), r.bottom() })
-        EXPECT_EQ(image.pixel(x, y), image.pixel(x + 3, y)) << y - r.top();
-    EXPECT_NE(image.pixel(x, r.center().y()), image.pixel(x + 3, r.center().y()));
-    const int inner = Style::instance()->palette().buttonInnerBorder().alpha;
-    for (const auto& [y, beside] : { std::pair{ r.top() + 2, r.top() + 3 }, { r.bottom() - 2, r.bottom() - 3 } })
-        EXPECT_NEAR(qAlpha(image.pixel(x + 3, y)), inner + qAlpha(image.pixel(x + 3, beside)) * (255 - inner) / 255, 2) << y - r.top();
+    // With a 2-px border the splitter leaves the item's top and bottom rows as plain border and marks the rows between, darker in the light theme and lighter in the dark one; the 1-px inner border covers the next row in whole.
+    for (int theme : { 0, 1 }) {
+        SCOPED_TRACE(theme);
+        Scene scene(theme, 12);
+        scene.button(L"A");
+        MTBxButton* item = scene.button(L"Split");
+        item->setHasSplitter(true);
+        scene.button(L"C");
+        scene.layOut();
+        ASSERT_EQ(Style::instance()->borderWidth(), 2);
+        const QImage image = scene.paint();
+        const QRect r = Scene::pixels(item);
+        const int x = r.left() + Scene::part(item, Splitter)->x, y = r.center().y();
+        for (int edge : { r.top(), r.bottom() })
+            EXPECT_EQ(image.pixel(x, edge), image.pixel(x + 3, edge)) << edge - r.top();
+        EXPECT_EQ(theme == 1, qGray(image.pixel(x, y)) > qGray(image.pixel(x + 3, y)));
+        EXPECT_NE(image.pixel(x, y), image.pixel(x + 3, y));
+        const int inner = Style::instance()->palette().buttonInnerBorder().alpha;
+        for (const auto& [row, beside] : { std::pair{ r.top() + 2, r.top() + 3 }, { r.bottom() - 2, r.bottom() - 3 } })
+            EXPECT_NEAR(qAlpha(image.pixel(x + 3, row)), inner + qAlpha(image.pixel(x + 3, beside)) * (255 - inner) / 255, 2) << row - r.top();
+    }
 }
 
 TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)
@@ -481,8 +485,7 @@ TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)
 
 TEST(RenderTest, shouldPaintIconsAtTheDevicePixelRatio)
 {
-    // The icon is the SVG rasterised at ratio times its size, left-aligned and centred over the item's background, at ratio 1 as at 2;
-    // below 1, where QPainter paints one to one, as at 1.
+    // The icon is the SVG rasterised at ratio times its size, left-aligned and centred over the item's background, at ratio 1 as at 2; below 1, where QPainter paints one to one, as at 1.
     for (qreal deviceRatio : { 0.5, 1.0, 2.0 }) {
         const qreal ratio = std::max(deviceRatio, 1.0);
         Scene scene;

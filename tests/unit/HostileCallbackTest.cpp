@@ -9,7 +9,6 @@
 #include "Qt/ComboBoxListView.h"
 #include "Qt/DropDownMenu.h"
 #include "Qt/LineEditControl.h"
-#include "Qt/QmtbPointerInput.h"
 #include "Qt/QmtbWindowPopup.h"
 #include "support/WindowTestSupport.h"
 
@@ -33,7 +32,7 @@ protected:
     {
         ControllerFixture::SetUp();
         a = add(std::make_unique<MiniToolbar>(MTBxString(L"a"), &hostContext));
-        a->addItem(button(L"Bold", &contexts[0]));
+        a->addItem(makeButton(L"Bold", true, &contexts[0]));
         a->addItem(dropDown = new MTBxDropDownButton(L"dd", &contexts[1]));
         a->addItem(combo = new MTBxCombobox(L"combo", &contexts[2]));
         a->addItem(entry = new MTBxDropDownEntry(L"find", L"ab", &contexts[3]));
@@ -46,18 +45,12 @@ protected:
         }
         entry->setWidth(80);
         b = add(std::make_unique<MiniToolbar>(MTBxString(L"b"), &hostContext));
-        b->addItem(button(L"Other", &contexts[10]));
+        b->addItem(makeButton(L"Other", true, &contexts[10]));
         b->addItem(entryB = new MTBxDropDownEntry(L"replace", L"cd", &contexts[11]));
         entryB->setWidth(80);
         ASSERT_TRUE(controller->showToolbar(a, 200, 200, &observer));
         ASSERT_TRUE(controller->showToolbar(b, 200, 400, &observer));
         ASSERT_TRUE(eventually([&] { return field(a) && field(b); }));
-    }
-    static MTBxItem* button(const wchar_t* text, void* context)
-    {
-        auto* item = new MTBxButton(MTBxString(text), context);
-        item->setText(MTBxString(text)), item->setShowText(true);
-        return item;
     }
     static LineEditControl* field(MiniToolbar* toolbar)
     {
@@ -65,11 +58,7 @@ protected:
         LineEditControl* edit = window ? window->findChild<LineEditControl*>() : nullptr;
         return edit && edit->isVisible() ? edit : nullptr;
     }
-    void click(MiniToolbar* toolbar, int index)
-    {
-        const QPoint p = centreOf(toolbar, index);
-        windowOf(toolbar)->pointer().pressAt(p), windowOf(toolbar)->pointer().releaseAt(p, Qt::LeftButton);
-    }
+    static void click(MiniToolbar* toolbar, int index) { clickItem(toolbar, index); }
     // Runs action once, inside the first callback of type for context (any context when null).
     void onceOn(E::EventType type, void* context, std::function<void()> action)
     {
@@ -78,10 +67,7 @@ protected:
                 std::exchange(action, nullptr)();
         };
     }
-    int count(void* context, E::EventType type) const
-    {
-        return int(std::count_if(itemSink.events.begin(), itemSink.events.end(), [&](auto& e) { return e.hostContext == context && e.type == type; }));
-    }
+    int count(void* context, E::EventType type) const { return itemSink.count(type, context); }
 
     MiniToolbar *a = nullptr, *b = nullptr;
     MTBxDropDownButton* dropDown = nullptr;
@@ -91,8 +77,7 @@ protected:
 
 TEST_F(HostileCallbackTest, FieldInputAfterItsEntryWasRemovedInACallback)
 {
-    // A field whose entry a callback removed (or whose toolbar it closed) takes keys, moves and a posted focus
-    // hand-over without reaching the entry, which goes once the handler is over.
+    // A field whose entry a callback removed (or whose toolbar it closed) takes keys, moves and a posted focus hand-over without reaching the entry, which goes once the handler is over.
     enum Removal { RemoveItem, CloseToolbar };
     enum Input { Key, Move, FocusHandOver };
     for (Removal removal : { RemoveItem, CloseToolbar }) {
@@ -141,8 +126,7 @@ TEST_F(HostileCallbackTest, ListKeysAfterAHoverCallbackRemovedTheComboBox)
 
 TEST_F(HostileCallbackTest, PressOnAToolbarThatTheFocusCallbackFrees)
 {
-    // Field A holds the keyboard; a press on toolbar B makes the field give it up, and the host's FocusChanged(0)
-    // closes or destroys B, the press's receiver.
+    // Field A holds the keyboard; a press on toolbar B makes the field give it up, and the host's FocusChanged(0) closes or destroys B, the press's receiver.
     for (bool destroy : { false, true }) {
         SCOPED_TRACE(destroy);
         TearDown(), SetUp();
@@ -180,8 +164,7 @@ struct PressHook : QObject
 
 TEST_F(HostileCallbackTest, PressOnTheMenuOfARemovedButton)
 {
-    // The button is removed while its menu is open; a press on the menu reaches a host filter whose call into the
-    // library finishes the button's deletion: the menu waits until Qt is done with the press.
+    // The button is removed while its menu is open; a press on the menu reaches a host filter whose call into the library finishes the button's deletion: the menu waits until Qt is done with the press.
     click(a, 1);
     const QPointer<DropDownMenu> menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popups().popup());
     ASSERT_TRUE(menu);
@@ -197,8 +180,7 @@ TEST_F(HostileCallbackTest, PressOnTheMenuOfARemovedButton)
 
 TEST_F(HostileCallbackTest, ActivationFocusCallbacksWhileAWindowIsShownOrFinished)
 {
-    // A callback activates the host's window and shows a new toolbar: Qt processes the activation while it creates
-    // the toolbar's window, and the field that loses the keyboard makes the host close or destroy that very toolbar.
+    // A callback activates the host's window and shows a new toolbar: Qt processes the activation while it creates the toolbar's window, and the field that loses the keyboard makes the host close or destroy that very toolbar.
     QWidget host;
     host.show();
     for (bool destroy : { false, true }) {
@@ -235,8 +217,7 @@ TEST_F(HostileCallbackTest, ActivationFocusCallbacksWhileAWindowIsShownOrFinishe
 
 TEST_F(HostileCallbackTest, ItemMovedToAnotherToolbarInItsCallbackWaitsForTheDelivery)
 {
-    // An item whose callback (raised through A's window) moves it to B and removes it there, closes B or destroys
-    // B stays alive until the delivery that raised it is over.
+    // An item whose callback (raised through A's window) moves it to B and removes it there, closes B or destroys B stays alive until the delivery that raised it is over.
     enum Then { RemoveFromB, CloseB, DestroyB };
     for (Then then : { RemoveFromB, CloseB, DestroyB }) {
         for (E::EventType type : { E::HoverEnter, E::DropDownAboutToShow }) {
@@ -259,8 +240,7 @@ TEST_F(HostileCallbackTest, ItemMovedToAnotherToolbarInItsCallbackWaitsForTheDel
 
 TEST_F(HostileCallbackTest, MenuNeverHoversAnEntryRemovedByTheLastOnesHoverLeave)
 {
-    // Entry A hovered, Down pressed, and A's HoverLeave removes B, the entry about to be hovered: nothing hovers B,
-    // and Escape closes the menu without reaching it.
+    // Entry A hovered, Down pressed, and A's HoverLeave removes B, the entry about to be hovered: nothing hovers B, and Escape closes the menu without reaching it.
     click(a, 1);
     auto* menu = dynamic_cast<DropDownMenu*>(windowOf(a)->popups().popup());
     ASSERT_TRUE(menu);

@@ -78,8 +78,7 @@ XcbMessageAdapter testAdapter()
 
 } // namespace
 
-// Core pointer events become mouse messages with the button state after the event; key
-// events give virtual keys through the keyboard mapping, with Windows' key lParam.
+// Core pointer events become mouse messages with the button state after the event; key events give virtual keys through the keyboard mapping, with Windows' key lParam.
 TEST(NativeMessageTest, CoreEventsBecomeMessages)
 {
     struct Row { std::uint8_t type; std::uint8_t detail; std::uint16_t state; UINT message; WPARAM wParam; LPARAM lParam; };
@@ -196,10 +195,7 @@ TEST(NativeMessageTest, WindowCallsReachQtWindows)
 
 using NativeInputTest = ControllerFixture;
 
-// Native input while two toolbars show: each gets one synthetic move per native move, whichever window it was
-// addressed to, never forwarded to the host; moves fade; a release whose press Qt has not delivered yet is only a
-// move; a drag begun on a toolbar follows native moves from 6 px on as the observer allows, and ends at a native
-// release far outside. The host keeps all (keys: HostWindowTest).
+// Native input while two toolbars show: each gets one synthetic move per native move, whichever window it was addressed to, never forwarded to the host; moves fade; a release whose press Qt has not delivered yet is only a move; a drag begun on a toolbar follows native moves from 6 px on as the observer allows, and ends at a native release far outside. The host keeps all (keys: HostWindowTest).
 TEST_F(NativeInputTest, ReachesEveryToolbarOnceAndTheHostKeepsIt)
 {
     MiniToolbar* a = shown(2, 300, 300);
