@@ -117,7 +117,7 @@ void ComboBoxListView::release()
     }
     hidePopup();
     m_combo = nullptr;
-    deleteLater();
+    QmtbDeletion::deleteLater(this);
 }
 
 // The toolbar's window, its children and this list, a window of its own on an overlay.

@@ -140,7 +140,7 @@ void DropDownMenu::release()
     }
     hidePopup();
     m_button = nullptr;
-    deleteLater();
+    QmtbDeletion::deleteLater(this);
 }
 
 void DropDownMenu::addEntry(MTBxItem* child)

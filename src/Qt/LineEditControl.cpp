@@ -118,7 +118,7 @@ void LineEditControl::release()
     }
     m_entry = nullptr;
     hide();
-    deleteLater();
+    QmtbDeletion::deleteLater(this);
 }
 
 void LineEditControl::menuClosing()

@@ -2,10 +2,29 @@
 
 #include "Core/NotificationGuard.h"
 
+#include "Qt/ApplicationScoped.h"
+
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 
 namespace MiniToolbars {
+
+namespace {
+
+class DeletionGate : public QObject
+{
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::DeferredDelete || !NotificationGuard::anyDelivering())
+            return false;
+        watched->deleteLater();
+        return true;
+    }
+};
+
+} // namespace
 
 bool QmtbDeletion::mustWait()
 {
@@ -21,9 +40,17 @@ void QmtbDeletion::release(QObject* object)
     if (!object)
         return;
     if (mustWait())
-        object->deleteLater();
+        deleteLater(object);
     else
         delete object;
+}
+
+void QmtbDeletion::deleteLater(QObject* object)
+{
+    if (!object)
+        return;
+    object->installEventFilter(&applicationScoped<DeletionGate>());
+    object->deleteLater();
 }
 
 } // namespace MiniToolbars

@@ -16,6 +16,10 @@ namespace QmtbDeletion {
 bool mustWait();
 // Deletes object now or, when that must wait, once Qt is done with it.
 void release(QObject* object);
+// Qt's deferred deletion, held back further while any delivery runs: a host
+// callback may spin a nested event loop, which would otherwise delete the
+// object under the handler that is still on the stack.
+void deleteLater(QObject* object);
 
 } // namespace QmtbDeletion
 

@@ -77,7 +77,7 @@ QmtbView::QmtbView(MTBxView* view, QWinWidget* host, QWidget* overlayParent)
                 return;
             hide();
             setParent(&applicationScoped<QWidget>());
-            deleteLater();
+            QmtbDeletion::deleteLater(this);
         });
     } else {
         setAttribute(Qt::WA_TranslucentBackground);
@@ -143,7 +143,7 @@ void QmtbView::release()
         return;
     }
     detachFromView();
-    deleteLater();
+    QmtbDeletion::deleteLater(this);
 }
 
 void QmtbView::showAt(const Point& position, bool deferred)
