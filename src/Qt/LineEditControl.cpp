@@ -228,7 +228,8 @@ void LineEditControl::returnKeyboard()
     if (qobject_cast<QmtbView*>(window()))
         allowWindowFocus(window(), false);
     QWidget* const host = hostWindow;
-    QWidget* const focus = hostFocus;
+    // The posted second try may come after the host let that widget go.
+    const QPointer<QWidget> focus = hostFocus;
     hostWindow = nullptr;
     hostFocus = nullptr;
     if (!host)
