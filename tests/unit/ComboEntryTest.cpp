@@ -53,7 +53,7 @@ protected:
     ComboBoxListView* list() const { return windowOf(toolbar)->findChild<ComboBoxListView*>(); }
     void click(int index) { clickItem(toolbar, index); }
     int current() const { return combo->indexOf(combo->currentItem()); }
-    int count(int context, MTBxItemEvents::EventType type) const { return itemSink.count(type, &contexts[context]); }
+    int count(int context, MTBxItemEvents::EventType type) const { return context < 0 ? 0 : itemSink.count(type, &contexts[context]); }
 
     MiniToolbar* toolbar = nullptr;
     MTBxCombobox* combo = nullptr;

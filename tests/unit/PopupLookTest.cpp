@@ -14,6 +14,7 @@
 #include "support/WindowTestSupport.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 
 #include <cmath>
@@ -144,7 +145,7 @@ protected:
     MTBxDropDownButton* button = nullptr;
     MTBxCombobox* combo = nullptr;
     MTBxDropDownEntry* entry = nullptr;
-    QmtbView* window = nullptr;
+    QPointer<QmtbView> window;
 };
 
 // Recorded from the popups as they were drawn before they followed the toolbar's look.
