@@ -1,19 +1,16 @@
 #include "DemoTour.h"
 
 #include "DemoEditor.h"
+#include "DemoSeat.h"
 
 #include <MiniToolbars/MiniToolbars.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QDir>
+#include <QImage>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPixmap>
-#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolTip>
@@ -34,6 +31,8 @@ DemoTour::DemoTour(DemoEditor& editor, const QString& directory)
 {
 }
 
+DemoTour::~DemoTour() = default;
+
 QString DemoTour::selectedPhrase()
 {
     return QStringLiteral("the keyboard stays with the editor");
@@ -41,6 +40,9 @@ QString DemoTour::selectedPhrase()
 
 int DemoTour::run()
 {
+    m_seat = DemoSeat::create(m_editor.window());
+    if (!m_seat)
+        return 1;
     if (!QDir().mkpath(m_directory)) {
         std::fprintf(stderr, "Cannot create %s\n", qPrintable(m_directory));
         return 1;
@@ -60,33 +62,24 @@ int DemoTour::run()
             settings.scalingFactor = static_cast<float>(scale);
             settings.autoFade = true;
 
-            // Start from a cleared selection so that every round shows a fresh toolbar.
-            m_editor.selectText(0, 0);
-            m_editor.applySettings(settings);
-            waitFor(100);
-            const int start = m_editor.textEdit()->toPlainText().indexOf(selectedPhrase());
-            m_editor.selectText(start, selectedPhrase().size());
-            waitFor(300);
+            if (!showToolbar(settings))
+                return 1;
             // Bold as a click would make it: the action triggers and formats the selection.
             if (QAction* bold = m_editor.action(QStringLiteral("bold")); bold && !bold->isChecked())
                 bold->trigger();
             waitFor(100);
 
             const QRect toolbar = m_editor.toolbarRect();
-            if (!toolbar.isValid()) {
-                std::fprintf(stderr, "The toolbar did not show (%s, scale %d)\n", theme.name, scale);
-                return 1;
-            }
             // Just below the toolbar, over the text: near enough to keep it opaque.
-            // The pointer really moves under X, and the toolbar follows it by itself.
+            // The pointer really moves, and the toolbar follows it by itself.
             const QPoint near(toolbar.center().x(), toolbar.bottom() + 3);
-            QCursor::setPos(near);
+            m_seat->moveTo(near);
             waitFor(500);
             const QString prefix = QStringLiteral("%1-%2-").arg(QLatin1String(theme.name)).arg(scale);
             written = shoot(prefix + QStringLiteral("opaque.png")) && written;
 
             // Resting on Bold until its tooltip shows.
-            QCursor::setPos(itemRect(QStringLiteral("bold")).center());
+            m_seat->moveTo(itemRect(QStringLiteral("bold")).center());
             waitFor(MiniToolbars::GetMTBToolTipDelay() + 400);
             if (!QToolTip::isVisible()) {
                 std::fprintf(stderr, "Bold's tooltip did not show (%s, scale %d)\n", theme.name, scale);
@@ -95,13 +88,13 @@ int DemoTour::run()
             written = shoot(prefix + QStringLiteral("tooltip.png")) && written;
 
             // A click on Colour's arrow opens its menu; Escape closes it again.
-            QCursor::setPos(near);
+            m_seat->moveTo(near);
             waitFor(300);
             const QRect colour = itemRect(QStringLiteral("colour"));
             const QPoint arrow(colour.right() - colour.height() / 3, colour.center().y());
-            QCursor::setPos(arrow);
+            m_seat->moveTo(arrow);
             waitFor(100);
-            clickAt(arrow);
+            m_seat->click(arrow);
             waitFor(400);
             QWidget* menu = QApplication::activePopupWidget();
             if (!menu) {
@@ -111,38 +104,36 @@ int DemoTour::run()
             written = shoot(prefix + QStringLiteral("menu.png")) && written;
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QCoreApplication::sendEvent(menu, &escape);
-            QCursor::setPos(near);
+            m_seat->moveTo(near);
             waitFor(300);
 
             // Far away in the editor's bottom-right corner: the toolbar fades out.
             const QRect viewport = m_editor.viewportRect();
-            QCursor::setPos(viewport.bottomRight() - QPoint(20, 20));
+            m_seat->moveTo(viewport.bottomRight() - QPoint(20, 20));
             waitFor(1200);
             written = shoot(prefix + QStringLiteral("faded.png")) && written;
 
             // And back: it becomes opaque again.
-            QCursor::setPos(near);
+            m_seat->moveTo(near);
             waitFor(400);
 
             // A press on the font-size box's arrow opens its list; Escape closes it.
             const QRect sizeBox = itemRect(QStringLiteral("fontSize"));
             const QPoint sizeArrow(sizeBox.right() - sizeBox.height() / 3, sizeBox.center().y());
-            QCursor::setPos(sizeArrow);
+            m_seat->moveTo(sizeArrow);
             waitFor(100);
-            clickAt(sizeArrow);
+            m_seat->click(sizeArrow);
             waitFor(400);
             written = shoot(prefix + QStringLiteral("list.png")) && written;
-            if (QWidget* list = QApplication::widgetAt(sizeArrow + QPoint(0, sizeBox.height()))) {
-                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                QCoreApplication::sendEvent(list, &escape);
-            }
+            // The list never takes the keyboard: it sees the editor's keys.
+            pressKey(Qt::Key_Escape);
             waitFor(300);
 
             // Typing into the find entry marks every match in the text; Return keeps the search.
             if (MiniToolbars::MTBxDropDownEntry* find = m_editor.findEntry()) {
-                QCursor::setPos(near);
+                m_seat->moveTo(near);
                 waitFor(200);
-                QCursor::setPos(itemRect(QStringLiteral("find")).center());
+                m_seat->moveTo(itemRect(QStringLiteral("find")).center());
                 find->setFocus(true);
                 waitFor(200);
                 typeText(QStringLiteral("the\r"));
@@ -167,22 +158,14 @@ int DemoTour::run()
         settings.theme = theme.theme;
         settings.scalingFactor = 1.0f;
         settings.solidLook = true;
-        m_editor.selectText(0, 0);
-        m_editor.applySettings(settings);
-        waitFor(100);
-        const int start = m_editor.textEdit()->toPlainText().indexOf(selectedPhrase());
-        m_editor.selectText(start, selectedPhrase().size());
-        waitFor(300);
-        const QRect toolbar = m_editor.toolbarRect();
-        if (!toolbar.isValid()) {
-            std::fprintf(stderr, "The solid toolbar did not show (%s)\n", theme.name);
+        if (!showToolbar(settings))
             return 1;
-        }
-        QCursor::setPos(QPoint(toolbar.center().x(), toolbar.bottom() + 3));
+        const QRect toolbar = m_editor.toolbarRect();
+        m_seat->moveTo(QPoint(toolbar.center().x(), toolbar.bottom() + 3));
         waitFor(500);
         written = shoot(QStringLiteral("%1-1-solid.png").arg(QLatin1String(theme.name))) && written;
         // Far away: the panel fades with the items, and stays under Close, which never fades.
-        QCursor::setPos(m_editor.viewportRect().bottomRight() - QPoint(20, 20));
+        m_seat->moveTo(m_editor.viewportRect().bottomRight() - QPoint(20, 20));
         waitFor(1200);
         written = shoot(QStringLiteral("%1-1-solid-faded.png").arg(QLatin1String(theme.name))) && written;
     }
@@ -204,13 +187,27 @@ void DemoTour::pressKey(int key)
 
 bool DemoTour::shoot(const QString& name)
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
     const QString path = QDir(m_directory).filePath(name);
-    if (!screen || !screen->grabWindow(0).save(path)) {
+    if (!m_seat->screenshot().save(path)) {
         std::fprintf(stderr, "Cannot write %s\n", qPrintable(path));
         return false;
     }
     return true;
+}
+
+// Starts from a cleared selection, so that every round shows a fresh toolbar.
+bool DemoTour::showToolbar(const DemoSettings& settings)
+{
+    m_editor.selectText(0, 0);
+    m_editor.applySettings(settings);
+    waitFor(100);
+    const int start = m_editor.textEdit()->toPlainText().indexOf(selectedPhrase());
+    m_editor.selectText(start, selectedPhrase().size());
+    waitFor(300);
+    if (m_editor.toolbarRect().isValid())
+        return true;
+    std::fprintf(stderr, "The toolbar did not show\n");
+    return false;
 }
 
 QRect DemoTour::itemRect(const QString& id) const
@@ -238,18 +235,4 @@ void DemoTour::typeText(const QString& text)
             }
         }
     }
-}
-
-// A left click as the window under globalPos would get it from the pointer.
-void DemoTour::clickAt(const QPoint& globalPos)
-{
-    QWidget* target = QApplication::widgetAt(globalPos);
-    if (!target)
-        return;
-    const QPoint local = target->mapFromGlobal(globalPos);
-    const QPoint inWindow = target->window()->mapFromGlobal(globalPos);
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, inWindow, globalPos,
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, inWindow, globalPos,
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }

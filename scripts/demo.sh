@@ -1,17 +1,37 @@
 #!/bin/sh
 # Installs what is missing (Debian 12), configures and builds the demo host in
-# ./build and runs it. With $DISPLAY set it opens the editor; without one it
-# runs the scripted tour under Xvfb with a compositor and prints the folder of
-# its screenshots (./demo-screenshots unless --tour DIR is given).
-# Usage: scripts/demo.sh [demo switches, see --help]
+# ./build and runs it. In a desktop session it opens the editor: on Qt's
+# Wayland platform when the session is Wayland's ($WAYLAND_DISPLAY), unless
+# QT_QPA_PLATFORM or -platform says otherwise. Without a display it runs the
+# scripted tour under Xvfb with a compositor, or with --weston under a headless
+# Weston on Qt's Wayland platform, and prints the folder of its screenshots
+# (./demo-screenshots unless --tour DIR is given).
+# Usage: scripts/demo.sh [--weston] [demo switches, see --help]
 set -eu
 cd "$(dirname "$0")/.."
+weston=no
+for argument in "$@"; do
+    shift
+    if [ "$argument" = --weston ]; then
+        weston=yes
+    else
+        set -- "$@" "$argument"
+    fi
+done
+
 sh scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTB_QT_MAJOR="${MTB_QT_MAJOR:-5}" >/dev/null
-cmake --build build --target minitoolbars-demo --parallel "$(nproc)"
+targets=minitoolbars-demo
+# The Weston module that gives the tour a pointer and screenshots on Wayland.
+[ "$weston" = yes ] && targets="$targets mtb_weston_test_seat"
+cmake --build build --target $targets --parallel "$(nproc)"
 demo=build/examples/minitoolbars-demo
 
-if [ -n "${DISPLAY:-}" ]; then
+if [ "$weston" = no ] && [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-wayland}"
+    exec "$demo" "$@"
+fi
+if [ "$weston" = no ] && [ -n "${DISPLAY:-}" ]; then
     exec "$demo" "$@"
 fi
 
@@ -23,5 +43,9 @@ for argument in "$@"; do
 done
 if [ "$tour" = no ]; then
     set -- "$@" --tour demo-screenshots
+fi
+if [ "$weston" = yes ]; then
+    export MTB_WESTON_MODULE="$(pwd)/build/tests/mtb_weston_test_seat.so"
+    exec sh tests/wayland/run-under-weston.sh "$demo" "$@"
 fi
 exec sh tests/x11/run-under-xvfb.sh "$demo" "$@"
