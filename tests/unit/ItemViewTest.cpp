@@ -242,3 +242,23 @@ TEST(MTBxItem, changesReachTheViewAndTheHostOnlyWhenTheyShow)
     EXPECT_EQ(1, relayoutsAfter([&] { item->setVisible(false); }));
     EXPECT_EQ(nullptr, view->item());
 }
+
+// A view stays built from its item until the item's icon name changes, and shows the item's check state; an entry's child lands in its drop-down.
+TEST(ItemViewTest, shouldFollowTheItemsIconNameCheckStateAndChildren)
+{
+    MTBxButton item(L"icon", nullptr);
+    item.setIcon(L":/MiniToolbars/Checkbox_On_L.svg");
+    item.setCheckable(true);
+    ItemView view(0, &item, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(view.builtFrom(&item, nullptr, nullptr));
+    item.setIcon(L":/MiniToolbars/Checkbox_Off_L.svg");
+    EXPECT_FALSE(view.builtFrom(&item, nullptr, nullptr));
+    for (const bool checked : {true, false}) {
+        item.setChecked(checked, false);
+        EXPECT_EQ(view.isChecked(), checked);
+    }
+    MTBxDropDownEntry entry(L"entry", L"", nullptr);
+    auto* child = new MTBxButton(L"child", nullptr);
+    entry.addItem(child, nullptr);
+    EXPECT_TRUE(entry.hasDropDown() && entry.itemCount() == 1 && entry.item(0) == child);
+}
