@@ -84,6 +84,7 @@ TEST(MTBxString, copiesAreIndependentAndSelfAssignmentKeepsTheText)
     // Copies own their buffers; the wide copy follows every change; assigning from the string's own buffers keeps the text.
     MTBxString original(L"one"), copy(original), assigned;
     assigned = original;
+    EXPECT_EQ(0, std::wcscmp(L"one", wide(original)));
     original.assign(L"two");
     copy.clear();
     EXPECT_TRUE(assigned == L"one" && std::wcscmp(L"two", wide(original)) == 0 && std::wcscmp(L"", wide(copy)) == 0);

@@ -229,6 +229,8 @@ TEST(MTBxItem, changesReachTheViewAndTheHostOnlyWhenTheyShow)
         item->setChecked(notify, notify);
     EXPECT_EQ(r + 7, window.refreshes);
     EXPECT_TRUE(sink.types() == std::vector<int>{ MTBxItemEvents::CheckedChanged } && sink.arg(0) == 1);
+    item->setEnabled(false);
+    EXPECT_EQ(r + 8, window.refreshes);
 
     // A parent that shows its current child's caption repaints for the child's new text.
     MTBxItem* parent = add(new MTBxItem(MTBxItem::DropDownButton, MTBxString(L"p"), true, &context));
@@ -236,7 +238,7 @@ TEST(MTBxItem, changesReachTheViewAndTheHostOnlyWhenTheyShow)
     child.setParent(parent);
     parent->setShowText(true), parent->setSynchronizedWithCurrentItem(true);
     child.setText(MTBxString(L"two"));
-    EXPECT_EQ(r + 8, window.refreshes);
+    EXPECT_EQ(r + 9, window.refreshes);
 
     EXPECT_EQ(0, relayoutsAfter([&] { item->setVisible(true); }));
     EXPECT_EQ(1, relayoutsAfter([&] { item->setVisible(false); }));
