@@ -16,17 +16,12 @@ using namespace MiniToolbars::Testing;
 
 namespace {
 
-const char* themeName(Options::Theme theme)
-{
-    return theme == Options::Dark ? "dark" : "light";
-}
+const char* themeName(Options::Theme theme) { return theme == Options::Dark ? "dark" : "light"; }
 
 void setTheme(Options::Theme theme)
 {
-    Controller* controller = ActionToolbar::controller();
-    Options options = controller->getOptions();
-    options.setTheme(theme);
-    controller->setOptions(options);
+    Options options = ActionToolbar::controller()->getOptions();
+    options.setTheme(theme), ActionToolbar::controller()->setOptions(options);
 }
 
 class ActionToolbarLookTest : public ::testing::Test
@@ -35,25 +30,18 @@ protected:
     void SetUp() override
     {
         Style::setXHeightOverride(6);
-        host.setGeometry(100, 100, 600, 400);
-        host.show();
+        host.setGeometry(100, 100, 600, 400), host.show();
         for (const char* name : {"Bold", "Italic", "Underline"})
             toolbar->addAction(new QAction(QString::fromLatin1(name), &host));
     }
-    void TearDown() override
-    {
-        toolbar.reset();
-        setTheme(Options::Light);
-        Style::setXHeightOverride(-1);
-    }
+    void TearDown() override { toolbar.reset(), setTheme(Options::Light), Style::setXHeightOverride(-1); }
     // Shows the toolbar and waits until it is laid out, placed and fully opaque.
     QmtbView* showToolbar()
     {
         EXPECT_TRUE(toolbar->show(&host, QRect(100, 200, 80, 20)));
         QmtbView* window = windowOf(toolbar->miniToolbar());
         EXPECT_TRUE(eventually([&] { return !window->isLayoutPending() && window->currentOpacity() == 1.0; }));
-        QCoreApplication::processEvents();
-        return window;
+        return QCoreApplication::processEvents(), window;
     }
 
     QWidget host;
@@ -65,29 +53,12 @@ protected:
 ::testing::AssertionResult matchesReference(const QImage& grab, const QString& name)
 {
     const QString reference = QStringLiteral(MTB_TEST_DATA_DIR "/looks/%1-qt%2.png").arg(name).arg(QT_VERSION_MAJOR);
-    const QImage expected(reference);
-    const QImage actual = grab.convertToFormat(QImage::Format_ARGB32);
+    const QImage expected(reference), actual = grab.convertToFormat(QImage::Format_ARGB32);
     if (!expected.isNull() && expected.convertToFormat(QImage::Format_ARGB32) == actual)
         return ::testing::AssertionSuccess();
     const QString saved = QStringLiteral(MTB_TEST_BINARY_DIR "/%1-qt%2.png").arg(name).arg(QT_VERSION_MAJOR);
     actual.save(saved);
-    return ::testing::AssertionFailure() << "the grab differs from " << reference.toStdString() << " (saved as "
-                                         << saved.toStdString() << ")";
-}
-
-} // namespace
-
-// A toolbar in the default look draws, pixel for pixel, what it drew before
-// there was another look, in both themes.
-TEST_F(ActionToolbarLookTest, defaultLookDrawsAsItAlwaysDid)
-{
-    for (const Options::Theme theme : {Options::Light, Options::Dark}) {
-        SCOPED_TRACE(themeName(theme));
-        setTheme(theme);
-        QmtbView* window = showToolbar();
-        EXPECT_TRUE(matchesReference(window->grab().toImage(), QStringLiteral("translucent-%1").arg(QLatin1String(themeName(theme)))));
-        toolbar->close();
-    }
+    return ::testing::AssertionFailure() << "the grab differs from " << reference.toStdString() << " (saved as " << saved.toStdString() << ")";
 }
 
 // The window composited over a plain background, as a compositor shows it.
@@ -95,74 +66,68 @@ QImage over(const QImage& window, const QColor& background)
 {
     QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(background);
-    QPainter painter(&image);
-    painter.drawImage(0, 0, window);
+    QPainter(&image).drawImage(0, 0, window);
     return image;
 }
 
-// In the solid look nothing of the host shows through the items: over a black
-// and over a white host the pixels under every caption are the same, in both
-// themes and for both kinds of window; in the translucent look they differ,
-// which is what that look is for.
-TEST_F(ActionToolbarLookTest, solidLookHidesWhatLiesBeneathTheCaptions)
+} // namespace
+
+TEST_F(ActionToolbarLookTest, defaultLookDrawsAsItAlwaysDid)
 {
-    host.setAutoFillBackground(true);
+    // A toolbar in the default look draws, pixel for pixel, what it drew before there was another look, in both themes.
     for (const Options::Theme theme : {Options::Light, Options::Dark}) {
-        for (const ActionToolbar::Look look : {ActionToolbar::SolidLook, ActionToolbar::TranslucentLook}) {
-            for (const Options::WindowStrategy strategy : {Options::TopLevelWindows, Options::OverlayWindows}) {
-                const bool solid = look == ActionToolbar::SolidLook;
-                // An overlay paints into the host's own pixels: only the solid look is asked of it.
-                if (!solid && strategy == Options::OverlayWindows)
-                    continue;
-                SCOPED_TRACE(std::string(themeName(theme)) + (solid ? " solid" : " translucent")
-                             + (strategy == Options::OverlayWindows ? " overlay" : " window"));
-                setTheme(theme);
-                toolbar->setLook(look);
-                toolbar->setWindowStrategy(strategy);
-                std::vector<QImage> captions;
-                for (const QColor background : {QColor(Qt::black), QColor(Qt::white)}) {
-                    QPalette palette = host.palette();
-                    palette.setColor(QPalette::Window, background);
-                    host.setPalette(palette);
-                    QmtbView* window = showToolbar();
-                    ASSERT_EQ(window->isOverlay(), strategy == Options::OverlayWindows);
-                    const QImage grab = window->isOverlay() ? host.grab().toImage()
-                                                            : over(window->grab().toImage(), background);
-                    const QPoint offset = window->isOverlay() ? host.mapToGlobal(QPoint())
-                                                              : window->placement().windowOffset();
-                    // The caption lies between the item's rounded ends.
-                    const int radius = Style::instance()->cornerRadiusX();
-                    for (int i = 0; i < 3; ++i) {
-                        const QRect item = windowRect(toolbar->miniToolbar(), i).translated(-offset);
-                        captions.push_back(grab.copy(item.adjusted(radius, 0, -radius, 0)));
-                        ASSERT_FALSE(captions.back().isNull());
-                    }
-                    toolbar->close();
-                }
-                for (int i = 0; i < 3; ++i) {
-                    if (solid)
-                        EXPECT_EQ(captions[i], captions[i + 3]) << "item " << i;
-                    else
-                        EXPECT_NE(captions[i], captions[i + 3]) << "item " << i;
-                }
-            }
-        }
+        SCOPED_TRACE(themeName(theme));
+        setTheme(theme);
+        EXPECT_TRUE(matchesReference(showToolbar()->grab().toImage(), QStringLiteral("translucent-%1").arg(QLatin1String(themeName(theme)))));
+        toolbar->close();
     }
 }
 
-// The solid look's panel is opaque and holds the items, its shadow fades out
-// inside the window, which ends with it, and the panel fades with the toolbar.
+TEST_F(ActionToolbarLookTest, solidLookHidesWhatLiesBeneathTheCaptions)
+{
+    // Solid, over a black and a white host the pixels under every caption are the same in both themes and kinds of window; translucent they differ.
+    host.setAutoFillBackground(true);
+    // An overlay paints into the host's own pixels: only the solid look is asked of it.
+    const struct { Options::Theme theme; ActionToolbar::Look look; Options::WindowStrategy strategy; } cases[] = {
+        {Options::Light, ActionToolbar::SolidLook, Options::TopLevelWindows}, {Options::Light, ActionToolbar::SolidLook, Options::OverlayWindows},
+        {Options::Light, ActionToolbar::TranslucentLook, Options::TopLevelWindows}, {Options::Dark, ActionToolbar::SolidLook, Options::TopLevelWindows},
+        {Options::Dark, ActionToolbar::SolidLook, Options::OverlayWindows}, {Options::Dark, ActionToolbar::TranslucentLook, Options::TopLevelWindows},
+    };
+    for (const auto& c : cases) {
+        const bool solid = c.look == ActionToolbar::SolidLook, overlay = c.strategy == Options::OverlayWindows;
+        SCOPED_TRACE(std::string(themeName(c.theme)) + (solid ? " solid" : " translucent") + (overlay ? " overlay" : " window"));
+        setTheme(c.theme), toolbar->setLook(c.look), toolbar->setWindowStrategy(c.strategy);
+        std::vector<QImage> captions;
+        for (const QColor background : {QColor(Qt::black), QColor(Qt::white)}) {
+            QPalette palette = host.palette();
+            palette.setColor(QPalette::Window, background), host.setPalette(palette);
+            QmtbView* window = showToolbar();
+            ASSERT_EQ(window->isOverlay(), overlay);
+            const QImage grab = overlay ? host.grab().toImage() : over(window->grab().toImage(), background);
+            const QPoint offset = overlay ? host.mapToGlobal(QPoint()) : window->placement().windowOffset();
+            // The caption lies between the item's rounded ends.
+            const int radius = Style::instance()->cornerRadiusX();
+            for (int i = 0; i < 3; ++i) {
+                captions.push_back(grab.copy(windowRect(toolbar->miniToolbar(), i).translated(-offset).adjusted(radius, 0, -radius, 0)));
+                ASSERT_FALSE(captions.back().isNull());
+            }
+            toolbar->close();
+        }
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(solid, captions[i] == captions[i + 3]) << "item " << i;
+    }
+}
+
 TEST_F(ActionToolbarLookTest, solidPanelFadesWithTheToolbarAndItsShadowStaysInTheWindow)
 {
+    // The solid panel is opaque and holds the items, its shadow fades out inside the window, which ends with it, and the panel fades with the toolbar.
     toolbar->setLook(ActionToolbar::SolidLook);
     QmtbView* window = showToolbar();
     const QRect panel = window->placement().panelRect().translated(-window->placement().windowOffset());
     const QRect items = windowRect(toolbar->miniToolbar()).translated(-window->placement().windowOffset());
     ASSERT_FALSE(panel.isEmpty());
-    EXPECT_TRUE(panel.contains(items));
-    EXPECT_TRUE(QRect(QPoint(), window->size()).contains(panel));
+    EXPECT_TRUE(panel.contains(items) && QRect(QPoint(), window->size()).contains(panel));
     EXPECT_EQ(toolbar->geometry().size(), panel.size());
-
     QImage grab = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     const QPoint onPanel(panel.center().x(), panel.top() + 1);
     EXPECT_EQ(qAlpha(grab.pixel(onPanel)), 255);
@@ -174,7 +139,6 @@ TEST_F(ActionToolbarLookTest, solidPanelFadesWithTheToolbarAndItsShadowStaysInTh
     // The window ends with the shadow: a click beyond it reaches the host.
     const int shadow = Style::instance()->panelShadowWidth();
     EXPECT_EQ(QRect(QPoint(), window->size()), panel.adjusted(-shadow, -shadow, shadow, shadow));
-
     window->fade().setFadedIn(false);
     ASSERT_TRUE(eventually([&] { return !window->fade().isAnimating() && window->currentOpacity() < 1.0; }));
     const double opacity = window->currentOpacity();

@@ -25,28 +25,20 @@ using namespace MiniToolbars::Testing;
 namespace {
 
 // The image a menu or list shows for an item, whichever way the item got its icon.
-QImage iconOf(const MTBxItem* item)
-{
-    return PopupIcon::of(*item, Style::instance()->iconSize(), 1.0).image;
-}
+QImage iconOf(const MTBxItem* item) { return PopupIcon::of(*item, Style::instance()->iconSize(), 1.0).image; }
 
 // An icon whose engine runs host code each time it makes a pixmap.
-class HostCodeIconEngine : public QIconEngine
+struct HostCodeIconEngine : QIconEngine
 {
-public:
-    explicit HostCodeIconEngine(std::function<void()> run) : m_run(std::move(run)) {}
+    explicit HostCodeIconEngine(std::function<void()> run) : run(std::move(run)) {}
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override { painter->fillRect(rect, Qt::red); }
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
     {
-        m_run();
         QPixmap pixmap(size);
-        pixmap.fill(Qt::red);
-        return pixmap;
+        return run(), pixmap.fill(Qt::red), pixmap;
     }
-    QIconEngine* clone() const override { return new HostCodeIconEngine(m_run); }
-
-private:
-    std::function<void()> m_run;
+    QIconEngine* clone() const override { return new HostCodeIconEngine(run); }
+    std::function<void()> run;
 };
 
 class ActionToolbarTest : public ::testing::Test
@@ -54,21 +46,19 @@ class ActionToolbarTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        host.setGeometry(100, 100, 600, 400);
-        host.show();
+        host.setGeometry(100, 100, 600, 400), host.show();
         for (const char* name : {"Bold", "Italic", "Underline"}) {
             auto* action = new QAction(QString::fromLatin1(name), &host);
-            action->setCheckable(true);
-            toolbar->addAction(action);
+            action->setCheckable(true), toolbar->addAction(action);
         }
     }
+    bool show() { return toolbar->show(&host, QRect(250, 200, 100, 16)); }
     QAction* action(int i) const { return toolbar->actions().at(i); }
     MTBxItem* item(int i) const { return toolbar->miniToolbar()->item(i); }
-    void click(int i, Qt::KeyboardModifiers modifiers = {}) const
+    void click(int i, Qt::KeyboardModifiers modifiers = {}) const { clickIn(toolbar->miniToolbar(), i, modifiers); }
+    static void clickIn(MiniToolbar* bar, int i, Qt::KeyboardModifiers modifiers = {})
     {
-        QmtbView* window = windowOf(toolbar->miniToolbar());
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, modifiers,
-                          window->placement().toLocal(centreOf(toolbar->miniToolbar(), i)));
+        QTest::mouseClick(windowOf(bar)->windowHandle(), Qt::LeftButton, modifiers, windowOf(bar)->placement().toLocal(centreOf(bar, i)));
     }
     QRect room() const { return QRect(host.mapToGlobal(QPoint()), host.size()); }
 
@@ -78,9 +68,7 @@ protected:
 
 TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
 {
-    // Above with the gap where there is room; below at the top edge; above at the bottom edge when
-    // below is preferred; shifted left at the right edge; on the roomier side and pinned to the edge when
-    // neither fits; every time inside the host window.
+    // Above with the gap where there is room, else below, shifted inside at the right edge, pinned to the roomier side's edge when neither fits: always inside the host.
     const struct {
         QRect anchor;
         ActionToolbar::Side side;
@@ -120,15 +108,15 @@ TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
     toolbar->setGap(16);
     EXPECT_EQ(toolbar->geometry(), before.translated(20, 30)) << "a wider gap moves it away at once";
     toolbar->setGap(-3);
-    EXPECT_EQ(toolbar->gap(), 0);
+    const int negative = toolbar->gap();
     toolbar->setGap(1 << 20);
-    EXPECT_EQ(toolbar->gap(), 1 << 16);
+    EXPECT_EQ(std::make_pair(negative, toolbar->gap()), std::make_pair(0, 1 << 16)) << "gaps are clamped";
 }
 
 TEST_F(ActionToolbarTest, followsActionChangesLive)
 {
     // Each change of a shown action reaches its item; a longer text widens the toolbar, hiding it behind an icon narrows it.
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     QPixmap red(16, 16);
     red.fill(Qt::red);
     const struct {
@@ -157,7 +145,7 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     toolbar->close();
     action(0)->setMenu(new QMenu(&host));
     EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 0) << "a hidden toolbar holds no items";
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     EXPECT_FALSE(iconOf(item(1)).isNull()) << "a second show draws the icons again";
     const auto lists = [&](const wchar_t* text) {
         auto* list = dynamic_cast<MTBxListType*>(item(0));
@@ -176,7 +164,7 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     EXPECT_EQ(item(0)->tag(), 7) << "a menu change that leaves its entries alone keeps the drop-down";
     toolbar->close();
     action(0)->menu()->addAction("Later");
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     EXPECT_EQ(dynamic_cast<MTBxListType*>(item(0))->itemCount(), 2) << "an entry added while hidden shows up";
     toolbar->insertAction(action(1), new QAction("Inserted", &host));
     EXPECT_EQ(item(1)->text(), L"Inserted") << "an action inserted while shown gets its item at once";
@@ -184,20 +172,17 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
 
 TEST_F(ActionToolbarTest, iconsReachTheItemsAsImagesThatGoWithThem)
 {
-    // An action's icon reaches its item, and a menu action's icon its entry, as the icon's own pixels at the icon size
-    // times the host's pixel ratio (aspect kept, smaller and larger images scaled); the image of an icon that changes
-    // or goes, of a closed toolbar and of a deleted one is freed.
+    // Icons reach items and menu entries as their own pixels at icon size times the host's ratio (aspect kept); images of changed, gone, closed or deleted icons are freed.
     const int side = Style::instance()->iconSize();
     const QSize pixels = QSize(side, side) * host.devicePixelRatioF();
     QImage exact(pixels, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < exact.height(); ++y) {
+    for (int y = 0; y < exact.height(); ++y)
         for (int x = 0; x < exact.width(); ++x)
             exact.setPixelColor(x, y, QColor(x * 255 / exact.width(), 90, y * 255 / exact.height(), 40 + (x + y) * 4 % 200));
-    }
     auto* menu = new QMenu(&host);
     QAction* const entry = menu->addAction("Entry");
     action(2)->setMenu(menu);
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     const auto entryItem = [&] { return dynamic_cast<MTBxListType*>(item(2))->item(0); };
     const QImage half = exact.scaled(pixels / 2), flat = exact.scaled(pixels.width(), pixels.height() / 2);
     const struct {
@@ -208,8 +193,7 @@ TEST_F(ActionToolbarTest, iconsReachTheItemsAsImagesThatGoWithThem)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "source " << c.source.width() << "x" << c.source.height());
         const QIcon icon = c.source.isNull() ? QIcon() : QIcon(QPixmap::fromImage(c.source));
-        action(0)->setIcon(icon);
-        entry->setIcon(icon);
+        action(0)->setIcon(icon), entry->setIcon(icon);
         for (const MTBxItem* shown : {item(0), entryItem()}) {
             const QImage image = iconOf(shown);
             EXPECT_EQ(image.size(), c.shown);
@@ -223,8 +207,7 @@ TEST_F(ActionToolbarTest, iconsReachTheItemsAsImagesThatGoWithThem)
         })) << "the toolbar draws the new icon";
         for (const HICON gone : freed)
             EXPECT_TRUE(pixmapFromIconHandle(gone).isNull()) << "the image of an icon that changed is freed";
-        freed.push_back(item(0)->iconHandle());
-        freed.push_back(entryItem()->iconHandle());
+        freed.push_back(item(0)->iconHandle()), freed.push_back(entryItem()->iconHandle());
     }
     // A menu change rebuilds the drop-down's item. An icon engine of the new entry that lays the toolbar out
     // meanwhile finds the old item, which is still there, drawn with its icon.
@@ -241,16 +224,14 @@ TEST_F(ActionToolbarTest, iconsReachTheItemsAsImagesThatGoWithThem)
         ++layouts;
     })), "Added");
     armed = false;
-    EXPECT_GT(layouts, 0);
-    EXPECT_TRUE(oldDrawsIcon);
-    EXPECT_NE(item(2), old);
+    EXPECT_TRUE(layouts > 0 && oldDrawsIcon && item(2) != old) << layouts;
 
     action(0)->setIcon(QIcon(QPixmap::fromImage(exact)));
     const HICON shownBefore = item(0)->iconHandle();
     EXPECT_FALSE(pixmapFromIconHandle(shownBefore).isNull());
     toolbar->close();
     EXPECT_TRUE(pixmapFromIconHandle(shownBefore).isNull()) << "a closed toolbar keeps no image";
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     const HICON shownAgain = item(0)->iconHandle();
     EXPECT_FALSE(pixmapFromIconHandle(shownAgain).isNull());
     toolbar.reset();
@@ -263,7 +244,7 @@ TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
     auto* group = new QActionGroup(&host);
     for (int i = 0; i < 3; ++i)
         group->addAction(action(i));
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     QSignalSpy triggered(action(1), &QAction::triggered), toggled(action(1), &QAction::toggled);
     Qt::KeyboardModifiers modifiers;
     QObject::connect(toolbar.get(), &ActionToolbar::modifiedClick, [&](QAction*, Qt::KeyboardModifiers m) { modifiers = m; });
@@ -272,32 +253,24 @@ TEST_F(ActionToolbarTest, clickTriggersTheActionAndGroupsStayExclusive)
         for (int j = 0; j < 3; ++j)
             EXPECT_EQ(item(j)->isChecked(), j == i) << "after clicking " << i;
     }
-    EXPECT_EQ(triggered.count(), 2);
-    EXPECT_EQ(toggled.count(), 2);
+    EXPECT_EQ(std::make_pair(triggered.count(), toggled.count()), std::make_pair(2, 2));
     click(2, Qt::ShiftModifier);
     EXPECT_EQ(modifiers, Qt::ShiftModifier);
 }
 
 TEST_F(ActionToolbarTest, choosingAMenuEntryTriggersItsActionOnce)
 {
-    // In a drop-down's open menu, a choice by click or by keys triggers that entry's action once (toggling a
-    // checkable one); the pointer on an entry hovers its action, and the entry's remove button only asks for
-    // removal; the drop-down's own action, the other entries and the toolbar stay silent.
+    // A menu entry chosen by click or keys triggers its action once (toggling it), pointing hovers it, its remove button only asks for removal; all else stays silent.
     auto* menu = new QMenu(&host);
     for (const char* text : {"Copy", "Wrap", "Ruler"})
         menu->addAction(QString::fromLatin1(text));
     menu->actions().at(1)->setCheckable(true), menu->actions().at(2)->setCheckable(true), menu->actions().at(2)->setChecked(true);
     auto* dropDown = new QAction("Edit", &host);
-    dropDown->setMenu(menu);
-    toolbar->addAction(dropDown);
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    dropDown->setMenu(menu), toolbar->addAction(dropDown);
+    ASSERT_TRUE(show());
 
     enum How { Click, Keys, RemoveButton };
-    const struct {
-        int entry;
-        How how;
-        bool checked;
-    } cases[] = {
+    const struct { int entry; How how; bool checked; } cases[] = {
         {0, Click, false}, {1, Click, true}, {2, Keys, false}, {1, Keys, false}, {2, RemoveButton, false},
     };
     for (const auto& c : cases) {
@@ -354,8 +327,7 @@ TEST_F(ActionToolbarTest, choosingAMenuEntryTriggersItsActionOnce)
         if (c.how != Keys)
             EXPECT_EQ(hovered.value(hovered.size() - 1), chosen) << "the pointer on an entry is a hover of its action";
         EXPECT_EQ(removeRequested, c.how == RemoveButton ? QList<QAction*>{chosen} : QList<QAction*>{});
-        EXPECT_EQ(modifiedClicks, 0);
-        EXPECT_EQ(closed.count(), 0);
+        EXPECT_EQ(std::make_pair(modifiedClicks, closed.count()), std::make_pair(0, 0)) << "modified clicks, closes";
         EXPECT_EQ(open->isVisible(), c.how == RemoveButton) << "a choice closes the menu, asking for removal does not";
         if (open->isVisible())
             QTest::keyClick(open, Qt::Key_Escape);
@@ -364,9 +336,8 @@ TEST_F(ActionToolbarTest, choosingAMenuEntryTriggersItsActionOnce)
 
 TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
 {
-    // Hovering an item, the wheel and keys over it, dragging the toolbar by it, the pointer going away and back, and the host window hiding
-    // each reach the host as one signal; a dragged toolbar stays put until the next anchor.
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    // Hover, wheel, keys, a drag, the pointer leaving and coming back, and the host hiding each reach the host as one signal; a dragged toolbar stays put.
+    ASSERT_TRUE(show());
     QList<QAction*> hovered;
     QPoint moved;
     int fades[2] = {}, closed = 0;
@@ -377,9 +348,10 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     QObject::connect(toolbar.get(), &ActionToolbar::closed, [&] { ++closed; });
     QmtbView* window = windowOf(toolbar->miniToolbar());
     const QPoint centre = centreOf(toolbar->miniToolbar(), 1), below = centre + QPoint(0, 40);
-    QTest::mouseMove(window->windowHandle(), window->placement().toLocal(centre));
+    const auto at = [&](QPoint p) { return window->placement().toLocal(p); };
+    QTest::mouseMove(window->windowHandle(), at(centre));
     EXPECT_EQ(hovered, QList<QAction*>{action(1)});
-    QWheelEvent wheel(window->placement().toLocal(centre), centre, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(at(centre), centre, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QObject::connect(toolbar.get(), &ActionToolbar::wheelTurned, [&](QAction* a, int delta) { hovered << a, moved.rx() = delta; });
     QCoreApplication::sendEvent(window, &wheel);
     EXPECT_TRUE(eventually([&] { return hovered.size() == 2 && hovered[1] == action(1) && moved.x() == 120; }));
@@ -388,9 +360,8 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     EXPECT_TRUE(pressed.count() == 1 && pressed[0][0] == 0x41 && released.count() == 1 && released[0][0] == 0x42);
 
     const QRect before = toolbar->geometry();
-    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(centre));
-    QTest::mouseMove(window->windowHandle(), window->placement().toLocal(below));
-    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(below));
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at(centre)), QTest::mouseMove(window->windowHandle(), at(below));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at(below));
     EXPECT_EQ(toolbar->geometry(), before.translated(0, 40));
     EXPECT_EQ(moved, toolbar->geometry().topLeft());
     host.resize(600, 390);
@@ -402,29 +373,21 @@ TEST_F(ActionToolbarTest, reportsHoverDragFadeAndHidingAsSignals)
     ActionToolbar::controller()->pointerMoved(below.x(), below.y());
     EXPECT_TRUE(eventually([&] { return fades[1] == 1; }));
     host.hide();
-    EXPECT_EQ(closed, 1);
-    EXPECT_FALSE(toolbar->isVisible());
+    EXPECT_TRUE(closed == 1 && !toolbar->isVisible()) << closed;
 }
 
 TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
 {
-    // Inserted actions go before the given one, a second add is ignored; an action deleted by its owner leaves the
-    // toolbar, and one removed from it changes nothing there any more; closing or deleting from a triggered slot and
-    // deleting the host while shown end in closed(), with no deferral by the host (ASan keeps this honest); a deleted
-    // menu takes its drop-down with it.
+    // Insertions go before, re-adds are ignored, deleted or removed actions leave; closing or deleting from a slot and deleting the host end in closed(); a deleted menu takes its drop-down.
     toolbar->insertAction(action(0), new QAction("First", &host));
     toolbar->insertAction(action(2), new QAction("Second", &host));
     toolbar->addAction(action(0));
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     delete action(3);
-    EXPECT_EQ(toolbar->actions().size(), 4);
-    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 4);
-    EXPECT_EQ(item(0)->text(), L"First");
-    EXPECT_EQ(item(2)->text(), L"Second");
-    EXPECT_EQ(item(3)->text(), L"Underline");
+    EXPECT_TRUE(toolbar->actions().size() == 4 && toolbar->miniToolbar()->itemCount() == 4);
+    EXPECT_TRUE(item(0)->text() == L"First" && item(2)->text() == L"Second" && item(3)->text() == L"Underline");
     QAction* removed = action(3);
-    toolbar->removeAction(removed);
-    removed->setText("Gone");
+    toolbar->removeAction(removed), removed->setText("Gone");
     EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
     // A menu deleted with its entries (they die when it is a QMenu no more) leaves a plain button behind.
     auto* menu = new QMenu(&host);
@@ -432,8 +395,7 @@ TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
     action(2)->setMenu(menu);
     ASSERT_EQ(item(2)->itemType(), MTBxItem::DropDownButton);
     delete menu;
-    EXPECT_EQ(item(2)->itemType(), MTBxItem::Button);
-    EXPECT_EQ(item(2)->text(), L"Second");
+    EXPECT_TRUE(item(2)->itemType() == MTBxItem::Button && item(2)->text() == L"Second");
 
     QSignalSpy closed(toolbar.get(), &ActionToolbar::closed);
     QObject::connect(action(0), &QAction::triggered, [&] { toolbar->close(); });
@@ -441,58 +403,51 @@ TEST_F(ActionToolbarTest, deletedActionsHostsAndToolbarsLeaveCleanly)
     click(0);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(eventually([&] { return !old; })) << "its window goes once the click is over";
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     QObject::connect(action(1), &QAction::triggered, [&] { toolbar.reset(); });
     click(1);
     EXPECT_FALSE(toolbar);
     QTest::qWait(10);
 
     auto* other = new QWidget(&host);
-    other->show();
-    toolbar = std::make_unique<ActionToolbar>();
+    other->show(), toolbar = std::make_unique<ActionToolbar>();
     toolbar->addAction(new QAction("Alone", other));
     QSignalSpy closedByHost(toolbar.get(), &ActionToolbar::closed);
     ASSERT_TRUE(toolbar->show(&host, QRect(10, 10, 20, 10)));
     ASSERT_TRUE(toolbar->show(other, QRect(10, 10, 20, 10)));
     EXPECT_EQ(closedByHost.count(), 0) << "moving to another host is no close";
     delete other;
-    EXPECT_EQ(closedByHost.count(), 1);
-    EXPECT_TRUE(toolbar->actions().isEmpty());
+    EXPECT_TRUE(closedByHost.count() == 1 && toolbar->actions().isEmpty());
 }
 
 TEST_F(ActionToolbarTest, hostSinkKeepsItsOwnEventsInEitherOrder)
 {
-    // The host's own item sink, installed before or after the front end shows, gets its toolbars' events and none
-    // of the actions'; the actions still trigger.
+    // The host's own item sink, installed before or after the front end shows, gets its toolbars' events and none of the actions', which still trigger.
     for (const bool sinkFirst : {true, false}) {
         std::unique_ptr<RecordingItemSink> sink;
         if (sinkFirst)
             sink = std::make_unique<RecordingItemSink>();
-        ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+        ASSERT_TRUE(show());
         if (!sinkFirst)
             sink = std::make_unique<RecordingItemSink>();
         QSignalSpy triggered(action(2), &QAction::triggered);
         click(2);
-        EXPECT_EQ(triggered.count(), 1);
-        EXPECT_TRUE(sink->events.empty());
+        EXPECT_TRUE(triggered.count() == 1 && sink->events.empty());
 
         HostObserver observer;
         MiniToolbar own(MTBxString(L"own"), &hostContext);
         own.addItem(makeButton(L"Own"));
         ASSERT_TRUE(ActionToolbar::controller()->showToolbar(&own, 200, 450, &observer));
-        QmtbView* window = windowOf(&own);
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->placement().toLocal(centreOf(&own, 0)));
-        EXPECT_EQ(sink->count(MTBxItemEvents::Clicked), 1);
-        EXPECT_EQ(MTBxItemEventsUtility::GetMTBxItemEvents(), sink.get());
-        ActionToolbar::controller()->closeToolbar(&own);
-        toolbar->close();
+        clickIn(&own, 0);
+        EXPECT_TRUE(sink->count(MTBxItemEvents::Clicked) == 1 && MTBxItemEventsUtility::GetMTBxItemEvents() == sink.get());
+        ActionToolbar::controller()->closeToolbar(&own), toolbar->close();
     }
     // A show refused while another is under way leaves nothing behind for the next one.
     HostObserver observer;
     observer.onParentHwnd = [&] { EXPECT_FALSE(toolbar->show(&host, QRect(250, 200, 100, 16))); };
     MiniToolbar own(MTBxString(L"own"), &hostContext);
     ASSERT_TRUE(ActionToolbar::controller()->showToolbar(&own, 200, 450, &observer));
-    ASSERT_TRUE(toolbar->show(&host, QRect(250, 200, 100, 16)));
+    ASSERT_TRUE(show());
     EXPECT_EQ(toolbar->miniToolbar()->itemCount(), 3);
     ActionToolbar::controller()->closeToolbar(&own);
 }

@@ -35,11 +35,7 @@ QmtbImage* qmtb(const std::unique_ptr<MTBxImage>& image) { return static_cast<Qm
 
 std::unique_ptr<MTBxImage> imageFromBytes(const QByteArray& b) { return std::unique_ptr<MTBxImage>(Backend::instance().createImageFromData(reinterpret_cast<const unsigned char*>(b.constData()), b.size())); }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray readFile(const QString& path) { QFile file(path); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); }
 
 // The path of a file in a folder that lives as long as the program, written with the bytes unless they are null.
 QString fileWith(const char* name, const QByteArray& bytes = QByteArray())
@@ -50,12 +46,7 @@ QString fileWith(const char* name, const QByteArray& bytes = QByteArray())
     return path;
 }
 
-QByteArray littleEndian(quint32 value, int length)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes.left(length);
-}
+QByteArray littleEndian(quint32 value, int length) { QByteArray bytes(4, '\0'); return qToLittleEndian(value, bytes.data()), bytes.left(length); }
 
 // A GIF with the given logical screen and one 1 x 1 frame.
 QByteArray gif(quint16 screenWidth, quint16 screenHeight)
@@ -73,9 +64,9 @@ QByteArray icon(const QByteArray& embedded)
         + littleEndian(22, 4) + embedded;
 }
 
-// A vector image has no raster until render, which rasterises at the truncated height; sizes that name no raster, or one too large, leave an empty raster; the picture form leaves the raster alone.
 TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
 {
+    // A vector image has no raster until render, which rasterises at the truncated height; sizes that name no raster, or one too large, leave an empty raster; the picture form leaves the raster alone.
     const QString wide = fileWith("wide.svg", wideSvg);
     // Options is 11:12 (integer arithmetic), the arrow 9:6: 4500 wide at a height of 3000.
     const QString options = QStringLiteral(":/MiniToolbars/Options_L.svg");
@@ -102,9 +93,9 @@ TEST(ImageTest, shouldRasteriseVectorImagesAtTheTruncatedHeight)
     EXPECT_EQ(images[arrow]->width(), 3000.0f);
 }
 
-// Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster; a PNG keeps its pixel size when rendered, a broken or zero-wide SVG renders to an empty raster. A FIFO named as an image, as an SVG's image (in an SVG file, SVG text in a "png" file or SVG bytes) or as a module loads nothing, at once (a wait ends the test by alarm).
 TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
 {
+    // Only a lower-case "png" or "svg" ending loads; the content decides the format; broken files give a null raster; a PNG keeps its pixel size when rendered, a broken or zero-wide SVG renders to an empty raster. A FIFO named as an image, as an SVG's image (in an SVG file, SVG text in a "png" file or SVG bytes) or as a module loads nothing, at once (a wait ends the test by alarm).
     for (const char* name : { "fifo.png", "fifo.svg", "fifo.dll" })
         ASSERT_EQ(::mkfifo(QFile::encodeName(fileWith(name)).constData(), 0600), 0);
     // Qt follows xlink:href even with the prefix undeclared; the good SVG proves that images beside one still load.
@@ -133,22 +124,19 @@ TEST(ImageTest, shouldLoadFilesByTheirCaseSensitiveEnding)
     // SVG bytes decode through Qt's image plugin, which follows the same references; compressed, they cannot be checked.
     const QByteArray fifoSvg = QByteArray(svg).replace("%1", QFile::encodeName(fileWith("fifo.png")));
     QProcess gzip;
-    gzip.start(QStringLiteral("gzip"), {QStringLiteral("-c")});
-    gzip.write(fifoSvg);
-    gzip.closeWriteChannel();
+    gzip.start(QStringLiteral("gzip"), {QStringLiteral("-c")}), gzip.write(fifoSvg), gzip.closeWriteChannel();
     ASSERT_TRUE(gzip.waitForFinished());
     for (const QByteArray& bytes : { fifoSvg, gzip.readAllStandardOutput() })
         EXPECT_EQ(imageFromBytes(bytes), nullptr) << bytes.left(16).toHex().constData();
     EXPECT_EQ(imageFromBytes(QByteArray(svg).replace("%1", QFile::encodeName(fileWith("green.png"))))->width(), 8.0f);
     auto good = imageFrom(fileWith("good.svg"));
-    good->render(8.0f, 0.0f, false);
+    good->render(8.0f, 0.0f, false), ::alarm(0);
     EXPECT_EQ(qmtb(good)->raster()->pixelColor(4, 4), QColor(Qt::green));
-    ::alarm(0);
 }
 
-// Encoded bytes give a raster image, or no object when they are no image or declare more than 4096 pixels, also in a GIF screen or an icon entry beyond the frame's size; all is checked before any pixel memory is taken.
 TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
 {
+    // Encoded bytes give a raster image, or no object when they are no image or declare more than 4096 pixels, also in a GIF screen or an icon entry beyond the frame's size; all is checked before any pixel memory is taken.
     const auto bitmap = [](quint32 width, quint32 height) {
         return icon(littleEndian(40, 4) + littleEndian(width, 4) + littleEndian(height, 4) + QByteArray(52, '\0'));
     };
@@ -164,12 +152,10 @@ TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
         EXPECT_EQ(image ? image->width() : -1.0f, width) << bytes.left(16).toHex().constData();
     }
     const auto image = imageFromBytes(encoded(12, 9));
-    EXPECT_EQ(image->height(), 9.0f);
-    EXPECT_TRUE(image->reference().empty());
+    EXPECT_TRUE(image->height() == 9.0f && image->reference().empty()) << image->height();
     const unsigned char byte = 0x89;
-    EXPECT_EQ(Backend::instance().createImageFromData(nullptr, 100), nullptr);
-    EXPECT_EQ(Backend::instance().createImageFromData(&byte, 0), nullptr);
-    EXPECT_EQ(Backend::instance().createImageFromData(&byte, -4), nullptr);
+    for (const auto& [data, length] : { std::pair{ static_cast<const unsigned char*>(nullptr), 100 }, { &byte, 0 }, { &byte, -4 } })
+        EXPECT_EQ(Backend::instance().createImageFromData(data, length), nullptr) << length;
 
     // 60000 x 60000 PNGs (14 GB of pixels) and a 1 x 1 GIF frame on a 27905 x 8193 screen (870 MB) cost no memory.
     const auto peakResidentKb = [] { rusage usage{}; return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0L; };
@@ -180,31 +166,27 @@ TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
     EXPECT_LT(peakResidentKb() - before, 64 * 1024);
 }
 
-// A handle converts back to its image until destroyed; images made from it keep a copy; unknown and reused values convert to nothing.
 TEST(IconHandleTest, shouldRoundTripUntilDestroyedAndNeverReuseAHandle)
 {
+    // A handle converts back to its image until destroyed; images made from it keep a copy; unknown and reused values convert to nothing.
     QImage sample(8, 6, QImage::Format_ARGB32);
-    sample.fill(QColor(250, 10, 40));
-    sample.setPixelColor(3, 2, QColor(0, 0, 255));
+    sample.fill(QColor(250, 10, 40)), sample.setPixelColor(3, 2, QColor(0, 0, 255));
     const HICON handle = createIconHandle(sample);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(sample, pixmapFromIconHandle(handle).toImage().convertToFormat(QImage::Format_ARGB32));
     std::unique_ptr<MTBxImage> image(Backend::instance().createImageFromIcon(handle));
-    destroyIconHandle(handle);
-    destroyIconHandle(handle);
-    EXPECT_TRUE(pixmapFromIconHandle(handle).isNull());
-    EXPECT_EQ(8.0f, image->width());
-    EXPECT_EQ(0.0f, std::unique_ptr<MTBxImage>(Backend::instance().createImageFromIcon(handle))->width());
-    EXPECT_TRUE(pixmapFromIconHandle(reinterpret_cast<HICON>(0x1234)).isNull());
+    destroyIconHandle(handle), destroyIconHandle(handle);
+    EXPECT_TRUE(pixmapFromIconHandle(handle).isNull() && pixmapFromIconHandle(reinterpret_cast<HICON>(0x1234)).isNull());
+    EXPECT_EQ(std::make_pair(8.0f, 0.0f), std::make_pair(image->width(), std::unique_ptr<MTBxImage>(Backend::instance().createImageFromIcon(handle))->width()));
     EXPECT_EQ(nullptr, createIconHandle(QImage()));
     const HICON second = createIconHandle(sample);
     EXPECT_NE(handle, second);
     destroyIconHandle(second);
 }
 
-// Every saved PE input stays in bounds, directly and through "res://" references; every saved image, from bytes or a module, decodes within limits; the hostile ones to nothing.
 TEST(FuzzRegressionTest, shouldReplayTheSavedInputs)
 {
+    // Every saved PE input stays in bounds, directly and through "res://" references; every saved image, from bytes or a module, decodes within limits; the hostile ones to nothing.
     for (const bool pe : { true, false }) {
         const QDir folder(QStringLiteral(MTB_TEST_DATA_DIR "/fuzz/") + (pe ? "fuzz_pe_reader" : "fuzz_image_data"));
         ASSERT_FALSE(folder.isEmpty());
@@ -236,9 +218,9 @@ TEST(FuzzRegressionTest, shouldReplayTheSavedInputs)
     }
 }
 
-// "#N" is an integer id (low 16 bits, no digits give 0); anything else is a name.
 TEST(ResourceKeyTest, shouldReadNumericIdsAndNames)
 {
+    // "#N" is an integer id (low 16 bits, no digits give 0); anything else is a name.
     const std::pair<const char*, int> ids[] = { {"#101", 101}, {"#70000", 70000 & 0xFFFF}, {"#99999999999999999999", 0xFFFF}, {"#abc", 0}, {"#", 0} };
     for (const auto& [text, id] : ids)
         EXPECT_EQ(std::make_pair(ResourceKey::fromString(QLatin1String(text)).isId, int(ResourceKey::fromString(QLatin1String(text)).id)), std::make_pair(true, id)) << text;
@@ -266,20 +248,16 @@ QString resourceDll(const QString& target = QStringLiteral("x86_64"), const char
 class ResourceModuleTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        if (m_dll.isEmpty())
-            GTEST_SKIP() << "the mingw-w64 binutils are not installed";
-    }
+    void SetUp() override { if (m_dll.isEmpty()) GTEST_SKIP() << "the mingw-w64 binutils are not installed"; }
     void TearDown() override { setHostResourceModule(nullptr); }
     QString inDll(const char* resource) const { return QStringLiteral("res://") + m_dll + QLatin1String(resource); }
 
     const QString m_dll = resourceDll();
 };
 
-// A module named by its path is loaded as a data file and released after decoding; type and name compare case-insensitively, the id is the low 16 bits; missing modules, types, names and oversized resources give nothing.
 TEST_F(ResourceModuleTest, shouldLoadResourcesAndReleaseTheModule)
 {
+    // A module named by its path is loaded as a data file and released after decoding; type and name compare case-insensitively, the id is the low 16 bits; missing modules, types, names and oversized resources give nothing.
     // "xres://" is no module reference; the extension decides.
     const std::pair<QString, float> cases[] = {
         {inDll("/PNG/#101"), 13}, {inDll("/png/#65637"), 13}, {inDll("/PNG/#999"), -1}, {inDll("/GIF/#101"), -1},
@@ -291,21 +269,16 @@ TEST_F(ResourceModuleTest, shouldLoadResourcesAndReleaseTheModule)
     const QString pe32 = resourceDll(QStringLiteral("i686"), "res32.dll");
     if (!pe32.isEmpty())
         EXPECT_EQ(widthOf(QStringLiteral("res://") + pe32 + QLatin1String("/PNG/#101")), 13.0f);
-    auto image = imageFrom(inDll("/PNG/#101"));
-    EXPECT_FALSE(qmtb(image)->isVector());
-    EXPECT_EQ(image->height(), 11.0f);
-    auto svg = imageFrom(inDll("/#10/logo"));
-    EXPECT_TRUE(qmtb(svg)->isVector());
-    EXPECT_EQ(svg->width(), -1.0f);
+    auto image = imageFrom(inDll("/PNG/#101")), svg = imageFrom(inDll("/#10/logo"));
+    EXPECT_TRUE(!qmtb(image)->isVector() && image->height() == 11.0f && qmtb(svg)->isVector() && svg->width() == -1.0f);
     svg->render(21.5f, 0.0f, false);
-    EXPECT_EQ(svg->height(), 21.0f);
-    EXPECT_EQ(svg->width(), 42.0f);
+    EXPECT_EQ(QSizeF(svg->width(), svg->height()), QSizeF(42, 21));
     EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
 }
 
-// A module the host loaded is found by file name or path, also as the host's own for an empty name, and stays loaded until freed as often as loaded.
 TEST_F(ResourceModuleTest, shouldFindAHostLoadedModuleAndKeepIt)
 {
+    // A module the host loaded is found by file name or path, also as the host's own for an empty name, and stays loaded until freed as often as loaded.
     const HMODULE module = loadResourceModule(mtb(m_dll));
     ASSERT_NE(module, nullptr);
     EXPECT_EQ(loadResourceModule(mtb(m_dll)), module);
@@ -314,24 +287,19 @@ TEST_F(ResourceModuleTest, shouldFindAHostLoadedModuleAndKeepIt)
         EXPECT_EQ(widthOf(reference), 13.0f) << qPrintable(reference);
     EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 1);
 
-    EXPECT_TRUE(freeResourceModule(module));
-    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 1);
-    EXPECT_TRUE(freeResourceModule(module));
-    EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
-    EXPECT_FALSE(freeResourceModule(module));
-    EXPECT_FALSE(freeResourceModule(nullptr));
+    for (const int left : { 1, 0 })
+        EXPECT_TRUE(freeResourceModule(module) && ModuleRegistry::loadedModuleCount() == left) << left;
+    EXPECT_FALSE(freeResourceModule(module) || freeResourceModule(nullptr));
     // Without the host's module, a bare file name names no file here and the empty name no module.
-    EXPECT_EQ(widthOf(QStringLiteral("res://res.dll/PNG/#101")), -1.0f);
-    EXPECT_EQ(widthOf(QStringLiteral("res:///PNG/#101")), -1.0f);
+    EXPECT_EQ(std::make_pair(-1.0f, -1.0f), std::make_pair(widthOf(QStringLiteral("res://res.dll/PNG/#101")), widthOf(QStringLiteral("res:///PNG/#101"))));
 }
 
-// Every truncation of a real module finds nothing or stays in bounds (the saved hostile corpus covers corruptions); a loaded module keeps what it read, whatever happens to its file, and the changed file loads as nothing.
 TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
 {
+    // Every truncation of a real module finds nothing or stays in bounds (the saved hostile corpus covers corruptions); a loaded module keeps what it read, whatever happens to its file, and the changed file loads as nothing.
     const QByteArray dll = readFile(m_dll);
     ASSERT_GT(dll.size(), 512);
-    const ResourceKey png = ResourceKey::fromString(QStringLiteral("PNG"));
-    const ResourceKey id101 = ResourceKey::fromString(QStringLiteral("#101"));
+    const ResourceKey png = ResourceKey::fromString(QStringLiteral("PNG")), id101 = ResourceKey::fromString(QStringLiteral("#101"));
     for (int length = 0; length <= dll.size(); ++length) {
         const auto* data = reinterpret_cast<const unsigned char*>(dll.constData());
         const unsigned char* bytes = nullptr;
@@ -342,8 +310,7 @@ TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
         }
     }
     // Each header field broken alone, in a file long enough to hold what it claims: nothing is found.
-    const quint32 pe = qFromLittleEndian<quint32>(dll.constData() + 0x3C);
-    const quint32 optional = pe + 24;
+    const quint32 pe = qFromLittleEndian<quint32>(dll.constData() + 0x3C), optional = pe + 24;
     const std::pair<quint32, QByteArray> corruptions[] = {
         {pe, "X"}, {pe + 1, "X"}, {pe + 2, "X"}, {pe + 3, "X"}, {optional, littleEndian(0x10c, 2)},
         {optional + 108, littleEndian(2, 4)}, {pe + 20, littleEndian(108 + 4 + 16, 2)}, {optional + 112 + 16, littleEndian(0, 4)},
@@ -362,8 +329,7 @@ TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
         // Rewritten in place: the same file, shorter.
         fileWith("mod.dll", replacement);
         EXPECT_EQ(widthOf(reference), 13.0f);
-        EXPECT_TRUE(freeResourceModule(module));
-        EXPECT_EQ(widthOf(reference), -1.0f);
+        EXPECT_TRUE(freeResourceModule(module) && widthOf(reference) == -1.0f);
     }
     EXPECT_EQ(ModuleRegistry::loadedModuleCount(), 0);
 }

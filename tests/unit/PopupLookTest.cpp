@@ -45,11 +45,9 @@ std::string fingerprint(const QImage& grab, const char* name)
 
 QWidget* toolTipLabel()
 {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->inherits("QTipLabel") && widget->isVisible())
-            return widget;
-    }
-    return nullptr;
+    const QWidgetList all = QApplication::topLevelWidgets();
+    const auto tip = std::find_if(all.begin(), all.end(), [](QWidget* w) { return w->inherits("QTipLabel") && w->isVisible(); });
+    return tip == all.end() ? nullptr : *tip;
 }
 
 // A drop-down button (checked, icon, disabled, separator, remove), a combo box and an entry.
@@ -59,8 +57,7 @@ protected:
     void build(int theme, float scaling)
     {
         Options options;
-        options.setTheme(static_cast<Options::Theme>(theme)), options.setScalingFactor(scaling);
-        controller->setOptions(options);
+        options.setTheme(static_cast<Options::Theme>(theme)), options.setScalingFactor(scaling), controller->setOptions(options);
         toolbar = add(std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext));
         button = new MTBxDropDownButton(L"colour", &contexts[0]);
         button->setText(L"Colour"), button->setShowText(true), button->setToolTip(L"Text colour");
@@ -125,6 +122,7 @@ protected:
         window->toolTips().showText(QStringLiteral("Text colour"));
         return eventually([] { return toolTipLabel() != nullptr; }) ? toolTipLabel() : nullptr;
     }
+    void close() { controller->closeToolbar(toolbar), toolbars.clear(); }
     // The field's left edge and width in its item's box.
     QRect fieldInItem() const
     {
@@ -136,8 +134,7 @@ protected:
     {
         if (window)
             window->toolTips().hide();
-        ControllerFixture::TearDown();
-        controller->setOptions(Options());
+        ControllerFixture::TearDown(), controller->setOptions(Options());
     }
 
     QWidget host;
@@ -148,23 +145,21 @@ protected:
     QPointer<QmtbView> window;
 };
 
-// Recorded from the popups as they were drawn before they followed the toolbar's look.
 TEST_F(PopupLookTest, DefaultLookKeepsEveryPixel)
 {
+    // Recorded from the popups as they were drawn before they followed the toolbar's look.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     GTEST_SKIP() << "the fingerprints were recorded with Qt 5, whose styles draw otherwise";
 #endif
     build(Options::Light, 1.0f);
-    std::vector<std::string> grabs;
     DropDownMenu* menu = openMenu();
     ASSERT_TRUE(menu);
-    grabs.push_back(fingerprint(menu->grab().toImage(), "menu"));
+    std::vector<std::string> grabs = { fingerprint(menu->grab().toImage(), "menu") };
     menu->hide();
     ComboBoxListView* list = openList();
     ASSERT_TRUE(list);
     grabs.push_back(fingerprint(list->grab().toImage(), "list"));
-    list->menuClosing();
-    grabs.push_back(fingerprint(field()->grab().toImage(), "field"));
+    list->menuClosing(), grabs.push_back(fingerprint(field()->grab().toImage(), "field"));
     QWidget* tip = showToolTip();
     ASSERT_TRUE(tip);
     grabs.push_back(fingerprint(tip->grab().toImage(), "tooltip"));
@@ -173,34 +168,30 @@ TEST_F(PopupLookTest, DefaultLookKeepsEveryPixel)
     EXPECT_EQ(grabs, recorded);
 }
 
-// A host's sheet for the list is used as it is in either theme; without one the list follows the theme.
 TEST_F(PopupLookTest, HostPopupStyleSheetWinsOverTheTheme)
 {
-    const QString host = QStringLiteral("background-color: rgb(1, 2, 3)");
-    const struct { int theme; const wchar_t* sheet; QString expected; } cases[] = {
-        { Options::Light, L"", QStringLiteral("background-color: rgba(90%,90%,90%, 80%)") },
-        { Options::Dark, L"", QStringLiteral("background-color: rgba(17%,17%,17%, 80%)") },
-        { Options::Light, L"background-color: rgb(1, 2, 3)", host },
-        { Options::Dark, L"background-color: rgb(1, 2, 3)", host },
+    // A host's sheet for the list is used as it is in either theme; without one the list follows the theme.
+    const wchar_t* const host = L"background-color: rgb(1, 2, 3)";
+    const struct { int theme; const wchar_t* sheet; const wchar_t* expected; } cases[] = {
+        { Options::Light, L"", L"background-color: rgba(90%,90%,90%, 80%)" }, { Options::Dark, L"", L"background-color: rgba(17%,17%,17%, 80%)" },
+        { Options::Light, host, host }, { Options::Dark, host, host },
     };
     for (const auto& c : cases) {
         Options options;
-        options.setTheme(static_cast<Options::Theme>(c.theme)), options.setPopupStyleSheet(c.sheet);
-        controller->setOptions(options);
+        options.setTheme(static_cast<Options::Theme>(c.theme)), options.setPopupStyleSheet(c.sheet), controller->setOptions(options);
         EXPECT_TRUE(controller->getOptions().popupStyleSheet() == MTBxString(c.sheet));
         build(c.theme, 1.0f);
         controller->setOptions(options);
         ComboBoxListView* list = openList();
         ASSERT_TRUE(list);
-        EXPECT_EQ(list->styleSheet(), c.expected);
-        list->menuClosing();
-        controller->closeToolbar(toolbar), toolbars.clear();
+        EXPECT_EQ(list->styleSheet(), QString::fromWCharArray(c.expected));
+        list->menuClosing(), close();
     }
 }
 
-// Every size of a popup (text, rows, icons, check marks, remove buttons) doubles with the toolbar's scaling factor.
 TEST_F(PopupLookTest, PopupsGrowWithTheScalingFactor)
 {
+    // Every size of a popup (text, rows, icons, check marks, remove buttons) doubles with the toolbar's scaling factor.
     // Row heights follow the font's line spacing, which its hinting keeps from growing exactly in proportion.
     const char* const names[] = { "menu row", "menu check column", "menu remove button", "list row", "list icon",
                                   "list remove button", "field points x10", "tooltip points x10" };
@@ -211,41 +202,36 @@ TEST_F(PopupLookTest, PopupsGrowWithTheScalingFactor)
         DropDownMenu* menu = openMenu();
         ASSERT_TRUE(menu);
         std::vector<int>& at = sizes[scale - 1];
-        at.push_back(menu->actionGeometry(menu->actions().at(4)).height());
-        at.push_back(menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu));
-        at.push_back(menu->removeButton()->height());
+        at = { menu->actionGeometry(menu->actions().at(4)).height(), menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu),
+               menu->removeButton()->height() };
         menu->hide();
         ComboBoxListView* list = openList();
         ASSERT_TRUE(list);
-        at.push_back(list->visualItemRect(list->item(0)).height());
-        at.push_back(list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list));
-        at.push_back(list->removeButton()->height());
-        list->menuClosing();
-        at.push_back(static_cast<int>(field()->font().pointSizeF() * 10));
+        at.insert(at.end(), { list->visualItemRect(list->item(0)).height(), list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list),
+                              list->removeButton()->height() });
+        list->menuClosing(), at.push_back(static_cast<int>(field()->font().pointSizeF() * 10));
         QWidget* tip = showToolTip();
         ASSERT_TRUE(tip);
         at.push_back(static_cast<int>(tip->font().pointSizeF() * 10));
-        window->toolTips().hide();
-        controller->closeToolbar(toolbar), toolbars.clear();
+        window->toolTips().hide(), close();
     }
     for (size_t i = 0; i < sizes[0].size(); ++i)
         EXPECT_NEAR(sizes[1][i], 2.0 * sizes[0][i], std::max(3.0, 0.1 * sizes[0][i])) << names[i] << ": " << sizes[0][i] << " at scale 1";
 }
 
-// The field covers its part of the entry at every scale: its inset and width grow with the factor.
 TEST_F(PopupLookTest, EntryFieldGrowsWithItsItem)
 {
+    // The field covers its part of the entry at every scale: its inset and width grow with the factor.
     build(Options::Light, 1.0f);
     const QRect one = fieldInItem();
-    controller->closeToolbar(toolbar), toolbars.clear();
+    close();
     for (const float scaling : { 2.0f, 3.0f }) {
         // The toolbar's x-height as a font of that size measures it.
-        Style::setXHeightOverride(static_cast<int>(6 * scaling));
-        build(Options::Light, scaling);
+        Style::setXHeightOverride(static_cast<int>(6 * scaling)), build(Options::Light, scaling);
         const QRect grown = fieldInItem();
         EXPECT_NEAR(grown.left(), one.left() * scaling, scaling) << scaling;
         EXPECT_NEAR(grown.width(), one.width() * scaling, scaling) << scaling;
-        controller->closeToolbar(toolbar), toolbars.clear();
+        close();
     }
 }
 
@@ -259,31 +245,27 @@ QPixmap drawnPixmap(const QIcon& icon, int size, QWidget* popup)
 #endif
 }
 
-// At any device pixel ratio (QT_SCALE_FACTOR 0.5, 1 and 2 in separate runs) a popup's icons (entries, remove
-// buttons) are drawn as tall as their icon size, from at least as many pixels as the device shows. Qt 5 draws icons for more than one pixel a
-// point only for a host that asks for high-resolution pixmaps, as this one does.
 TEST_F(PopupLookTest, IconsAreWholeAtTheDeviceRatio)
 {
+    // At any device pixel ratio (QT_SCALE_FACTOR 0.5, 1 and 2 in separate runs) a popup's icons (entries, remove buttons) are drawn as tall as their icon size, from at least as many pixels as the device shows. Qt 5 draws icons for more than one pixel a point only for a host that asks for high-resolution pixmaps, as this one does.
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 #endif
     build(Options::Light, 1.0f);
     DropDownMenu* menu = openMenu();
     ASSERT_TRUE(menu);
-    const int menuSize = menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu);
-    const QPixmap fromMenu = drawnPixmap(menu->actions().at(1)->icon(), menuSize, menu);
-    const int menuRemoveSize = menu->removeButton()->iconSize().height();
-    const QPixmap menuRemove = drawnPixmap(menu->removeButton()->icon(), menuRemoveSize, menu);
+    // Each icon with its size: an entry's and the remove button's, in the menu and in the list.
+    std::vector<std::pair<QPixmap, int>> drawn;
+    const auto draw = [&](const QIcon& icon, int size, QWidget* popup) { drawn.emplace_back(drawnPixmap(icon, size, popup), size); };
+    draw(menu->actions().at(1)->icon(), menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu), menu);
+    draw(menu->removeButton()->icon(), menu->removeButton()->iconSize().height(), menu);
     menu->hide();
     ComboBoxListView* list = openList();
     ASSERT_TRUE(list);
-    const int listSize = list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list);
-    const QPixmap fromList = drawnPixmap(list->item(1)->icon(), listSize, list);
-    const int listRemoveSize = list->removeButton()->iconSize().height();
-    const QPixmap listRemove = drawnPixmap(list->removeButton()->icon(), listRemoveSize, list);
+    draw(list->item(1)->icon(), list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list), list);
+    draw(list->removeButton()->icon(), list->removeButton()->iconSize().height(), list);
     const qreal ratio = list->devicePixelRatioF();
-    for (const auto& [pixmap, size] : { std::make_pair(fromMenu, menuSize), std::make_pair(fromList, listSize),
-                                        std::make_pair(menuRemove, menuRemoveSize), std::make_pair(listRemove, listRemoveSize) }) {
+    for (const auto& [pixmap, size] : drawn) {
         EXPECT_NEAR(pixmap.height() / pixmap.devicePixelRatio(), size, 0.5) << "device pixel ratio " << ratio;
         EXPECT_GE(pixmap.height(), std::floor(size * ratio)) << "device pixel ratio " << ratio;
     }
