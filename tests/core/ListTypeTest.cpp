@@ -11,11 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -24,11 +20,7 @@ namespace {
 
 int hostContext = 0;
 
-MTBxItem* button(const wchar_t* id, int tag = 0)
-{
-    auto* item = new MTBxButton(MTBxString(id), &hostContext);
-    return item->setTag(tag), item;
-}
+MTBxItem* button(const wchar_t* id, int tag = 0) { auto* item = new MTBxButton(MTBxString(id), &hostContext); return item->setTag(tag), item; }
 
 // The ids of the items in display order, as one string.
 std::wstring ids(const MiniToolbar& toolbar)
@@ -58,12 +50,9 @@ TEST(MiniToolbar, insertsRemovesAndMovesItemsInDisplayOrder)
 
     EXPECT_TRUE(toolbar.addItem(nullptr) == nullptr && toolbar.addItem(a, 0) == a);
     MTBxButton stranger(MTBxString(L"x"), nullptr);
-    for (int index : { 6, -1 })
-        toolbar.removeItem(index);
-    toolbar.removeItem(&stranger);
+    toolbar.removeItem(6), toolbar.removeItem(-1), toolbar.removeItem(&stranger);
     EXPECT_EQ(L"bfacde", ids(toolbar));
-    toolbar.removeItem(0);
-    toolbar.removeItem(toolbar.item(3));
+    toolbar.removeItem(0), toolbar.removeItem(toolbar.item(3));
     EXPECT_EQ(L"face", ids(toolbar));
 
     MiniToolbar other(MTBxString(L"o"));
@@ -83,18 +72,15 @@ TEST(MiniToolbar, shownToolbarDrivesItsViewAndTakesItAlong)
     EXPECT_TRUE(toolbar->isVisible());
     view->setShown(false);
     EXPECT_FALSE(toolbar->isVisible());
-    view->setLayoutDirty(false);
-    view->attach(toolbar->addItem(button(L"a")));
+    view->setLayoutDirty(false), view->attach(toolbar->addItem(button(L"a")));
     EXPECT_EQ(1, window.relayoutRequests);
-    view->setLayoutDirty(false);
-    toolbar->removeItem(0);
+    view->setLayoutDirty(false), toolbar->removeItem(0);
     EXPECT_EQ(2, window.relayoutRequests);
     toolbar->setDisplayOnlyNoFadeItems(true);
     EXPECT_EQ(1, window.fadeLockUpdates);
     float edge = 9.0f;
     EXPECT_TRUE(toolbar->getBounds(edge, edge, edge, edge) && toolbar->getNoFadeBounds(edge, edge, edge, edge));
-    view->attach(toolbar->addItem(button(L"b")));
-    toolbar.reset();
+    view->attach(toolbar->addItem(button(L"b"))), toolbar.reset();
     EXPECT_EQ(1, windowsDestroyed);
 }
 
@@ -124,27 +110,25 @@ std::wstring str(const MTBxString& s) { return static_cast<const wchar_t*>(s); }
 class ListTypeTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { s_live = 0, rebuild(); }
+    // A toolbar (made anew if gone) with a fresh view and one new button.
+    void rebuild()
     {
-        s_live = 0;
-        toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
-        view = new StandInView(toolbar.get());
+        if (!toolbar)
+            toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
+        if (!toolbar->view())
+            view = new StandInView(toolbar.get());
         toolbar->addItem(button = new Button);
     }
     void TearDown() override
     {
-        // The toolbar takes its view along.
-        toolbar.reset();
-        MiniToolbar::CleanupOldViews();
+        toolbar.reset(), MiniToolbar::CleanupOldViews(); // the toolbar takes its view along
         EXPECT_EQ(s_live, 0);
     }
-
     Child* add(const wchar_t* text, MTBxListType* list = nullptr)
     {
-        list = list ? list : button;
-        auto* child = new Child(text, list);
-        list->addItem(child);
-        return child;
+        auto* child = new Child(text, list ? list : button);
+        return (list ? list : button)->addItem(child), child;
     }
     ItemView* show() { return view->attach(button); }
     StandInWindow* window() const { return view->standInWindow(); }
@@ -174,19 +158,14 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
     EXPECT_FALSE(b->isActive());
 
     // Inserting before a stranger appends; adding a child again keeps one copy.
-    auto* n = new Child(L"N", button);
-    button->addItem(n, b);
-    auto* d = new Child(L"D", button);
-    button->addItem(d, button);
-    button->addItem(n);
+    auto *n = new Child(L"N", button), *d = new Child(L"D", button);
+    button->addItem(n, b), button->addItem(d, button), button->addItem(n);
     EXPECT_TRUE(button->itemCount() == 4 && button->item(1) == n && button->item(3) == d);
 
     // Removing the current child makes the first visible, enabled one current, or the first child when none is.
-    a->setVisible(false);
-    button->removeItem(button->indexOf(b));
+    a->setVisible(false), button->removeItem(button->indexOf(b));
     EXPECT_EQ(button->currentItem(), n);
-    n->setEnabled(false), d->setEnabled(false);
-    button->removeItem(button->indexOf(n));
+    n->setEnabled(false), d->setEnabled(false), button->removeItem(button->indexOf(n));
     EXPECT_EQ(button->currentItem(), a);
 
     button->setSynchronizedWithCurrentItem(false);
@@ -211,12 +190,8 @@ TEST_F(ListTypeTest, ClickForms)
     ItemView* itemView = show();
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.splitter << c.synchronized << c.onArrow << c.menus);
-        sink.events.clear();
-        button->setHasSplitter(c.splitter);
-        button->setSynchronizedWithCurrentItem(c.synchronized);
-        button->setCurrentItem(b);
-        window()->offerMenus = c.menus;
-        click(itemView, c.onArrow);
+        sink.events.clear(), button->setHasSplitter(c.splitter), button->setSynchronizedWithCurrentItem(c.synchronized), button->setCurrentItem(b);
+        window()->offerMenus = c.menus, click(itemView, c.onArrow);
         EXPECT_EQ((std::vector<int>{ c.childClicked, c.buttonClicked, c.aboutToShow, 1 }),
                   (std::vector<int>{ events(b, MTBxItemEvents::Clicked), events(button, MTBxItemEvents::Clicked),
                                      events(button, MTBxItemEvents::DropDownAboutToShow), int(sink.events.size()) }));
@@ -235,10 +210,7 @@ TEST_F(ListTypeTest, RemovalSurvivesCallbackThatShiftsIndexes)
     Child *a = add(L"A"), *b = add(L"B"), *c = add(L"C");
     openMenu();
     window()->menu->hover(b);
-    sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) {
-        if (context == b && type == MTBxItemEvents::HoverLeave)
-            button->removeItem(button->indexOf(a));
-    };
+    sink.onEvent = [&](void* context, MTBxItemEvents::EventType type) { if (context == b && type == MTBxItemEvents::HoverLeave) button->removeItem(button->indexOf(a)); };
     button->removeItem(1);
     EXPECT_TRUE(button->itemCount() == 1 && button->item(0) == c);
     EXPECT_EQ(window()->menu->entries, std::vector<MTBxItem*>{ c });
@@ -251,42 +223,29 @@ TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
 {
     Child* a = nullptr;
     Button* nested = nullptr;
+    // Done from A's Clicked callback, the deletion waits for the delivery to end.
+    const auto inCallback = [&](std::function<void()> deletion) {
+        return [&, deletion] {
+            sink.onEvent = [&](void*, MTBxItemEvents::EventType) { deletion(); };
+            a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr), sink.onEvent = nullptr;
+            EXPECT_EQ(s_live, 4);
+            MiniToolbar::CleanupOldViews();
+        };
+    };
     const std::pair<const char*, std::function<void()>> deletions[] = {
-        { "clear", [&] { toolbar->clear(); } },
-        { "destroy", [&] { toolbar.reset(); } },
-        { "destroy in a callback", [&] {
-             sink.onEvent = [&](void*, MTBxItemEvents::EventType) { toolbar.reset(); };
-             a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-             sink.onEvent = nullptr;
-             EXPECT_EQ(s_live, 4);
-             MiniToolbar::CleanupOldViews();
-         } },
-        { "clear in a callback", [&] {
-             sink.onEvent = [&](void*, MTBxItemEvents::EventType) { toolbar->clear(); };
-             a->Notify(MTBxItemEvents::Clicked, nullptr, nullptr);
-             sink.onEvent = nullptr;
-             EXPECT_EQ(s_live, 4);
-             MiniToolbar::CleanupOldViews();
-         } },
-        { "remove from the toolbar", [&] { toolbar->removeItem(button); } },
-        { "remove from the list", [&] { button->removeItem(button->indexOf(nested)); } },
+        { "clear", [&] { toolbar->clear(); } }, { "destroy", [&] { toolbar.reset(); } },
+        { "destroy in a callback", inCallback([&] { toolbar.reset(); }) }, { "clear in a callback", inCallback([&] { toolbar->clear(); }) },
+        { "remove from the toolbar", [&] { toolbar->removeItem(button); } }, { "remove from the list", [&] { button->removeItem(button->indexOf(nested)); } },
     };
     for (const auto& deletion : deletions) {
         SCOPED_TRACE(deletion.first);
-        button->addItem(nested = new Button(button));
-        a = add(L"A");
-        add(L"B", nested);
-        openMenu();
+        button->addItem(nested = new Button(button)), a = add(L"A"), add(L"B", nested), openMenu();
         EXPECT_EQ(s_live, 4);
         deletion.second();
-        // Removed from the list, the nested one goes with its child; the outer list and A stay.
-        EXPECT_EQ(s_live, &deletion == &deletions[5] ? 2 : 0);
-        if (!toolbar)
-            toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), this);
-        toolbar->clear();
-        if (!toolbar->view())
-            view = new StandInView(toolbar.get());
-        toolbar->addItem(button = new Button);
+        EXPECT_EQ(s_live, &deletion == &deletions[5] ? 2 : 0); // removed from the list, the nested one goes with its child; the outer list and A stay
+        if (toolbar)
+            toolbar->clear();
+        rebuild();
     }
 
     // The host's own list: its children outlive it and are the host's to delete.

@@ -10,14 +10,11 @@
 #include "Qt/DropDownMenu.h"
 #include "Qt/QmtbCoordinates.h"
 #include "Qt/QmtbNativeInput.h"
-#include "Qt/QmtbPlacement.h"
-#include "Qt/QmtbPointerInput.h"
 #include "Qt/QmtbToolTips.h"
 #include "Qt/QmtbWindowPopup.h"
 #include "support/CraftedPng.h"
 #include "support/WindowTestSupport.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QScreen>
 
@@ -72,10 +69,7 @@ protected:
         return menu && menu->isVisible() && QApplication::activePopupWidget() == menu ? menu : nullptr;
     }
     static QPoint entry(DropDownMenu* menu, int i) { return menu->actionGeometry(menu->actions().at(i)).center(); }
-    int count(void* context, E::EventType type)
-    {
-        return int(std::count_if(itemSink.events.begin(), itemSink.events.end(), [&](auto& e) { return e.hostContext == context && e.type == type; }));
-    }
+    int count(void* context, E::EventType type) const { return itemSink.count(type, context); }
     // Entries as text, [x] checked, [ ] checkable, (i) icon, ~ disabled; separators as "-".
     static std::string describe(const QMenu* menu)
     {
@@ -99,8 +93,7 @@ TEST_F(DropDownMenuTest, ArrowAnnouncesThenListsVisibleChildrenBelowTheButton)
     itemSink.onEvent = [&](void* c, E::EventType t) { popupWhenAnnounced |= c == &contexts[0] && t == E::DropDownAboutToShow && window->hasPopup(); };
     button->setCurrentItem(button->item(5));
     DropDownMenu* menu = openMenu();
-    ASSERT_TRUE(menu);
-    EXPECT_FALSE(popupWhenAnnounced);
+    ASSERT_TRUE(menu && !popupWhenAnnounced);
     EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-|Delta entry(i)|Eps[x]");
     EXPECT_NE(menu->actions().at(3)->icon().availableSizes().value(0), QSize(3, 3));
     const QRect item = windowRect(toolbar, 0);
@@ -109,9 +102,7 @@ TEST_F(DropDownMenuTest, ArrowAnnouncesThenListsVisibleChildrenBelowTheButton)
 
     QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    observer.setBounds(screen);
-    controller->moveToolbar(toolbar, 300, screen.bottom() - 5, false);
-    QTest::keyClick(menu, Qt::Key_Escape);
+    observer.setBounds(screen), controller->moveToolbar(toolbar, 300, screen.bottom() - 5, false), QTest::keyClick(menu, Qt::Key_Escape);
     EXPECT_EQ(count(&contexts[5], E::HoverLeave), 1); // closing un-hovers
     EXPECT_TRUE((menu = openMenu()) && screen.contains(menu->geometry()));
 }
@@ -121,8 +112,7 @@ TEST_F(DropDownMenuTest, ChoosingAndPressingAround)
     // A disabled entry refuses; a choice makes its child current and clicks it, leaving no popup or closed item.
     DropDownMenu* menu = openMenu();
     ASSERT_TRUE(menu);
-    click(menu->windowHandle(), entry(menu, 1));
-    click(menu->windowHandle(), entry(menu, 3));
+    click(menu->windowHandle(), entry(menu, 1)), click(menu->windowHandle(), entry(menu, 3));
     EXPECT_TRUE(!menu->isVisible() && !window->hasPopup() && !window->pointer().closedItem() && button->currentItem() == button->item(4));
     EXPECT_EQ(count(&contexts[3], E::Clicked) + 2 * count(&contexts[5], E::Clicked), 2);
 
@@ -148,10 +138,7 @@ TEST_F(DropDownMenuTest, RemoveButtonOnHoveredEntryAndRemovalByChildIndex)
 {
     // Only entries that allow it show the remove button; the host removing an entry in RemoveRequested, or by child
     // index with a hidden child before it, drops that child's own entry.
-    itemSink.onEvent = [&](void* c, E::EventType t) {
-        if (t == E::RemoveRequested)
-            button->removeItem(c == &contexts[5] ? 4 : 5);
-    };
+    itemSink.onEvent = [&](void* c, E::EventType t) { if (t == E::RemoveRequested) button->removeItem(c == &contexts[5] ? 4 : 5); };
     DropDownMenu* menu = openMenu();
     ASSERT_TRUE(menu);
     for (int i : { 0, 3, 0, 4 }) {
@@ -165,10 +152,7 @@ TEST_F(DropDownMenuTest, RemoveButtonOnHoveredEntryAndRemovalByChildIndex)
     button->removeItem(4), button->removeItem(1);
     EXPECT_EQ(describe(menu), "Alpha[x]|Gamma(i)~|-");
     // Un-hovering on a removal may remove an earlier entry: the entry removed is still the child's own.
-    itemSink.onEvent = [&](void* c, E::EventType t) {
-        if (c == &contexts[1] && t == E::HoverLeave)
-            button->removeItem(0);
-    };
+    itemSink.onEvent = [&](void* c, E::EventType t) { if (c == &contexts[1] && t == E::HoverLeave) button->removeItem(0); };
     QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), button->removeItem(1);
     EXPECT_EQ(describe(menu), "-");
 }
@@ -187,29 +171,24 @@ TEST_F(DropDownMenuTest, MenuAndListShowAChildByOneIconAndCheckRule)
         auto* combo = new MTBxCombobox(L"combo", &contexts[0]);
         auto* list = new MTBxDropDownButton(L"list", &contexts[0]);
         for (MTBxListType* parent : { static_cast<MTBxListType*>(list), static_cast<MTBxListType*>(combo) }) {
-            parent->setText(L"List"), parent->setShowText(true);
             auto* child = new MTBxCommandItem(L"x", &contexts[1]);
-            child->setParent(parent), child->setText(L"x");
+            parent->setText(L"List"), parent->setShowText(true), child->setParent(parent), child->setText(L"x");
             if (c.source == Name)
                 child->setIcon(L":/MiniToolbars/Grip.svg");
-            else if (c.source == Bytes)
-                child->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), png.size());
-            else if (c.source == Handle)
-                child->setIconFromHandle(createIconHandle(QImage(3, 3, QImage::Format_ARGB32)));
+            else if (c.source != None)
+                c.source == Bytes ? child->setIconData(reinterpret_cast<const unsigned char*>(png.constData()), png.size())
+                                  : child->setIconFromHandle(createIconHandle(QImage(3, 3, QImage::Format_ARGB32)));
             parent->addItem(child), child->setActive(c.active);
         }
-        toolbar->addItem(list, 0), toolbar->addItem(combo, 1);
-        QApplication::processEvents();
+        toolbar->addItem(list, 0), toolbar->addItem(combo, 1), QApplication::processEvents();
         DropDownMenu* menu = openMenu();
         ASSERT_TRUE(menu);
         EXPECT_EQ(describe(menu), c.entry);
-        QTest::keyClick(menu, Qt::Key_Escape);
-        clickItem(1);
+        QTest::keyClick(menu, Qt::Key_Escape), clickItem(1);
         auto* rows = window->findChild<ComboBoxListView*>();
         ASSERT_TRUE(rows && rows->count() == 1);
         EXPECT_EQ(c.source != None, !rows->item(0)->icon().isNull());
-        QTest::keyClick(rows, Qt::Key_Escape);
-        toolbar->removeItem(list), toolbar->removeItem(combo);
+        QTest::keyClick(rows, Qt::Key_Escape), toolbar->removeItem(list), toolbar->removeItem(combo);
     }
 }
 
@@ -218,69 +197,57 @@ TEST_F(DropDownMenuTest, PopupsNearAScreenEdgeOpenAboveOrMoveLeft)
     // Below its button by default; near the bottom of the screen the menu and the list open above it, touching it;
     // near the right edge they move left to end at the edge.
     auto* combo = new MTBxCombobox(L"combo", &contexts[0]);
-    combo->setText(L"List"), combo->setShowText(true);
+    combo->setText(L"List"), combo->setShowText(true), toolbar->addItem(combo, 1);
     for (const wchar_t* text : { L"One", L"Two", L"Three" }) {
         auto* child = new MTBxCommandItem(text, &contexts[1]);
         child->setParent(combo), child->setText(text), combo->addItem(child);
     }
-    toolbar->addItem(combo, 1);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    // The host's window reaches beyond the screen's right edge, so the toolbar may sit at it.
-    observer.setBounds(screen.adjusted(0, 0, 400, 0));
+    observer.setBounds(screen.adjusted(0, 0, 400, 0)); // the host's window reaches beyond the screen's right edge, so the toolbar may sit at it
     enum Edge { None, Bottom, Right };
     int moved = 0;
     for (Edge edge : { None, Bottom, Right }) {
         for (int index : { 0, 1 }) {
             SCOPED_TRACE(testing::Message() << "edge " << edge << " item " << index);
             const QPoint origin = edge == Bottom ? QPoint(300, screen.bottom() - 30) : edge == Right ? QPoint(screen.right() - 60, 200) : QPoint(300, 200);
-            controller->moveToolbar(toolbar, origin.x() - screen.left(), origin.y() - screen.top(), false);
-            QApplication::processEvents();
-            clickItem(index);
+            controller->moveToolbar(toolbar, origin.x() - screen.left(), origin.y() - screen.top(), false), QApplication::processEvents(), clickItem(index);
             QWidget* popup = dynamic_cast<QWidget*>(window->popups().popup());
             ASSERT_TRUE(popup && popup->isVisible());
             const QRect item = windowRect(toolbar, index).translated(QmtbCoordinates::desktopGeometry().topLeft());
             const QRect shown(popup->mapToGlobal(QPoint()), popup->size());
             EXPECT_TRUE(screen.contains(shown));
-            if (edge == Bottom)
-                EXPECT_LE(std::abs(shown.bottom() + 1 - item.top()), 1);
-            else
-                EXPECT_LE(std::abs(shown.top() - item.bottom()), 1);
+            EXPECT_LE(edge == Bottom ? std::abs(shown.bottom() + 1 - item.top()) : std::abs(shown.top() - item.bottom()), 1);
             const int left = item.left() + Style::instance()->gapBetween(LeadingMargin, Caption);
-            if (left + shown.width() - 1 > screen.right()) {
-                EXPECT_TRUE(edge == Right && shown.right() == screen.right());
-                ++moved;
-            } else {
-                EXPECT_EQ(shown.left(), left);
-            }
+            const bool beyond = left + shown.width() - 1 > screen.right();
+            EXPECT_TRUE(beyond ? edge == Right && shown.right() == screen.right() : shown.left() == left) << shown.left() << " " << left;
+            moved += beyond;
             QTest::keyClick(popup, Qt::Key_Escape), QApplication::processEvents();
         }
     }
     EXPECT_GT(moved, 0);
 }
 
-TEST_F(DropDownMenuTest, HostWindowLosingActivationClosesTheMenu)
+TEST_F(DropDownMenuTest, HostWindowLosingActivationOrSuspendingTheToolbarClosesTheMenu)
 {
-    // Another window taking activation dismisses the menu and leaves nothing that would swallow the next click.
+    // Another window taking activation, or the toolbar suspended (at once), closes the menu, un-hovers its entry and leaves nothing to swallow the next click.
     QWidget other;
-    ASSERT_TRUE(openMenu());
-    other.show(), other.activateWindow();
-    EXPECT_TRUE(eventually([&] { return !QApplication::activePopupWidget() && !window->hasPopup() && !window->pointer().closedItem(); }));
-    host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-    EXPECT_TRUE(openMenu());
-}
-
-TEST_F(DropDownMenuTest, SuspendingTheToolbarClosesItsMenu)
-{
-    // Suspending the toolbar with its menu open closes the menu and un-hovers the hovered entry; resumed, it opens again.
-    DropDownMenu* menu = openMenu();
-    ASSERT_TRUE(menu);
-    QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3));
-    controller->suspendToolbar(toolbar);
-    EXPECT_TRUE(!menu->isVisible() && !QApplication::activePopupWidget() && !window->hasPopup());
-    EXPECT_EQ(count(&contexts[5], E::HoverLeave), 1);
-    controller->resumeToolbar(toolbar);
-    EXPECT_TRUE(openMenu());
+    const struct { const char* name; bool atOnce; std::function<void()> close, reopen; } rows[] = {
+        { "activation", false, [&] { other.show(), other.activateWindow(); }, [&] { host.activateWindow(); EXPECT_TRUE(QTest::qWaitForWindowActive(&host)); } },
+        { "suspension", true, [&] { controller->suspendToolbar(toolbar); }, [&] { controller->resumeToolbar(toolbar); } },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        DropDownMenu* menu = openMenu();
+        ASSERT_TRUE(menu);
+        itemSink.events.clear();
+        QTest::mouseMove(menu->windowHandle(), entry(menu, 0)), QTest::mouseMove(menu->windowHandle(), entry(menu, 3)), row.close();
+        const auto closed = [&] { return !menu->isVisible() && !QApplication::activePopupWidget() && !window->hasPopup() && !window->pointer().closedItem(); };
+        EXPECT_TRUE(row.atOnce ? ::testing::AssertionResult(closed()) : eventually(closed));
+        EXPECT_EQ(count(&contexts[5], E::HoverLeave), 1);
+        row.reopen();
+        ASSERT_TRUE(menu = openMenu());
+        QTest::keyClick(menu, Qt::Key_Escape);
+    }
 }
 
 TEST_F(DropDownMenuTest, EscapeClosesTheOpenMenuAndOtherwiseBelongsToTheHost)
@@ -298,10 +265,7 @@ TEST_F(DropDownMenuTest, ButtonRemovedOnHoveringAnEntryDuringAPress)
 {
     // The host removes the button on an entry's HoverEnter with a press held: the open menu reaches the host no more,
     // and goes with the button once the relayout drops it, leaving the window no pointer to either.
-    itemSink.onEvent = [&](void* c, E::EventType t) {
-        if (c == &contexts[5] && t == E::HoverEnter)
-            toolbar->removeItem(button);
-    };
+    itemSink.onEvent = [&](void* c, E::EventType t) { if (c == &contexts[5] && t == E::HoverEnter) toolbar->removeItem(button); };
     const QPointer<DropDownMenu> menu = openMenu();
     ASSERT_TRUE(menu);
     QTest::mousePress(menu->windowHandle(), Qt::LeftButton, {}, entry(menu, 0)), QTest::keyClick(menu, Qt::Key_Down), QTest::keyClick(menu, Qt::Key_Down);

@@ -1,3 +1,4 @@
+// Item views: the parts each kind of item lays out, its icon and state, and an item's tooltip and the changes it reports.
 #include "Compat/QtCompat.h"
 #include "Core/Backend.h"
 #include "Core/ItemView.h"
@@ -14,13 +15,10 @@
 #include "support/CraftedPng.h"
 #include "support/ToolbarStandIns.h"
 
-#include <QString>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <climits>
-#include <memory>
-#include <vector>
+#include <functional>
 
 using namespace MiniToolbars;
 
@@ -122,9 +120,8 @@ TEST(ItemViewTest, shouldTakeIconFromNameThenDataThenHandle)
     EXPECT_EQ(view.image(), nullptr);
     view.setIconFromHandle(handle);
     EXPECT_EQ(view.image()->width(), 12.0f);
-    view.setIconFromHandle(nullptr);
+    view.setIconFromHandle(nullptr), destroyIconHandle(handle);
     EXPECT_EQ(view.image(), nullptr);
-    destroyIconHandle(handle);
 }
 
 TEST(ItemViewTest, shouldShowTheIconOfTheCurrentChildOfASynchronizedList)
@@ -132,9 +129,8 @@ TEST(ItemViewTest, shouldShowTheIconOfTheCurrentChildOfASynchronizedList)
     // A synchronized button shows its current child's icon in any form, also byte icons, when built and when the current child changes.
     MTBxDropDownButton list(L"list", nullptr);
     list.setSynchronizedWithCurrentItem(true);
-    giveIcon(list, 20);
     auto *small = new MTBxButton(L"small", nullptr), *large = new MTBxButton(L"large", nullptr);
-    giveIcon(*small, 10), giveIcon(*large, 14);
+    giveIcon(list, 20), giveIcon(*small, 10), giveIcon(*large, 14);
     small->setParent(&list), large->setParent(&list), list.addItem(small), list.addItem(large);
     ItemView view(0, &list, nullptr, nullptr, nullptr);
     list.setItemView(&view);
@@ -142,11 +138,8 @@ TEST(ItemViewTest, shouldShowTheIconOfTheCurrentChildOfASynchronizedList)
     EXPECT_EQ(view.image()->width(), 10.0f);
     list.setCurrentItem(large);
     ASSERT_TRUE(view.image());
-    EXPECT_EQ(view.image()->width(), 14.0f);
-    EXPECT_FALSE(view.builtFrom(&list, nullptr, nullptr));
-    list.setItemView(nullptr);
-    while (list.itemCount())
-        list.removeItem(0);
+    EXPECT_TRUE(view.image()->width() == 14.0f && !view.builtFrom(&list, nullptr, nullptr));
+    list.setItemView(nullptr), list.removeItem(1), list.removeItem(0);
 }
 
 TEST(ItemViewTest, shouldNotDivideByZeroWhenWidthStepVanishes)
@@ -170,33 +163,26 @@ TEST(ItemViewTest, shouldClearTheSubAreaHoverOnLeavingAndIgnoreInvalidStates)
     const bool hovered = item.isHover() && view.hoverSubArea();
     view.setHovered(false);
     EXPECT_TRUE(hovered && !item.isHover() && !view.hoverSubArea());
-    for (int state : { int(Pressed), 3, -1 })
-        view.setState(state);
+    view.setState(Pressed), view.setState(3), view.setState(-1);
     EXPECT_EQ(view.state(), Pressed);
-    view.setState(Normal);
-    EXPECT_EQ(view.state(), Normal);
-    item.setEnabled(false);
-    EXPECT_EQ(ItemView(1, &item, nullptr, nullptr, nullptr).state(), Disabled);
+    view.setState(Normal), item.setEnabled(false);
+    EXPECT_TRUE(view.state() == Normal && ItemView(1, &item, nullptr, nullptr, nullptr).state() == Disabled);
 }
 
 TEST(MTBxItem, fullTooltipFallsBackInOrderAndShowsDebugDetails)
 {
     // Tooltip, then description, then nothing for a shown caption without drop-down, else the text; debug adds the current id and icon.
     MTBxItem item(MTBxItem::Button, MTBxString(L"cmd.open"), &context);
-    item.setText(MTBxString(L"Open"));
-    EXPECT_TRUE(item.GetFullTooltip() == L"Open");
-    item.setShowText(true);
-    EXPECT_TRUE(item.GetFullTooltip().empty());
-    item.setHasDropDown(true);
-    EXPECT_TRUE(item.GetFullTooltip() == L"Open");
-    item.setDescription(MTBxString(L"Opens a file"));
-    EXPECT_TRUE(item.GetFullTooltip() == L"Opens a file");
-    item.setToolTip(MTBxString(L"Tip \U0001F600"));
-    EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600");
-    SetMTBTooltipOption(DebugTooltip, true);
-    item.setIcon(MTBxString(L"open.svg"));
-    item.setId(MTBxString(L"cmd.load"));
-    EXPECT_TRUE(item.GetFullTooltip() == L"Tip \U0001F600\n\ncmd.load\nopen.svg");
+    const std::pair<std::function<void()>, const wchar_t*> steps[] = {
+        { [&] { item.setText(MTBxString(L"Open")); }, L"Open" }, { [&] { item.setShowText(true); }, L"" },
+        { [&] { item.setHasDropDown(true); }, L"Open" }, { [&] { item.setDescription(MTBxString(L"Opens a file")); }, L"Opens a file" },
+        { [&] { item.setToolTip(MTBxString(L"Tip \U0001F600")); }, L"Tip \U0001F600" },
+        { [&] { SetMTBTooltipOption(DebugTooltip, true), item.setIcon(MTBxString(L"open.svg")), item.setId(MTBxString(L"cmd.load")); }, L"Tip \U0001F600\n\ncmd.load\nopen.svg" },
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].first();
+        EXPECT_TRUE(item.GetFullTooltip() == steps[i].second) << i;
+    }
     EXPECT_TRUE(MTBxItem(MTBxItem::Button, MTBxString(L"x"), nullptr).GetFullTooltip() == L"\n\nx\n");
     SetMTBTooltipOption(DebugTooltip, false);
 }

@@ -10,18 +10,12 @@
 #include "Qt/ComboBoxListView.h"
 #include "Qt/DropDownMenu.h"
 #include "Qt/LineEditControl.h"
-#include "Qt/QmtbAutoFade.h"
 #include "Qt/QmtbCoordinates.h"
-#include "Qt/QmtbPlacement.h"
 #include "Qt/QmtbWindowPopup.h"
 #include "support/WindowTestSupport.h"
 
-#include <QApplication>
 #include <QAction>
-#include <QLineEdit>
 #include <QSignalSpy>
-#include <QVBoxLayout>
-#include <QWindow>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -36,18 +30,12 @@ class Host : public QWidget
 public:
     Host()
     {
-        setAutoFillBackground(true);
         QPalette p = palette();
-        p.setColor(QPalette::Window, QColor(40, 160, 90));
-        setPalette(p);
-        edit = new QLineEdit(this);
-        edit->setGeometry(10, 350, 200, 24);
-        setGeometry(120, 80, 600, 400);
+        p.setColor(QPalette::Window, QColor(40, 160, 90)), setPalette(p), setAutoFillBackground(true);
+        edit->setGeometry(10, 350, 200, 24), setGeometry(120, 80, 600, 400);
     }
-    QLineEdit* edit;
+    QLineEdit* edit = new QLineEdit(this);
     int presses = 0;
-
-protected:
     void mousePressEvent(QMouseEvent*) override { ++presses; }
 };
 
@@ -58,19 +46,24 @@ protected:
     {
         ControllerFixture::SetUp();
         Options options;
-        options.setWindowStrategy(Options::OverlayWindows);
-        controller->setOptions(options);
+        options.setWindowStrategy(Options::OverlayWindows), controller->setOptions(options);
         host.show(), host.activateWindow(), host.edit->setFocus();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-        observer.parent = reinterpret_cast<HWND>(host.winId());
-        observer.setBounds(QmtbCoordinates::desktopGeometry());
+        observer.parent = reinterpret_cast<HWND>(host.winId()), observer.setBounds(QmtbCoordinates::desktopGeometry());
     }
     MiniToolbar* showAt(QPoint local, int buttons = 2)
     {
         MiniToolbar* toolbar = add(makeToolbar(buttons));
         const QPoint at = host.mapToGlobal(local);
         EXPECT_TRUE(controller->showToolbar(toolbar, at.x(), at.y(), &observer));
-        QApplication::processEvents();
+        return QApplication::processEvents(), toolbar;
+    }
+    // A toolbar shown in a second host window that the test destroys.
+    MiniToolbar* showInOther(Host* other)
+    {
+        other->show(), observer.parent = reinterpret_cast<HWND>(other->winId());
+        MiniToolbar* toolbar = showAt(QPoint(30, 30));
+        EXPECT_EQ(windowOf(toolbar)->parentWidget(), other);
         return toolbar;
     }
     // A host-window point of a window point.
@@ -86,8 +79,7 @@ TEST_F(OverlayTest, LiesInTheHostWindowWhereTheHostPutsIt)
     MiniToolbar* toolbar = showAt(QPoint(60, 70));
     QmtbView* window = windowOf(toolbar);
     ASSERT_TRUE(window && window->isOverlay());
-    EXPECT_FALSE(window->isWindow());
-    EXPECT_EQ(window->parentWidget(), &host);
+    EXPECT_TRUE(!window->isWindow() && window->parentWidget() == &host);
     EXPECT_EQ(inHost(windowOrigin(toolbar)), QPoint(60, 70));
     const QImage picture = host.grab().toImage();
     const QRect item = QRect(inHost(windowRect(toolbar, 0).topLeft()), windowRect(toolbar, 0).size());
@@ -112,12 +104,9 @@ TEST_F(OverlayTest, ClicksReachTheItemOnceAndBesideItTheHostWhileTheHostKeepsThe
     // A click on an item clicks it once and leaves the keyboard with the host's line edit; one beside it reaches the host.
     MiniToolbar* toolbar = showAt(QPoint(60, 70));
     click(inHost(centreOf(toolbar, 1)));
-    EXPECT_EQ(1, itemSink.count(E::Clicked));
-    EXPECT_TRUE(host.edit->hasFocus());
-    EXPECT_EQ(0, host.presses);
+    EXPECT_TRUE(itemSink.count(E::Clicked) == 1 && host.edit->hasFocus() && host.presses == 0);
     click(inHost(centreOf(toolbar, 1)) + QPoint(0, 40));
-    EXPECT_EQ(1, host.presses);
-    EXPECT_EQ(1, itemSink.count(E::Clicked));
+    EXPECT_TRUE(host.presses == 1 && itemSink.count(E::Clicked) == 1);
 }
 
 TEST_F(OverlayTest, FadesWithThePointerOverTheHostWindowAndWhenItLeaves)
@@ -152,34 +141,30 @@ TEST_F(OverlayTest, PopupsOpenByTheirItemAndTheFieldGivesTheKeyboardBack)
     auto* menuButton = new MTBxDropDownButton(L"dd", &hostContext);
     auto* combo = new MTBxCombobox(L"combo", &hostContext);
     for (MTBxListType* list : { static_cast<MTBxListType*>(menuButton), static_cast<MTBxListType*>(combo) }) {
-        list->setText(L"List"), list->setShowText(true);
+        list->setText(L"List"), list->setShowText(true), toolbar->addItem(list);
         for (const wchar_t* text : { L"One", L"Two" }) {
             auto* child = new MTBxCommandItem(text, &hostContext);
             child->setParent(list), child->setText(text), list->addItem(child);
         }
-        toolbar->addItem(list);
     }
     auto* entry = new MTBxDropDownEntry(L"find", L"ab", &hostContext);
-    entry->setWidth(80), toolbar->addItem(entry);
-    QApplication::processEvents();
+    entry->setWidth(80), toolbar->addItem(entry), QApplication::processEvents();
     QmtbView* window = windowOf(toolbar);
+    const auto below = [&](int index) { // where a popup of an item opens, on screen
+        return QPoint(windowRect(toolbar, index).left() + Style::instance()->gapBetween(LeadingMargin, Caption), windowRect(toolbar, index).bottom())
+            + QmtbCoordinates::desktopGeometry().topLeft();
+    };
 
     click(inHost(centreOf(toolbar, 0)));
     auto* menu = dynamic_cast<DropDownMenu*>(window->popups().popup());
     ASSERT_TRUE(menu && menu->isVisible());
     EXPECT_EQ(menu->windowHandle()->transientParent(), host.windowHandle());
-    const QRect button = windowRect(toolbar, 0);
-    EXPECT_LE((menu->pos() - (QPoint(button.left() + Style::instance()->gapBetween(LeadingMargin, Caption), button.bottom())
-                              + QmtbCoordinates::desktopGeometry().topLeft())).manhattanLength(), 2);
-    QTest::keyClick(menu, Qt::Key_Escape);
-
-    click(inHost(centreOf(toolbar, 1)));
+    EXPECT_LE((menu->pos() - below(0)).manhattanLength(), 2);
+    QTest::keyClick(menu, Qt::Key_Escape), click(inHost(centreOf(toolbar, 1)));
     auto* list = dynamic_cast<ComboBoxListView*>(window->popups().popup());
     ASSERT_TRUE(list && list->isVisible() && list->isWindow());
     EXPECT_EQ(list->windowHandle()->transientParent(), host.windowHandle());
-    const QPoint listAt = host.mapToGlobal(inHost(QPoint(windowRect(toolbar, 1).left() + Style::instance()->gapBetween(LeadingMargin, Caption),
-                                                         windowRect(toolbar, 1).bottom())));
-    EXPECT_LE((list->pos() - listAt).manhattanLength(), 1);
+    EXPECT_LE((list->pos() - below(1)).manhattanLength(), 1);
     QTest::keyClick(host.edit, Qt::Key_Escape);
     EXPECT_FALSE(list->isVisible());
 
@@ -187,26 +172,19 @@ TEST_F(OverlayTest, PopupsOpenByTheirItemAndTheFieldGivesTheKeyboardBack)
     ASSERT_TRUE(field && field->isVisible());
     QTest::mouseClick(field, Qt::LeftButton);
     EXPECT_TRUE(field->hasFocus());
-    QTest::keyClick(field, Qt::Key_Escape);
-    QApplication::processEvents();
-    EXPECT_TRUE(host.isActiveWindow());
-    EXPECT_EQ(QApplication::focusWidget(), host.edit);
+    QTest::keyClick(field, Qt::Key_Escape), QApplication::processEvents();
+    EXPECT_TRUE(host.isActiveWindow() && QApplication::focusWidget() == host.edit);
 }
 
 TEST_F(OverlayTest, HostWindowDestroyedUnderAShownToolbar)
 {
     // The host's window goes first: the toolbar lets go of the overlay and can be closed and shown again safely.
     auto other = std::make_unique<Host>();
-    other->show();
-    observer.parent = reinterpret_cast<HWND>(other->winId());
-    MiniToolbar* toolbar = showAt(QPoint(30, 30));
-    ASSERT_EQ(windowOf(toolbar)->parentWidget(), other.get());
+    MiniToolbar* toolbar = showInOther(other.get());
     other.reset();
-    EXPECT_EQ(windowOf(toolbar), nullptr);
-    EXPECT_FALSE(toolbar->isVisible());
+    EXPECT_TRUE(windowOf(toolbar) == nullptr && !toolbar->isVisible());
     controller->closeToolbar(toolbar);
-    observer.parent = reinterpret_cast<HWND>(host.winId());
-    toolbar->addItem(makeButton(L"Again"));
+    observer.parent = reinterpret_cast<HWND>(host.winId()), toolbar->addItem(makeButton(L"Again"));
     const QPoint at = host.mapToGlobal(QPoint(20, 20));
     EXPECT_TRUE(controller->showToolbar(toolbar, at.x(), at.y(), &observer));
     EXPECT_EQ(windowOf(toolbar)->parentWidget(), &host);
@@ -217,15 +195,9 @@ TEST_F(OverlayTest, HostWindowDestroyedFromTheHostsCallback)
     // The host destroys the window the overlay lies in from inside a callback of that overlay's relayout: the overlay
     // outlives the callback, hidden, and goes once the relayout is over (ASan keeps this honest).
     auto* other = new Host;
-    other->show();
-    observer.parent = reinterpret_cast<HWND>(other->winId());
-    MiniToolbar* toolbar = showAt(QPoint(30, 30));
+    MiniToolbar* toolbar = showInOther(other);
     const QPointer<QmtbView> overlay = windowOf(toolbar);
-    ASSERT_EQ(overlay->parentWidget(), other);
-    observer.onCallback = [&] {
-        observer.onCallback = nullptr;
-        delete other;
-    };
+    observer.onCallback = [&] { observer.onCallback = nullptr, delete other; };
     toolbar->addItem(makeButton(L"More"));
     ASSERT_TRUE(eventually([&] { return !observer.onCallback; }));
     EXPECT_TRUE(eventually([&] { return !overlay && !windowOf(toolbar); }));
@@ -237,20 +209,17 @@ TEST_F(OverlayTest, FrontEndChoosesItsOwnStrategy)
     // An action toolbar asked for an overlay lies in the host's window over the controller's top-level choice, and
     // a click on its action triggers it once.
     Options options;
-    options.setWindowStrategy(Options::TopLevelWindows);
-    ActionToolbar::controller()->setOptions(options);
+    options.setWindowStrategy(Options::TopLevelWindows), ActionToolbar::controller()->setOptions(options);
     ActionToolbar toolbar;
-    toolbar.setWindowStrategy(Options::OverlayWindows);
     auto* bold = new QAction(QStringLiteral("Bold"), &host);
     QSignalSpy triggered(bold, &QAction::triggered);
-    toolbar.addAction(bold);
+    toolbar.setWindowStrategy(Options::OverlayWindows), toolbar.addAction(bold);
     ASSERT_TRUE(toolbar.show(&host, QRect(100, 150, 80, 16)));
     QApplication::processEvents();
     QmtbView* window = windowOf(toolbar.miniToolbar());
     ASSERT_TRUE(window && window->isOverlay() && window->parentWidget() == &host);
     click(inHost(centreOf(toolbar.miniToolbar(), 0)));
-    EXPECT_EQ(1, triggered.count());
-    EXPECT_TRUE(host.edit->hasFocus());
+    EXPECT_TRUE(triggered.count() == 1 && host.edit->hasFocus());
 }
 
 } // namespace

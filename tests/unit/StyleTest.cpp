@@ -1,20 +1,16 @@
+// The style's metrics, gaps, scaling and theme images, and the text measure.
 #include "Compat/QtCompat.h"
-#include "Core/Backend.h"
 #include "Core/MTBxImage.h"
 #include "Core/Style.h"
-#include "Core/Text.h"
 #include "Core/ThemePalette.h"
 #include "Qt/QmtbText.h"
 
-#include <QFile>
 #include <QFontMetrics>
-#include <QString>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <utility>
 #include <vector>
 
 using namespace MiniToolbars;
@@ -22,12 +18,8 @@ using namespace MiniToolbars;
 namespace {
 
 constexpr int kImageCount = static_cast<int>(ThemeImage::Count);
-
 QString qString(const MTBxString& s) { return QtCompat::fromUtf16(static_cast<const unsigned short*>(s)); }
-
-class StyleTest : public ::testing::Test
-{
-protected:
+struct StyleTest : ::testing::Test {
     void SetUp() override { Style::destroy(), Style::setXHeightOverride(-1); }
     void TearDown() override { Style::setXHeightOverride(-1), Style::destroy(); }
 };
@@ -36,7 +28,7 @@ protected:
 
 TEST_F(StyleTest, shouldDeriveEveryMetricFromTheXHeight)
 {
-    // At x-height 6 the design metrics come out whole; at 25 each ratio truncates on its own.
+    // At x-height 6 the design metrics come out whole; at 25 each ratio truncates on its own; without an override the font gives it.
     const struct { int xHeight; std::vector<int> metrics; float widthStep; std::vector<float> images; } cases[] = {
         { 6, { 8, 6, 1, 22, 20, 10, 20, 5, 5, 15, 8, 2, 2, 2, 2, 5, 2, 5, 5, 20, 1, 16, 12, 6, 4, 10 }, 5.0022f, { 12, 16, 9, 6, 16, 22 } },
         { 25, { 33, 25, 4, 91, 82, 41, 82, 20, 20, 62, 33, 8, 8, 8, 8, 20, 8, 20, 20, 82, 4, 66, 49, 24, 16, 41 }, 20.690918f, { 49, 66, 37, 24, 66, 91 } },
@@ -44,24 +36,19 @@ TEST_F(StyleTest, shouldDeriveEveryMetricFromTheXHeight)
     for (const auto& c : cases) {
         Style::setXHeightOverride(c.xHeight);
         const Style* s = Style::instance();
-        EXPECT_EQ((std::vector<int>{ s->textTopSpace(), s->textBottomSpace(), s->borderWidth(), s->itemHeight(), s->minItemWidth(),
-                                     s->cornerRadiusX(), s->cornerRadiusY(), s->gripCornerRadiusX(), s->gripCornerRadiusY(),
-                                     s->textBoxHeight(), s->gap(1), s->gap(2), s->gap(3), s->gap(4), s->gap(5), s->gap(6), s->gap(7),
-                                     s->gap(8), s->gap(9), s->dropAreaWidth(), s->splitterWidth(), s->iconSize(), s->gripOffset(),
-                                     s->gripPartWidth(), s->gripWidth(), s->ellipsisBoxWidth() }),
-                  c.metrics);
+        EXPECT_EQ((std::vector<int>{ s->textTopSpace(), s->textBottomSpace(), s->borderWidth(), s->itemHeight(), s->minItemWidth(), s->cornerRadiusX(),
+                                     s->cornerRadiusY(), s->gripCornerRadiusX(), s->gripCornerRadiusY(), s->textBoxHeight(), s->gap(1), s->gap(2), s->gap(3),
+                                     s->gap(4), s->gap(5), s->gap(6), s->gap(7), s->gap(8), s->gap(9), s->dropAreaWidth(), s->splitterWidth(),
+                                     s->iconSize(), s->gripOffset(), s->gripPartWidth(), s->gripWidth(), s->ellipsisBoxWidth() }), c.metrics);
         EXPECT_FLOAT_EQ(s->widthStep(), c.widthStep);
-        // Vector theme images are rasterised at their derived heights.
-        std::vector<float> heights;
+        std::vector<float> heights; // vector theme images are rasterised at their derived heights
         for (ThemeImage i : { ThemeImage::CheckBoxOn, ThemeImage::OptionBox, ThemeImage::MenuArrowRight, ThemeImage::MenuArrowDown,
                               ThemeImage::RemoveButton, ThemeImage::Grip })
             heights.push_back(s->image(i)->height());
-        EXPECT_EQ(heights, c.images);
-        EXPECT_EQ(0, s->gap(0) + s->gap(10));
+        EXPECT_TRUE(heights == c.images && s->gap(0) + s->gap(10) == 0);
     }
     // Without an override the x-height is measured in the font at the scaled point size.
-    Style::setXHeightOverride(-1);
-    Style::instance()->setScalingFactor(1.5f);
+    Style::setXHeightOverride(-1), Style::instance()->setScalingFactor(1.5f);
     EXPECT_EQ(Style::instance()->fontPointSize(), 12);
     EXPECT_EQ(Style::instance()->xHeight(), QmtbText::measureXHeight(MTBxString(L"Tahoma"), 12));
     EXPECT_TRUE(QmtbText::measureXHeight(MTBxString(L"Tahoma"), 24) > QmtbText::measureXHeight(MTBxString(L"Tahoma"), 8) && QmtbText::measureXHeight(MTBxString(), -3) >= 0);
@@ -69,23 +56,20 @@ TEST_F(StyleTest, shouldDeriveEveryMetricFromTheXHeight)
 
 TEST_F(StyleTest, shouldPickTheGapByTheFirstMatchingRule)
 {
-    // Every rule of the gap table, including which rule wins where two could match.
+    // Every rule of the gap table, including which rule wins where two could match; part widths come from the theme images.
     Style::setXHeightOverride(6);
     const Style* s = Style::instance();
     const struct { ItemPartKind a, b; int gap; } rules[] = {
-        { EmptyCaption, Grip, 0 }, { LeadingMargin, EmptyCaption, 0 }, { Grip, LeadingMargin, 0 }, { LeadingMargin, Caption, 8 },
-        { EntryField, TrailingMargin, 8 }, { Caption, EntryArrow, 2 }, { EntryField, EntryArrow, 2 }, { Caption, DropDownArrow, 2 },
-        { DropDownArrow, TrailingMargin, 2 }, { EntryArrow, TrailingMargin, 2 }, { CheckBox, Caption, 5 }, { EntryField, CheckBox, 5 },
-        { LeadingMargin, CheckBox, 2 }, { CheckBox, TrailingMargin, 2 }, { Caption, Icon, 5 }, { Icon, EntryField, 5 },
-        { LeadingMargin, Icon, 5 }, { Icon, TrailingMargin, 5 }, { Icon, DropDownArrow, 2 }, { Icon, EntryArrow, 2 },
-        { Caption, EntryField, 5 }, { CheckBox, Icon, 5 }, { Icon, CheckBox, 5 }, { Caption, Splitter, 5 },
-        { Splitter, DropDownArrow, 5 }, { OptionBox, TrailingMargin, 9 }, { LeadingMargin, OptionBox, 9 },
-        // From the splitter to the end of the trailing margin the parts fill the 20-px drop area.
-        { Splitter, OptionBox, 20 - 14 - 9 }, { Icon, Icon, -1 }, { Caption, Caption, -1 }, { DropDownArrow, Caption, -1 },
+        { EmptyCaption, Grip, 0 }, { LeadingMargin, EmptyCaption, 0 }, { Grip, LeadingMargin, 0 }, { LeadingMargin, Caption, 8 }, { EntryField, TrailingMargin, 8 },
+        { Caption, EntryArrow, 2 }, { EntryField, EntryArrow, 2 }, { Caption, DropDownArrow, 2 }, { DropDownArrow, TrailingMargin, 2 }, { EntryArrow, TrailingMargin, 2 },
+        { CheckBox, Caption, 5 }, { EntryField, CheckBox, 5 }, { LeadingMargin, CheckBox, 2 }, { CheckBox, TrailingMargin, 2 }, { Caption, Icon, 5 }, { Icon, EntryField, 5 },
+        { LeadingMargin, Icon, 5 }, { Icon, TrailingMargin, 5 }, { Icon, DropDownArrow, 2 }, { Icon, EntryArrow, 2 }, { Caption, EntryField, 5 }, { CheckBox, Icon, 5 },
+        { Icon, CheckBox, 5 }, { Caption, Splitter, 5 }, { Splitter, DropDownArrow, 5 }, { OptionBox, TrailingMargin, 9 }, { LeadingMargin, OptionBox, 9 },
+        { Splitter, OptionBox, 20 - 14 - 9 }, // from the splitter to the trailing margin's end the parts fill the 20-px drop area
+        { Icon, Icon, -1 }, { Caption, Caption, -1 }, { DropDownArrow, Caption, -1 },
     };
     for (const auto& r : rules)
         EXPECT_EQ(s->gapBetween(r.a, r.b), r.gap) << r.a << "," << r.b;
-    // Part widths come from the rasterised theme images.
     for (const auto& w : std::vector<std::pair<ItemPartKind, int>>{ { DropDownArrow, 9 }, { EntryArrow, 6 }, { CheckBox, 12 }, { OptionBox, 14 }, { Grip, 8 }, { Splitter, 1 }, { Caption, 0 } })
         EXPECT_EQ(s->partWidth(w.first), w.second) << w.first;
 }
@@ -136,7 +120,6 @@ TEST(TextTest, shouldMeasureTheInkExtentInTheGivenFont)
     auto text = textOf(L"Bold caption");
     EXPECT_EQ(QFontMetrics(font).tightBoundingRect(QStringLiteral("Bold caption")).size(), QSize(text->width(), text->height()));
     EXPECT_TRUE(style->xHeight() == text->xHeight() && text->width() == textOf(L"  Bold caption  ")->width() && textOf(L"     ")->width() == 0.0f);
-
     QFont big(QStringLiteral("DejaVu Sans"), 30);
     auto inBig = textOf(L"Entry", &big);
     EXPECT_EQ(QFontMetrics(big).tightBoundingRect(QStringLiteral("Entry")).width(), inBig->width());
