@@ -335,3 +335,17 @@ TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
 }
 
 } // namespace
+
+// A module file larger than 64 MiB is refused unread; one of exactly 64 MiB loads.
+TEST(ResourceModuleSizeTest, shouldRefuseFilesOverTheLimit)
+{
+    constexpr qint64 limit = 64 * 1024 * 1024;
+    for (const qint64 size : {limit, limit + 1}) {
+        QFile file(fileWith("big.dll"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.resize(size));
+        file.close();
+        const HMODULE module = loadResourceModule(mtb(file.fileName()));
+        EXPECT_EQ(module != nullptr, size == limit) << size;
+        freeResourceModule(module);
+    }
+}
