@@ -66,13 +66,9 @@ void ThemePalette::setTheme(int theme)
         m_panelFill = ThemeColor::fromOpacity(242, 242, 242, 1.0f);
         m_panelBorder = ThemeColor::fromOpacity(0, 0, 0, 0.25f);
         m_panelShadow = ThemeColor::fromOpacity(0, 0, 0, 0.35f);
-        // The desktop's colours; only the list's translucent grey is the theme's.
-        m_popupBackground = ThemeColor(255, 255, 255, 255);
-        m_popupText = m_text;
-        m_popupDisabledText = ThemeColor(128, 128, 128, 255);
-        m_popupHighlight = ThemeColor(48, 140, 198, 255);
-        m_popupHighlightedText = ThemeColor(255, 255, 255, 255);
-        m_popupBorder = ThemeColor(0, 0, 0, 127);
+        // The popups keep the desktop's colours (popupColors() is false), so
+        // the light theme has none of its own; only the list's translucent
+        // grey is the theme's.
     } else {
         m_buttonTop = ThemeColor::fromOpacity(51, 51, 51, 0.75f);
         m_buttonBottom = ThemeColor::fromOpacity(0, 0, 0, 0.75f);

@@ -48,7 +48,8 @@ public:
     const ThemeColor& panelShadow() const { return m_panelShadow; }
 
     // The popups' colours (menu, combo list, entry field, tooltip). The light
-    // theme keeps the desktop's own: popupColors() is false for it.
+    // theme keeps the desktop's own: popupColors() is false for it, and
+    // these colours are meaningful only where it is true.
     bool popupColors() const { return m_theme != 0; }
     const ThemeColor& popupBackground() const { return m_popupBackground; }
     const ThemeColor& popupText() const { return m_popupText; }
