@@ -45,27 +45,48 @@ bool clickAt(QPoint p, bool fast = true)
     return runXdotoolSlowly(moveTo(p) + QStringList{ "mousedown", "1", "sleep", "0.3", "mouseup", "1" });
 }
 
-TEST(DropDownMenuFocusTest, KeyboardReturnsToTheHostHoweverTheMenuCloses)
+// A shown host window, a controller and an empty toolbar, closed at the end.
+class DropDownMenuFocusTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            GTEST_SKIP() << "needs an X server and xdotool";
+        host.show(), host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        observer.parent = reinterpret_cast<HWND>(host.winId());
+    }
+    void TearDown() override { controller->closeToolbar(toolbar.get()); }
+    // Children with these names, as command items or buttons, in the list's menu.
+    template <typename Child> void fill(MTBxListType* list, std::initializer_list<const wchar_t*> names)
+    {
+        for (const wchar_t* name : names) {
+            auto* child = new Child(name, &hostContext);
+            child->setParent(list), child->setText(name), list->addItem(child);
+        }
+    }
+    bool show()
+    {
+        return controller->showToolbar(toolbar.get(), 400, 300, &observer) && QTest::qWaitForWindowExposed(windowOf(toolbar.get()));
+    }
+
+    HostWindow host;
+    HostObserver observer;
+    RecordingItemSink sink;
+    std::unique_ptr<Controller> controller { Controller::createInstance() };
+    std::unique_ptr<MiniToolbar> toolbar { std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext) };
+};
+
+TEST_F(DropDownMenuFocusTest, KeyboardReturnsToTheHostHoweverTheMenuCloses)
 {
     // Escape, a choice, a press on its button, on another item and on the host each close the menu; typing then reaches the host.
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "needs an X server and xdotool";
-    HostWindow host;
     QLineEdit edit(&host);
-    host.show(), host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-    edit.setFocus();
-    HostObserver observer;
-    observer.parent = reinterpret_cast<HWND>(host.winId());
-    std::unique_ptr<Controller> controller(Controller::createInstance());
-    std::unique_ptr<MiniToolbar> toolbar = makeToolbar(1);
+    edit.show(), edit.setFocus();
     auto* button = new MTBxDropDownButton(L"dd", &hostContext);
-    toolbar->addItem(button, 0);
-    for (const wchar_t* name : { L"Red", L"Green" }) {
-        auto* child = new MTBxCommandItem(name, &hostContext);
-        child->setParent(button), child->setText(name), button->addItem(child);
-    }
-    ASSERT_TRUE(controller->showToolbar(toolbar.get(), 400, 300, &observer));
+    toolbar->addItem(button, 0), toolbar->addItem(makeButton(L"Bold"), 1);
+    fill<MTBxCommandItem>(button, { L"Red", L"Green" });
+    ASSERT_TRUE(show());
     const auto open = [&] {
         EXPECT_TRUE(clickAt(centreOf(toolbar.get(), 0)));
         EXPECT_TRUE(eventually([] { return qobject_cast<DropDownMenu*>(QApplication::activePopupWidget()); }));
@@ -85,35 +106,20 @@ TEST(DropDownMenuFocusTest, KeyboardReturnsToTheHostHoweverTheMenuCloses)
     EXPECT_TRUE(open() && clickAt(centreOf(toolbar.get(), 0)) && closedAndTyped("e"));
     EXPECT_TRUE(open() && clickAt(centreOf(toolbar.get(), 1)) && closedAndTyped("f"));
     EXPECT_TRUE(open() && clickAt(QPoint(600, 600)) && closedAndTyped("g"));
-    controller->closeToolbar(toolbar.get());
 }
 
-TEST(DropDownMenuFocusTest, AClickClosesAnOpenMenuOnceAndOpensAClosedOneOnce)
+TEST_F(DropDownMenuFocusTest, AClickClosesAnOpenMenuOnceAndOpensAClosedOneOnce)
 {
     // Fast and slow real clicks: on the button of a closed menu it opens once; on its open menu's button it only
     // closes the menu; on another item it closes the menu and clicks that item; on the host it only closes the menu.
     // None leaves an item pressed: a drag from the host that ends on the toolbar then clicks nothing.
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "needs an X server and xdotool";
-    HostWindow host;
-    host.show(), host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-    HostObserver observer;
-    observer.parent = reinterpret_cast<HWND>(host.winId());
-    RecordingItemSink sink;
     int buttonContext = 0, otherContext = 0;
-    std::unique_ptr<Controller> controller(Controller::createInstance());
-    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
     auto* button = new MTBxDropDownButton(L"dd", &buttonContext);
     auto* other = new MTBxButton(L"other", &otherContext);
     other->setText(L"Other"), other->setShowText(true), other->setAutoHide(false);
     toolbar->addItem(button, 0), toolbar->addItem(other, 1);
-    for (const wchar_t* name : { L"Red", L"Green" }) {
-        auto* child = new MTBxCommandItem(name, &hostContext);
-        child->setParent(button), child->setText(name), button->addItem(child);
-    }
-    ASSERT_TRUE(controller->showToolbar(toolbar.get(), 400, 300, &observer));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(windowOf(toolbar.get())));
+    fill<MTBxCommandItem>(button, { L"Red", L"Green" });
+    ASSERT_TRUE(show());
     const auto count = [&](const int* context, MTBxItemEvents::EventType type) {
         return int(std::count_if(sink.events.begin(), sink.events.end(), [&](const ItemEventRecord& e) { return e.hostContext == context && e.type == type; }));
     };
@@ -150,32 +156,18 @@ TEST(DropDownMenuFocusTest, AClickClosesAnOpenMenuOnceAndOpensAClosedOneOnce)
         EXPECT_EQ(0, count(&buttonContext, MTBxItemEvents::DropDownAboutToShow) + count(&otherContext, MTBxItemEvents::Clicked));
         ASSERT_TRUE(closeMenu());
     }
-    controller->closeToolbar(toolbar.get());
 }
 
-TEST(DropDownMenuFocusTest, ListClosedByAPressOnItsComboLetsTheComboGoWhenThePointerLeaves)
+TEST_F(DropDownMenuFocusTest, ListClosedByAPressOnItsComboLetsTheComboGoWhenThePointerLeaves)
 {
     // A second press on an open combo closes its list; the pointer then leaves for the host, and the combo is drawn
     // unhovered, without a tooltip.
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "needs an X server and xdotool";
-    HostWindow host;
-    host.show(), host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-    HostObserver observer;
-    observer.parent = reinterpret_cast<HWND>(host.winId());
-    std::unique_ptr<Controller> controller(Controller::createInstance());
-    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bar"), &hostContext);
     auto* combo = new MTBxCombobox(L"size", &hostContext);
     combo->setText(L"Size"), combo->setShowText(true), combo->setToolTip(L"Font size"), combo->setAutoHide(false);
-    for (const wchar_t* name : { L"Small", L"Large" }) {
-        auto* child = new MTBxButton(name, &hostContext);
-        child->setParent(combo), child->setText(name), combo->addItem(child);
-    }
+    fill<MTBxButton>(combo, { L"Small", L"Large" });
     toolbar->addItem(combo, 0);
-    ASSERT_TRUE(controller->showToolbar(toolbar.get(), 400, 300, &observer));
+    ASSERT_TRUE(show());
     QmtbView* window = windowOf(toolbar.get());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const auto listOpen = [&] { auto* list = window->findChild<ComboBoxListView*>(); return list && list->isVisible(); };
     const auto tooltipShown = [] {
         const QWidgetList widgets = QApplication::topLevelWidgets();
@@ -192,7 +184,6 @@ TEST(DropDownMenuFocusTest, ListClosedByAPressOnItsComboLetsTheComboGoWhenThePoi
         EXPECT_FALSE(combo->itemView() && combo->itemView()->isHovered());
         EXPECT_FALSE(tooltipShown());
     }
-    controller->closeToolbar(toolbar.get());
 }
 
 } // namespace
