@@ -12,15 +12,29 @@
 #include "support/CraftedModule.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <climits>
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <memory>
 
 namespace FuzzTargets {
+
+// Image plugins, and the fonts SVG text is drawn with, expect a GUI
+// application, as in the library's hosts. For a target's LLVMFuzzerInitialize.
+inline int startGuiApplication(int* argc, char*** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication* app = new QGuiApplication(*argc, *argv);
+    (void)app;
+    // Refused input warns thousands of times a second; only a crash or a broken invariant counts.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    return 0;
+}
 
 // Looks up a spread of resource keys; every hit must lie inside the input.
 inline bool peReader(const std::uint8_t* data, std::size_t size)
