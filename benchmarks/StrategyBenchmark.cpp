@@ -3,6 +3,7 @@
 // first paint. A top-level toolbar window repaints only itself; an overlay lies
 // in the host's window, so Qt repaints the host's widgets beneath it first.
 #include "Core/Style.h"
+#include "FirstPaint.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/MiniToolbar.h"
@@ -109,29 +110,6 @@ BENCHMARK_CAPTURE(BM_FadeFrameOverText, topLevelOneParagraph, Options::TopLevelW
 BENCHMARK_CAPTURE(BM_FadeFrameOverText, overlayOneParagraph, Options::OverlayWindows, true)
     ->Unit(benchmark::kMicrosecond);
 
-// Seen once a widget's first paint event has been handled; false after two seconds.
-class PaintSeen : public QObject
-{
-public:
-    explicit PaintSeen(QObject* target) { target->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        m_painted = m_painted || event->type() == QEvent::Paint;
-        return false;
-    }
-    bool wait() const
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!m_painted && clock.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        return m_painted;
-    }
-
-private:
-    bool m_painted = false;
-};
-
 // From showToolbar to the end of the first paint of a 20-item toolbar over the text.
 void BM_ShowToFirstPaintOverText(benchmark::State& state, Options::WindowStrategy strategy)
 {
@@ -151,7 +129,7 @@ void BM_ShowToFirstPaintOverText(benchmark::State& state, Options::WindowStrateg
         QElapsedTimer clock;
         clock.start();
         controller->showToolbar(toolbar.get(), at.x(), at.y(), &host);
-        PaintSeen paint(QmtbController::windowOf(toolbar.get()));
+        FirstPaint paint(QmtbController::windowOf(toolbar.get()));
         if (!paint.wait())
             state.SkipWithError("the toolbar never painted");
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);

@@ -4,6 +4,7 @@
 // the time from showToolbar to the end of the first paint next to a QToolBar
 // with as many actions shown in the same run.
 #include "Core/Style.h"
+#include "FirstPaint.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/MiniToolbar.h"
@@ -164,31 +165,6 @@ void BM_WindowMemory(benchmark::State& state)
     state.counters["residentMiB"] = (after - before) / mebibyte;
 }
 BENCHMARK(BM_WindowMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-// Waits for the end of a widget's first paint; false after two seconds.
-class FirstPaint : public QObject
-{
-public:
-    explicit FirstPaint(QObject* target) { target->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            m_painted = true;
-        return false;
-    }
-    bool wait() const
-    {
-        QElapsedTimer clock;
-        clock.start();
-        // The paint event's handler has returned once processEvents has.
-        while (!m_painted && clock.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        return m_painted;
-    }
-
-private:
-    bool m_painted = false;
-};
 
 constexpr int firstPaintItems = 20;
 
