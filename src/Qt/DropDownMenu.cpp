@@ -270,8 +270,8 @@ void DropDownMenu::MenuItemHovered(QAction* action)
         const QPoint corner = actionGeometry(entry).topRight();
         m_removeButton->move(corner.x() - m_removeButton->width() - PopupLook::scaled(1),
                              corner.y() + PopupLook::scaled(3));
+        // The menu's only child widget: nothing can cover it.
         m_removeButton->show();
-        m_removeButton->raise();
     } else {
         m_removeButton->hide();
     }
