@@ -2,8 +2,8 @@
 // QTextEdit full of text: one fade frame, and showToolbar to the end of the
 // first paint. A top-level toolbar window repaints only itself; an overlay lies
 // in the host's window, so Qt repaints the host's widgets beneath it first.
+#include "BenchmarkWindows.h"
 #include "Core/Style.h"
-#include "FirstPaint.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/MiniToolbar.h"
@@ -51,20 +51,6 @@ public:
     QWidget window;
     QTextEdit* editor = new QTextEdit(&window);
 };
-
-std::unique_ptr<MiniToolbar> makeToolbar(int items)
-{
-    static int context = 0;
-    static const wchar_t* const texts[] = { L"Bold", L"Italic", L"Underline", L"Strike" };
-    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bench"), &context);
-    for (int i = 0; i < items; ++i) {
-        auto* item = new MTBxButton(MTBxString(texts[i % 4]), &context);
-        item->setText(MTBxString(texts[i % 4]));
-        item->setShowText(true);
-        toolbar->addItem(item);
-    }
-    return toolbar;
-}
 
 std::unique_ptr<Controller> controllerFor(Options::WindowStrategy strategy)
 {

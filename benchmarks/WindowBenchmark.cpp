@@ -3,8 +3,8 @@
 // store Qt keeps for it, one fade frame, a repaint of the whole window, and
 // the time from showToolbar to the end of the first paint next to a QToolBar
 // with as many actions shown in the same run.
+#include "BenchmarkWindows.h"
 #include "Core/Style.h"
-#include "FirstPaint.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/ControllerObserver.h"
 #include "MiniToolbars/MiniToolbar.h"
@@ -41,20 +41,6 @@ constexpr double mebibyte = 1024.0 * 1024.0;
 class ScreenObserver : public ControllerObserver
 {
 };
-
-std::unique_ptr<MiniToolbar> makeToolbar(int items)
-{
-    static int context = 0;
-    static const wchar_t* const texts[] = { L"Bold", L"Italic", L"Underline", L"Strike" };
-    auto toolbar = std::make_unique<MiniToolbar>(MTBxString(L"bench"), &context);
-    for (int i = 0; i < items; ++i) {
-        auto* item = new MTBxButton(MTBxString(texts[i % 4]), &context);
-        item->setText(MTBxString(texts[i % 4]));
-        item->setShowText(true);
-        toolbar->addItem(item);
-    }
-    return toolbar;
-}
 
 long residentBytes()
 {
