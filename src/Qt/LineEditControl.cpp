@@ -121,21 +121,10 @@ void LineEditControl::release()
     QmtbDeletion::deleteLater(this);
 }
 
-void LineEditControl::menuClosing()
+// The field is never the window's popup (it takes no clicks away from the
+// toolbar), so no dismissal reaches it; hiding is all one could ask.
+void LineEditControl::dismissPopup(bool)
 {
-    if (!m_entry || !m_window)
-        return;
-    if (ItemView* view = m_entry->itemView()) {
-        view->setState(Normal);
-        view->setPressedSubArea(false);
-        m_window->refresh();
-    }
-}
-
-void LineEditControl::dismissPopup(bool quiet)
-{
-    if (!quiet)
-        menuClosing();
     hide();
 }
 

@@ -56,7 +56,6 @@ public:
 
 public Q_SLOTS:
     void textChanged(const QString& text);
-    void menuClosing();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
