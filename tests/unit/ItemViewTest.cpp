@@ -245,8 +245,9 @@ TEST(ItemViewTest, shouldFollowTheItemsIconNameCheckStateAndChildren)
         item.setChecked(checked, false);
         EXPECT_EQ(view.isChecked(), checked);
     }
+    // The host owns the child of its own entry, and keeps it past the entry.
+    const auto child = std::make_unique<MTBxButton>(L"child", nullptr);
     MTBxDropDownEntry entry(L"entry", L"", nullptr);
-    auto* child = new MTBxButton(L"child", nullptr);
-    entry.addItem(child, nullptr);
-    EXPECT_TRUE(entry.hasDropDown() && entry.itemCount() == 1 && entry.item(0) == child);
+    entry.addItem(child.get(), nullptr);
+    EXPECT_TRUE(entry.hasDropDown() && entry.itemCount() == 1 && entry.item(0) == child.get());
 }
