@@ -121,8 +121,8 @@ void LineEditControl::release()
     QmtbDeletion::deleteLater(this);
 }
 
-// The field is never the window's popup (it takes no clicks away from the
-// toolbar), so no dismissal reaches it; hiding is all one could ask.
+// Nothing makes the field the window's popup, so no dismissal reaches it;
+// hiding is all one could ask.
 void LineEditControl::dismissPopup(bool)
 {
     hide();
