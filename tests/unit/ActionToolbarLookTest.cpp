@@ -3,6 +3,7 @@
 #include "MiniToolbars/ActionToolbar.h"
 #include "MiniToolbars/Controller.h"
 #include "MiniToolbars/Options.h"
+#include "support/ReferenceImage.h"
 #include "support/WindowTestSupport.h"
 
 #include <QAction>
@@ -48,19 +49,6 @@ protected:
     std::unique_ptr<ActionToolbar> toolbar = std::make_unique<ActionToolbar>();
 };
 
-// Compares a grab with a reference image of the test data; a differing grab is
-// saved beside the test program for a look.
-::testing::AssertionResult matchesReference(const QImage& grab, const QString& name)
-{
-    const QString reference = QStringLiteral(MTB_TEST_DATA_DIR "/looks/%1-qt%2.png").arg(name).arg(QT_VERSION_MAJOR);
-    const QImage expected(reference), actual = grab.convertToFormat(QImage::Format_ARGB32);
-    if (!expected.isNull() && expected.convertToFormat(QImage::Format_ARGB32) == actual)
-        return ::testing::AssertionSuccess();
-    const QString saved = QStringLiteral(MTB_TEST_BINARY_DIR "/%1-qt%2.png").arg(name).arg(QT_VERSION_MAJOR);
-    actual.save(saved);
-    return ::testing::AssertionFailure() << "the grab differs from " << reference.toStdString() << " (saved as " << saved.toStdString() << ")";
-}
-
 // The window composited over a plain background, as a compositor shows it.
 QImage over(const QImage& window, const QColor& background)
 {
@@ -72,14 +60,17 @@ QImage over(const QImage& window, const QColor& background)
 
 } // namespace
 
-TEST_F(ActionToolbarLookTest, defaultLookDrawsAsItAlwaysDid)
+TEST_F(ActionToolbarLookTest, eachLookDrawsAsItsReference)
 {
-    // A toolbar in the default look draws, pixel for pixel, what it drew before there was another look, in both themes.
+    // In both themes the default look draws, pixel for pixel, what it drew before there was another look, and the solid look its panel and shadow.
     for (const Options::Theme theme : {Options::Light, Options::Dark}) {
-        SCOPED_TRACE(themeName(theme));
-        setTheme(theme);
-        EXPECT_TRUE(matchesReference(showToolbar()->grab().toImage(), QStringLiteral("translucent-%1").arg(QLatin1String(themeName(theme)))));
-        toolbar->close();
+        for (const ActionToolbar::Look look : {ActionToolbar::TranslucentLook, ActionToolbar::SolidLook}) {
+            const QString name = QStringLiteral("%1-%2").arg(look == ActionToolbar::SolidLook ? "solid" : "translucent", themeName(theme));
+            SCOPED_TRACE(name.toStdString());
+            setTheme(theme), toolbar->setLook(look);
+            EXPECT_TRUE(matchesReference(showToolbar()->grab().toImage(), name));
+            toolbar->close();
+        }
     }
 }
 

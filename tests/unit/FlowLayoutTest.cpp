@@ -2,12 +2,16 @@
 #include "Core/MTBxFlowLayout.h"
 #include "Core/Style.h"
 #include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxCombobox.h"
+#include "MiniToolbars/MTBxCommandItem.h"
+#include "MiniToolbars/MTBxDropDownButton.h"
 #include "MiniToolbars/MTBxLabel.h"
 #include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "Qt/QmtbFaceCache.h"
 #include "Qt/QmtbRender.h"
 #include "support/CraftedPng.h"
+#include "support/ReferenceImage.h"
 #include "support/ToolbarStandIns.h"
 
 #include <QFontMetrics>
@@ -67,7 +71,7 @@ struct Scene
 
     QImage paint(QmtbRender& with, qreal ratio = 1.0)
     {
-        QImage image = blankImage(QSize(900, 100), ratio);
+        QImage image = blankImage(QSize(900, 150), ratio);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing), with.setPainter(&painter), with.setOrigin(kOrigin);
         return layout.draw(&with, true), with.setPainter(nullptr), image;
@@ -388,6 +392,52 @@ TEST(RenderTest, shouldInsetTheSplitterByTheBorderAtBothEnds)
         for (const auto& [row, beside] : { std::pair{ r.top() + 2, r.top() + 3 }, { r.bottom() - 2, r.bottom() - 3 } })
             EXPECT_NEAR(qAlpha(image.pixel(x + 3, row)), inner + qAlpha(image.pixel(x + 3, beside)) * (255 - inner) / 255, 2) << row - r.top();
     }
+}
+
+TEST(RenderTest, shouldDrawEveryStateAsTheReferenceSheet)
+{
+    // Every kind of item in every state, in both themes, at two scales and faded, draws pixel for pixel as the reference sheet.
+    struct Pass { int theme; float factor; double opacity; };
+    const Pass passes[] = { { 0, 1.0f, 1.0 }, { 1, 1.0f, 1.0 }, { 0, 2.0f, 1.0 }, { 1, 1.5f, 1.0 }, { 0, 1.0f, 0.5 } };
+    QImage sheet(QSize(900, 5 * 150), QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::transparent);
+    QPainter sheetPainter(&sheet);
+    int y = 0;
+    for (const Pass& pass : passes) {
+        Scene scene(pass.theme, pass.factor == 1.0f ? 6 : -1);
+        Style::instance()->setScalingFactor(pass.factor);
+        MTBxButton* hovered = scene.button(L"Hover", 0, kIcon);
+        MTBxButton* pressed = scene.button(L"Press");
+        scene.button(L"Checked", 0, kIcon)->setCheckable(true);
+        scene.toolbar.item(2)->setChecked(true, false);
+        scene.button(L"Active")->setActive(true);
+        scene.button(L"Off", 0, kIcon)->setEnabled(false);
+        scene.separator();
+        auto* label = new MTBxLabel(MTBxString(L"label"), &scene.itemContext);
+        label->setText(MTBxString(L"Label")), label->setShowText(true), scene.toolbar.addItem(label);
+        scene.lineBreak();
+        MTBxButton* option = scene.button(L"Option");
+        option->setOptionBox(true);
+        MTBxButton* split = scene.button(L"Split", 0, kIcon);
+        split->setHasSplitter(true);
+        scene.button(L"Cut caption here")->setWidthString(MTBxString(L"Cut"));
+        scene.separator();
+        auto* dropDown = new MTBxDropDownButton(MTBxString(L"dd"), &scene.itemContext);
+        dropDown->setText(MTBxString(L"Menu")), dropDown->setShowText(true), scene.toolbar.addItem(dropDown);
+        auto* combo = new MTBxCombobox(MTBxString(L"combo"), &scene.itemContext);
+        combo->setShowText(true), combo->setSynchronizedWithCurrentItem(true), combo->setWidth(70), scene.toolbar.addItem(combo);
+        auto* child = new MTBxCommandItem(MTBxString(L"child"), &scene.itemContext);
+        child->setParent(combo), child->setText(MTBxString(L"Eleven")), combo->addItem(child), combo->setCurrentItem(child);
+        scene.layOut();
+        hovered->itemView()->setHovered(true), pressed->itemView()->setState(Pressed);
+        option->itemView()->setHovered(true), option->itemView()->setHoverSubArea(true);
+        split->itemView()->setState(Pressed), split->itemView()->setPressedSubArea(true);
+        scene.window->opacity = pass.opacity;
+        sheetPainter.drawImage(0, y, scene.paint());
+        y += 150;
+    }
+    sheetPainter.end();
+    EXPECT_TRUE(Testing::matchesReference(sheet, QStringLiteral("item-states")));
 }
 
 TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)
