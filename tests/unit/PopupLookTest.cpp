@@ -11,9 +11,11 @@
 #include "Qt/QmtbPointerInput.h"
 #include "Qt/QmtbToolTips.h"
 #include "Qt/QmtbWindowPopup.h"
+#include "support/ReferenceImage.h"
 #include "support/WindowTestSupport.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 
@@ -41,6 +43,21 @@ std::string fingerprint(const QImage& grab, const char* name)
             hash = (hash ^ row[i]) * 1099511628211ull;
     }
     return QStringLiteral("%1x%2:%3").arg(image.width()).arg(image.height()).arg(hash, 16, 16, QLatin1Char('0')).toStdString();
+}
+
+// Grabs side by side, top-aligned, on a transparent sheet.
+QImage sideBySide(const std::vector<QImage>& grabs)
+{
+    QSize size;
+    for (const QImage& grab : grabs)
+        size = QSize(size.width() + grab.width(), std::max(size.height(), grab.height()));
+    QImage sheet(size, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::transparent);
+    QPainter painter(&sheet);
+    int x = 0;
+    for (const QImage& grab : grabs)
+        painter.drawImage(x, 0, grab), x += grab.width();
+    return sheet;
 }
 
 QWidget* toolTipLabel()
@@ -166,6 +183,29 @@ TEST_F(PopupLookTest, DefaultLookKeepsEveryPixel)
     const std::vector<std::string> recorded = { "193x118:edd1b55849ffdef9", "146x94:f0567b0326abd7c6",
                                                 "137x17:84641aa039412485", "101x27:4e5ad185bdda55da" };
     EXPECT_EQ(grabs, recorded);
+}
+
+TEST_F(PopupLookTest, ThemedAndScaledPopupsDrawAsTheirReferences)
+{
+    // The menu, the list, the entry field and the tooltip in the dark theme, and in the light one at twice the size, draw pixel for pixel as their references.
+    const struct { int theme; float scaling; const char* name; } looks[] = { { Options::Dark, 1.0f, "popups-dark" }, { Options::Light, 2.0f, "popups-double" } };
+    for (const auto& look : looks) {
+        SCOPED_TRACE(look.name);
+        Style::setXHeightOverride(static_cast<int>(6 * look.scaling)), build(look.theme, look.scaling);
+        std::vector<QImage> grabs;
+        DropDownMenu* menu = openMenu();
+        ASSERT_TRUE(menu);
+        grabs.push_back(menu->grab().toImage()), menu->hide();
+        ComboBoxListView* list = openList();
+        ASSERT_TRUE(list);
+        grabs.push_back(list->grab().toImage()), list->menuClosing();
+        grabs.push_back(field()->grab().toImage());
+        QWidget* tip = showToolTip();
+        ASSERT_TRUE(tip);
+        grabs.push_back(tip->grab().toImage());
+        EXPECT_TRUE(matchesReference(sideBySide(grabs), QLatin1String(look.name)));
+        close();
+    }
 }
 
 TEST_F(PopupLookTest, HostPopupStyleSheetWinsOverTheTheme)
