@@ -222,13 +222,15 @@ TEST_F(FlowLayoutTest, shouldKeepThePressedItemUntilRelease)
 
 TEST_F(FlowLayoutTest, shouldKeepStateOnUnchangedRelayoutButNotOnChangedOrForcedOne)
 {
-    // A relayout that changes nothing keeps the views with hover and press; a changed or forced one replaces them.
+    // A relayout that moves nothing keeps the views with hover and press; a moving or forced one replaces them.
     MTBxItem* a = add(L"A", 60);
     add(L"B", 40), layout.rebuild(false);
     layout.mouseMove(10.0f, -10.0f), layout.mousePress(10.0f, -10.0f);
     ItemView* before = a->itemView();
     layout.rebuild(false);
     EXPECT_TRUE(before == view(0) && before->isHovered() && before == layout.current() && before->state() == Pressed);
+    a->setWidthString(MTBxString(L"W")), layout.rebuild(false);
+    EXPECT_TRUE(before == view(0) && before->isHovered()) << "a change that moves nothing in a fixed width keeps the views";
     a->setWidth(70), layout.rebuild(false);
     EXPECT_TRUE(70.0f == view(1)->left() && nullptr == layout.current()) << view(1)->left();
     layout.mousePress(10.0f, -10.0f), layout.rebuild(true);
