@@ -159,7 +159,7 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
 
     // Inserting before a stranger appends; adding a child again keeps one copy.
     auto *n = new Child(L"N", button), *d = new Child(L"D", button);
-    button->addItem(n, b), button->addItem(d, button), button->addItem(n);
+    button->addItem(n, b), button->addItem(d, button), button->addItem(n), button->addItem(a);
     EXPECT_TRUE(button->itemCount() == 4 && button->item(1) == n && button->item(3) == d);
 
     // Removing the current child makes the first visible, enabled one current, or the first child when none is.
