@@ -140,12 +140,15 @@ TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
     const auto bitmap = [](quint32 width, quint32 height) {
         return icon(littleEndian(40, 4) + littleEndian(width, 4) + littleEndian(height, 4) + QByteArray(52, '\0'));
     };
+    // A bitmap whose file size field reads 65537 starts as an icon directory would (0, 0, 1, 0): still a bitmap.
+    QByteArray lookalike = encoded(100, 100, QColor(64, 64, 64), "BMP");
+    lookalike.replace(2, 4, littleEndian(65537, 4));
     // The 4097-pixel images are complete and valid: they would decode.
     const std::pair<QByteArray, float> cases[] = {
         {encoded(12, 9), 12}, {greyscale(4096, 1, true), 4096}, {gif(1, 1), 1}, {encoded(16, 16, Qt::red, "ICO"), 16},
         {"certainly not an image", -1}, {encoded(12, 9).left(60), -1}, {greyscale(4097, 4097, true), -1},
         {greyscale(4097, 1, true), -1}, {gif(4097, 1), -1}, {icon(greyscale(60000, 60000, false)), -1},
-        {bitmap(30000, 60000), -1}, {bitmap(0x80000000u, 0x80000000u), -1},
+        {bitmap(30000, 60000), -1}, {bitmap(0x80000000u, 0x80000000u), -1}, {lookalike, 100},
     };
     for (const auto& [bytes, width] : cases) {
         const auto image = imageFromBytes(bytes);
