@@ -66,17 +66,18 @@ TEST(Geometry, vectorsStayDefinedAndRectanglesHangDownFromTheirTop)
 
 TEST(MTBxString, storesUtf16AndReplacesWhatIsNoScalarValue)
 {
-    // Null and empty sources give an empty readable string; astral code points become surrogate pairs; surrogates and values past U+10FFFF become U+FFFD.
+    // Null and empty sources give an empty readable string; astral code points become surrogate pairs; surrogates and values past U+10FFFF become U+FFFD; control characters stay.
     for (const MTBxString& s : { MTBxString(), MTBxString(static_cast<const wchar_t*>(nullptr)),
                                  MTBxString(static_cast<const unsigned short*>(nullptr)), MTBxString(L"") })
         EXPECT_TRUE(units(s) == std::vector<unsigned short>{ 0 } && wide(s)[0] == 0);
     const MTBxString s(L"a\u00e9\U0001F600z\U0010FFFF");
     EXPECT_EQ((std::vector<unsigned short>{ u'a', 0xE9, 0xD83D, 0xDE00, u'z', 0xDBFF, 0xDFFF, 0 }), units(s));
     EXPECT_EQ(0, std::wcscmp(L"a\u00e9\U0001F600z\U0010FFFF", wide(s)));
-    const wchar_t bad[] = { L'x', static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000), L'y', 0 };
-    EXPECT_EQ((std::vector<unsigned short>{ u'x', 0xFFFD, 0xFFFD, u'y', 0 }), units(MTBxString(bad)));
-    const unsigned short lone[] = { 0xDC00, u'a', 0xD800, 0 };
-    EXPECT_EQ(0, std::wcscmp(L"\uFFFDa\uFFFD", wide(MTBxString(lone))));
+    const wchar_t bad[] = { L'x', static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000), 1, L'y', 0 };
+    EXPECT_EQ((std::vector<unsigned short>{ u'x', 0xFFFD, 0xFFFD, 1, u'y', 0 }), units(MTBxString(bad)));
+    const unsigned short lone[] = { 0xDC00, 1, u'a', 0xD800, 0 };
+    const wchar_t replaced[] = { 0xFFFD, 1, L'a', 0xFFFD, 0 };
+    EXPECT_EQ(0, std::wcscmp(replaced, wide(MTBxString(lone))));
 }
 
 TEST(MTBxString, copiesAreIndependentAndSelfAssignmentKeepsTheText)
