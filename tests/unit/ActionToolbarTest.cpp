@@ -153,10 +153,12 @@ TEST_F(ActionToolbarTest, followsActionChangesLive)
     };
     action(0)->menu()->addAction("Entry");
     EXPECT_TRUE(eventually([&] { return lists(L"Entry"); }));
+    const int items = toolbar->miniToolbar()->itemCount();
     auto* other = new QMenu(&host);
     other->addAction("Other");
     action(0)->setMenu(other);
     EXPECT_TRUE(eventually([&] { return lists(L"Other"); })) << "another menu replaces the entries";
+    EXPECT_EQ(toolbar->miniToolbar()->itemCount(), items) << "the replaced drop-down is gone";
     toolbar->setRemovableEntries(action(0), true);
     EXPECT_TRUE(dynamic_cast<MTBxListType*>(item(0))->item(0)->hasRemoveButton());
     item(0)->setTag(7);
