@@ -107,8 +107,10 @@ TEST_F(WindowTest, shouldKeepToolbarInsideTheParentBounds)
     const QRect wide = windowRect(shown(6, 400, 150));
     ASSERT_GT(wide.width(), 120);
     EXPECT_EQ(QPoint(115, 150), wide.topLeft());
+    const QPoint offset = windowOf(low)->geometry().topLeft() - windowRect(low).topLeft();
     controller->setClipRect(0, 0, 800, 600);
     EXPECT_TRUE(QRect(100, 100, 110, 190).contains(windowRect(low).bottomRight()));
+    EXPECT_EQ(windowOf(low)->geometry().topLeft() - windowRect(low).topLeft(), offset) << "the window moves with its toolbar";
     controller->setClipRect(0, 0, 0, 0), low->item(0)->setWidth(INT_MAX), QCoreApplication::processEvents();
     EXPECT_EQ(115, origin(low).x());
 }
