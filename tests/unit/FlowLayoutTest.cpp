@@ -442,6 +442,20 @@ TEST(RenderTest, shouldDrawEveryStateAsTheReferenceSheet)
     EXPECT_TRUE(Testing::matchesReference(sheet, QStringLiteral("item-states")));
 }
 
+TEST(RenderTest, shouldDrawAnItemTooWideForAFaceAsAFaceWould)
+{
+    // An item wider than any face is painted straight onto the window, and its start, icon and rounded end, looks as that of a narrower item.
+    Scene scene;
+    const MTBxItem* narrow = scene.button(L"", 200, kIcon);
+    scene.lineBreak();
+    const MTBxItem* wide = scene.button(L"", 5000, kIcon);
+    scene.layOut();
+    const QImage image = scene.paint();
+    const QRect start(0, 0, 120, 22);
+    EXPECT_FALSE(blank(pixels(image, start.translated(Scene::pixels(wide).topLeft()))));
+    EXPECT_LE(largestDifference(pixels(image, start.translated(Scene::pixels(narrow).topLeft())), pixels(image, start.translated(Scene::pixels(wide).topLeft()))), 1);
+}
+
 TEST(RenderTest, shouldRepaintAChangedItemAsAFreshRendererDoes)
 {
     // After each change and the relayout a host asks for, a renderer that painted before shows what a new one shows.
