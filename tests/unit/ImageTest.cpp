@@ -312,18 +312,20 @@ TEST_F(ResourceModuleTest, shouldStayInBoundsOnTruncatedOrChangingModules)
             ASSERT_LE(bytes + size, data + length);
         }
     }
-    // Each header field broken alone, in a file long enough to hold what it claims: nothing is found.
+    // Each header field broken alone, in a file long enough to hold what it claims: nothing is found. The last
+    // edits are ones a loader takes: the most sections the format allows, a section whose raw size stands for its virtual one.
     const quint32 pe = qFromLittleEndian<quint32>(dll.constData() + 0x3C), optional = pe + 24;
-    const std::pair<quint32, QByteArray> corruptions[] = {
-        {pe, "X"}, {pe + 1, "X"}, {pe + 2, "X"}, {pe + 3, "X"}, {optional, littleEndian(0x10c, 2)},
-        {optional + 108, littleEndian(2, 4)}, {pe + 20, littleEndian(108 + 4 + 16, 2)}, {optional + 112 + 16, littleEndian(0, 4)},
-        {pe + 6, littleEndian(97, 2)}, // one section more than the format allows
+    const auto rsrc = quint32(dll.indexOf(QByteArray(".rsrc\0", 6), int(optional + qFromLittleEndian<quint16>(dll.constData() + pe + 20))));
+    const std::tuple<quint32, QByteArray, bool> edits[] = {
+        {pe, "X", false}, {pe + 1, "X", false}, {pe + 2, "X", false}, {pe + 3, "X", false}, {optional, littleEndian(0x10c, 2), false},
+        {optional + 108, littleEndian(2, 4), false}, {pe + 20, littleEndian(108 + 4 + 16, 2), false}, {optional + 112 + 16, littleEndian(0, 4), false},
+        {pe + 6, littleEndian(97, 2), false}, {pe + 6, littleEndian(96, 2), true}, {rsrc + 8, littleEndian(0, 4), true},
     };
-    for (const auto& [offset, bytes] : corruptions) {
-        const QByteArray broken = QByteArray(dll).replace(int(offset), bytes.size(), bytes) + QByteArray(8192, '\0');
-        const unsigned char* found = nullptr;
+    for (const auto& [offset, bytes, found] : edits) {
+        const QByteArray edited = QByteArray(dll).replace(int(offset), bytes.size(), bytes) + QByteArray(8192, '\0');
+        const unsigned char* at = nullptr;
         std::uint32_t size = 0;
-        EXPECT_FALSE(PeResourceReader(reinterpret_cast<const unsigned char*>(broken.constData()), broken.size()).find(png, id101, &found, &size)) << offset;
+        EXPECT_EQ(PeResourceReader(reinterpret_cast<const unsigned char*>(edited.constData()), edited.size()).find(png, id101, &at, &size), found) << offset;
     }
     const QString reference = QStringLiteral("res://%1/PNG/#101").arg(fileWith("mod.dll"));
     for (const QByteArray& replacement : { QByteArray(""), dll.left(0x40), dll.left(dll.size() / 2), encoded(2, 2) }) {
