@@ -31,6 +31,7 @@ TEST(NativeMessageTest, KeysymsMapToVirtualKeys)
         {0xff52, VK_UP, true}, {0xff53, VK_RIGHT, true}, {0xff54, VK_DOWN, true}, {0xffe1, VK_SHIFT, false},
         {0xffe2, VK_SHIFT, false}, {0xffe3, VK_CONTROL, false}, {0xffe4, VK_CONTROL, true},
         {0xffe9, VK_MENU, false}, {0xffea, VK_MENU, true}, {0xffeb, VK_LWIN, true}, {0xffec, VK_RWIN, true},
+        {0xffe7, VK_LWIN, true}, {0xffe8, VK_RWIN, true}, {0xff8d, VK_RETURN, true},
     };
     for (const Row& row : rows) {
         const auto key = XcbMessageAdapter::virtualKeyFromKeysym(row.keysym);
