@@ -511,7 +511,7 @@ TEST(RenderTest, shouldPaintIconsAtTheDevicePixelRatio)
 
 TEST(RenderTest, shouldKeyFacesByEveryFieldAndTrimTheOldestFacesFirst)
 {
-    // Keys that differ in any one field name different faces; trimming drops faces of earlier paints, oldest first, down to the limit, never the current paint's.
+    // Keys that differ in any one field name different faces; trimming drops faces of earlier paints, oldest first, down to the limit, never the current paint's; another theme drops them all.
     FaceKey base;
     base.size = QSize(20, 10), base.parts = { { 1, 2, 3, 4 } }, base.text = QStringLiteral("A");
     const std::function<void(FaceKey&)> changes[] = {
@@ -543,4 +543,11 @@ TEST(RenderTest, shouldKeyFacesByEveryFieldAndTrimTheOldestFacesFirst)
     add(6, 5), add(7, 5), cache.trim();
     EXPECT_EQ(kept(), (std::vector<int>{ 3, 4, 5, 6, 7 }));
     EXPECT_EQ(cache.bytes, 10 << 20);
+    // The same style keeps the faces; another theme drops them all.
+    Style* const style = Style::instance();
+    const int theme = style->palette().theme();
+    cache.forgetOtherStyles(*style), add(8, 5), cache.forgetOtherStyles(*style);
+    EXPECT_EQ(cache.faces.size(), 1);
+    style->setTheme(1 - theme), cache.forgetOtherStyles(*style), style->setTheme(theme);
+    EXPECT_TRUE(cache.faces.isEmpty() && cache.bytes == 0);
 }
