@@ -174,6 +174,12 @@ TEST_F(OverlayTest, PopupsOpenByTheirItemAndTheFieldGivesTheKeyboardBack)
     EXPECT_TRUE(field->hasFocus());
     QTest::keyClick(field, Qt::Key_Escape), QApplication::processEvents();
     EXPECT_TRUE(host.isActiveWindow() && QApplication::focusWidget() == host.edit);
+    // Focused by the host while another window is active, the field leaves activation where it is.
+    QWidget other;
+    other.show(), other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    entry->setFocus(true), QApplication::processEvents();
+    EXPECT_TRUE(other.isActiveWindow() && !host.isActiveWindow());
 }
 
 TEST_F(OverlayTest, HostWindowDestroyedUnderAShownToolbar)
