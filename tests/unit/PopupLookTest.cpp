@@ -192,27 +192,6 @@ TEST_F(PopupLookTest, HostPopupStyleSheetWinsOverTheTheme)
     }
 }
 
-TEST_F(PopupLookTest, DarkMenuDrawsInTheThemesColours)
-{
-    // The dark theme's menu shows its background, white entries, the disabled entry in grey and the hovered one highlighted.
-    build(Options::Dark, 1.0f);
-    DropDownMenu* menu = openMenu();
-    ASSERT_TRUE(menu);
-    const QImage image = menu->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const auto shows = [&image](const QRect& area, QRgb colour) {
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (image.pixel(x, y) == colour)
-                    return true;
-        return false;
-    };
-    const auto entry = [menu](int i) { return menu->actionGeometry(menu->actions().at(i)); };
-    EXPECT_TRUE(shows(entry(0), qRgb(43, 43, 43)) && shows(entry(0), qRgb(255, 255, 255)));
-    EXPECT_TRUE(shows(entry(2), qRgb(128, 128, 128)));
-    EXPECT_TRUE(shows(entry(4), qRgb(38, 79, 150)));
-    close();
-}
-
 TEST_F(PopupLookTest, PopupsGrowWithTheScalingFactor)
 {
     // Every size of a popup (text, rows, icons, check marks, remove buttons) doubles with the toolbar's scaling factor.
