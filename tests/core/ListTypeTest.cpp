@@ -4,14 +4,20 @@
 #include "Core/ItemView.h"
 #include "MiniToolbars/MiniToolbar.h"
 #include "MiniToolbars/MTBxButton.h"
+#include "MiniToolbars/MTBxCombobox.h"
 #include "MiniToolbars/MTBxCommandItem.h"
 #include "MiniToolbars/MTBxDropDownButton.h"
+#include "MiniToolbars/MTBxDropDownEntry.h"
+#include "MiniToolbars/MTBxLabel.h"
+#include "MiniToolbars/MTBxNewLine.h"
 #include "MiniToolbars/MTBxSeparator.h"
 #include "support/ToolbarStandIns.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <string>
 
 using namespace MiniToolbars;
 using namespace MiniToolbars::Testing;
@@ -167,6 +173,13 @@ TEST_F(ListTypeTest, CurrentChildAndSynchronizedIdentity)
     EXPECT_EQ(button->currentItem(), n);
     n->setEnabled(false), d->setEnabled(false), button->removeItem(button->indexOf(n));
     EXPECT_EQ(button->currentItem(), a);
+    // Indexes beside the children remove nothing, from a plain list as from a drop-down.
+    MTBxListType plain(MTBxItem::DropDownButton, MTBxString(L"plain"), nullptr);
+    plain.addItem(new Child(L"P", &plain));
+    for (MTBxListType* list : { static_cast<MTBxListType*>(button), &plain })
+        list->removeItem(-1), list->removeItem(list->itemCount());
+    EXPECT_EQ(std::make_pair(button->itemCount(), plain.itemCount()), std::make_pair(2, 1));
+    plain.removeItem(0);
 
     button->setSynchronizedWithCurrentItem(false);
     EXPECT_TRUE(button->currentItem() == button && button->text().empty());
@@ -257,3 +270,31 @@ TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
 }
 
 } // namespace
+
+TEST(ItemDefaultsTest, everyKindStartsWithItsDocumentedDefaults)
+{
+    // Checkable, checked, enabled, visible, option box, active, text shown, drop-down, synchronized, auto-hide,
+    // splitter, value error, value locked, hovered, remove button; then width and tag, and no parent, data or icon.
+    int context = 0;
+    const char *const plain = "001100000100000 0 0", *const withArrow = "001100010100000 0 0";
+    const std::pair<std::unique_ptr<MTBxItem>, const char*> kinds[] = {
+        { std::make_unique<MTBxButton>(MTBxString(L"b"), &context), plain },
+        { std::make_unique<MTBxCommandItem>(MTBxString(L"c"), &context), plain },
+        { std::make_unique<MTBxLabel>(MTBxString(L"l"), &context), plain },
+        { std::make_unique<MTBxSeparator>(), plain },
+        { std::make_unique<MTBxNewLine>(), plain },
+        { std::make_unique<MTBxDropDownButton>(MTBxString(L"d"), &context), withArrow },
+        { std::make_unique<MTBxCombobox>(MTBxString(L"x"), &context), withArrow },
+        { std::make_unique<MTBxDropDownEntry>(MTBxString(L"e"), MTBxString(L"v"), &context), plain },
+    };
+    for (const auto& [item, expected] : kinds) {
+        std::string flags;
+        for (bool flag : { item->isCheckable(), item->isChecked(), item->isEnabled(), item->isVisible(), item->hasOptionBox(), item->isActive(),
+                           item->showText(), item->hasDropDown(), item->isSynchronizedWithCurrentItem(), item->autoHide(), item->hasSplitter(),
+                           item->valueErrorFlag(), item->lockValue(), item->isHover(), item->hasRemoveButton() })
+            flags += flag ? '1' : '0';
+        flags += ' ' + std::to_string(item->width()) + ' ' + std::to_string(item->tag());
+        EXPECT_EQ(flags, expected) << item->itemType();
+        EXPECT_TRUE(!item->parent() && !item->data() && !item->iconHandle());
+    }
+}
