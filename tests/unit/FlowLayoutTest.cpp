@@ -268,6 +268,7 @@ TEST_F(FlowLayoutTest, shouldReportMovesKeysFadeAndModifiedClicksToTheHost)
                                                                             MTBxToolbarEvents::ToolbarKeyUp, MTBxToolbarEvents::ToolbarFaded }));
     EXPECT_EQ(toolbarSink.args[0], std::make_pair(std::intptr_t(320), std::intptr_t(-45)));
     EXPECT_TRUE(toolbarSink.args[1] == std::make_pair(std::intptr_t(0x41), std::intptr_t(0x1e0001)) && toolbarSink.contexts[0] == &toolbarContext);
+    EXPECT_EQ(toolbarSink.args[3], std::make_pair(std::intptr_t(0), std::intptr_t(0))) << "fading carries no arguments";
     const int buttons = 0x04000000 | 0x1;
     click(10.0f, false, buttons);
     EXPECT_TRUE(a->isChecked());
