@@ -188,9 +188,11 @@ TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
 
 TEST_F(ComboEntryTest, FocusAskedForBeforeShowingAndKeptAcrossRelayout)
 {
-    // Focus and selection asked for before the field exists arrive with it, only when asked, and survive a relayout and a focus round trip.
+    // Focus and selection asked for before the field exists arrive with it, only when asked, and survive a relayout and a focus round trip; so does the entry's disabled state.
     build(1);
-    entry->selectAll(), show(), QTest::qWait(50);
+    entry->setEnabled(false), entry->selectAll(), show();
+    EXPECT_FALSE(field()->isEnabled()) << "from the paint that makes it";
+    QTest::qWait(50);
     EXPECT_FALSE(field()->hasFocus() || field()->hasSelectedText());
     build(1);
     entry->setFocus(true), entry->selectAll();
