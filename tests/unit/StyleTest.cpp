@@ -47,9 +47,11 @@ TEST_F(StyleTest, shouldDeriveEveryMetricFromTheXHeight)
             heights.push_back(s->image(i)->height());
         EXPECT_TRUE(heights == c.images && s->gap(0) + s->gap(10) == 0);
     }
-    // Zero is an override like any other; only a negative one measures the font, at the scaled point size.
+    // Zero is an override like any other, where the solid panel keeps its least padding and shadow; only a negative
+    // override measures the font, at the scaled point size.
     Style::setXHeightOverride(0);
-    EXPECT_EQ(Style::instance()->xHeight(), 0);
+    const Style* tiny = Style::instance();
+    EXPECT_EQ((std::vector<int>{ tiny->xHeight(), tiny->panelPadding(), tiny->panelShadowWidth() }), (std::vector<int>{ 0, 2, 3 }));
     Style::setXHeightOverride(-1), Style::instance()->setScalingFactor(1.5f);
     EXPECT_EQ(Style::instance()->fontPointSize(), 12);
     EXPECT_EQ(Style::instance()->xHeight(), QmtbText::measureXHeight(MTBxString(L"Tahoma"), 12));
