@@ -111,6 +111,11 @@ TEST_F(ActionToolbarTest, placesNextToTheAnchorFlipsAndShiftsInside)
     const int negative = toolbar->gap();
     toolbar->setGap(1 << 20);
     EXPECT_EQ(std::make_pair(negative, toolbar->gap()), std::make_pair(0, 1 << 16)) << "gaps are clamped";
+    // A caption grown while shown is centred on the anchor again once laid out.
+    toolbar->setGap(4);
+    const int width = toolbar->geometry().width(), centre = QRect(250, 230, 100, 16).translated(room().topLeft()).center().x();
+    action(0)->setText("A much longer caption");
+    EXPECT_TRUE(eventually([&] { return toolbar->geometry().width() > width && std::abs(toolbar->geometry().center().x() - centre) <= 1; }));
 }
 
 TEST_F(ActionToolbarTest, followsActionChangesLive)
