@@ -177,6 +177,7 @@ TEST_F(ComboEntryTest, TypingReportsTheKeyThenTheWholeText)
     // A pointer over the field of a faded toolbar fades it in.
     controller->pointerMoved(5000, 5000);
     ASSERT_TRUE(eventually([&] { return !window->fade().isFadedIn(); }));
+    EXPECT_TRUE(eventually([&] { return edit->palette().color(QPalette::Base).alpha() < 255; })) << "its background fades along";
     QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(edit->mapToGlobal(QPoint(2, 2))), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(edit, &move);
     EXPECT_TRUE(window->fade().isFadedIn());
