@@ -149,6 +149,7 @@ TEST(ImageTest, shouldDecodeBytesWithinTheSizeLimitOrGiveNoImage)
         {"certainly not an image", -1}, {encoded(12, 9).left(60), -1}, {greyscale(4097, 4097, true), -1},
         {greyscale(4097, 1, true), -1}, {gif(4097, 1), -1}, {icon(greyscale(60000, 60000, false)), -1},
         {bitmap(30000, 60000), -1}, {bitmap(0x80000000u, 0x80000000u), -1}, {lookalike, 100},
+        {greyscale(1, 4096, true), 1}, {icon(greyscale(4097, 1, true)), -1},
     };
     for (const auto& [bytes, width] : cases) {
         const auto image = imageFromBytes(bytes);
