@@ -155,6 +155,8 @@ TEST_F(WindowTest, shouldBoundThePaintedRegionByToolbarGripPenMarginClipAndPopup
     window->installEventFilter(&paints);
     controller->pointerMoved(790, 590), finishFade(window);
     EXPECT_EQ(window->placement().paintedRegion().translated(-window->placement().windowOffset()), paints.seen);
+    paints.seen = QRegion(), controller->moveToolbar(toolbar, 0, 0, true), QCoreApplication::processEvents();
+    EXPECT_TRUE(paints.seen.isEmpty()) << "a move by nothing paints nothing";
     popup->hide();
     EXPECT_EQ(std::make_pair(false, false), painted());
     // A popup far beyond the desktop stretches the window no more than a desktop past it.
