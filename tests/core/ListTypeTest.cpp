@@ -273,8 +273,8 @@ TEST_F(ListTypeTest, LibraryDeletionsTakeChildrenAlong)
 
 TEST(ItemDefaultsTest, everyKindStartsWithItsDocumentedDefaults)
 {
-    // Checkable, checked, enabled, visible, option box, active, text shown, drop-down, synchronized, auto-hide,
-    // splitter, value error, value locked, hovered, remove button; then width and tag, and no parent, data or icon.
+    // Every kind starts with its documented defaults: checkable, checked, enabled, visible, option box, active, text shown,
+    // drop-down, synchronized, auto-hide, splitter, value error, value locked, hovered, remove button; width, tag; nothing attached.
     int context = 0;
     const char *const plain = "001100000100000 0 0", *const withArrow = "001100010100000 0 0";
     const std::pair<std::unique_ptr<MTBxItem>, const char*> kinds[] = {

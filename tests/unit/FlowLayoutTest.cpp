@@ -399,7 +399,7 @@ TEST(RenderTest, shouldInsetTheSplitterByTheBorderAtBothEnds)
 
 TEST(RenderTest, shouldDrawEveryStateAsTheReferenceSheet)
 {
-    // Every kind of item in every state, in both themes, at two scales and faded, draws pixel for pixel as the reference sheet.
+    // Every kind of item in every state, in both themes, at three scales and faded, draws pixel for pixel as the reference sheet.
     struct Pass { int theme; float factor; double opacity; };
     const Pass passes[] = { { 0, 1.0f, 1.0 }, { 1, 1.0f, 1.0 }, { 0, 2.0f, 1.0 }, { 1, 1.5f, 1.0 }, { 0, 1.0f, 0.5 } };
     QImage sheet(QSize(900, 5 * 150), QImage::Format_ARGB32_Premultiplied);
